@@ -1,0 +1,90 @@
+// brimwell-chart: writes a tank chart from the command line.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "chartoptions.h"
+#include "chartparams.h"
+#include "tankchart.h"
+
+namespace {
+
+constexpr int kBadInput = 2;
+constexpr int kWriteFailed = 1;
+
+class StderrReporter : public brimwell::FailureReporter {
+public:
+    void reportFailure(std::string_view message) override {
+        std::cerr << "brimwell-chart: " << message << '\n';
+    }
+};
+
+void writeChart(brimwell::TankChart& chart, std::ostream& out) {
+    while (const auto line = chart.nextLine()) {
+        out << *line << "\r\n";
+    }
+}
+
+// Writes to a temporary file beside the target and renames it over the target only when the
+// whole chart is written, so an existing file is never left half-written.
+int writeChartFile(brimwell::TankChart& chart, const std::filesystem::path& target) {
+    namespace fs = std::filesystem;
+    std::random_device random;
+    const fs::path temporary = fs::path(target).concat(".tmp" + std::to_string(random() % 1000000));
+    bool written = false;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (out) {
+            writeChart(chart, out);
+            out.flush();
+            written = static_cast<bool>(out);
+        }
+    }
+    std::error_code error;
+    if (written) {
+        fs::rename(temporary, target, error);
+    }
+    if (!written || error) {
+        fs::remove(temporary, error);
+        std::cerr << "brimwell-chart: cannot write " << target.string() << '\n';
+        return kWriteFailed;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const auto parsed = brimwell::ParseChartArguments(args);
+    if (const auto* problem = std::get_if<std::string>(&parsed)) {
+        std::cerr << "brimwell-chart: " << *problem << '\n';
+        return kBadInput;
+    }
+    const auto& command = std::get<brimwell::ChartCommand>(parsed);
+    if (command.help) {
+        std::cout << brimwell::kChartUsage;
+        return 0;
+    }
+    const auto params = brimwell::DeriveChartParams(command.request);
+    if (const auto* refusal = std::get_if<brimwell::ChartRefusal>(&params)) {
+        std::cerr << "brimwell-chart: " << brimwell::DescribeRefusal(*refusal, command.request) << '\n';
+        return kBadInput;
+    }
+    StderrReporter reporter;
+    brimwell::TankChart chart(std::get<brimwell::TankChartParams>(params), reporter);
+    if (command.output) {
+        return writeChartFile(chart, *command.output);
+    }
+    std::ios::sync_with_stdio(false);
+    std::freopen(nullptr, "wb", stdout);
+    writeChart(chart, std::cout);
+    std::cout.flush();
+    return std::cout ? 0 : kWriteFailed;
+}

@@ -1,0 +1,65 @@
+#include "qthost.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "appinfo.h"
+
+namespace brimwell {
+
+void QtHost::showMessage(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(appinfo::kTitle), text, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+bool QtHost::askYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(appinfo::kTitle), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtHost::promptText(QWidget* parent, const QString& caption, const QString& label) {
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(label);
+    dialog.setTextValue(QString());
+    if (auto* text = dialog.findChild<QLabel*>()) {
+        text->setWordWrap(true);
+    }
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
+QString QtHost::chooseFile(QWidget* parent, const QString& filter) {
+    // "description|pattern" becomes Qt's "description (pattern)".
+    const QString description = filter.section('|', 0, 0);
+    const QString pattern = filter.section('|', 1, 1);
+    QFileDialog dialog(parent);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("%1 (%2)").arg(description, pattern));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+std::unique_ptr<QPrinter> QtHost::defaultPrinter(const QString& documentName) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        return nullptr;
+    }
+    auto printer = std::make_unique<QPrinter>(info);
+    printer->setDocName(documentName);
+    return printer;
+}
+
+}  // namespace brimwell

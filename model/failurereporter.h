@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string_view>
+
+namespace brimwell {
+
+// The message of every arithmetic failure of the tank model.
+inline constexpr std::string_view kCheckSelectionsMessage = "Please check your selections for errors";
+
+// Receives the failures that a model routine reports to the user while it goes on computing.
+// The caller decides how the user hears of them (a message box, a line on standard error).
+class FailureReporter {
+public:
+    virtual ~FailureReporter() = default;
+    virtual void reportFailure(std::string_view message) = 0;
+};
+
+}  // namespace brimwell

@@ -1,0 +1,450 @@
+#include "numbertext.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+namespace brimwell {
+namespace {
+
+constexpr int kSignificantDigits = 15;
+
+// A number as up to 15 significant decimal digits: value = 0.digits × 10^exponent.
+struct Decimal {
+    bool negative = false;
+    std::string digits;  // no leading or trailing zeros; empty for zero
+    int exponent = 0;
+};
+
+Decimal toDecimal(double value) {
+    Decimal d;
+    d.negative = std::signbit(value);
+    if (value == 0) {
+        return d;
+    }
+    std::array<char, 40> buf{};
+    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
+                             std::chars_format::scientific, kSignificantDigits - 1);
+    std::string_view text(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
+    const auto e = text.find('e');
+    for (char c : text.substr(0, e)) {
+        if (c != '.') {
+            d.digits.push_back(c);
+        }
+    }
+    while (!d.digits.empty() && d.digits.back() == '0') {
+        d.digits.pop_back();
+    }
+    d.exponent = std::atoi(std::string(text.substr(e + 1)).c_str()) + 1;
+    return d;
+}
+
+enum class Ties { AwayFromZero, ToEven };
+
+// Rounds to `places` decimals; afterwards no digit stands beyond them.
+void roundDecimal(Decimal& d, int places, Ties ties) {
+    const int keep = d.exponent + places;
+    if (keep >= static_cast<int>(d.digits.size())) {
+        return;
+    }
+    if (keep < 0) {
+        d.digits.clear();
+        return;
+    }
+    const auto k = static_cast<std::size_t>(keep);
+    const char next = d.digits[k];
+    bool up = next >= '5';
+    if (ties == Ties::ToEven && next == '5' && k + 1 == d.digits.size()) {
+        const char last = k == 0 ? '0' : d.digits[k - 1];
+        up = (last - '0') % 2 == 1;
+    }
+    d.digits.resize(k);
+    if (up) {
+        std::size_t i = k;
+        while (i > 0 && d.digits[i - 1] == '9') {
+            d.digits.pop_back();
+            --i;
+        }
+        if (i == 0) {
+            d.digits.insert(d.digits.begin(), '1');
+            ++d.exponent;
+        } else {
+            ++d.digits[i - 1];
+        }
+    }
+    while (!d.digits.empty() && d.digits.back() == '0') {
+        d.digits.pop_back();
+    }
+}
+
+// A rounded number split at the point: integer digits without leading zeros, exactly
+// `places` fraction digits.
+struct Fixed {
+    bool negative = false;
+    std::string integer;
+    std::string fraction;
+};
+
+constexpr std::array<double, 10> kPowersOfTen{1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+// Rounds |value| × 10^places half away from zero when that is safe in binary arithmetic:
+// the scaled value is small enough and not so close to a half that its 15-digit decimal form
+// could fall on the other side.
+std::optional<std::uint64_t> roundScaledFast(double absValue, int places) {
+    if (places < 0 || places >= static_cast<int>(kPowersOfTen.size())) {
+        return std::nullopt;
+    }
+    const double scaled = absValue * kPowersOfTen[static_cast<std::size_t>(places)];
+    if (!(scaled < 4.0e15)) {
+        return std::nullopt;
+    }
+    const double whole = std::floor(scaled);
+    const double frac = scaled - whole;
+    if (std::fabs(frac - 0.5) <= scaled * 1e-14 + 1e-12) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(whole) + (frac > 0.5 ? 1 : 0);
+}
+
+Fixed toFixed(double value, int places) {
+    Fixed f;
+    if (auto n = roundScaledFast(std::fabs(value), places)) {
+        const auto scale = static_cast<std::uint64_t>(kPowersOfTen[static_cast<std::size_t>(places)]);
+        const std::uint64_t whole = *n / scale;
+        std::uint64_t frac = *n % scale;
+        f.negative = std::signbit(value) && *n != 0;
+        if (whole != 0) {
+            f.integer = std::to_string(whole);
+        }
+        f.fraction.assign(static_cast<std::size_t>(places), '0');
+        for (int i = places - 1; i >= 0; --i) {
+            f.fraction[static_cast<std::size_t>(i)] = static_cast<char>('0' + frac % 10);
+            frac /= 10;
+        }
+        return f;
+    }
+    Decimal d = toDecimal(value);
+    roundDecimal(d, places, Ties::AwayFromZero);
+    f.negative = d.negative && !d.digits.empty();
+    const int digitCount = static_cast<int>(d.digits.size());
+    for (int i = 0; i < d.exponent; ++i) {
+        f.integer.push_back(i < digitCount ? d.digits[static_cast<std::size_t>(i)] : '0');
+    }
+    for (int i = d.exponent; i < d.exponent + places; ++i) {
+        f.fraction.push_back(i >= 0 && i < digitCount ? d.digits[static_cast<std::size_t>(i)] : '0');
+    }
+    return f;
+}
+
+struct Pattern {
+    int minIntegerDigits = 0;
+    int minDecimals = 0;
+    int maxDecimals = 0;
+    bool hasPoint = false;
+};
+
+Pattern parsePattern(std::string_view pattern) {
+    Pattern p;
+    const auto point = pattern.find('.');
+    const auto integerPart = pattern.substr(0, point);
+    for (char c : integerPart) {
+        p.minIntegerDigits += c == '0' ? 1 : 0;
+    }
+    if (point != std::string_view::npos) {
+        p.hasPoint = true;
+        for (char c : pattern.substr(point + 1)) {
+            p.minDecimals += c == '0' ? 1 : 0;
+            p.maxDecimals += (c == '0' || c == '#') ? 1 : 0;
+        }
+    }
+    return p;
+}
+
+bool startsWith(std::string_view text, std::size_t at, std::string_view prefix) {
+    return !prefix.empty() && text.substr(at, prefix.size()) == prefix;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Turns a normalized mantissa ("123.45", digits and at most one '.') and a decimal exponent
+// into a double: an overflow gives an empty result, an underflow gives zero.
+std::optional<double> toDouble(const std::string& mantissa, long exponent, bool negative) {
+    std::string text = mantissa;
+    text += 'e';
+    text += std::to_string(exponent);
+    double value = 0;
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (res.ec == std::errc::result_out_of_range) {
+        // Find the decimal magnitude of the first significant digit to tell overflow from underflow.
+        const auto point = mantissa.find('.');
+        const auto intDigits = static_cast<long>(point == std::string::npos ? mantissa.size() : point);
+        const auto first = mantissa.find_first_not_of("0.");
+        if (first == std::string::npos) {
+            return negative ? -0.0 : 0.0;
+        }
+        long magnitude = static_cast<long>(first) < intDigits ? intDigits - static_cast<long>(first)
+                                                               : intDigits - static_cast<long>(first) + 1;
+        if (magnitude + exponent > 0) {
+            return std::nullopt;
+        }
+        return negative ? -0.0 : 0.0;
+    }
+    if (res.ec != std::errc()) {
+        return negative ? -0.0 : 0.0;
+    }
+    return negative ? -value : value;
+}
+
+// Reads an exponent's digits, clamping a huge exponent (the value is then out of range anyway).
+long clampedExponent(long current, char digit) {
+    return current > 100000 ? current : current * 10 + (digit - '0');
+}
+
+}  // namespace
+
+std::optional<double> readStrict(std::string_view text, const NumberFormat& format) {
+    auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t i = 0;
+    std::size_t end = text.size();
+    while (i < end && isBlank(text[i])) {
+        ++i;
+    }
+    while (end > i && isBlank(text[end - 1])) {
+        --end;
+    }
+    text = text.substr(0, end);
+
+    bool negative = false;
+    if (i < end && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::string_view decimal = format.decimal.empty() ? "." : format.decimal;
+    const std::string_view group =
+        format.group == format.decimal ? std::string_view() : std::string_view(format.group);
+
+    std::string mantissa;
+    std::size_t runLength = 0;
+    bool grouped = false;
+    while (i < end) {
+        if (isDigit(text[i])) {
+            mantissa.push_back(text[i++]);
+            ++runLength;
+        } else if (startsWith(text, i, group) && !mantissa.empty()) {
+            if ((grouped && runLength != 3) || (!grouped && runLength > 3)) {
+                return std::nullopt;
+            }
+            grouped = true;
+            runLength = 0;
+            i += group.size();
+        } else {
+            break;
+        }
+    }
+    if (grouped && runLength != 3) {
+        return std::nullopt;
+    }
+    std::size_t digitCount = mantissa.size();
+    if (startsWith(text, i, decimal)) {
+        i += decimal.size();
+        mantissa.push_back('.');
+        while (i < end && isDigit(text[i])) {
+            mantissa.push_back(text[i++]);
+            ++digitCount;
+        }
+    }
+    if (digitCount == 0) {
+        return std::nullopt;
+    }
+    long exponent = 0;
+    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < end && (text[i] == '+' || text[i] == '-')) {
+            negativeExponent = text[i] == '-';
+            ++i;
+        }
+        if (i == end || !isDigit(text[i])) {
+            return std::nullopt;
+        }
+        while (i < end && isDigit(text[i])) {
+            exponent = clampedExponent(exponent, text[i++]);
+        }
+        exponent = negativeExponent ? -exponent : exponent;
+    }
+    if (i != end) {
+        return std::nullopt;
+    }
+    return toDouble(mantissa, exponent, negative);
+}
+
+double readLenient(std::string_view text, std::string_view userDecimal) {
+    const std::string_view otherPoint = userDecimal == "." ? std::string_view() : userDecimal;
+    auto skipBlanks = [&](std::size_t i) {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) {
+            ++i;
+        }
+        return i;
+    };
+    std::size_t i = skipBlanks(0);
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        i = skipBlanks(i + 1);
+    }
+    std::string mantissa;
+    bool seenPoint = false;
+    while (i < text.size()) {
+        if (isDigit(text[i])) {
+            mantissa.push_back(text[i]);
+            i = skipBlanks(i + 1);
+        } else if (!seenPoint && (text[i] == '.' || startsWith(text, i, otherPoint))) {
+            seenPoint = true;
+            mantissa.push_back('.');
+            i = skipBlanks(i + (text[i] == '.' ? 1 : otherPoint.size()));
+        } else {
+            break;
+        }
+    }
+    if (mantissa.find_first_of("0123456789") == std::string::npos) {
+        return 0;
+    }
+    long exponent = 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+        std::size_t j = skipBlanks(i + 1);
+        bool negativeExponent = false;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+            negativeExponent = text[j] == '-';
+            j = skipBlanks(j + 1);
+        }
+        while (j < text.size() && isDigit(text[j])) {
+            exponent = clampedExponent(exponent, text[j]);
+            j = skipBlanks(j + 1);
+        }
+        exponent = negativeExponent ? -exponent : exponent;
+    }
+    if (mantissa == ".") {
+        return 0;
+    }
+    const auto value = toDouble(mantissa, exponent, negative);
+    if (!value) {
+        return negative ? -HUGE_VAL : HUGE_VAL;
+    }
+    return *value;
+}
+
+std::string formatPattern(double value, std::string_view pattern, std::string_view decimal) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    const Pattern p = parsePattern(pattern);
+    Fixed f = toFixed(value, p.maxDecimals);
+    std::string out;
+    if (f.negative) {
+        out.push_back('-');
+    }
+    for (int i = static_cast<int>(f.integer.size()); i < p.minIntegerDigits; ++i) {
+        out.push_back('0');
+    }
+    out += f.integer;
+    if (p.hasPoint) {
+        out += decimal;
+        auto shown = f.fraction.size();
+        while (shown > static_cast<std::size_t>(p.minDecimals) && f.fraction[shown - 1] == '0') {
+            --shown;
+        }
+        out.append(f.fraction, 0, shown);
+    }
+    return out;
+}
+
+std::string formatGeneral(double value, std::string_view decimal) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    const Decimal d = toDecimal(value);
+    if (d.digits.empty()) {
+        return "0";
+    }
+    std::string out = d.negative ? "-" : "";
+    const int scientificExponent = d.exponent - 1;
+    if (scientificExponent < -4 || scientificExponent >= kSignificantDigits) {
+        out.push_back(d.digits[0]);
+        if (d.digits.size() > 1) {
+            out += decimal;
+            out.append(d.digits, 1);
+        }
+        const int e = std::abs(scientificExponent);
+        out += scientificExponent < 0 ? "E-" : "E+";
+        if (e < 10) {
+            out.push_back('0');
+        }
+        out += std::to_string(e);
+        return out;
+    }
+    if (d.exponent <= 0) {
+        out += "0";
+        out += decimal;
+        out.append(static_cast<std::size_t>(-d.exponent), '0');
+        out += d.digits;
+        return out;
+    }
+    const auto intDigits = static_cast<std::size_t>(d.exponent);
+    if (d.digits.size() <= intDigits) {
+        out += d.digits;
+        out.append(intDigits - d.digits.size(), '0');
+    } else {
+        out.append(d.digits, 0, intDigits);
+        out += decimal;
+        out.append(d.digits, intDigits);
+    }
+    return out;
+}
+
+double roundHalfEven(double value, int decimals) {
+    if (!std::isfinite(value)) {
+        return value;
+    }
+    Decimal d = toDecimal(value);
+    roundDecimal(d, decimals, Ties::ToEven);
+    if (d.digits.empty()) {
+        return d.negative ? -0.0 : 0.0;
+    }
+    return toDouble("0." + d.digits, d.exponent, d.negative).value_or(value);
+}
+
+void appendFixed2(std::string& out, double value, std::size_t width) {
+    std::array<char, 32> buf{};
+    char* end = buf.data() + buf.size();
+    char* p = end;
+    if (auto n = roundScaledFast(std::fabs(value), 2)) {
+        std::uint64_t rest = *n;
+        *--p = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+        *--p = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+        *--p = '.';
+        do {
+            *--p = static_cast<char>('0' + rest % 10);
+            rest /= 10;
+        } while (rest != 0);
+        if (std::signbit(value) && *n != 0) {
+            *--p = '-';
+        }
+        const auto length = static_cast<std::size_t>(end - p);
+        if (length < width) {
+            out.append(width - length, ' ');
+        }
+        out.append(p, length);
+        return;
+    }
+    const std::string text = formatPattern(value, "0.00");
+    if (text.size() < width) {
+        out.append(width - text.size(), ' ');
+    }
+    out += text;
+}
+
+}  // namespace brimwell

@@ -1,0 +1,109 @@
+#include "tankmodel.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "units.h"
+
+namespace brimwell {
+namespace {
+
+std::optional<float> toSingle(double value) {
+    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<float>(value);
+}
+
+}  // namespace
+
+std::optional<float> TankCapacity(std::string_view shape, double r, double L) {
+    double gallons = 0;
+    if (shape == kFlatEnded) {
+        gallons = r * r * kPi * L / kCubicInchesPerGallon;
+    } else if (shape == kCylindrical) {
+        const double k = 4.0 / 3.0 * kPi;  // two true hemispheres make one sphere
+        gallons = (kPi * (r * r) * L + k * (r * r * r)) / kCubicInchesPerGallon;
+    } else if (shape == kVertical) {
+        gallons = L * (r * r) * kPi / kCubicInchesPerGallon;
+    }
+    return toSingle(gallons);
+}
+
+float VolumeAtLevel(float h, float r, float L, std::string_view shape, std::string_view volumeUnit,
+                    FailureReporter& reporter) {
+    // Each numbered step either sets its values or, on failure, reports once and leaves them as
+    // they were; values never set count as 0.
+    auto fail = [&reporter] { reporter.reportFailure(kCheckSelectionsMessage); };
+
+    // 1. distance from the centre line down to the level
+    float d = 0;
+    if (const auto v = toSingle(static_cast<double>(r) - static_cast<double>(h))) {
+        d = *v;
+    } else {
+        fail();
+    }
+
+    // 2. cosine of the half-angle of the wetted segment
+    float x = 0;
+    if (r == 0) {
+        fail();
+    } else if (const auto v = toSingle(static_cast<double>(d) / static_cast<double>(r))) {
+        x = *v;
+    } else {
+        fail();
+    }
+
+    // 3. to 5. the half-angle; a level outside the diameter leaves it unset
+    double theta = 0;
+    if (x == 1.0f) {
+        theta = 0;
+    } else if (x == -1.0f) {
+        theta = kPi;
+    } else if (x > -1.0f && x < 1.0f) {
+        const float oneMinusXX = 1.0f - x * x;
+        const double root = std::sqrt(static_cast<double>(oneMinusXX));
+        const double angle = std::atan(-static_cast<double>(x) / root) + 2 * std::atan(1.0);
+        if (root != 0 && std::isfinite(angle)) {
+            theta = angle;
+        } else {
+            fail();
+        }
+    }
+
+    // 6. volume in gallons, one step per shape
+    const double rr = static_cast<double>(r) * r;
+    const double dd = static_cast<double>(d) * d;
+    auto segmentArea = [&] { return rr * theta - d * std::pow(rr - dd, 0.5); };
+    auto lengthPerGallon = [&] { return static_cast<double>(static_cast<float>(L / 231.0)); };
+    float volume = 0;
+    std::optional<double> gallons;
+    if (shape == kFlatEnded) {
+        gallons = lengthPerGallon() * segmentArea();
+    } else if (shape == kCylindrical) {
+        const double cap = (kPi / 3) * h * h * (3.0 * r - h) / kCubicInchesPerGallon;
+        gallons = lengthPerGallon() * segmentArea() + cap;
+    } else if (shape == kVertical) {
+        gallons = rr * h * kPi / kCubicInchesPerGallon;
+    }
+    if (gallons) {
+        if (const auto v = toSingle(*gallons)) {
+            volume = *v;
+        } else {
+            fail();
+        }
+    }
+
+    // 7. the requested volume unit
+    float result = 0;
+    if (const auto factor = GallonFactor(volumeUnit)) {
+        if (const auto v = toSingle(volume * *factor)) {
+            result = *v;
+        } else {
+            fail();
+        }
+    }
+    return result;
+}
+
+}  // namespace brimwell

@@ -1,0 +1,42 @@
+#pragma once
+
+// Derives a tank chart's parameters from the tank window's texts and the increment typed at the
+// prompt, with every check made before any dialog is shown or any file is touched.
+
+#include <string>
+#include <variant>
+
+#include "numbertext.h"
+#include "tankchart.h"
+
+namespace brimwell {
+
+struct ChartRequest {
+    std::string diameter;   // in the length unit
+    std::string length;     // in the length unit
+    std::string lengthUnit;
+    std::string shape;
+    std::string volumeUnit;
+    std::string increment;  // always inches, whatever the length unit
+};
+
+// Why no chart can be made, in the order the checks run.
+enum class ChartRefusal {
+    DiameterNotANumber,
+    IncrementNotANumber,
+    UnknownUnit,             // a length or volume unit, or a shape, outside its table
+    NoDiameter,              // a diameter of 0 or below
+    InappropriateIncrement,  // 0, negative, or so large that no step fits: ask again
+    TooManySteps,            // more than 32767 steps
+    LengthNotANumber,
+    CapacityOverflow,        // a tank beyond the single-precision range
+};
+
+std::variant<TankChartParams, ChartRefusal> DeriveChartParams(const ChartRequest& request,
+                                                              const NumberFormat& format = {});
+
+// The step count for a diameter and an increment in inches: the quotient rounded to the nearest
+// whole number, halves to the even neighbour (2.5 gives 2, 3.5 gives 4).
+double RoundStepCount(double diameter, double increment);
+
+}  // namespace brimwell

@@ -1,0 +1,112 @@
+#include <QtTest>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run chart(const QStringList& args) {
+    QProcess process;
+    process.start(BRIMWELL_CHART, args);
+    process.waitForFinished(30000);
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+const QStringList kWorkedExample{"--shape", "flat", "--diameter", "48", "--length", "100",
+                                 "--increment", "12"};
+const QByteArray kWorkedExampleBytes =
+    "LEVEL RANGE         LEVEL/VOLUME,     LEVEL/VOLUME,      LEVEL/VOLUME\r\n"
+    "  0.00 -  24.00     0.00,     0.00   12.00,   153.15   24.00,   391.68  \r\n"
+    " 36.00 -  48.00    36.00,   630.21   48.00,   783.36  \r\n";
+}  // namespace
+
+class BrimwellChartTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void prints_the_worked_example_byte_for_byte() {
+        const Run run = chart(kWorkedExample);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, kWorkedExampleBytes);
+        QVERIFY(run.err.isEmpty());
+    }
+
+    void writes_the_same_bytes_to_a_file() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("chart.txt");
+        const Run run = chart(kWorkedExample + QStringList{"--output", path});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(readFile(path), kWorkedExampleBytes);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"chart.txt"});
+    }
+
+    void converts_units_and_volumes() {
+        const Run run = chart({"--shape=vertical", "--diameter=8", "--length=27", "--units=feet",
+                               "--volume=cubic-meters", "--increment=48"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.contains("  0.00 -  96.00     0.00,     0.00   48.00,"));
+    }
+
+    void bad_input_is_one_line_with_status_2_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("mentions");
+        const QStringList base{"--shape", "flat", "--length", "100"};
+        QTest::newRow("missing diameter") << base + QStringList{"--increment", "1"} << "--diameter";
+        QTest::newRow("diameter letters") << base + QStringList{"--diameter", "x", "--increment", "1"} << "diameter";
+        QTest::newRow("missing value") << QStringList{"--shape"} << "--shape";
+        QTest::newRow("unknown shape") << QStringList{"--shape", "round", "--diameter", "4", "--length", "1", "--increment", "1"} << "shape";
+        QTest::newRow("unknown unit") << base + QStringList{"--diameter", "4", "--increment", "1", "--units", "yards"} << "yards";
+        QTest::newRow("unknown volume") << base + QStringList{"--diameter", "4", "--increment", "1", "--volume", "pints"} << "pints";
+        QTest::newRow("zero increment") << base + QStringList{"--diameter", "48", "--increment", "0"} << "increment";
+        QTest::newRow("zero steps") << base + QStringList{"--diameter", "48", "--increment", "200"} << "increment";
+        QTest::newRow("negative steps") << base + QStringList{"--diameter", "48", "--increment", "-1"} << "increment";
+        QTest::newRow("too many steps") << base + QStringList{"--diameter", "96", "--increment", "0.001"} << "32767";
+        QTest::newRow("unknown option") << base + QStringList{"--colour", "red"} << "--colour";
+        QTest::newRow("length letters") << QStringList{"--shape", "flat", "--length", "l", "--diameter", "4", "--increment", "1"} << "length";
+    }
+    void bad_input_is_one_line_with_status_2() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, mentions);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("chart.txt");
+        QFile existing(path);
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("precious");
+        existing.close();
+
+        const Run run = chart(args + QStringList{"--output", path});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY2(run.err.contains(mentions.toUtf8()), run.err.constData());
+        QCOMPARE(readFile(path), QByteArray("precious"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    }
+
+    void unwritable_target_keeps_nothing_half_written() {
+        const Run run = chart(kWorkedExample + QStringList{"--output", "/nonexistent-folder/chart.txt"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains("cannot write"));
+    }
+
+    void help_explains_the_options() {
+        const Run run = chart({"--help"});
+        QCOMPARE(run.exitCode, 0);
+        for (const char* word : {"--shape", "--diameter", "--length", "--units", "--volume", "--increment", "--output"}) {
+            QVERIFY(run.out.contains(word));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(BrimwellChartTest)
+#include "test_brimwell_chart.moc"

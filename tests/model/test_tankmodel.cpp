@@ -1,0 +1,113 @@
+#include <QtTest>
+
+#include <cfloat>
+#include <cmath>
+
+#include "numbertext.h"
+#include "tankmodel.h"
+
+using namespace brimwell;
+
+namespace {
+class CountingReporter : public FailureReporter {
+public:
+    void reportFailure(std::string_view message) override {
+        ++count;
+        last = message;
+    }
+    int count = 0;
+    std::string last;
+};
+
+QString shown(double value) { return QString::fromStdString(formatPattern(value, "##########.##")); }
+}  // namespace
+
+class TankModelTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void capacity_of_each_shape_data() {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<QString>("capacity");
+        QTest::newRow("flat") << QString(kFlatEnded.data()) << "10152.32";
+        QTest::newRow("cylindrical") << QString(kCylindrical.data()) << "12157.72";
+        QTest::newRow("vertical") << QString(kVertical.data()) << "10152.32";
+        QTest::newRow("unknown") << "Spherical" << ".";
+    }
+    void capacity_of_each_shape() {
+        QFETCH(QString, shape);
+        QFETCH(QString, capacity);
+        const auto c = TankCapacity(shape.toStdString(), 48, 324);
+        QVERIFY(c);
+        QCOMPARE(shown(*c), capacity);
+    }
+
+    void capacity_beyond_single_precision_is_no_value() {
+        QVERIFY(!TankCapacity(kFlatEnded, 1e20, 1e20));
+        QVERIFY(!TankCapacity(kVertical, HUGE_VAL, 1));
+    }
+
+    void volume_at_level_data() {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<float>("h");
+        QTest::addColumn<float>("r");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("volume");
+        QTest::addColumn<int>("failures");
+        const QString flat(kFlatEnded.data()), cyl(kCylindrical.data()), vert(kVertical.data());
+        QTest::newRow("flat quarter") << flat << 24.f << 48.f << "gallons" << "1984.79" << 0;
+        QTest::newRow("flat half") << flat << 48.f << 48.f << "gallons" << "5076.16" << 0;
+        QTest::newRow("flat full") << flat << 96.f << 48.f << "gallons" << "10152.32" << 0;
+        QTest::newRow("flat litres") << flat << 48.f << 48.f << "litres" << "19215.36" << 0;
+        QTest::newRow("cylindrical half") << cyl << 48.f << 48.f << "gallons" << "6078.86" << 0;
+        QTest::newRow("cylindrical full") << cyl << 96.f << 48.f << "gallons" << "12157.72" << 0;
+        QTest::newRow("vertical") << vert << 48.f << 48.f << "gallons" << "1504.05" << 0;
+        QTest::newRow("vertical above its height") << vert << 400.f << 48.f << "gallons" << "12533.73" << 0;
+        QTest::newRow("vertical negative") << vert << -48.f << 48.f << "gallons" << "-1504.05" << 0;
+        for (const QString& s : {flat, cyl, vert}) {
+            QTest::newRow(qPrintable("empty " + s)) << s << 0.f << 48.f << "gallons" << "." << 0;
+        }
+        QTest::newRow("flat above diameter") << flat << 100.f << 48.f << "gallons" << "." << 1;
+        QTest::newRow("cylindrical below zero") << cyl << -1.f << 48.f << "gallons" << "." << 1;
+        QTest::newRow("flat zero radius") << flat << 10.f << 0.f << "gallons" << "." << 2;
+        QTest::newRow("cylindrical zero radius") << cyl << 10.f << 0.f << "gallons" << "." << 2;
+        QTest::newRow("vertical zero radius") << vert << 10.f << 0.f << "gallons" << "." << 1;
+        QTest::newRow("zero radius empty") << flat << 0.f << 0.f << "gallons" << "." << 1;
+        QTest::newRow("unknown unit") << flat << 48.f << 48.f << "barrels" << "." << 0;
+        QTest::newRow("unknown shape") << "Spherical" << 48.f << 48.f << "gallons" << "." << 0;
+        QTest::newRow("overflow") << vert << 3e38f << 3e38f << "gallons" << "." << 1;
+        QTest::newRow("unit overflow") << vert << 3e10f << 3e13f << "millilitres" << "." << 1;
+    }
+    void volume_at_level() {
+        QFETCH(QString, shape);
+        QFETCH(float, h);
+        QFETCH(float, r);
+        QFETCH(QString, unit);
+        QFETCH(QString, volume);
+        QFETCH(int, failures);
+        CountingReporter reporter;
+        const float v = VolumeAtLevel(h, r, 324.f, shape.toStdString(), unit.toStdString(), reporter);
+        QVERIFY(std::isfinite(v));
+        QCOMPARE(shown(v), volume);
+        QCOMPARE(reporter.count, failures);
+        if (failures > 0) {
+            QCOMPARE(reporter.last, std::string(kCheckSelectionsMessage));
+        }
+    }
+
+    void litres_are_the_single_precision_gallons_times_the_factor() {
+        CountingReporter reporter;
+        const float gallons = VolumeAtLevel(48, 48, 324, kFlatEnded, "gallons", reporter);
+        const float litres = VolumeAtLevel(48, 48, 324, kFlatEnded, "litres", reporter);
+        QCOMPARE(litres, static_cast<float>(gallons * 3.785411784));
+    }
+
+    void half_level_is_half_the_capacity() {
+        CountingReporter reporter;
+        const float half = VolumeAtLevel(48, 48, 324, kFlatEnded, "gallons", reporter);
+        QCOMPARE(shown(2.0 * half), shown(*TankCapacity(kFlatEnded, 48, 324)));
+    }
+};
+
+QTEST_APPLESS_MAIN(TankModelTest)
+#include "test_tankmodel.moc"

@@ -1,0 +1,42 @@
+#pragma once
+
+// A host that answers every dialog from a script and records what was asked. A dialog that the
+// script did not expect fails the running test instead of blocking it.
+
+#include <QList>
+#include <QPrinter>
+#include <QStringList>
+
+#include "host.h"
+
+namespace brimwell::testing {
+
+class ScriptedHost : public Host {
+public:
+    // What the tool asked for, in order.
+    QStringList messages;
+    QStringList questions;
+    QStringList prompts;  // the prompt labels
+    QStringList promptCaptions;
+    QStringList fileFilters;
+    QStringList printedDocuments;
+
+    // The answers, taken from the front as the dialogs come.
+    QStringList promptAnswers;
+    QList<bool> yesNoAnswers;
+    QStringList fileAnswers;
+
+    // Where the "default printer" writes its PDF; no default printer when empty.
+    QString printerPdfPath;
+
+    void showMessage(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text) override;
+    QString promptText(QWidget* parent, const QString& caption, const QString& label) override;
+    QString chooseFile(QWidget* parent, const QString& filter) override;
+    std::unique_ptr<QPrinter> defaultPrinter(const QString& documentName) override;
+
+    // Every dialog of every kind, in order, as "kind: text".
+    QStringList dialogs;
+};
+
+}  // namespace brimwell::testing

@@ -1,0 +1,37 @@
+#pragma once
+
+// The shared frame of every window test: the offscreen platform, a pinned locale, and a watchdog
+// that fails the running test when a real modal dialog is left open instead of letting it hang.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLocale>
+#include <QTest>
+
+namespace brimwell::testing {
+
+// Starts the watchdog; while `allowed` is true (end-to-end tests answering real dialogs
+// themselves) it leaves dialogs alone.
+void startModalWatchdog();
+void allowRealDialogs(bool allowed);
+
+// Chooses a list entry as a user does, which emits `activated`.
+void chooseEntry(QComboBox* list, const QString& text);
+
+// Replaces a text box's text by typing, as a user does.
+void retype(QWidget* box, const QString& text);
+
+// A locale with a decimal comma, for the tests that switch to one.
+QLocale decimalCommaLocale();
+
+}  // namespace brimwell::testing
+
+#define BRIMWELL_WINDOW_TEST_MAIN(TestClass)                                    \
+    int main(int argc, char** argv) {                                          \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                               \
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); \
+        QApplication app(argc, argv);                                          \
+        brimwell::testing::startModalWatchdog();                               \
+        TestClass test;                                                        \
+        return QTest::qExec(&test, argc, argv);                                \
+    }
