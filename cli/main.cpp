@@ -32,26 +32,32 @@ void writeChart(brimwell::TankChart& chart, std::ostream& out) {
 }
 
 // Writes to a temporary file beside the target and renames it over the target only when the
-// whole chart is written, so an existing file is never left half-written.
+// whole chart is written, so an existing file is never left half-written. A target that is a
+// device or a pipe is written directly: renaming over it would replace it.
 int writeChartFile(brimwell::TankChart& chart, const std::filesystem::path& target) {
     namespace fs = std::filesystem;
+    std::error_code error;
+    const auto status = fs::status(target, error);
+    const bool special = fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
     std::random_device random;
-    const fs::path temporary = fs::path(target).concat(".tmp" + std::to_string(random() % 1000000));
+    const fs::path destination =
+        special ? target : fs::path(target).concat(".tmp" + std::to_string(random() % 1000000));
     bool written = false;
     {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        std::ofstream out(destination, std::ios::binary | std::ios::trunc);
         if (out) {
             writeChart(chart, out);
             out.flush();
             written = static_cast<bool>(out);
         }
     }
-    std::error_code error;
-    if (written) {
-        fs::rename(temporary, target, error);
+    if (written && !special) {
+        fs::rename(destination, target, error);
     }
     if (!written || error) {
-        fs::remove(temporary, error);
+        if (!special) {
+            fs::remove(destination, error);
+        }
         std::cerr << "brimwell-chart: cannot write " << target.string() << '\n';
         return kWriteFailed;
     }

@@ -46,6 +46,7 @@ std::optional<std::string_view> TankChart::nextLine() {
         appendFixed2(pairs_, volume, kVolumeWidth);
         pairs_ += "  ";
     }
+    pairsInLine_ = pairs;
     line_.clear();
     appendFixed2(line_, rangeStart, kLevelWidth);
     line_ += " - ";

@@ -36,12 +36,16 @@ public:
     // True once the chart has stopped short: a step count of 0 makes the first level 0/0.
     bool failed() const { return failed_; }
 
+    // How many level/volume pairs the line last returned holds (0 for the header).
+    int pairsInLine() const { return pairsInLine_; }
+
 private:
     TankChartParams params_;
     FailureReporter& reporter_;
     bool headerDone_ = false;
     bool failed_ = false;
     int nextLevel_ = 0;
+    int pairsInLine_ = 0;
     std::string line_;
     std::string pairs_;
 };

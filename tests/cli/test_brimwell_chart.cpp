@@ -93,10 +93,17 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
     }
 
-    void unwritable_target_keeps_nothing_half_written() {
-        const Run run = chart(kWorkedExample + QStringList{"--output", "/nonexistent-folder/chart.txt"});
+    void unwritable_target_is_reported_data() {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("missing folder") << "/nonexistent-folder/chart.txt";
+        QTest::newRow("full disk") << "/dev/full";
+    }
+    void unwritable_target_is_reported() {
+        QFETCH(QString, target);
+        const Run run = chart(kWorkedExample + QStringList{"--output", target});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains("cannot write"));
+        QVERIFY(!QFileInfo(target).isFile());  // a device stays a device
     }
 
     void help_explains_the_options() {

@@ -1,0 +1,205 @@
+#include <QtTest>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include "frmullex.h"
+#include "picturestore.h"
+#include "scriptedhost.h"
+#include "windowtest.h"
+
+using namespace brimwell;
+
+namespace {
+const QString kPrompt =
+    "Tank chart will be generated in inches.  Input the increments in which you would like the "
+    "tank chart generated. (Must be a number - eg. 0.10)";
+const QString kInappropriate = "That is not an appropriate unit";
+const QString kSaved = "Tank Chart Saved OK. Do you want to print it out now ?";
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+}  // namespace
+
+class TankChartCommandTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testing::ScriptedHost> host;
+    std::unique_ptr<PictureStore> store;
+    std::unique_ptr<frmUllex> window;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    QLineEdit* edit(const char* name) { return window->findChild<QLineEdit*>(name); }
+    QComboBox* list(const char* name) { return window->findChild<QComboBox*>(name); }
+    QString chartPath(const QString& name = "chart.txt") { return dir->filePath(name); }
+    void generate() { window->findChild<QAction*>("mnuTGen")->trigger(); }
+
+private Q_SLOTS:
+    void init() {
+        host = std::make_unique<testing::ScriptedHost>();
+        store = std::make_unique<PictureStore>();
+        window = std::make_unique<frmUllex>(*host, *store);
+        dir = std::make_unique<QTemporaryDir>();
+    }
+    void cleanup() {
+        window.reset();
+        dir.reset();
+    }
+
+    void default_tank_in_tenths_is_saved_and_not_printed() {
+        host->promptAnswers = {"0.10"};
+        host->fileAnswers = {chartPath()};
+        host->yesNoAnswers = {false};
+        generate();
+        QCOMPARE(host->prompts, QStringList{kPrompt});
+        QCOMPARE(host->promptCaptions, QStringList{"Brimwell"});
+        QCOMPARE(host->fileFilters, QStringList{"text files|*.txt"});
+        QCOMPARE(host->questions, QStringList{kSaved});
+        QVERIFY(host->messages.isEmpty());
+        QVERIFY(host->printedDocuments.isEmpty());
+        const QByteArray bytes = readFile(chartPath());
+        const QList<QByteArray> lines = bytes.split('\n');
+        QCOMPARE(lines.size(), 322 + 1);  // the last line end leaves an empty tail
+        QVERIFY(lines.last().isEmpty());
+        QCOMPARE(lines[321], QByteArray(" 96.00 -  96.00    96.00, 10152.32  \r"));
+        QCOMPARE(bytes.count("\r\n"), 322);
+        QCOMPARE(window->findChild<QLineEdit*>("txtTankCapacity")->text(), QString("10,000"));
+    }
+
+    void worked_example_byte_for_byte() {
+        edit("txtTankDiameter")->setText("48");
+        edit("txtTankLength")->setText("100");
+        host->promptAnswers = {"12"};
+        host->fileAnswers = {chartPath()};
+        host->yesNoAnswers = {false};
+        generate();
+        QCOMPARE(readFile(chartPath()),
+                 QByteArray("LEVEL RANGE         LEVEL/VOLUME,     LEVEL/VOLUME,      LEVEL/VOLUME\r\n"
+                            "  0.00 -  24.00     0.00,     0.00   12.00,   153.15   24.00,   391.68  \r\n"
+                            " 36.00 -  48.00    36.00,   630.21   48.00,   783.36  \r\n"));
+    }
+
+    void nothing_happens_without_a_usable_increment_data() {
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("diameter");
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("cancel") << QStringList{""} << "96" << "324" << "inches" << QStringList{};
+        QTest::newRow("letters") << QStringList{"abc"} << "96" << "324" << "inches" << QStringList{};
+        QTest::newRow("zero then cancel") << QStringList{"0", ""} << "96" << "324" << "inches" << QStringList{kInappropriate};
+        QTest::newRow("zero twice then cancel") << QStringList{"0", "0", ""} << "96" << "324" << "inches" << QStringList{kInappropriate, kInappropriate};
+        QTest::newRow("too many steps") << QStringList{"0.001"} << "96" << "324" << "inches" << QStringList{};
+        QTest::newRow("no step fits, then cancel") << QStringList{"200", ""} << "96" << "324" << "inches" << QStringList{kInappropriate};
+        QTest::newRow("negative, then cancel") << QStringList{"-1", ""} << "96" << "324" << "inches" << QStringList{kInappropriate};
+        QTest::newRow("diameter letters") << QStringList{"1"} << "wide" << "324" << "inches" << QStringList{};
+        QTest::newRow("zero diameter and increment") << QStringList{"0"} << "0" << "324" << "inches" << QStringList{};
+        for (const char* unit : {"inches", "feet", "millimeters", "centimeters", "meters"}) {
+            QTest::newRow(qPrintable(QString("length letters in %1").arg(unit)))
+                << QStringList{"1"} << "96" << "long" << unit << QStringList{};
+        }
+    }
+    void nothing_happens_without_a_usable_increment() {
+        QFETCH(QStringList, answers);
+        QFETCH(QString, diameter);
+        QFETCH(QString, length);
+        QFETCH(QString, unit);
+        QFETCH(QStringList, messages);
+        edit("txtTankDiameter")->setText(diameter);
+        edit("txtTankLength")->setText(length);
+        testing::chooseEntry(list("cboLengthUnits"), unit);
+        edit("txtTankDiameter")->setText(diameter);
+        edit("txtTankLength")->setText(length);
+        host->promptAnswers = answers;
+        generate();
+        QCOMPARE(host->prompts.size(), answers.size());
+        QCOMPARE(host->messages, messages);
+        QVERIFY(host->fileFilters.isEmpty());
+        QVERIFY(QDir(dir->path()).isEmpty());
+    }
+
+    void feet_with_tenths_gives_inch_steps() {
+        testing::chooseEntry(list("cboLengthUnits"), "feet");
+        host->promptAnswers = {"0.10"};
+        host->fileAnswers = {chartPath()};
+        host->yesNoAnswers = {false};
+        generate();
+        const QByteArray bytes = readFile(chartPath());
+        QCOMPARE(bytes.count("\r\n"), 322);
+        QVERIFY(bytes.contains("    96.00, 10152.32  \r\n"));
+    }
+
+    void half_steps_round_to_even() {
+        edit("txtTankDiameter")->setText("10");
+        host->promptAnswers = {"4"};
+        host->fileAnswers = {chartPath()};
+        host->yesNoAnswers = {false};
+        generate();
+        const QList<QByteArray> lines = readFile(chartPath()).split('\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[1].startsWith("  0.00 -  10.00     0.00,"));
+        QVERIFY(lines[1].contains("   5.00,"));
+    }
+
+    void cancelled_file_dialog_writes_nothing() {
+        host->promptAnswers = {"1"};
+        host->fileAnswers = {""};
+        generate();
+        QVERIFY(host->questions.isEmpty());
+        QVERIFY(QDir(dir->path()).isEmpty());
+    }
+
+    void a_name_without_extension_is_used_as_typed() {
+        host->promptAnswers = {"1"};
+        host->fileAnswers = {chartPath("chart")};
+        host->yesNoAnswers = {false};
+        generate();
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"chart"});
+    }
+
+    void an_existing_file_is_replaced_without_a_warning() {
+        QFile old(chartPath());
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(100000, 'x'));
+        old.close();
+        edit("txtTankDiameter")->setText("48");
+        edit("txtTankLength")->setText("100");
+        host->promptAnswers = {"12"};
+        host->fileAnswers = {chartPath()};
+        host->yesNoAnswers = {false};
+        generate();
+        QVERIFY(readFile(chartPath()).startsWith("LEVEL RANGE"));
+        QCOMPARE(readFile(chartPath()).size(), 71 + 74 + 56);
+    }
+
+    void an_unwritable_path_says_so_and_keeps_the_old_file_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("missing folder") << "missing/chart.txt";
+        QTest::newRow("full disk") << "/dev/full";
+    }
+    void an_unwritable_path_says_so_and_keeps_the_old_file() {
+        QFETCH(QString, path);
+        const QString target = path.startsWith('/') ? path : chartPath(path);
+        host->promptAnswers = {"1"};
+        host->fileAnswers = {target};
+        generate();
+        QCOMPARE(host->messages.size(), 1);
+        QVERIFY(host->messages[0].startsWith("The tank chart could not be saved to " + target));
+        QVERIFY(host->questions.isEmpty());
+    }
+
+    void answering_no_to_the_question_leaves_the_file() {
+        host->promptAnswers = {"24"};
+        host->fileAnswers = {chartPath()};
+        host->yesNoAnswers = {false};
+        generate();
+        QVERIFY(QFile::exists(chartPath()));
+        QVERIFY(host->printedDocuments.isEmpty());
+    }
+};
+
+BRIMWELL_WINDOW_TEST_MAIN(TankChartCommandTest)
+#include "test_tankchartcommand.moc"
