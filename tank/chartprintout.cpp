@@ -1,14 +1,79 @@
 #include "chartprintout.h"
 
+#include <QDateTime>
+#include <QPrinter>
+
 #include "host.h"
+#include "lineprinter.h"
 #include "tankchart.h"
 #include "windowprinting.h"
 
 namespace brimwell {
+namespace {
 
-bool printTankChart(const TankChartParams&, Host& host, QWidget* parent) {
-    host.showMessage(parent, kPrintProblemMessage);
-    return false;
+class SilentReporter : public FailureReporter {
+public:
+    // The file was built from the same lines a moment ago and has reported whatever there was.
+    void reportFailure(std::string_view) override {}
+};
+
+QString lineText(std::string_view line) {
+    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+}
+
+// The chart laid out as it has always been printed: every line indented by six widths of "1",
+// the header and an empty line on the first page only, full lines one line height plus half a
+// height of "1" apart, a page break once the next position would pass the printable area, and a
+// short closing line after an extra gap of half a height.
+bool layOut(TankChart& chart, LinePrinter& printer) {
+    const float w = printer.textWidth("1") / 2;
+    const float h = printer.textHeight("1") / 2;
+    const float indent = 12 * w;
+    printer.setX(indent);
+    printer.setY(printer.y() + 2 * h);
+    const float pageHeight = printer.pageHeight();
+
+    const auto header = chart.nextLine();
+    printer.printLine(header ? lineText(*header) : QString());
+    printer.printLine(QString());
+    printer.setY(printer.y() + h);
+
+    while (const auto line = chart.nextLine()) {
+        printer.setX(indent);
+        if (chart.pairsInLine() < 3) {
+            printer.setY(printer.y() + h);
+            printer.printLine(lineText(*line));
+            break;
+        }
+        printer.printLine(lineText(*line));
+        if (printer.y() + h > pageHeight) {
+            printer.setY(0);
+            printer.newPage();
+        }
+        printer.setY(printer.y() + h);
+    }
+    return printer.end();
+}
+
+}  // namespace
+
+bool printTankChart(const TankChartParams& params, Host& host, QWidget* parent) {
+    const QString document =
+        QStringLiteral("Tank chart %1").arg(QDateTime::currentDateTime().toString("yyyyMMdd-hhmmss-zzz"));
+    const auto device = host.defaultPrinter(document);
+    bool printed = false;
+    if (device) {
+        LinePrinter printer(*device);
+        if (printer.begin()) {
+            SilentReporter reporter;
+            TankChart chart(params, reporter);
+            printed = layOut(chart, printer);
+        }
+    }
+    if (!printed) {
+        host.showMessage(parent, kPrintProblemMessage);
+    }
+    return printed;
 }
 
 }  // namespace brimwell

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "frmullex.h"
@@ -17,6 +18,13 @@ const QString kPrompt =
     "tank chart generated. (Must be a number - eg. 0.10)";
 const QString kInappropriate = "That is not an appropriate unit";
 const QString kSaved = "Tank Chart Saved OK. Do you want to print it out now ?";
+
+QByteArray pdfText(const QString& pdf) {
+    QProcess process;
+    process.start("pdftotext", {"-layout", pdf, "-"});
+    process.waitForFinished(30000);
+    return process.readAllStandardOutput();
+}
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
@@ -189,6 +197,35 @@ private Q_SLOTS:
         QCOMPARE(host->messages.size(), 1);
         QVERIFY(host->messages[0].startsWith("The tank chart could not be saved to " + target));
         QVERIFY(host->questions.isEmpty());
+    }
+
+    void answering_yes_prints_the_chart_with_the_header_on_the_first_page_only() {
+        const QString pdf = dir->filePath("printout.pdf");
+        host->printerPdfPath = pdf;
+        host->promptAnswers = {"0.10"};
+        host->fileAnswers = {chartPath()};
+        host->yesNoAnswers = {true};
+        generate();
+        QVERIFY(host->messages.isEmpty());
+        QCOMPARE(host->printedDocuments.size(), 1);
+        const QByteArray text = pdfText(pdf);
+        const QByteArray words = text.simplified();  // the printer's font is not monospaced
+        QCOMPARE(text.count("LEVEL RANGE"), 1);
+        const auto pages = text.count('\f');
+        QVERIFY2(pages >= 3, QByteArray::number(pages).constData());
+        QVERIFY(words.startsWith("LEVEL RANGE LEVEL/VOLUME, LEVEL/VOLUME, LEVEL/VOLUME 0.00 - 0.20 0.00, 0.00 0.10, 0.58"));
+        QVERIFY(words.endsWith("96.00 - 96.00 96.00, 10152.32"));
+        // Every data line made it onto paper.
+        QCOMPARE(text.count(" - "), 321);
+    }
+
+    void printing_without_a_printer_says_so_and_keeps_the_file() {
+        host->promptAnswers = {"12"};
+        host->fileAnswers = {chartPath()};
+        host->yesNoAnswers = {true};
+        generate();
+        QCOMPARE(host->messages, QStringList{"There was a problem printing.  Please check your printer."});
+        QVERIFY(readFile(chartPath()).startsWith("LEVEL RANGE"));
     }
 
     void answering_no_to_the_question_leaves_the_file() {
