@@ -1,0 +1,43 @@
+#include "frmdtcalc.h"
+
+#include <QCloseEvent>
+
+#include "deliverycalc.h"
+#include "ui_frmDTCalc.h"
+#include "usernumberformat.h"
+#include "windowprinting.h"
+
+frmDTCalc::frmDTCalc(brimwell::Host& host, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::frmDTCalc>()), host_(host) {
+    ui->setupUi(this);
+    for (QLineEdit* input : {ui->txtBVol, ui->txtBTemp, ui->txtAVol, ui->txtATemp}) {
+        connect(input, &QLineEdit::textChanged, this, &frmDTCalc::Calculations);
+    }
+    connect(ui->mnuexit, &QAction::triggered, this, &frmDTCalc::close);
+    connect(ui->mnuPrint, &QAction::triggered, this, &frmDTCalc::print);
+    Calculations();
+}
+
+frmDTCalc::~frmDTCalc() = default;
+
+void frmDTCalc::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    Q_EMIT closed();
+}
+
+void frmDTCalc::Calculations() {
+    using brimwell::delivery::calculateDelivery;
+    const auto outputs = calculateDelivery(
+        {ui->txtBVol->text().toStdString(), ui->txtBTemp->text().toStdString(),
+         ui->txtAVol->text().toStdString(), ui->txtATemp->text().toStdString()},
+        {ui->txtCVol->text().toStdString(), ui->txtCTempDelivery->text().toStdString(),
+         ui->txtCTempDiff->text().toStdString()},
+        brimwell::userNumberFormat());
+    ui->txtCVol->setText(QString::fromStdString(outputs.deliveredVolume));
+    ui->txtCTempDelivery->setText(QString::fromStdString(outputs.deliveryTemperature));
+    ui->txtCTempDiff->setText(QString::fromStdString(outputs.temperatureDifferential));
+}
+
+void frmDTCalc::print() {
+    brimwell::printWindow(*this, host_);
+}
