@@ -221,7 +221,9 @@ std::optional<double> readStrict(std::string_view text, const NumberFormat& form
         negative = text[i] == '-';
         ++i;
     }
-    const std::string_view decimal = format.decimal.empty() ? "." : format.decimal;
+    // Both branches are views: a "." against a std::string would make a temporary string.
+    const std::string_view decimal =
+        format.decimal.empty() ? std::string_view(".") : std::string_view(format.decimal);
     const std::string_view group =
         format.group == format.decimal ? std::string_view() : std::string_view(format.group);
 

@@ -51,7 +51,11 @@ std::variant<TankChartParams, ChartRefusal> DeriveChartParams(const ChartRequest
         return ChartRefusal::LengthNotANumber;
     }
     const double lengthInches = *LengthToInches(*length, request.lengthUnit);
-    if (!TankCapacity(request.shape, radius, lengthInches)) {
+    // The chart rounds its levels, the radius and the length to single precision: a diameter or
+    // length beyond that range makes a tank as absurd as a capacity beyond it.
+    constexpr double kFloatMax = std::numeric_limits<float>::max();
+    if (!TankCapacity(request.shape, radius, lengthInches) || !(2 * radius <= kFloatMax) ||
+        !(std::fabs(lengthInches) <= kFloatMax)) {
         return ChartRefusal::CapacityOverflow;
     }
     return TankChartParams{radius, lengthInches, static_cast<std::int16_t>(steps), request.shape,

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLocale>
 #include <QTimer>
+#include <cmath>
+#include <limits>
 
 #include "host.h"
 #include "mdlUllex.h"
@@ -171,6 +173,13 @@ void frmUllex::performCalculations() {
             return;
         }
         measures->h = *level;
+    }
+    // The measures enter VolumeAtLevel in single precision; beyond its range that rounding overflows.
+    constexpr double kFloatMax = std::numeric_limits<float>::max();
+    if (!(std::fabs(measures->h) <= kFloatMax && std::fabs(measures->r) <= kFloatMax &&
+          std::fabs(measures->L) <= kFloatMax)) {
+        showCheckSelections();
+        return;
     }
     MessageReporter reporter(host, this);
     const float gross = VolumeAtLevel(static_cast<float>(measures->h), static_cast<float>(measures->r),

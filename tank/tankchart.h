@@ -12,6 +12,7 @@
 
 namespace brimwell {
 
+// The diameter and the length fit single precision (DeriveChartParams refuses other tanks).
 struct TankChartParams {
     double radius = 0;  // inches; the chart's top level is twice this
     double length = 0;  // inches

@@ -10,7 +10,11 @@ namespace {
 const NumberFormat kPoint{".", ","};
 const NumberFormat kComma{",", "."};
 
-NumberFormat formatNamed(const QString& name) { return name == "comma" ? kComma : kPoint; }
+const NumberFormat kArabic{"\u066b", "\u066c"};
+
+NumberFormat formatNamed(const QString& name) {
+    return name == "comma" ? kComma : name == "arabic" ? kArabic : kPoint;
+}
 }  // namespace
 
 class NumberTextTest : public QObject {
@@ -46,6 +50,7 @@ private Q_SLOTS:
         QTest::newRow("comma decimal") << "comma" << "2438,4" << true << 2438.4;
         QTest::newRow("comma grouped") << "comma" << "1.234,5" << true << 1234.5;
         QTest::newRow("point is a bad group in comma notation") << "comma" << "1.5" << false << 0.0;
+        QTest::newRow("two-byte separators") << "arabic" << "1\u066c234\u066b5" << true << 1234.5;
     }
     void strict_reading_takes_whole_numbers_in_the_users_notation() {
         QFETCH(QString, notation);

@@ -65,6 +65,10 @@ private Q_SLOTS:
         QTest::newRow("length letters") << "96" << "1" << "abc" << "inches" << ChartRefusal::LengthNotANumber;
         QTest::newRow("length letters in feet") << "8" << "1" << "x" << "feet" << ChartRefusal::LengthNotANumber;
         QTest::newRow("absurd tank") << "96" << "1" << "1e300" << "inches" << ChartRefusal::CapacityOverflow;
+        QTest::newRow("diameter beyond single precision, no length")
+            << "1e39" << "1e38" << "0" << "inches" << ChartRefusal::CapacityOverflow;
+        QTest::newRow("length beyond single precision, thin tank")
+            << "1e-20" << "1e-21" << "1e39" << "inches" << ChartRefusal::CapacityOverflow;
         QTest::newRow("typed unit") << "96" << "1" << "324" << "yards" << ChartRefusal::UnknownUnit;
     }
     void refusals() {
