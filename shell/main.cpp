@@ -1,0 +1,20 @@
+#include <QApplication>
+
+#include "appinfo.h"
+#include "qthost.h"
+#include "shell.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // No display name: the platform would append it to the calculators' own captions.
+    QApplication::setApplicationName(QString::fromUtf8(brimwell::appinfo::kTitle));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(brimwell::appinfo::kVersionMajor)
+                                            .arg(brimwell::appinfo::kVersionMinor)
+                                            .arg(brimwell::appinfo::kVersionRevision));
+
+    brimwell::QtHost host;
+    brimwell::Shell shell(host);
+    shell.start();
+    return QApplication::exec();
+}
