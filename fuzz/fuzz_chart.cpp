@@ -1,0 +1,148 @@
+// Chart parameters derived from any texts, and charts built from them or from any measures and
+// step counts: every data line is well formed and shows the levels and volumes it should.
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "chartparams.h"
+#include "fuzzinput.h"
+#include "tankchart.h"
+#include "tankmodel.h"
+#include "units.h"
+
+using namespace brimwell;
+
+namespace {
+
+class CountingReporter : public FailureReporter {
+public:
+    int count = 0;
+    void reportFailure(std::string_view message) override {
+        FUZZ_CHECK(message == kCheckSelectionsMessage);
+        ++count;
+    }
+};
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A number in the two-decimal form, padded on the left with blanks to `width`; returns the
+// number without its blanks and takes it off the front of `line`.
+std::string_view field(std::string_view& line, std::size_t width) {
+    std::size_t i = 0;
+    while (i < line.size() && line[i] == ' ') {
+        ++i;
+    }
+    const std::size_t start = i;
+    if (i < line.size() && line[i] == '-') {
+        ++i;
+    }
+    const std::size_t digits = i;
+    while (i < line.size() && isDigit(line[i])) {
+        ++i;
+    }
+    FUZZ_CHECK(i > digits);
+    FUZZ_CHECK(i + 3 <= line.size() && line[i] == '.' && isDigit(line[i + 1]) && isDigit(line[i + 2]));
+    i += 3;
+    const std::string_view number = line.substr(start, i - start);
+    FUZZ_CHECK(start == (number.size() < width ? width - number.size() : 0));
+    line.remove_prefix(i);
+    return number;
+}
+
+void literal(std::string_view& line, std::string_view text) {
+    FUZZ_CHECK(line.substr(0, text.size()) == text);
+    line.remove_prefix(text.size());
+}
+
+// One data line: range start, " - ", range end, "   ", then one to three pairs
+// "level,volume  ", the pairs holding the levels from `level` on.
+void checkDataLine(std::string_view line, const TankChartParams& p, int& level, int pairsInLine) {
+    const int n = p.stepCount;
+    const std::string_view rangeStart = field(line, 6);
+    literal(line, " - ");
+    const std::string_view rangeEnd = field(line, 6);
+    literal(line, "   ");
+    int pairs = 0;
+    std::string_view first, last;
+    while (!line.empty()) {
+        const double levelValue = 2 * p.radius * level / n;
+        CountingReporter reports;
+        const float volume = VolumeAtLevel(static_cast<float>(levelValue), static_cast<float>(p.radius),
+                                           static_cast<float>(p.length), p.shape, p.volumeUnit, reports);
+        const std::string_view levelText = field(line, 6);
+        FUZZ_CHECK(levelText == formatPattern(levelValue, "##0.00"));
+        literal(line, ",");
+        FUZZ_CHECK(field(line, 9) == formatPattern(volume, "#####0.00"));
+        literal(line, "  ");
+        first = pairs == 0 ? levelText : first;
+        last = levelText;
+        ++pairs;
+        ++level;
+    }
+    FUZZ_CHECK(pairs >= 1 && pairs <= 3 && pairs == pairsInLine);
+    FUZZ_CHECK(rangeStart == first && rangeEnd == last);
+    FUZZ_CHECK(pairs == 3 || level == n + 1);  // only the last line holds fewer than three
+}
+
+// Checks the header and up to `maxLines` data lines; all of them when the chart is that short.
+void checkChart(const TankChartParams& p, int maxLines) {
+    CountingReporter reports;
+    TankChart chart(p, reports);
+    const auto header = chart.nextLine();
+    FUZZ_CHECK(header && *header == kTankChartHeader && chart.pairsInLine() == 0);
+    const int n = p.stepCount;
+    int level = 0;
+    int lines = 0;
+    while (const auto line = chart.nextLine()) {
+        FUZZ_CHECK(n > 0);
+        checkDataLine(*line, p, level, chart.pairsInLine());
+        if (++lines == maxLines) {
+            return;
+        }
+    }
+    FUZZ_CHECK(chart.failed() == (n == 0));
+    FUZZ_CHECK(level == std::max(n + 1, 0) || n == 0);
+    FUZZ_CHECK(!chart.nextLine());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::FuzzInput in(data, size);
+    const std::uint8_t how = in.byte();
+    const std::string shape = in.choice(kTankShapes);
+    const std::string volumeUnit = in.choice(kVolumeUnits);
+
+    if (how % 2 == 0) {
+        // Measures and a step count as the chart builder may be given them directly: a diameter
+        // and a length in single precision, at most a few hundred steps.
+        TankChartParams p{in.raw<double>(), in.raw<double>(), in.raw<std::int16_t>(), shape, volumeUnit};
+        constexpr double kFloatMax = std::numeric_limits<float>::max();
+        if (!(std::fabs(2 * p.radius) <= kFloatMax && std::fabs(p.length) <= kFloatMax)) {
+            return 0;
+        }
+        p.stepCount = static_cast<std::int16_t>(p.stepCount > 300 ? p.stepCount % 301 : p.stepCount);
+        checkChart(p, 200);
+        return 0;
+    }
+
+    const NumberFormat format = in.format();
+    ChartRequest request;
+    request.lengthUnit = in.choice(kLengthUnits);
+    request.shape = shape;
+    request.volumeUnit = volumeUnit;
+    request.diameter = in.text();
+    request.length = in.text();
+    request.increment = in.text();
+    const auto derived = DeriveChartParams(request, format);
+    if (const auto* p = std::get_if<TankChartParams>(&derived)) {
+        FUZZ_CHECK(p->radius > 0 && std::isfinite(p->radius) && std::isfinite(p->length));
+        FUZZ_CHECK(p->stepCount >= 1);
+        FUZZ_CHECK(std::find(kTankShapes.begin(), kTankShapes.end(), p->shape) != kTankShapes.end());
+        FUZZ_CHECK(GallonFactor(p->volumeUnit).has_value());
+        // Only the first lines of a long chart: each line is built on its own.
+        checkChart(*p, 40);
+    }
+    return 0;
+}
