@@ -1,10 +1,11 @@
 // Draws the 21 tank pictures (ftank, ctank and vtank at 0 to 100 per cent full) and writes them
 // as 256-colour PNG files, each at 120x75 and drawn again at twice and four times that size for
-// high-density screens (name_x2.png, name_x4.png).
+// high-density screens (name_x2.png, name_x4.png). Draws the application icon too, a vertical tank
+// two thirds full, as scalable SVG and as PNG files at the sizes of the desktop's icon theme.
 //
-// Run by hand after changing a drawing; the PNG files are kept in the repository:
-//     brimwell-draw-pictures [output folder]
-// The output folder defaults to the source folder of the pictures.
+// Run by hand after changing a drawing; the files are kept in the repository:
+//     brimwell-draw-pictures [pictures folder [icon folder]]
+// The folders default to the source folders of the pictures and of the packaging files.
 
 #include <QColor>
 #include <QDir>
@@ -13,7 +14,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRectF>
+#include <QFile>
 #include <QString>
+#include <QTextStream>
 
 #include <algorithm>
 #include <array>
@@ -379,11 +382,181 @@ QImage render(TankDrawing draw, int percent, int scale) {
     return image.convertToFormat(QImage::Format_Indexed8, colourTableFor(image));
 }
 
+// ---- The application icon ----
+
+// The icon is a list of filled shapes on a 256x256 square, so that one drawing gives both the
+// SVG file and the PNG files.
+constexpr int kIconSize = 256;
+
+struct IconShape {
+    QPainterPath path;
+    QColor colour;
+    QGradientStops stops;  // when not empty, a linear gradient from `from` to `to` instead
+    QPointF from, to;
+};
+
+QPainterPath roundedRect(const QRectF& r, double radius) {
+    QPainterPath path;
+    path.addRoundedRect(r, radius, radius);
+    return path;
+}
+
+QPainterPath rect(const QRectF& r) {
+    QPainterPath path;
+    path.addRect(r);
+    return path;
+}
+
+QPainterPath polygon(std::initializer_list<QPointF> points) {
+    QPainterPath path;
+    path.addPolygon(QPolygonF(points));
+    path.closeSubpath();
+    return path;
+}
+
+QGradientStops shadingStops(const QColor& light, const QColor& dark) {
+    return {{0.0, dark}, {0.35, light}, {1.0, dark}};
+}
+
+std::vector<IconShape> iconShapes() {
+    std::vector<IconShape> shapes;
+    const auto solid = [&shapes](const QPainterPath& path, const QColor& colour) {
+        shapes.push_back({path, colour, {}, {}, {}});
+    };
+    const auto shaded = [&shapes](const QPainterPath& path, const QColor& light,
+                                  const QColor& dark) {
+        const QRectF r = path.boundingRect();
+        shapes.push_back({path, {}, shadingStops(light, dark), r.topLeft(), r.topRight()});
+    };
+
+    // Concrete footing.
+    const QRectF footing(24, 220, 208, 26);
+    solid(roundedRect(footing, 5), kOutline);
+    shaded(roundedRect(footing.adjusted(6, 6, -6, -6), 2), kConcrete.lighter(115), kConcrete);
+
+    // Vent and cone roof.
+    solid(roundedRect(QRectF(114, 6, 28, 12), 3), kOutline);
+    solid(rect(QRectF(120, 14, 16, 12)), kOutline);
+    solid(polygon({{30, 70}, {128, 18}, {226, 70}}), kOutline);
+    shaded(polygon({{50, 62}, {128, 27}, {206, 62}}), kSteelLight, kSteelDark);
+
+    // Steel shell, cut open to show the product inside.
+    const QRectF body(40, 58, 176, 170);
+    solid(roundedRect(body, 8), kOutline);
+    shaded(roundedRect(body.adjusted(7, 7, -7, -7), 4), kSteelLight, kSteelDark);
+    const QRectF inside = body.adjusted(22, 22, -22, -14);
+    solid(rect(inside.adjusted(-5, -5, 5, 5)), kOutline);
+    solid(rect(inside), kEmpty);
+    const double surface = inside.bottom() - inside.height() * 2 / 3;
+    solid(rect(QRectF(inside.left(), surface, inside.width(), inside.bottom() - surface)),
+          kProduct);
+    solid(rect(QRectF(inside.left(), surface, inside.width(), 7)), kProductSurface);
+
+    // Level marks down the inside of the shell, as on a tank chart.
+    for (int mark = 1; mark < 6; ++mark) {
+        const double y = inside.top() + inside.height() * mark / 6.0;
+        const double length = mark % 2 == 0 ? 26 : 14;
+        solid(rect(QRectF(inside.left(), y - 2.5, length, 5)), kOutline);
+    }
+    return shapes;
+}
+
+QImage renderIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(double(size) / kIconSize, double(size) / kIconSize);
+    for (const IconShape& shape : iconShapes()) {
+        if (shape.stops.isEmpty()) {
+            p.fillPath(shape.path, shape.colour);
+        } else {
+            QLinearGradient gradient(shape.from, shape.to);
+            gradient.setStops(shape.stops);
+            p.fillPath(shape.path, gradient);
+        }
+    }
+    p.end();
+    return image;
+}
+
+QString svgPathData(const QPainterPath& path) {
+    QString d;
+    const auto number = [](double v) { return QString::number(v, 'g', 6); };
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo()) {
+            d += QStringLiteral("M%1 %2").arg(number(e.x), number(e.y));
+        } else if (e.isLineTo()) {
+            d += QStringLiteral("L%1 %2").arg(number(e.x), number(e.y));
+        } else if (e.isCurveTo()) {
+            const QPainterPath::Element c2 = path.elementAt(i + 1);
+            const QPainterPath::Element end = path.elementAt(i + 2);
+            d += QStringLiteral("C%1 %2 %3 %4 %5 %6")
+                     .arg(number(e.x), number(e.y), number(c2.x), number(c2.y), number(end.x),
+                          number(end.y));
+            i += 2;
+        }
+    }
+    return d;
+}
+
+QString svgIcon() {
+    QString defs;
+    QString body;
+    int gradients = 0;
+    for (const IconShape& shape : iconShapes()) {
+        QString fill = shape.colour.name();
+        if (!shape.stops.isEmpty()) {
+            const QString id = QStringLiteral("shade%1").arg(++gradients);
+            defs += QStringLiteral("    <linearGradient id=\"%1\" gradientUnits=\"userSpaceOnUse\" "
+                                   "x1=\"%2\" y1=\"%3\" x2=\"%4\" y2=\"%5\">\n")
+                        .arg(id)
+                        .arg(shape.from.x())
+                        .arg(shape.from.y())
+                        .arg(shape.to.x())
+                        .arg(shape.to.y());
+            for (const auto& [offset, colour] : shape.stops) {
+                defs += QStringLiteral("      <stop offset=\"%1\" stop-color=\"%2\"/>\n")
+                            .arg(offset)
+                            .arg(colour.name());
+            }
+            defs += QStringLiteral("    </linearGradient>\n");
+            fill = QStringLiteral("url(#%1)").arg(id);
+        }
+        body += QStringLiteral("  <path fill=\"%1\" d=\"%2\"/>\n").arg(fill, svgPathData(shape.path));
+    }
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" "
+                          "viewBox=\"0 0 %1 %1\">\n  <defs>\n%2  </defs>\n%3</svg>\n")
+        .arg(kIconSize)
+        .arg(defs, body);
+}
+
+bool writeIcon(const QDir& out) {
+    QFile svg(out.filePath(QStringLiteral("brimwell.svg")));
+    if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        std::fprintf(stderr, "Cannot write %s\n", qPrintable(svg.fileName()));
+        return false;
+    }
+    QTextStream(&svg) << svgIcon();
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString file = out.filePath(QStringLiteral("brimwell-%1.png").arg(size));
+        if (!renderIcon(size).save(file)) {
+            std::fprintf(stderr, "Cannot write %s\n", qPrintable(file));
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1])
                             : QStringLiteral(BRIMWELL_PICTURES_DIR));
+    const QDir iconOut(argc > 2 ? QString::fromLocal8Bit(argv[2])
+                                : QStringLiteral(BRIMWELL_ICON_DIR));
     const std::pair<const char*, TankDrawing> families[] = {
         {"ftank", drawFlatEnded}, {"ctank", drawCylindrical}, {"vtank", drawVertical}};
     const std::pair<int, const char*> scales[] = {{1, ""}, {2, "_x2"}, {4, "_x4"}};
@@ -400,5 +573,5 @@ int main(int argc, char* argv[]) {
             }
         }
     }
-    return 0;
+    return writeIcon(iconOut) ? 0 : 1;
 }
