@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
                                             .arg(brimwell::appinfo::kVersionMajor)
                                             .arg(brimwell::appinfo::kVersionMinor)
                                             .arg(brimwell::appinfo::kVersionRevision));
+    // The desktop finds the menu entry, and with it the icon, for the windows by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.orvane.brimwell"));
 
     brimwell::QtHost host;
     brimwell::Shell shell(host);
