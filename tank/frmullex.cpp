@@ -67,6 +67,9 @@ frmUllex::frmUllex(Host& host_, PictureStore& pictures_, QWidget* parent)
     ui->cboTempUnits->addItems(texts(kTempUnits));
     for (auto* list : {ui->cboProductType, ui->cboLengthUnits, ui->cboVolumeUnits, ui->cboTempUnits}) {
         list->setInsertPolicy(QComboBox::NoInsert);  // typed text is used as it stands, never added
+        // Nor is it a choice: when editing ends (Enter, or the focus moving on), Qt would choose the
+        // entry that matches the typed text.
+        disconnect(list->lineEdit(), &QLineEdit::editingFinished, list, nullptr);
     }
     ui->lblCylinderInfo->setVisible(false);
     chooseShape();

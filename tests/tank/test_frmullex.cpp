@@ -265,10 +265,31 @@ private Q_SLOTS:
         QCOMPARE(lengths(), (QStringList{"96.", "324.", "48."}));
     }
 
-    void typed_unit_text_converts_nothing() {
-        retype(w<QComboBox>("cboLengthUnits"), "feet");
+    void typed_list_text_is_no_choice_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("then");  // the key that ends the typing, if any
+        QTest::newRow("length unit") << "cboLengthUnits" << "feet" << "";
+        QTest::newRow("length unit, then Enter") << "cboLengthUnits" << "feet" << "Enter";
+        QTest::newRow("length unit, then Tab") << "cboLengthUnits" << "feet" << "Tab";
+        QTest::newRow("temperature unit, then Enter") << "cboTempUnits" << "degrees C" << "Enter";
+        QTest::newRow("product, then Tab") << "cboProductType" << "Diesel Fuel" << "Tab";
+    }
+    void typed_list_text_is_no_choice() {
+        QFETCH(QString, list);
+        QFETCH(QString, typed);
+        QFETCH(QString, then);
+        auto* edit = w<QComboBox>(qPrintable(list))->lineEdit();
+        retype(edit, typed);
+        if (!then.isEmpty()) {
+            QTest::keyClick(edit, then == "Tab" ? Qt::Key_Tab : Qt::Key_Return);
+        }
+        QCOMPARE(edit->text(), typed);
         QCOMPARE(lengths(), (QStringList{"96", "324", "48"}));
         QCOMPARE(label("lbllengths_0"), QString("inches"));
+        QCOMPARE(text("txtProductTemp"), QString("70"));
+        QCOMPARE(label("lblTemp_0"), QString("degrees F"));
+        QCOMPARE(window->coefficient(), QString("0.0007"));
         // The next choice converts from the unit the values are really in.
         choose("cboLengthUnits", "millimeters");
         QCOMPARE(text("txtTankDiameter"), QString("2438.4"));
