@@ -33,6 +33,11 @@ public:
     // The stored expansion coefficient that every calculation reads.
     QString coefficient() const { return cevalue; }
 
+    // The units in which the window's values are shown (what its unit labels must say).
+    QString shownLengthUnit() const { return OldLengthUnits; }
+    QString shownVolumeUnit() const { return OldVolumeUnits; }
+    QString shownTemperatureUnit() const { return OldTempUnits; }
+
 Q_SIGNALS:
     void closed();
 
