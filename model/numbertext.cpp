@@ -1,10 +1,12 @@
 #include "numbertext.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace brimwell {
 namespace {
@@ -92,7 +94,7 @@ constexpr std::array<double, 10> kPowersOfTen{1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6,
 // Rounds |value| × 10^places half away from zero when that is safe in binary arithmetic:
 // the scaled value is small enough and not so close to a half that its 15-digit decimal form
 // could fall on the other side.
-std::optional<std::uint64_t> roundScaledFast(double absValue, int places) {
+inline std::optional<std::uint64_t> roundScaledFast(double absValue, int places) {
     if (places < 0 || places >= static_cast<int>(kPowersOfTen.size())) {
         return std::nullopt;
     }
@@ -100,12 +102,12 @@ std::optional<std::uint64_t> roundScaledFast(double absValue, int places) {
     if (!(scaled < 4.0e15)) {
         return std::nullopt;
     }
-    const double whole = std::floor(scaled);
-    const double frac = scaled - whole;
+    const auto whole = static_cast<std::uint64_t>(scaled);  // the floor: scaled is not negative
+    const double frac = scaled - static_cast<double>(whole);
     if (std::fabs(frac - 0.5) <= scaled * 1e-14 + 1e-12) {
         return std::nullopt;
     }
-    return static_cast<std::uint64_t>(whole) + (frac > 0.5 ? 1 : 0);
+    return whole + (frac > 0.5 ? 1 : 0);
 }
 
 Fixed toFixed(double value, int places) {
@@ -418,35 +420,43 @@ double roundHalfEven(double value, int decimals) {
 }
 
 void appendFixed2(std::string& out, double value, std::size_t width) {
-    std::array<char, 32> buf{};
-    char* end = buf.data() + buf.size();
-    char* p = end;
-    if (auto n = roundScaledFast(std::fabs(value), 2)) {
-        std::uint64_t rest = *n;
-        *--p = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-        *--p = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-        *--p = '.';
-        do {
-            *--p = static_cast<char>('0' + rest % 10);
-            rest /= 10;
-        } while (rest != 0);
-        if (std::signbit(value) && *n != 0) {
-            *--p = '-';
-        }
-        const auto length = static_cast<std::size_t>(end - p);
-        if (length < width) {
-            out.append(width - length, ' ');
-        }
-        out.append(p, length);
+    // A chart writes 65536 numbers: digits two at a time into a local buffer, then one append.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    const auto n = roundScaledFast(std::fabs(value), 2);
+    if (!n) {
+        const std::string text = formatPattern(value, "0.00");
+        out.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
         return;
     }
-    const std::string text = formatPattern(value, "0.00");
-    if (text.size() < width) {
-        out.append(width - text.size(), ' ');
+    std::array<char, 32> buf;
+    buf.fill(' ');
+    char* const end = buf.data() + buf.size();
+    char* p = end - 3;
+    std::memcpy(p + 1, kPairs + 2 * (*n % 100), 2);
+    *p = '.';
+    std::uint64_t whole = *n / 100;
+    for (; whole >= 100; whole /= 100) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * (whole % 100), 2);
     }
-    out += text;
+    if (whole >= 10) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * whole, 2);
+    } else {
+        *--p = static_cast<char>('0' + whole);
+    }
+    if (std::signbit(value) && *n != 0) {
+        *--p = '-';
+    }
+    // The buffer's own blanks pad the text to the usual widths.
+    const auto padded = std::max(static_cast<std::size_t>(end - p), std::min(width, buf.size()));
+    if (padded < width) {
+        out.append(width - padded, ' ');
+    }
+    out.append(end - padded, padded);
 }
 
 }  // namespace brimwell

@@ -32,6 +32,21 @@ std::optional<float> TankCapacity(std::string_view shape, double r, double L) {
 
 float VolumeAtLevel(float h, float r, float L, std::string_view shape, std::string_view volumeUnit,
                     FailureReporter& reporter) {
+    return LevelVolume(shape, volumeUnit)(h, r, L, reporter);
+}
+
+LevelVolume::LevelVolume(std::string_view shape, std::string_view volumeUnit)
+    : gallonFactor_(GallonFactor(volumeUnit)) {
+    if (shape == kFlatEnded) {
+        shape_ = Shape::FlatEnded;
+    } else if (shape == kCylindrical) {
+        shape_ = Shape::Cylindrical;
+    } else if (shape == kVertical) {
+        shape_ = Shape::Vertical;
+    }
+}
+
+float LevelVolume::operator()(float h, float r, float L, FailureReporter& reporter) const {
     // Each numbered step either sets its values or, on failure, reports once and leaves them as
     // they were; values never set count as 0.
     auto fail = [&reporter] { reporter.reportFailure(kCheckSelectionsMessage); };
@@ -78,13 +93,20 @@ float VolumeAtLevel(float h, float r, float L, std::string_view shape, std::stri
     auto lengthPerGallon = [&] { return static_cast<double>(static_cast<float>(L / 231.0)); };
     float volume = 0;
     std::optional<double> gallons;
-    if (shape == kFlatEnded) {
+    switch (shape_) {
+    case Shape::FlatEnded:
         gallons = lengthPerGallon() * segmentArea();
-    } else if (shape == kCylindrical) {
+        break;
+    case Shape::Cylindrical: {
         const double cap = (kPi / 3) * h * h * (3.0 * r - h) / kCubicInchesPerGallon;
         gallons = lengthPerGallon() * segmentArea() + cap;
-    } else if (shape == kVertical) {
+        break;
+    }
+    case Shape::Vertical:
         gallons = rr * h * kPi / kCubicInchesPerGallon;
+        break;
+    case Shape::None:
+        break;
     }
     if (gallons) {
         if (const auto v = toSingle(*gallons)) {
@@ -96,8 +118,8 @@ float VolumeAtLevel(float h, float r, float L, std::string_view shape, std::stri
 
     // 7. the requested volume unit
     float result = 0;
-    if (const auto factor = GallonFactor(volumeUnit)) {
-        if (const auto v = toSingle(volume * *factor)) {
+    if (gallonFactor_) {
+        if (const auto v = toSingle(volume * *gallonFactor_)) {
             result = *v;
         } else {
             fail();

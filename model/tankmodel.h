@@ -31,4 +31,16 @@ std::optional<float> TankCapacity(std::string_view shape, double r, double L);
 float VolumeAtLevel(float h, float r, float L, std::string_view shape, std::string_view volumeUnit,
                     FailureReporter& reporter);
 
+// VolumeAtLevel with the shape and unit texts looked up once, for a chart's thousands of levels.
+class LevelVolume {
+public:
+    LevelVolume(std::string_view shape, std::string_view volumeUnit);
+    float operator()(float h, float r, float L, FailureReporter& reporter) const;
+
+private:
+    enum class Shape { None, FlatEnded, Cylindrical, Vertical };
+    Shape shape_ = Shape::None;
+    std::optional<double> gallonFactor_;
+};
+
 }  // namespace brimwell

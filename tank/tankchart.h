@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "failurereporter.h"
+#include "tankmodel.h"
 
 namespace brimwell {
 
@@ -42,6 +43,7 @@ public:
 
 private:
     TankChartParams params_;
+    LevelVolume volumeAt_;
     FailureReporter& reporter_;
     bool headerDone_ = false;
     bool failed_ = false;

@@ -1,10 +1,8 @@
 // The tank chart generator of the tank window.
 
-#include <QFileInfo>
-#include <QSaveFile>
-#include <memory>
 #include <variant>
 
+#include "chartfile.h"
 #include "chartparams.h"
 #include "chartprintout.h"
 #include "frmullex.h"
@@ -34,51 +32,6 @@ private:
     Host& host_;
     QWidget* parent_;
 };
-
-// Writes the chart to a temporary file beside the path and puts it in place only when it is
-// complete, so a failed save never leaves a half-written chart where a good file was. A path
-// that names a device or a pipe is written directly: renaming over it would replace it.
-// Returns the system's reason when the chart could not be saved.
-QString saveChart(const TankChartParams& params, const QString& path, FailureReporter& reporter) {
-    const QFileInfo target(path);
-    const bool special = target.exists() && !target.isFile() && !target.isDir();
-    std::unique_ptr<QFileDevice> file;
-    if (special) {
-        file = std::make_unique<QFile>(path);
-    } else {
-        file = std::make_unique<QSaveFile>(path);
-    }
-    if (!file->open(QIODevice::WriteOnly)) {
-        return file->errorString();
-    }
-    TankChart chart(params, reporter);
-    QByteArray buffer;
-    constexpr qsizetype kChunk = 1 << 16;
-    buffer.reserve(kChunk + 256);
-    bool written = true;
-    while (const auto line = chart.nextLine()) {
-        buffer.append(line->data(), static_cast<qsizetype>(line->size()));
-        buffer.append("\r\n", 2);
-        if (buffer.size() >= kChunk) {
-            written = written && file->write(buffer) == buffer.size();
-            buffer.clear();
-        }
-    }
-    written = written && file->write(buffer) == buffer.size();
-    if (auto* saveFile = dynamic_cast<QSaveFile*>(file.get())) {
-        if (!written) {
-            saveFile->cancelWriting();
-        }
-        if (!saveFile->commit() || !written) {
-            return saveFile->errorString();
-        }
-        return {};
-    }
-    written = written && file->flush();
-    const QString reason = file->errorString();
-    file->close();
-    return written ? QString() : reason;
-}
 
 }  // namespace
 
@@ -114,7 +67,7 @@ void frmUllex::generatetankchart() {
         return;
     }
     MessageReporter reporter(host, this);
-    if (const QString problem = saveChart(params, path, reporter); !problem.isEmpty()) {
+    if (const QString problem = SaveTankChart(params, path, reporter); !problem.isEmpty()) {
         host.showMessage(this, tr("The tank chart could not be saved to %1: %2").arg(path, problem));
         return;
     }

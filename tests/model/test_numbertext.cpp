@@ -208,6 +208,8 @@ private Q_SLOTS:
         QTest::newRow("too wide is whole") << 1000.0 << 6 << "1000.00";
         QTest::newRow("millions") << 38430711.76 << 9 << "38430711.76";
         QTest::newRow("negative") << -96.0 << 6 << "-96.00";
+        QTest::newRow("negative rounding to zero") << -0.004 << 6 << "  0.00";
+        QTest::newRow("wider than any number") << 12345.678 << 40 << QString(32, ' ') + "12345.68";
         QTest::newRow("float volume") << double(153.14999f) << 9 << "   153.15";
         QTest::newRow("beyond the fast path") << 1e17 << 6 << "100000000000000000.00";
     }

@@ -1,0 +1,62 @@
+#include "chartfile.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <memory>
+#include <string>
+
+namespace brimwell {
+
+QString SaveFile(const QString& path, const std::function<bool(QIODevice&)>& write) {
+    const QFileInfo target(path);
+    const bool special = target.exists() && !target.isFile() && !target.isDir();
+    std::unique_ptr<QFileDevice> file;
+    if (special) {
+        file = std::make_unique<QFile>(path);
+    } else {
+        file = std::make_unique<QSaveFile>(path);
+    }
+    if (!file->open(QIODevice::WriteOnly)) {
+        return file->errorString();
+    }
+    bool written = write(*file);
+    if (auto* saveFile = dynamic_cast<QSaveFile*>(file.get())) {
+        if (!written) {
+            saveFile->cancelWriting();
+        }
+        if (!saveFile->commit() || !written) {
+            return saveFile->errorString();
+        }
+        return {};
+    }
+    written = written && file->flush();
+    const QString reason = file->errorString();
+    file->close();
+    return written ? QString() : reason;
+}
+
+QString SaveTankChart(const TankChartParams& params, const QString& path,
+                      FailureReporter& reporter) {
+    return SaveFile(path, [&](QIODevice& file) {
+        constexpr std::size_t kChunk = 1 << 16;
+        auto flush = [&file](const std::string& bytes) {
+            const auto size = static_cast<qint64>(bytes.size());
+            return file.write(bytes.data(), size) == size;
+        };
+        TankChart chart(params, reporter);
+        std::string buffer;
+        buffer.reserve(kChunk + 256);
+        bool written = true;
+        while (const auto line = chart.nextLine()) {
+            buffer += *line;
+            buffer += "\r\n";
+            if (buffer.size() >= kChunk) {
+                written = written && flush(buffer);
+                buffer.clear();
+            }
+        }
+        return written && flush(buffer);
+    });
+}
+
+}  // namespace brimwell
