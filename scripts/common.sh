@@ -7,10 +7,10 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# Installs the packages of scripts/packages.txt that are not installed yet.
+# Installs the packages of a list (scripts/packages.txt unless given) that are not installed yet.
 ensure_packages() {
-    local wanted missing=()
-    wanted=$(grep -v -e '^#' -e '^[[:space:]]*$' "$BRIMWELL_ROOT/scripts/packages.txt")
+    local list=${1:-$BRIMWELL_ROOT/scripts/packages.txt} wanted missing=()
+    wanted=$(grep -v -e '^#' -e '^[[:space:]]*$' "$list")
     for pkg in $wanted; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
     done
