@@ -89,7 +89,9 @@ float LevelVolume::operator()(float h, float r, float L, FailureReporter& report
     // 6. volume in gallons, one step per shape
     const double rr = static_cast<double>(r) * r;
     const double dd = static_cast<double>(d) * d;
-    auto segmentArea = [&] { return rr * theta - d * std::pow(rr - dd, 0.5); };
+    // The square root is correctly rounded, and of a negative number it is NaN like the power
+    // 0.5, which the step reports as a failure.
+    auto segmentArea = [&] { return rr * theta - d * std::sqrt(rr - dd); };
     auto lengthPerGallon = [&] { return static_cast<double>(static_cast<float>(L / 231.0)); };
     float volume = 0;
     std::optional<double> gallons;
