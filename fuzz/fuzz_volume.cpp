@@ -15,14 +15,7 @@ using namespace brimwell;
 
 namespace {
 
-class CountingReporter : public FailureReporter {
-public:
-    int count = 0;
-    void reportFailure(std::string_view message) override {
-        FUZZ_CHECK(message == kCheckSelectionsMessage);
-        ++count;
-    }
-};
+using fuzz::CountingReporter;
 
 constexpr std::array<std::string_view, kProducts.size()> productNames() {
     std::array<std::string_view, kProducts.size()> names{};

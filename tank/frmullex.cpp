@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "host.h"
+#include "messagereporter.h"
 #include "mdlUllex.h"
 #include "picturestore.h"
 #include "ui_frmUllex.h"
@@ -29,17 +30,6 @@ QStringList texts(const std::array<std::string_view, N>& items) {
     }
     return list;
 }
-
-// A reporter that tells the user of the tank model's failures in a message box.
-class MessageReporter : public FailureReporter {
-public:
-    MessageReporter(Host& host, QWidget* parent) : host_(host), parent_(parent) {}
-    void reportFailure(std::string_view message) override { host_.showMessage(parent_, text(message)); }
-
-private:
-    Host& host_;
-    QWidget* parent_;
-};
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "chartprintout.h"
 #include "frmullex.h"
 #include "host.h"
+#include "messagereporter.h"
 #include "appinfo.h"
 #include "ui_frmUllex.h"
 #include "usernumberformat.h"
@@ -20,18 +21,6 @@ const char* const kIncrementPrompt =
 const char* const kInappropriateUnit = "That is not an appropriate unit";
 const char* const kSavedQuestion = "Tank Chart Saved OK. Do you want to print it out now ?";
 const char* const kChartFilter = "text files|*.txt";
-
-class MessageReporter : public FailureReporter {
-public:
-    MessageReporter(Host& host, QWidget* parent) : host_(host), parent_(parent) {}
-    void reportFailure(std::string_view message) override {
-        host_.showMessage(parent_, QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
-    }
-
-private:
-    Host& host_;
-    QWidget* parent_;
-};
 
 }  // namespace
 

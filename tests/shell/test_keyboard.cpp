@@ -13,21 +13,10 @@
 #include "windowtest.h"
 
 using namespace brimwell;
+using testing::settle;
+using testing::visibleWindows;
 
 namespace {
-
-void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-QStringList visibleWindows() {
-    settle();
-    QStringList names;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible()) {
-            names << window->objectName();
-        }
-    }
-    return names;
-}
 
 QWidget* shownWindow() {
     settle();

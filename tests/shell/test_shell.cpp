@@ -11,11 +11,10 @@
 #include "windowtest.h"
 
 using namespace brimwell;
+using testing::settle;
+using testing::visibleWindows;
 
 namespace {
-
-// Lets closed windows be deleted, as the event loop would.
-void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 // The windows still loaded under that name, shown or hidden.
 QList<QWidget*> loaded(const QString& name) {
@@ -27,17 +26,6 @@ QList<QWidget*> loaded(const QString& name) {
         }
     }
     return found;
-}
-
-QStringList visibleWindows() {
-    settle();
-    QStringList names;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible()) {
-            names << window->objectName();
-        }
-    }
-    return names;
 }
 
 QWidget* window(const QString& name) {

@@ -49,6 +49,19 @@ void retype(QWidget* box, const QString& text) {
     }
 }
 
+void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+QStringList visibleWindows() {
+    settle();
+    QStringList names;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) {
+            names << window->objectName();
+        }
+    }
+    return names;
+}
+
 QLocale decimalCommaLocale() { return QLocale(QLocale::German, QLocale::Germany); }
 
 }  // namespace brimwell::testing

@@ -21,6 +21,12 @@ void chooseEntry(QComboBox* list, const QString& text);
 // Replaces a text box's text by typing, as a user does.
 void retype(QWidget* box, const QString& text);
 
+// Lets closed windows be deleted, as the event loop would.
+void settle();
+
+// The object names of the top-level windows on screen, after settling.
+QStringList visibleWindows();
+
 // A locale with a decimal comma, for the tests that switch to one.
 QLocale decimalCommaLocale();
 
