@@ -11,7 +11,7 @@
 
 #include "chartoptions.h"
 #include "chartparams.h"
-#include "tankchart.h"
+#include "chartstream.h"
 
 namespace {
 
@@ -25,16 +25,19 @@ public:
     }
 };
 
-void writeChart(brimwell::TankChart& chart, std::ostream& out) {
-    while (const auto line = chart.nextLine()) {
-        out << *line << "\r\n";
-    }
+void writeChart(const brimwell::TankChartParams& params, brimwell::FailureReporter& reporter,
+                std::ostream& out) {
+    brimwell::StreamTankChart(params, reporter, [&out](std::string_view block) {
+        out.write(block.data(), static_cast<std::streamsize>(block.size()));
+        return static_cast<bool>(out);
+    });
 }
 
 // Writes to a temporary file beside the target and renames it over the target only when the
 // whole chart is written, so an existing file is never left half-written. A target that is a
 // device or a pipe is written directly: renaming over it would replace it.
-int writeChartFile(brimwell::TankChart& chart, const std::filesystem::path& target) {
+int writeChartFile(const brimwell::TankChartParams& chart, brimwell::FailureReporter& reporter,
+                   const std::filesystem::path& target) {
     namespace fs = std::filesystem;
     std::error_code error;
     const auto status = fs::status(target, error);
@@ -46,7 +49,7 @@ int writeChartFile(brimwell::TankChart& chart, const std::filesystem::path& targ
     {
         std::ofstream out(destination, std::ios::binary | std::ios::trunc);
         if (out) {
-            writeChart(chart, out);
+            writeChart(chart, reporter, out);
             out.flush();
             written = static_cast<bool>(out);
         }
@@ -84,13 +87,13 @@ int main(int argc, char** argv) {
         return kBadInput;
     }
     StderrReporter reporter;
-    brimwell::TankChart chart(std::get<brimwell::TankChartParams>(params), reporter);
+    const auto& chart = std::get<brimwell::TankChartParams>(params);
     if (command.output) {
-        return writeChartFile(chart, *command.output);
+        return writeChartFile(chart, reporter, *command.output);
     }
     std::ios::sync_with_stdio(false);
     std::freopen(nullptr, "wb", stdout);
-    writeChart(chart, std::cout);
+    writeChart(chart, reporter, std::cout);
     std::cout.flush();
     return std::cout ? 0 : kWriteFailed;
 }

@@ -3,7 +3,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <memory>
-#include <string>
+#include <string_view>
+
+#include "chartstream.h"
 
 namespace brimwell {
 
@@ -38,24 +40,10 @@ QString SaveFile(const QString& path, const std::function<bool(QIODevice&)>& wri
 QString SaveTankChart(const TankChartParams& params, const QString& path,
                       FailureReporter& reporter) {
     return SaveFile(path, [&](QIODevice& file) {
-        constexpr std::size_t kChunk = 1 << 16;
-        auto flush = [&file](const std::string& bytes) {
-            const auto size = static_cast<qint64>(bytes.size());
-            return file.write(bytes.data(), size) == size;
-        };
-        TankChart chart(params, reporter);
-        std::string buffer;
-        buffer.reserve(kChunk + 256);
-        bool written = true;
-        while (const auto line = chart.nextLine()) {
-            buffer += *line;
-            buffer += "\r\n";
-            if (buffer.size() >= kChunk) {
-                written = written && flush(buffer);
-                buffer.clear();
-            }
-        }
-        return written && flush(buffer);
+        return StreamTankChart(params, reporter, [&file](std::string_view block) {
+            const auto size = static_cast<qint64>(block.size());
+            return file.write(block.data(), size) == size;
+        });
     });
 }
 

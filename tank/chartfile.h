@@ -17,7 +17,7 @@ namespace brimwell {
 // system's reason when the file could not be saved, empty when it was.
 QString SaveFile(const QString& path, const std::function<bool(QIODevice&)>& write);
 
-// Saves the chart with CR LF line ends, streamed through a 64 KiB buffer.
+// Saves the chart with CR LF line ends, written block by block as it is built.
 QString SaveTankChart(const TankChartParams& params, const QString& path,
                       FailureReporter& reporter);
 

@@ -1,6 +1,7 @@
 #include "tankchart.h"
 
-#include "numbertext.h"
+#include <algorithm>
+#include <array>
 
 namespace brimwell {
 namespace {
@@ -14,9 +15,14 @@ constexpr int kPairsPerLine = 3;
 TankChart::TankChart(TankChartParams params, FailureReporter& reporter)
     : params_(std::move(params)),
       volumeAt_(params_.shape, params_.volumeUnit),
-      reporter_(reporter) {
-    line_.reserve(128);
-    pairs_.reserve(96);
+      reporter_(reporter) {}
+
+void TankChart::continueAtLine(int index) {
+    if (!headerDone_) {
+        headerDone_ = true;
+        failed_ = params_.stepCount == 0;
+    }
+    nextLevel_ = kPairsPerLine * index;
 }
 
 std::optional<std::string_view> TankChart::nextLine() {
@@ -31,30 +37,35 @@ std::optional<std::string_view> TankChart::nextLine() {
     }
     const auto r = static_cast<float>(params_.radius);
     const auto length = static_cast<float>(params_.length);
-    // The range in front repeats the first and the last level of the pairs: each is written once.
-    pairs_.clear();
-    std::size_t firstEnd = 0;
-    std::size_t lastStart = 0;
-    std::size_t lastEnd = 0;
-    int pairs = 0;
-    for (; pairs < kPairsPerLine && nextLevel_ <= n; ++pairs, ++nextLevel_) {
-        const double level = 2 * params_.radius * nextLevel_ / n;
-        const float volume = volumeAt_(static_cast<float>(level), r, length, reporter_);
-        lastStart = pairs_.size();
-        appendFixed2(pairs_, level, kLevelWidth);
-        lastEnd = pairs_.size();
-        firstEnd = pairs == 0 ? lastEnd : firstEnd;
-        pairs_ += ',';
-        appendFixed2(pairs_, volume, kVolumeWidth);
-        pairs_ += "  ";
+    const auto levelAt = [&](int step) { return 2 * params_.radius * step / n; };
+    const int first = nextLevel_;
+    pairsInLine_ = std::min(kPairsPerLine, n - first + 1);
+    nextLevel_ += pairsInLine_;
+    // The line's volumes first: their long chains of divisions and roots then overlap.
+    std::array<double, kPairsPerLine> levels{};
+    std::array<float, kPairsPerLine> volumes{};
+    for (int pair = 0; pair < pairsInLine_; ++pair) {
+        levels[pair] = levelAt(first + pair);
+        volumes[pair] = volumeAt_(static_cast<float>(levels[pair]), r, length, reporter_);
     }
-    pairsInLine_ = pairs;
-    line_.assign(pairs_, 0, firstEnd);
-    line_ += " - ";
-    line_.append(pairs_, lastStart, lastEnd - lastStart);
-    line_ += "   ";
-    line_ += pairs_;
-    return line_;
+    // The range in front holds the first and the last level of the pairs behind it, which copy
+    // its texts rather than write the numbers again.
+    line_.clear();
+    const auto firstText = line_.putFixed2(levels[0], kLevelWidth);
+    line_.put(" - ");
+    const auto lastText = line_.putFixed2(levels[pairsInLine_ - 1], kLevelWidth);
+    line_.put("   ");
+    for (int pair = 0; pair < pairsInLine_; ++pair) {
+        if (pair == 0 || pair == pairsInLine_ - 1) {
+            line_.putCopy(pair == 0 ? firstText : lastText);
+        } else {
+            line_.putFixed2(levels[pair], kLevelWidth);
+        }
+        line_.put(",");
+        line_.putFixed2(volumes[pair], kVolumeWidth);
+        line_.put("  ");
+    }
+    return line_.text();
 }
 
 }  // namespace brimwell

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "chartline.h"
 #include "failurereporter.h"
 #include "tankmodel.h"
 
@@ -35,6 +36,10 @@ public:
     // the next call.
     std::optional<std::string_view> nextLine();
 
+    // Goes on with data line `index` (0 is the first after the header), as if every line before
+    // it had been returned; the header is not returned then.
+    void continueAtLine(int index);
+
     // True once the chart has stopped short: a step count of 0 makes the first level 0/0.
     bool failed() const { return failed_; }
 
@@ -49,8 +54,7 @@ private:
     bool failed_ = false;
     int nextLevel_ = 0;
     int pairsInLine_ = 0;
-    std::string line_;
-    std::string pairs_;
+    ChartLine line_;
 };
 
 }  // namespace brimwell
