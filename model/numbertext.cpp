@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fixed2.h"
+
 namespace brimwell {
 namespace {
 
@@ -88,27 +90,6 @@ struct Fixed {
     std::string integer;
     std::string fraction;
 };
-
-constexpr std::array<double, 10> kPowersOfTen{1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-
-// Rounds |value| × 10^places half away from zero when that is safe in binary arithmetic:
-// the scaled value is small enough and not so close to a half that its 15-digit decimal form
-// could fall on the other side.
-inline std::optional<std::uint64_t> roundScaledFast(double absValue, int places) {
-    if (places < 0 || places >= static_cast<int>(kPowersOfTen.size())) {
-        return std::nullopt;
-    }
-    const double scaled = absValue * kPowersOfTen[static_cast<std::size_t>(places)];
-    if (!(scaled < 4.0e15)) {
-        return std::nullopt;
-    }
-    const auto whole = static_cast<std::uint64_t>(scaled);  // the floor: scaled is not negative
-    const double frac = scaled - static_cast<double>(whole);
-    if (std::fabs(frac - 0.5) <= scaled * 1e-14 + 1e-12) {
-        return std::nullopt;
-    }
-    return whole + (frac > 0.5 ? 1 : 0);
-}
 
 Fixed toFixed(double value, int places) {
     Fixed f;
@@ -417,51 +398,6 @@ double roundHalfEven(double value, int decimals) {
         return d.negative ? -0.0 : 0.0;
     }
     return toDouble("0." + d.digits, d.exponent, d.negative).value_or(value);
-}
-
-char* writeFixed2Fast(char* out, double value, std::size_t width) {
-    // A chart writes 65536 numbers: digits two at a time, straight into place.
-    static constexpr char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    static constexpr char kBlanks[] = "                ";
-    constexpr std::size_t kBlankRun = sizeof kBlanks - 1;
-    static_assert(kBlankRun <= kFixed2FastLength);
-    const auto n = roundScaledFast(std::fabs(value), 2);
-    if (!n) {
-        return nullptr;
-    }
-    std::uint64_t whole = *n / 100;
-    const bool negative = std::signbit(value) && *n != 0;
-    std::size_t length = 4 + (negative ? 1 : 0);  // one integer digit, the point, two decimals
-    for (std::uint64_t rest = whole; rest >= 10; rest /= 10) {
-        ++length;  // a loop the branch predictor learns: a chart's numbers grow slowly
-    }
-    // Blanks under the whole field first; the text then overwrites its right end.
-    if (width <= kBlankRun) {
-        std::memcpy(out, kBlanks, kBlankRun);
-    } else {
-        std::memset(out, ' ', width);
-    }
-    char* const end = out + std::max(width, length);
-    char* p = end - 2;
-    std::memcpy(p, kPairs + 2 * (*n % 100), 2);
-    *--p = '.';
-    for (; whole >= 100; whole /= 100) {
-        p -= 2;
-        std::memcpy(p, kPairs + 2 * (whole % 100), 2);
-    }
-    if (whole >= 10) {
-        p -= 2;
-        std::memcpy(p, kPairs + 2 * whole, 2);
-    } else {
-        *--p = static_cast<char>('0' + whole);
-    }
-    if (negative) {
-        *--p = '-';
-    }
-    return end;
 }
 
 void appendFixed2(std::string& out, double value, std::size_t width) {

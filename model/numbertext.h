@@ -9,7 +9,6 @@
 // digits. Rounding always applies to the decimal value of a number, which is its text with
 // 15 significant digits, so 1.005 rounds to 1.01 although its binary form lies just below.
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,17 +42,8 @@ std::string formatGeneral(double value, std::string_view decimal = ".");
 double roundHalfEven(double value, int decimals);
 
 // Appends the value with exactly two decimals (halves away from zero, at least one integer digit,
-// "." as the point), padded on the left with blanks to the given width. The chart's number form.
+// "." as the point), padded on the left with blanks to the given width. The chart's number form;
+// fixed2.h writes its common case without a string.
 void appendFixed2(std::string& out, double value, std::size_t width);
-
-// The most characters writeFixed2Fast writes beyond a width: 14 integer digits, the point, two
-// decimals and a sign.
-inline constexpr std::size_t kFixed2FastLength = 18;
-
-// appendFixed2's common case without a string: writes the same text at `out`, which must have
-// room for max(width, kFixed2FastLength) characters, and returns its end. Returns nullptr, having
-// written blanks at most, for a value that needs the exact decimal rules (at least 4E+13, or so
-// near a half-cent that binary arithmetic cannot tell the side).
-char* writeFixed2Fast(char* out, double value, std::size_t width);
 
 }  // namespace brimwell

@@ -15,6 +15,29 @@ std::optional<float> toSingle(double value) {
     return static_cast<float>(value);
 }
 
+// Steps 3 to 5 of the volume at a level: the half-angle of the wetted segment from the cosine x.
+// A level outside the diameter leaves it unset (0). The failure branch is there for the rule's
+// sake: 1 - x² stays above 0 for every float x in (-1, 1).
+double halfAngle(float x, FailureReporter& reporter) {
+    if (x == 1.0f) {
+        return 0;
+    }
+    if (x == -1.0f) {
+        return kPi;
+    }
+    if (!(x > -1.0f && x < 1.0f)) {
+        return 0;
+    }
+    const float oneMinusXX = 1.0f - x * x;
+    const double root = std::sqrt(static_cast<double>(oneMinusXX));
+    const double angle = std::atan(-static_cast<double>(x) / root) + 2 * std::atan(1.0);
+    if (root != 0 && std::isfinite(angle)) {
+        return angle;
+    }
+    reporter.reportFailure(kCheckSelectionsMessage);
+    return 0;
+}
+
 }  // namespace
 
 std::optional<float> TankCapacity(std::string_view shape, double r, double L) {
@@ -69,22 +92,8 @@ float LevelVolume::operator()(float h, float r, float L, FailureReporter& report
         fail();
     }
 
-    // 3. to 5. the half-angle; a level outside the diameter leaves it unset
-    double theta = 0;
-    if (x == 1.0f) {
-        theta = 0;
-    } else if (x == -1.0f) {
-        theta = kPi;
-    } else if (x > -1.0f && x < 1.0f) {
-        const float oneMinusXX = 1.0f - x * x;
-        const double root = std::sqrt(static_cast<double>(oneMinusXX));
-        const double angle = std::atan(-static_cast<double>(x) / root) + 2 * std::atan(1.0);
-        if (root != 0 && std::isfinite(angle)) {
-            theta = angle;
-        } else {
-            fail();
-        }
-    }
+    // 3. to 5. the half-angle, which a vertical tank has no use for
+    const double theta = shape_ == Shape::Vertical ? 0 : halfAngle(x, reporter);
 
     // 6. volume in gallons, one step per shape
     const double rr = static_cast<double>(r) * r;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "fixed2.h"
 #include "numbertext.h"
 
 namespace brimwell {

@@ -1,0 +1,90 @@
+#pragma once
+
+// The chart's number form, two decimals, written fast: a chart writes 65536 numbers, so this
+// lives in a header where the chart's line builder can inline it.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
+namespace brimwell {
+
+inline constexpr std::array<double, 10> kPowersOfTen{1e0, 1e1, 1e2, 1e3, 1e4,
+                                                     1e5, 1e6, 1e7, 1e8, 1e9};
+
+// Rounds |value| × 10^places half away from zero when that is safe in binary arithmetic:
+// the scaled value is small enough and not so close to a half that its 15-digit decimal form
+// could fall on the other side.
+inline std::optional<std::uint64_t> roundScaledFast(double absValue, int places) {
+    if (places < 0 || places >= static_cast<int>(kPowersOfTen.size())) {
+        return std::nullopt;
+    }
+    const double scaled = absValue * kPowersOfTen[static_cast<std::size_t>(places)];
+    if (!(scaled < 4.0e15)) {
+        return std::nullopt;
+    }
+    const auto whole = static_cast<std::uint64_t>(scaled);  // the floor: scaled is not negative
+    const double frac = scaled - static_cast<double>(whole);
+    if (std::fabs(frac - 0.5) <= scaled * 1e-14 + 1e-12) {
+        return std::nullopt;
+    }
+    return whole + (frac > 0.5 ? 1 : 0);
+}
+
+// The most characters writeFixed2Fast writes beyond a width: 14 integer digits, the point, two
+// decimals and a sign.
+inline constexpr std::size_t kFixed2FastLength = 18;
+
+// appendFixed2's common case without a string: writes the same text at `out`, which must have
+// room for max(width, kFixed2FastLength) characters, and returns its end. Returns nullptr, having
+// written blanks at most, for a value that needs the exact decimal rules (at least 4E+13, or so
+// near a half-cent that binary arithmetic cannot tell the side).
+inline char* writeFixed2Fast(char* out, double value, std::size_t width) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    static constexpr char kBlanks[] = "                ";
+    constexpr std::size_t kBlankRun = sizeof kBlanks - 1;
+    static_assert(kBlankRun <= kFixed2FastLength);
+    const auto n = roundScaledFast(std::fabs(value), 2);
+    if (!n) {
+        return nullptr;
+    }
+    std::uint64_t whole = *n / 100;
+    const bool negative = std::signbit(value) && *n != 0;
+    std::size_t length = 4 + (negative ? 1 : 0);  // one integer digit, the point, two decimals
+    for (std::uint64_t rest = whole; rest >= 10; rest /= 10) {
+        ++length;  // a loop the branch predictor learns: a chart's numbers grow slowly
+    }
+    // Blanks under the whole field first; digits then overwrite its right end, two at a time.
+    if (width <= kBlankRun) {
+        std::memcpy(out, kBlanks, kBlankRun);
+    } else {
+        std::memset(out, ' ', width);
+    }
+    char* const end = out + std::max(width, length);
+    char* p = end - 2;
+    std::memcpy(p, kPairs + 2 * (*n % 100), 2);
+    *--p = '.';
+    for (; whole >= 100; whole /= 100) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * (whole % 100), 2);
+    }
+    if (whole >= 10) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * whole, 2);
+    } else {
+        *--p = static_cast<char>('0' + whole);
+    }
+    if (negative) {
+        *--p = '-';
+    }
+    return end;
+}
+
+}  // namespace brimwell
