@@ -9,7 +9,7 @@ namespace brimwell {
 namespace {
 
 std::optional<float> toSingle(double value) {
-    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) {
+    if (!(std::fabs(value) <= FLT_MAX)) {  // also true of NaN
         return std::nullopt;
     }
     return static_cast<float>(value);

@@ -1,6 +1,8 @@
 #include <QtTest>
 
 #include <cmath>
+#include <random>
+#include <string>
 
 #include "numbertext.h"
 
@@ -212,6 +214,10 @@ private Q_SLOTS:
         QTest::newRow("wider than any number") << 12345.678 << 40 << QString(32, ' ') + "12345.68";
         QTest::newRow("float volume") << double(153.14999f) << 9 << "   153.15";
         QTest::newRow("beyond the fast path") << 1e17 << 6 << "100000000000000000.00";
+        QTest::newRow("eight integer digits") << 99999999.994 << 9 << "99999999.99";
+        QTest::newRow("carry to nine digits") << 99999999.996 << 9 << "100000000.00";
+        QTest::newRow("nine integer digits") << -123456789.125 << 6 << "-123456789.13";
+        QTest::newRow("one digit after seven") << 10000000.0 << 12 << " 10000000.00";
     }
     void fixed_two_decimals_pad_on_the_left() {
         QFETCH(double, value);
@@ -220,6 +226,28 @@ private Q_SLOTS:
         std::string out;
         appendFixed2(out, value, static_cast<std::size_t>(width));
         QCOMPARE(QString::fromStdString(out), text);
+    }
+
+    // The chart's fast writer against the general pattern rules, over every magnitude it takes.
+    void fixed_two_decimals_follow_the_pattern_rules() {
+        std::mt19937_64 random(20261207);
+        std::uniform_real_distribution<double> exponent(-3, 13);
+        for (int i = 0; i < 200000; ++i) {
+            const double magnitude = std::pow(10.0, exponent(random));
+            const double value = (i % 7 == 0 ? -1 : 1) *
+                                 (i % 3 == 0 ? std::round(magnitude * 1000) / 1000 : magnitude);
+            const std::size_t width = std::size_t{i % 4 == 0 ? 0U : i % 4 == 1 ? 6U : 9U};
+            std::string out = "|";
+            appendFixed2(out, value, width);
+            const std::string text = formatPattern(value, "0.00");
+            const std::string expected =
+                "|" + std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
+            if (out != expected) {
+                QFAIL(qPrintable(QStringLiteral("%1: \"%2\", not \"%3\"")
+                                     .arg(value, 0, 'g', 17)
+                                     .arg(QString::fromStdString(out), QString::fromStdString(expected))));
+            }
+        }
     }
 };
 
