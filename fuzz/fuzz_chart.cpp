@@ -1,11 +1,14 @@
 // Chart parameters derived from any texts, and charts built from them or from any measures and
-// step counts: every data line is well formed and shows the levels and volumes it should.
+// step counts: every data line is well formed and shows the levels and volumes it should, and a
+// chart handed on in blocks is the same chart.
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "chartparams.h"
+#include "chartstream.h"
 #include "fuzzinput.h"
 #include "tankchart.h"
 #include "tankmodel.h"
@@ -99,6 +102,26 @@ void checkChart(const TankChartParams& p, int maxLines) {
     FUZZ_CHECK(!chart.nextLine());
 }
 
+// The whole chart as handed on in blocks, on one thread or two, is the chart built line by line,
+// with as many failures reported.
+void checkStreamed(const TankChartParams& p) {
+    CountingReporter lineReports;
+    TankChart chart(p, lineReports);
+    std::string expected;
+    while (const auto line = chart.nextLine()) {
+        expected += *line;
+        expected += "\r\n";
+    }
+    CountingReporter streamReports;
+    std::string streamed;
+    FUZZ_CHECK(StreamTankChart(p, streamReports, [&streamed](std::string_view block) {
+        streamed += block;
+        return true;
+    }));
+    FUZZ_CHECK(streamed == expected);
+    FUZZ_CHECK(streamReports.count == lineReports.count);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -113,6 +136,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TankChartParams p{in.raw<double>(), in.raw<double>(), in.raw<std::int16_t>(), shape, volumeUnit};
         constexpr double kFloatMax = std::numeric_limits<float>::max();
         if (!(std::fabs(2 * p.radius) <= kFloatMax && std::fabs(p.length) <= kFloatMax)) {
+            return 0;
+        }
+        if (how % 8 == 6) {
+            checkStreamed(p);  // any step count: long charts are built on two threads
             return 0;
         }
         p.stepCount = static_cast<std::int16_t>(p.stepCount > 300 ? p.stepCount % 301 : p.stepCount);
