@@ -27,12 +27,14 @@ inline std::optional<std::uint64_t> roundScaledFast(double absValue, int places)
     if (!(scaled < 4.0e15)) {
         return std::nullopt;
     }
-    const auto whole = static_cast<std::uint64_t>(scaled);  // the floor: scaled is not negative
+    // The floor, as a signed number: scaled is neither negative nor near the signed limit, and the
+    // signed conversion is the processor's own.
+    const auto whole = static_cast<std::int64_t>(scaled);
     const double frac = scaled - static_cast<double>(whole);
     if (std::fabs(frac - 0.5) <= scaled * 1e-14 + 1e-12) {
         return std::nullopt;
     }
-    return whole + (frac > 0.5 ? 1 : 0);
+    return static_cast<std::uint64_t>(whole) + (frac > 0.5 ? 1 : 0);
 }
 
 // The most characters writeFixed2Fast writes beyond a width: 14 integer digits, the point, two
