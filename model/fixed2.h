@@ -1,7 +1,8 @@
 #pragma once
 
 // The chart's number form, two decimals, written fast: a chart writes 65536 numbers, so this
-// lives in a header where the chart's line builder can inline it.
+// lives in a header where the chart's line builder can inline it. appendFixed2 (numbertext.h)
+// writes the same text for every value.
 
 #include <algorithm>
 #include <array>
@@ -37,15 +38,29 @@ inline std::optional<std::uint64_t> roundScaledFast(double absValue, int places)
     return static_cast<std::uint64_t>(whole) + (frac > 0.5 ? 1 : 0);
 }
 
-// The most characters writeFixed2Fast writes beyond a width: 14 integer digits, the point, two
+// A number rounded to whole hundredths, half away from zero: "12.35" is {1235, false}.
+struct Cents {
+    std::uint64_t count = 0;
+    bool negative = false;  // never for 0: "-0.00" is not written
+};
+
+// The value in cents when binary arithmetic can round it exactly; empty for a value that needs
+// the exact decimal rules (at least 4E+13, or so near a half-cent that it cannot tell the side).
+inline std::optional<Cents> roundToCents(double value) {
+    const auto count = roundScaledFast(std::fabs(value), 2);
+    if (!count) {
+        return std::nullopt;
+    }
+    return Cents{*count, std::signbit(value) && *count != 0};
+}
+
+// The most characters writeCents writes beyond a width: 14 integer digits, the point, two
 // decimals and a sign.
 inline constexpr std::size_t kFixed2FastLength = 18;
 
-// appendFixed2's common case without a string: writes the same text at `out`, which must have
-// room for max(width, kFixed2FastLength) characters, and returns its end. Returns nullptr, having
-// written blanks at most, for a value that needs the exact decimal rules (at least 4E+13, or so
-// near a half-cent that binary arithmetic cannot tell the side).
-inline char* writeFixed2Fast(char* out, double value, std::size_t width) {
+// Writes the cents as the chart's number form, padded on the left with blanks to `width`, at
+// `out`, which must have room for max(width, kFixed2FastLength) characters; returns the end.
+inline char* writeCents(char* out, Cents cents, std::size_t width) {
     static constexpr char kPairs[] =
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
@@ -53,13 +68,8 @@ inline char* writeFixed2Fast(char* out, double value, std::size_t width) {
     static constexpr char kBlanks[] = "                ";
     constexpr std::size_t kBlankRun = sizeof kBlanks - 1;
     static_assert(kBlankRun <= kFixed2FastLength);
-    const auto n = roundScaledFast(std::fabs(value), 2);
-    if (!n) {
-        return nullptr;
-    }
-    std::uint64_t whole = *n / 100;
-    const bool negative = std::signbit(value) && *n != 0;
-    std::size_t length = 4 + (negative ? 1 : 0);  // one integer digit, the point, two decimals
+    std::uint64_t whole = cents.count / 100;
+    std::size_t length = 4 + (cents.negative ? 1 : 0);  // a digit, the point, two decimals
     for (std::uint64_t rest = whole; rest >= 10; rest /= 10) {
         ++length;  // a loop the branch predictor learns: a chart's numbers grow slowly
     }
@@ -71,7 +81,7 @@ inline char* writeFixed2Fast(char* out, double value, std::size_t width) {
     }
     char* const end = out + std::max(width, length);
     char* p = end - 2;
-    std::memcpy(p, kPairs + 2 * (*n % 100), 2);
+    std::memcpy(p, kPairs + 2 * (cents.count - 100 * whole), 2);
     *--p = '.';
     for (; whole >= 100; whole /= 100) {
         p -= 2;
@@ -83,7 +93,7 @@ inline char* writeFixed2Fast(char* out, double value, std::size_t width) {
     } else {
         *--p = static_cast<char>('0' + whole);
     }
-    if (negative) {
+    if (cents.negative) {
         *--p = '-';
     }
     return end;

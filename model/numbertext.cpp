@@ -401,13 +401,13 @@ double roundHalfEven(double value, int decimals) {
 }
 
 void appendFixed2(std::string& out, double value, std::size_t width) {
-    const std::size_t start = out.size();
-    out.resize(start + std::max(width, kFixed2FastLength));
-    if (const char* end = writeFixed2Fast(out.data() + start, value, width)) {
+    if (const auto cents = roundToCents(value)) {
+        const std::size_t start = out.size();
+        out.resize(start + std::max(width, kFixed2FastLength));
+        const char* end = writeCents(out.data() + start, *cents, width);
         out.resize(static_cast<std::size_t>(end - out.data()));
         return;
     }
-    out.resize(start);
     const std::string text = formatPattern(value, "0.00");
     out.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
 }

@@ -43,7 +43,7 @@ double roundHalfEven(double value, int decimals);
 
 // Appends the value with exactly two decimals (halves away from zero, at least one integer digit,
 // "." as the point), padded on the left with blanks to the given width. The chart's number form;
-// fixed2.h writes its common case without a string.
+// fixed2.h writes its common case straight into a buffer.
 void appendFixed2(std::string& out, double value, std::size_t width);
 
 }  // namespace brimwell

@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "chartline.h"
 #include "failurereporter.h"
 #include "tankmodel.h"
 
@@ -54,7 +53,7 @@ private:
     bool failed_ = false;
     int nextLevel_ = 0;
     int pairsInLine_ = 0;
-    ChartLine line_;
+    std::string line_;
 };
 
 }  // namespace brimwell
