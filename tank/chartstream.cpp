@@ -12,8 +12,8 @@
 namespace brimwell {
 namespace {
 
-constexpr int kBlockLines = 256;  // about 20 KB of text
-constexpr int kSlots = 4;         // blocks built ahead of the one handed on next
+constexpr int kBlockLines = 1024;  // about 80 KB of text: few writes
+constexpr int kSlots = 3;          // blocks built ahead of the one handed on next
 
 // One stretch of the chart: its text and what its levels reported.
 struct Block {
@@ -25,7 +25,9 @@ struct Block {
 class RecordingReporter : public FailureReporter {
 public:
     void recordInto(Block& block) { block_ = &block; }
-    void reportFailure(std::string_view message) override { block_->failures.emplace_back(message); }
+    void reportFailure(std::string_view message) override {
+        block_->failures.emplace_back(message);
+    }
 
 private:
     Block* block_ = nullptr;
@@ -85,8 +87,9 @@ class BlockPool {
 public:
     BlockPool(const TankChartParams& params, int blockCount)
         : params_(params), blockCount_(blockCount) {
+        // Room for a block of the usual lines, so that building one seldom allocates.
         for (Slot& slot : slots_) {
-            slot.block.text.reserve(std::size_t{kBlockLines + 1} * 96);  // the helper never allocates
+            slot.block.text.reserve(std::size_t{kBlockLines + 1} * 96);
         }
         helper_ = std::thread(&BlockPool::help, this);
     }
@@ -181,7 +184,7 @@ private:
                 }
             }
         } catch (...) {
-            // Only making the helper's own chart can throw here; the caller builds every block then.
+            // Only making the helper's own chart can throw here: the caller then builds alone.
         }
     }
 

@@ -56,9 +56,9 @@ private Q_SLOTS:
         QTest::addColumn<TankChartParams>("params");
         QTest::newRow("one step") << tank(kFlatEnded, 24, 100, 1);
         QTest::newRow("worked example") << tank(kFlatEnded, 24, 100, 4);
-        QTest::newRow("last short chart") << tank(kCylindrical, 48, 240, 3071);
-        QTest::newRow("first long chart") << tank(kCylindrical, 48, 240, 3072);
-        QTest::newRow("a short last block") << tank(kVertical, 48, 240, 3 * 256 * 7 + 2);
+        QTest::newRow("last short chart") << tank(kCylindrical, 48, 240, 12287);
+        QTest::newRow("first long chart") << tank(kCylindrical, 48, 240, 12288);
+        QTest::newRow("a short last block") << tank(kVertical, 48, 240, 3 * 1024 * 7 + 2);
         QTest::newRow("largest chart") << tank(kFlatEnded, 48, 240, 32767);
         QTest::newRow("every level overflows") << tank(kFlatEnded, 1e19, 1e19, 32767);
         QTest::newRow("short, overflowing") << tank(kCylindrical, 1e19, 1e19, 30);
@@ -86,7 +86,7 @@ private Q_SLOTS:
 
     void a_refusing_sink_stops_the_chart_data() {
         QTest::addColumn<int>("steps");
-        QTest::newRow("one thread") << 3000;
+        QTest::newRow("one thread") << 12000;
         QTest::newRow("two threads") << 32767;
     }
     void a_refusing_sink_stops_the_chart() {
@@ -102,14 +102,14 @@ private Q_SLOTS:
     void what_the_sink_throws_reaches_the_caller() {
         CountingReporter reporter;
         int blocks = 0;
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                                 StreamTankChart(tank(kFlatEnded, 48, 240, 32767), reporter,
-                                                 [&](std::string_view) {
-                                                     if (++blocks == 3) {
-                                                         throw std::runtime_error("disk gone");
-                                                     }
-                                                     return true;
-                                                 }));
+        QVERIFY_THROWS_EXCEPTION(
+            std::runtime_error,
+            StreamTankChart(tank(kFlatEnded, 48, 240, 32767), reporter, [&](std::string_view) {
+                if (++blocks == 3) {
+                    throw std::runtime_error("disk gone");
+                }
+                return true;
+            }));
         QCOMPARE(blocks, 3);
     }
 };
