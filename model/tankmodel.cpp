@@ -1,5 +1,7 @@
 #include "tankmodel.h"
 
+#include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
 
@@ -70,31 +72,59 @@ LevelVolume::LevelVolume(std::string_view shape, std::string_view volumeUnit)
 }
 
 float LevelVolume::operator()(float h, float r, float L, FailureReporter& reporter) const {
-    // Each numbered step either sets its values or, on failure, reports once and leaves them as
-    // they were; values never set count as 0.
+    float volume = 0;
+    (*this)(std::span(&h, 1), r, L, reporter, std::span(&volume, 1));
+    return volume;
+}
+
+// Each numbered step either sets its values or, on failure, reports once and leaves them as they
+// were; values never set count as 0.
+void LevelVolume::operator()(std::span<const float> levels, float r, float L,
+                             FailureReporter& reporter, std::span<float> volumes) const {
     auto fail = [&reporter] { reporter.reportFailure(kCheckSelectionsMessage); };
-
-    // 1. distance from the centre line down to the level
-    float d = 0;
-    if (const auto v = toSingle(static_cast<double>(r) - static_cast<double>(h))) {
-        d = *v;
-    } else {
-        fail();
+    // A few levels go through each step together: each level's steps wait on one another, a
+    // division, a root and an arc tangent in a row, but the levels' do not, so the processor can
+    // work on them side by side. Every failure reports the same message, so only their number
+    // shows, which is the same.
+    constexpr std::size_t kTogether = 4;
+    for (std::size_t start = 0; start < levels.size(); start += kTogether) {
+        const std::size_t count = std::min(kTogether, levels.size() - start);
+        std::array<float, kTogether> d{};
+        std::array<float, kTogether> x{};
+        std::array<double, kTogether> theta{};
+        for (std::size_t i = 0; i < count; ++i) {
+            const float h = levels[start + i];
+            // 1. distance from the centre line down to the level
+            if (const auto v = toSingle(static_cast<double>(r) - static_cast<double>(h))) {
+                d[i] = *v;
+            } else {
+                fail();
+            }
+            // 2. cosine of the half-angle of the wetted segment
+            const double cosine = static_cast<double>(d[i]) / static_cast<double>(r);
+            if (r == 0) {
+                fail();
+            } else if (const auto v = toSingle(cosine)) {
+                x[i] = *v;
+            } else {
+                fail();
+            }
+        }
+        // 3. to 5. the half-angle, which a vertical tank has no use for
+        if (shape_ != Shape::Vertical) {
+            for (std::size_t i = 0; i < count; ++i) {
+                theta[i] = halfAngle(x[i], reporter);
+            }
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            volumes[start + i] = volumeFromAngle(levels[start + i], r, L, d[i], theta[i], fail);
+        }
     }
+}
 
-    // 2. cosine of the half-angle of the wetted segment
-    float x = 0;
-    if (r == 0) {
-        fail();
-    } else if (const auto v = toSingle(static_cast<double>(d) / static_cast<double>(r))) {
-        x = *v;
-    } else {
-        fail();
-    }
-
-    // 3. to 5. the half-angle, which a vertical tank has no use for
-    const double theta = shape_ == Shape::Vertical ? 0 : halfAngle(x, reporter);
-
+template <typename Fail>
+float LevelVolume::volumeFromAngle(float h, float r, float L, float d, double theta,
+                                   Fail& fail) const {
     // 6. volume in gallons, one step per shape
     const double rr = static_cast<double>(r) * r;
     const double dd = static_cast<double>(d) * d;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "failurereporter.h"
@@ -37,7 +38,16 @@ public:
     LevelVolume(std::string_view shape, std::string_view volumeUnit);
     float operator()(float h, float r, float L, FailureReporter& reporter) const;
 
+    // The volumes at several levels, faster than one at a time; `volumes` is as long as `levels`.
+    // Each level's failures are reported as one at a time would report them, though not always in
+    // the same order among the levels.
+    void operator()(std::span<const float> levels, float r, float L, FailureReporter& reporter,
+                    std::span<float> volumes) const;
+
 private:
+    template <typename Fail>
+    float volumeFromAngle(float h, float r, float L, float d, double theta, Fail& fail) const;
+
     enum class Shape { None, FlatEnded, Cylindrical, Vertical };
     Shape shape_ = Shape::None;
     std::optional<double> gallonFactor_;

@@ -119,13 +119,17 @@ std::optional<std::string_view> TankChart::nextLine() {
     const int first = nextLevel_;
     pairsInLine_ = std::min(kPairsPerLine, n - first + 1);
     nextLevel_ += pairsInLine_;
-    // The line's volumes first: their long chains of divisions and roots then overlap.
+    // The line's volumes all at once: their long chains of divisions and roots then overlap.
     std::array<double, kPairsPerLine> levels{};
+    std::array<float, kPairsPerLine> singleLevels{};
     std::array<float, kPairsPerLine> volumes{};
     for (int pair = 0; pair < pairsInLine_; ++pair) {
         levels[pair] = levelAt(first + pair);
-        volumes[pair] = volumeAt_(static_cast<float>(levels[pair]), r, length, reporter_);
+        singleLevels[pair] = static_cast<float>(levels[pair]);
     }
+    const auto count = static_cast<std::size_t>(pairsInLine_);
+    volumeAt_(std::span(singleLevels).first(count), r, length, reporter_,
+              std::span(volumes).first(count));
     std::array<Cents, kPairsPerLine> levelCents{};
     std::array<Cents, kPairsPerLine> volumeCents{};
     bool fast = true;

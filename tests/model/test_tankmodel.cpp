@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <vector>
 
 #include "numbertext.h"
 #include "tankmodel.h"
@@ -93,6 +94,35 @@ private Q_SLOTS:
         if (failures > 0) {
             QCOMPARE(reporter.last, std::string(kCheckSelectionsMessage));
         }
+    }
+
+    // Levels taken together (as a chart takes a line's) give each level's own volume, and as many
+    // failures, including levels outside the tank and tanks that cannot be.
+    void levels_together_as_each_alone_data() {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<float>("r");
+        for (const auto shape : kTankShapes) {
+            const QString name = QString::fromLatin1(shape.data(), static_cast<qsizetype>(shape.size()));
+            QTest::newRow(qPrintable(name)) << name << 48.f;
+            QTest::newRow(qPrintable(name + ", no radius")) << name << 0.f;
+            QTest::newRow(qPrintable(name + ", overflowing")) << name << 3e38f;
+        }
+    }
+    void levels_together_as_each_alone() {
+        QFETCH(QString, shape);
+        QFETCH(float, r);
+        const std::vector<float> levels{0, 0.01f, 24, 47.99f, 48, 95.5f, 96, 100, -1, 3e38f, 7};
+        const LevelVolume volumeAt(shape.toStdString(), "litres");
+        CountingReporter alone;
+        std::vector<float> expected;
+        for (const float h : levels) {
+            expected.push_back(volumeAt(h, r, 324, alone));
+        }
+        CountingReporter together;
+        std::vector<float> volumes(levels.size());
+        volumeAt(levels, r, 324, together, volumes);
+        QCOMPARE(volumes, expected);
+        QCOMPARE(together.count, alone.count);
     }
 
     void litres_are_the_single_precision_gallons_times_the_factor() {
