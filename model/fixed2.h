@@ -18,8 +18,8 @@ inline constexpr std::array<double, 10> kPowersOfTen{1e0, 1e1, 1e2, 1e3, 1e4,
                                                      1e5, 1e6, 1e7, 1e8, 1e9};
 
 // Rounds |value| × 10^places half away from zero when that is safe in binary arithmetic:
-// the scaled value is small enough and not so close to a half that its 15-digit decimal form
-// could fall on the other side.
+// the scaled value is small enough and either an exact half or not so close to a half that its
+// 15-digit decimal form could fall on the other side.
 inline std::optional<std::uint64_t> roundScaledFast(double absValue, int places) {
     if (places < 0 || places >= static_cast<int>(kPowersOfTen.size())) {
         return std::nullopt;
@@ -32,6 +32,12 @@ inline std::optional<std::uint64_t> roundScaledFast(double absValue, int places)
     // signed conversion is the processor's own.
     const auto whole = static_cast<std::int64_t>(scaled);
     const double frac = scaled - static_cast<double>(whole);
+    // An exact binary half below 10^14 (a float volume such as 153.125 gives one) is a half of the
+    // decimal form too: the product strays at most half a unit in the last binary place from
+    // the true one, far less than the 15th decimal digit could show.
+    if (frac == 0.5 && scaled < 1e14) {
+        return static_cast<std::uint64_t>(whole) + 1;
+    }
     if (std::fabs(frac - 0.5) <= scaled * 1e-14 + 1e-12) {
         return std::nullopt;
     }

@@ -234,8 +234,12 @@ private Q_SLOTS:
         std::uniform_real_distribution<double> exponent(-3, 13);
         for (int i = 0; i < 200000; ++i) {
             const double magnitude = std::pow(10.0, exponent(random));
+            // Every third value has three decimals, every fifth is a multiple of 1/8 (an exact
+            // binary half-cent when it ends in .125, .375, .625 or .875).
+            const double decimals = std::round(magnitude * 1000) / 1000;
+            const double eighths = std::ldexp(std::round(magnitude * 8), -3);
             const double value = (i % 7 == 0 ? -1 : 1) *
-                                 (i % 3 == 0 ? std::round(magnitude * 1000) / 1000 : magnitude);
+                                 (i % 3 == 0 ? decimals : i % 5 == 0 ? eighths : magnitude);
             const std::size_t width = std::size_t{i % 4 == 0 ? 0U : i % 4 == 1 ? 6U : 9U};
             std::string out = "|";
             appendFixed2(out, value, width);
