@@ -4,22 +4,13 @@
 #include <cmath>
 #include <vector>
 
+#include "countingreporter.h"
 #include "numbertext.h"
 #include "tankmodel.h"
 
 using namespace brimwell;
 
 namespace {
-class CountingReporter : public FailureReporter {
-public:
-    void reportFailure(std::string_view message) override {
-        ++count;
-        last = message;
-    }
-    int count = 0;
-    std::string last;
-};
-
 QString shown(double value) { return QString::fromStdString(formatPattern(value, "##########.##")); }
 }  // namespace
 

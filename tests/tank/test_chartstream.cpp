@@ -6,17 +6,12 @@
 #include <vector>
 
 #include "chartstream.h"
+#include "countingreporter.h"
 #include "tankmodel.h"
 
 using namespace brimwell;
 
 namespace {
-
-class CountingReporter : public FailureReporter {
-public:
-    void reportFailure(std::string_view) override { ++count; }
-    int count = 0;
-};
 
 // The chart built line by line: its text with CR LF ends, and after each line how many failures
 // had been reported by then.

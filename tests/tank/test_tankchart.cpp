@@ -1,17 +1,12 @@
 #include <QtTest>
 
+#include "countingreporter.h"
 #include "tankchart.h"
 #include "tankmodel.h"
 
 using namespace brimwell;
 
 namespace {
-class CountingReporter : public FailureReporter {
-public:
-    void reportFailure(std::string_view) override { ++count; }
-    int count = 0;
-};
-
 QStringList chartLines(const TankChartParams& params, bool* failed = nullptr) {
     CountingReporter reporter;
     TankChart chart(params, reporter);
