@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <span>
+#include <string>
 
 #include "fixed2.h"
 #include "numbertext.h"
@@ -88,6 +90,31 @@ private:
     const std::array<float, kPairsPerLine>& volumes_;
 };
 
+// The data line of these levels and their volumes, written into `line`, which it stays in.
+std::string_view writeDataLine(std::string& line, const std::array<double, kPairsPerLine>& levels,
+                               const std::array<float, kPairsPerLine>& volumes, int pairs) {
+    std::array<Cents, kPairsPerLine> levelCents{};
+    std::array<Cents, kPairsPerLine> volumeCents{};
+    bool fast = true;
+    for (int pair = 0; pair < pairs; ++pair) {
+        const auto level = roundToCents(levels[pair]);
+        const auto volume = roundToCents(volumes[pair]);
+        fast = fast && level && volume;
+        levelCents[pair] = level.value_or(Cents{});
+        volumeCents[pair] = volume.value_or(Cents{});
+    }
+    if (fast) {
+        line.resize(kFastLineLength);
+        FastLineWriter write(line.data(), levelCents, volumeCents);
+        layOutLine(write, pairs);
+        return {line.data(), static_cast<std::size_t>(write.end() - line.data())};
+    }
+    line.clear();
+    ExactLineWriter write(line, levels, volumes);
+    layOutLine(write, pairs);
+    return line;
+}
+
 }  // namespace
 
 TankChart::TankChart(TankChartParams params, FailureReporter& reporter)
@@ -130,26 +157,7 @@ std::optional<std::string_view> TankChart::nextLine() {
     const auto count = static_cast<std::size_t>(pairsInLine_);
     volumeAt_(std::span(singleLevels).first(count), r, length, reporter_,
               std::span(volumes).first(count));
-    std::array<Cents, kPairsPerLine> levelCents{};
-    std::array<Cents, kPairsPerLine> volumeCents{};
-    bool fast = true;
-    for (int pair = 0; pair < pairsInLine_; ++pair) {
-        const auto level = roundToCents(levels[pair]);
-        const auto volume = roundToCents(volumes[pair]);
-        fast = fast && level && volume;
-        levelCents[pair] = level.value_or(Cents{});
-        volumeCents[pair] = volume.value_or(Cents{});
-    }
-    if (fast) {
-        line_.resize(kFastLineLength);
-        FastLineWriter write(line_.data(), levelCents, volumeCents);
-        layOutLine(write, pairsInLine_);
-        return std::string_view(line_.data(), static_cast<std::size_t>(write.end() - line_.data()));
-    }
-    line_.clear();
-    ExactLineWriter write(line_, levels, volumes);
-    layOutLine(write, pairsInLine_);
-    return line_;
+    return writeDataLine(line_, levels, volumes, pairsInLine_);
 }
 
 }  // namespace brimwell
