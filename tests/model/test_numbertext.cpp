@@ -244,8 +244,8 @@ private Q_SLOTS:
             std::string out = "|";
             appendFixed2(out, value, width);
             const std::string text = formatPattern(value, "0.00");
-            const std::string expected =
-                "|" + std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
+            std::string expected = "|";
+            expected.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
             if (out != expected) {
                 QFAIL(qPrintable(QStringLiteral("%1: \"%2\", not \"%3\"")
                                      .arg(value, 0, 'g', 17)
