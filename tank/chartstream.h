@@ -1,6 +1,6 @@
 #pragma once
 
-// A tank chart's whole text, CR LF line ends included, handed on in blocks of a few hundred lines,
+// A tank chart's whole text, CR LF line ends included, handed on in blocks of a thousand lines,
 // so that saving the largest chart costs little more than writing its bytes.
 
 #include <functional>
