@@ -51,11 +51,16 @@ T median(std::vector<T> values) {
     return values[values.size() / 2];
 }
 
-void check(const QString& problem) {
-    if (!problem.isEmpty()) {
-        std::fprintf(stderr, "chart: %s\n", qPrintable(problem));
+void check(const brimwell::SaveResult& saved) {
+    if (!saved) {
+        std::fprintf(stderr, "chart: %s\n", qPrintable(saved.error()));
         std::exit(1);
     }
+}
+
+brimwell::SaveResult saveChart(const brimwell::TankChartParams& params, const QString& path,
+                               brimwell::FailureReporter& reporter) {
+    return brimwell::saveFile(path, brimwell::tankChartWriter(params, reporter));
 }
 
 // The peak resident memory (kB) of this program run again to save one chart of `steps` steps.
@@ -84,7 +89,7 @@ int main(int argc, char** argv) {
     CountingReporter reporter;
     if (argc == 4 && std::strcmp(argv[1], "--save") == 0) {
         const auto steps = static_cast<std::int16_t>(std::atoi(argv[2]));
-        check(brimwell::SaveTankChart(chartParams(brimwell::kFlatEnded, "gallons", steps), argv[3],
+        check(saveChart(chartParams(brimwell::kFlatEnded, "gallons", steps), argv[3],
                                       reporter));
         return 0;
     }
@@ -98,7 +103,7 @@ int main(int argc, char** argv) {
     for (const auto shape : brimwell::kTankShapes) {
         for (const auto unit : brimwell::kVolumeUnits) {
             const auto params = chartParams(shape, unit, kLargest);
-            check(brimwell::SaveTankChart(params, path, reporter));
+            check(saveChart(params, path, reporter));
             QFile saved(path);
             saved.open(QIODevice::ReadOnly);
             const QByteArray bytes = saved.readAll();
@@ -108,15 +113,15 @@ int main(int argc, char** argv) {
             std::vector<double> floorRuns;
             for (int i = 0; i < kRuns; ++i) {
                 chartRuns.push_back(
-                    millis([&] { check(brimwell::SaveTankChart(params, path, reporter)); }));
+                    millis([&] { check(saveChart(params, path, reporter)); }));
                 floorRuns.push_back(millis([&] {
-                    check(brimwell::SaveFile(
+                    check(brimwell::saveFile(
                         path, [&](QIODevice& file) { return file.write(bytes) == bytes.size(); }));
                 }));
             }
             for (int i = 0; i < kRuns; ++i) {
                 cpuTimes.push_back(
-                    millis([&] { check(brimwell::SaveTankChart(params, "/dev/null", reporter)); }));
+                    millis([&] { check(saveChart(params, "/dev/null", reporter)); }));
             }
             const double chartMs = median(chartRuns);
             const double floorMs = median(floorRuns);

@@ -1,9 +1,9 @@
 #include "chartoptions.h"
 
-#include <algorithm>
 #include <map>
 
-#include "tankmodel.h"
+#include "cli/options.h"
+#include "model/tankmodel.h"
 
 namespace brimwell {
 
@@ -11,13 +11,18 @@ const char* const kChartUsage =
     "Usage: brimwell-chart --shape flat|cylindrical|vertical --diameter D --length L\n"
     "                      [--units inches|feet|millimeters|centimeters|meters]\n"
     "                      [--volume gallons|litres|cubic-meters|millilitres]\n"
-    "                      --increment I [--output FILE]\n"
+    "                      --increment I [--output FILE|-]\n"
+    "       brimwell-chart --help | --version\n"
     "\n"
     "Writes a tank chart: the volume held at every level from the bottom of the tank to the top\n"
     "of its diameter, three levels to a line, with CRLF line ends. The diameter and length are in\n"
-    "--units (default inches); the increment between levels is always in inches. Volumes are in\n"
-    "--volume (default gallons). Without --output the chart goes to standard output; with it, the\n"
-    "file is replaced only once the whole chart has been written.\n"
+    "--units (default inches); the increment between levels is always in inches, and the step is\n"
+    "the diameter divided by the rounded number of increments it holds. Volumes are in --volume\n"
+    "(default gallons). Without --output, or with --output -, the chart goes to standard output;\n"
+    "a file is replaced only once the whole chart has been written.\n"
+    "\n"
+    "Exit status: 0 written; 1 not written (the reason is printed); 2 bad input, nothing written;\n"
+    "3 written, but some levels' volumes could not be computed (each is named, and shows 0.00).\n"
     "\n"
     "Example: brimwell-chart --shape flat --diameter 96 --length 324 --increment 0.1 --output tank.txt\n";
 
@@ -43,58 +48,45 @@ std::optional<std::string> lookUp(const std::map<std::string, std::string_view>&
 
 }  // namespace
 
-std::variant<ChartCommand, std::string> ParseChartArguments(const std::vector<std::string>& args) {
+Expected<ChartCommand, std::string> parseChartArguments(const std::vector<std::string>& args) {
+    static constexpr std::string_view kKnown[] = {"--shape",  "--diameter",  "--length", "--units",
+                                                  "--volume", "--increment", "--output"};
+    auto options = readOptions(args, kKnown);
+    if (!options) {
+        return Unexpected(options.error());
+    }
     ChartCommand command;
+    command.help = options->help;
+    command.version = options->version;
+    if (command.help || command.version) {
+        return command;
+    }
     command.request.lengthUnit = "inches";
     command.request.volumeUnit = "gallons";
-    std::map<std::string, std::string> values;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string option = args[i];
-        if (option == "--help" || option == "-h") {
-            command.help = true;
-            return command;
-        }
-        std::optional<std::string> value;
-        if (const auto eq = option.find('='); eq != std::string::npos && option.starts_with("--")) {
-            value = option.substr(eq + 1);
-            option.resize(eq);
-        }
-        static const char* const known[] = {"--shape", "--diameter", "--length", "--units",
-                                            "--volume", "--increment", "--output"};
-        if (std::find(std::begin(known), std::end(known), option) == std::end(known)) {
-            return "unknown option '" + option + "' (see --help)";
-        }
-        if (!value) {
-            if (i + 1 == args.size() || args[i + 1].starts_with("--")) {
-                return option + " needs a value";
-            }
-            value = args[++i];
-        }
-        values[option] = *value;
-    }
+    auto values = std::move(*options).values;
     for (const char* required : {"--shape", "--diameter", "--length", "--increment"}) {
         if (!values.contains(required)) {
-            return std::string(required) + " is missing (see --help)";
+            return Unexpected(std::string(required) + " is missing (see --help)");
         }
     }
     const auto shape = lookUp(kShapeNames, values["--shape"]);
     if (!shape) {
-        return "unknown shape '" + values["--shape"] + "' (flat, cylindrical or vertical)";
+        return Unexpected("unknown shape '" + values["--shape"] + "' (flat, cylindrical or vertical)");
     }
     command.request.shape = *shape;
     if (values.contains("--units")) {
         const auto unit = lookUp(kLengthNames, values["--units"]);
         if (!unit) {
-            return "unknown length unit '" + values["--units"] +
-                   "' (inches, feet, millimeters, centimeters or meters)";
+            return Unexpected("unknown length unit '" + values["--units"] +
+                              "' (inches, feet, millimeters, centimeters or meters)");
         }
         command.request.lengthUnit = *unit;
     }
     if (values.contains("--volume")) {
         const auto unit = lookUp(kVolumeNames, values["--volume"]);
         if (!unit) {
-            return "unknown volume unit '" + values["--volume"] +
-                   "' (gallons, litres, cubic-meters or millilitres)";
+            return Unexpected("unknown volume unit '" + values["--volume"] +
+                              "' (gallons, litres, cubic-meters or millilitres)");
         }
         command.request.volumeUnit = *unit;
     }
@@ -103,14 +95,14 @@ std::variant<ChartCommand, std::string> ParseChartArguments(const std::vector<st
     command.request.increment = values["--increment"];
     if (values.contains("--output")) {
         if (values["--output"].empty()) {
-            return "--output needs a file name";
+            return Unexpected(std::string("--output needs a file name"));
         }
         command.output = values["--output"];
     }
     return command;
 }
 
-std::string DescribeRefusal(ChartRefusal refusal, const ChartRequest& request) {
+std::string describeRefusal(ChartRefusal refusal, const ChartRequest& request) {
     switch (refusal) {
         case ChartRefusal::DiameterNotANumber:
             return "the diameter '" + request.diameter + "' is not a number";
@@ -120,6 +112,8 @@ std::string DescribeRefusal(ChartRefusal refusal, const ChartRequest& request) {
             return "unknown unit or shape";
         case ChartRefusal::NoDiameter:
             return "the diameter must be above 0";
+        case ChartRefusal::DiameterTooSmall:
+            return "the diameter is too small for a chart";
         case ChartRefusal::InappropriateIncrement:
             return "the increment '" + request.increment +
                    "' must be above 0 and small enough for at least one step across the diameter";

@@ -4,24 +4,25 @@
 
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
-#include "chartparams.h"
+#include "model/expected.h"
+#include "tank/chartparams.h"
 
 namespace brimwell {
 
 struct ChartCommand {
     ChartRequest request;
-    std::optional<std::string> output;  // standard output when empty
+    std::optional<std::string> output;  // standard output when empty or "-"
     bool help = false;
+    bool version = false;
 };
 
-// The command or a one-line description of what is wrong with the arguments.
-std::variant<ChartCommand, std::string> ParseChartArguments(const std::vector<std::string>& args);
+// The command, or a one-line description of what is wrong with the arguments.
+Expected<ChartCommand, std::string> parseChartArguments(const std::vector<std::string>& args);
 
 // A one-line description of why the request makes no chart.
-std::string DescribeRefusal(ChartRefusal refusal, const ChartRequest& request);
+std::string describeRefusal(ChartRefusal refusal, const ChartRequest& request);
 
 extern const char* const kChartUsage;
 

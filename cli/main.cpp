@@ -1,99 +1,77 @@
 // brimwell-chart: writes a tank chart from the command line.
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <QFile>
 #include <iostream>
-#include <random>
 #include <string>
 #include <variant>
 #include <vector>
 
-#include "chartoptions.h"
-#include "chartparams.h"
-#include "chartstream.h"
+#include "cli/chartoptions.h"
+#include "tank/chartfile.h"
+#include "tank/chartparams.h"
 
 namespace {
 
-constexpr int kBadInput = 2;
+constexpr int kWritten = 0;
 constexpr int kWriteFailed = 1;
+constexpr int kBadInput = 2;
+constexpr int kVolumesFailed = 3;
 
-class StderrReporter : public brimwell::FailureReporter {
+void complain(std::string_view message) { std::cerr << "brimwell-chart: " << message << '\n'; }
+
+// Names each level whose volume could not be computed, once.
+class LevelNamingReporter : public brimwell::FailureReporter {
 public:
     void reportFailure(std::string_view message) override {
-        std::cerr << "brimwell-chart: " << message << '\n';
+        complain(message);
+        failed = true;
     }
+    void reportLevelFailure(std::string_view level, std::string_view) override {
+        if (level != lastLevel_) {
+            complain("level " + std::string(level) + " in: the volume cannot be computed");
+            lastLevel_ = level;
+        }
+        failed = true;
+    }
+    bool failed = false;
+
+private:
+    std::string lastLevel_;
 };
-
-void writeChart(const brimwell::TankChartParams& params, brimwell::FailureReporter& reporter,
-                std::ostream& out) {
-    brimwell::StreamTankChart(params, reporter, [&out](std::string_view block) {
-        out.write(block.data(), static_cast<std::streamsize>(block.size()));
-        return static_cast<bool>(out);
-    });
-}
-
-// Writes to a temporary file beside the target and renames it over the target only when the
-// whole chart is written, so an existing file is never left half-written. A target that is a
-// device or a pipe is written directly: renaming over it would replace it.
-int writeChartFile(const brimwell::TankChartParams& chart, brimwell::FailureReporter& reporter,
-                   const std::filesystem::path& target) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const auto status = fs::status(target, error);
-    const bool special = fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
-    std::random_device random;
-    const fs::path destination =
-        special ? target : fs::path(target).concat(".tmp" + std::to_string(random() % 1000000));
-    bool written = false;
-    {
-        std::ofstream out(destination, std::ios::binary | std::ios::trunc);
-        if (out) {
-            writeChart(chart, reporter, out);
-            out.flush();
-            written = static_cast<bool>(out);
-        }
-    }
-    if (written && !special) {
-        fs::rename(destination, target, error);
-    }
-    if (!written || error) {
-        if (!special) {
-            fs::remove(destination, error);
-        }
-        std::cerr << "brimwell-chart: cannot write " << target.string() << '\n';
-        return kWriteFailed;
-    }
-    return 0;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const auto parsed = brimwell::ParseChartArguments(args);
-    if (const auto* problem = std::get_if<std::string>(&parsed)) {
-        std::cerr << "brimwell-chart: " << *problem << '\n';
+    const auto command = brimwell::parseChartArguments(args);
+    if (!command) {
+        complain(command.error());
         return kBadInput;
     }
-    const auto& command = std::get<brimwell::ChartCommand>(parsed);
-    if (command.help) {
+    if (command->help) {
         std::cout << brimwell::kChartUsage;
-        return 0;
+        return kWritten;
     }
-    const auto params = brimwell::DeriveChartParams(command.request);
+    if (command->version) {
+        std::cout << "brimwell-chart " BRIMWELL_VERSION "\n";
+        return kWritten;
+    }
+    const auto params = brimwell::DeriveChartParams(command->request);
     if (const auto* refusal = std::get_if<brimwell::ChartRefusal>(&params)) {
-        std::cerr << "brimwell-chart: " << brimwell::DescribeRefusal(*refusal, command.request) << '\n';
+        complain(brimwell::describeRefusal(*refusal, command->request));
         return kBadInput;
     }
-    StderrReporter reporter;
-    const auto& chart = std::get<brimwell::TankChartParams>(params);
-    if (command.output) {
-        return writeChartFile(chart, reporter, *command.output);
+    LevelNamingReporter reporter;
+    const auto writer =
+        brimwell::tankChartWriter(std::get<brimwell::TankChartParams>(params), reporter);
+    const bool toStandardOutput = !command->output || *command->output == "-";
+    const auto written = toStandardOutput
+                             ? brimwell::writeStandardOutput(writer)
+                             : brimwell::saveFile(QFile::decodeName(command->output->c_str()), writer);
+    if (!written) {
+        const std::string target = toStandardOutput ? "standard output" : *command->output;
+        complain("cannot write " + target + ": " + written.error().toStdString());
+        return kWriteFailed;
     }
-    std::ios::sync_with_stdio(false);
-    std::freopen(nullptr, "wb", stdout);
-    writeChart(chart, reporter, std::cout);
-    std::cout.flush();
-    return std::cout ? 0 : kWriteFailed;
+    return reporter.failed ? kVolumesFailed : kWritten;
 }

@@ -13,6 +13,13 @@ class FailureReporter {
 public:
     virtual ~FailureReporter() = default;
     virtual void reportFailure(std::string_view message) = 0;
+
+    // A failure of the volume at one level of a chart, the level as the chart writes it ("0.01").
+    // Reported like any other, unless the caller names the level.
+    virtual void reportLevelFailure(std::string_view level, std::string_view message) {
+        (void)level;
+        reportFailure(message);
+    }
 };
 
 }  // namespace brimwell

@@ -2,49 +2,82 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
-#include <memory>
+#include <cstdio>
 #include <string_view>
 
 #include "chartstream.h"
 
 namespace brimwell {
+namespace {
 
-QString SaveFile(const QString& path, const std::function<bool(QIODevice&)>& write) {
-    const QFileInfo target(path);
-    const bool special = target.exists() && !target.isFile() && !target.isDir();
-    std::unique_ptr<QFileDevice> file;
-    if (special) {
-        file = std::make_unique<QFile>(path);
-    } else {
-        file = std::make_unique<QSaveFile>(path);
+// Writes and flushes; the reason of the first failure, if any.
+SaveResult writeAndFlush(QFileDevice& file, const ContentWriter& write) {
+    if (!write(file) || !file.flush()) {
+        return Unexpected(file.errorString());
     }
-    if (!file->open(QIODevice::WriteOnly)) {
-        return file->errorString();
-    }
-    bool written = write(*file);
-    if (auto* saveFile = dynamic_cast<QSaveFile*>(file.get())) {
-        if (!written) {
-            saveFile->cancelWriting();
-        }
-        if (!saveFile->commit() || !written) {
-            return saveFile->errorString();
-        }
-        return {};
-    }
-    written = written && file->flush();
-    const QString reason = file->errorString();
-    file->close();
-    return written ? QString() : reason;
+    return {};
 }
 
-QString SaveTankChart(const TankChartParams& params, const QString& path,
-                      FailureReporter& reporter) {
-    return SaveFile(path, [&](QIODevice& file) {
-        return StreamTankChart(params, reporter, [&file](std::string_view block) {
-            const auto size = static_cast<qint64>(block.size());
-            return file.write(block.data(), size) == size;
-        });
-    });
+SaveResult writeDirectly(const QString& path, const ContentWriter& write) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return Unexpected(file.errorString());
+    }
+    return writeAndFlush(file, write);
+}
+
+// A short write is tried again for the rest, so that a failure is the one that carries the
+// system's reason.
+bool writeAll(QIODevice& file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const qint64 written = file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+}  // namespace
+
+SaveResult saveFile(const QString& path, const ContentWriter& write) {
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir()) {
+        return writeDirectly(path, write);
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return Unexpected(file.errorString());
+    }
+    // The last bytes are flushed here, not by commit(), which would drop a failure to write them
+    // and put a cut-short file in place.
+    if (auto written = writeAndFlush(file, write); !written) {
+        file.cancelWriting();
+        file.commit();  // discards the temporary file
+        return written;
+    }
+    if (!file.commit()) {
+        return Unexpected(file.errorString());
+    }
+    return {};
+}
+
+SaveResult writeStandardOutput(const ContentWriter& write) {
+    // Binary, so that no system adds a carriage return of its own to the line ends.
+    std::freopen(nullptr, "wb", stdout);
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+        return Unexpected(out.errorString());
+    }
+    return writeAndFlush(out, write);
+}
+
+ContentWriter tankChartWriter(const TankChartParams& params, FailureReporter& reporter) {
+    return [&params, &reporter](QIODevice& file) {
+        return StreamTankChart(params, reporter,
+                               [&file](std::string_view block) { return writeAll(file, block); });
+    };
 }
 
 }  // namespace brimwell

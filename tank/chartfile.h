@@ -1,24 +1,36 @@
 #pragma once
 
-// Saving a tank chart file, shared by the tank window and the chart benchmark.
+// The one way a chart reaches a file or standard output, for the tank window and the command
+// line alike.
 
 #include <QString>
 #include <functional>
 
+#include "model/expected.h"
 #include "tankchart.h"
 
 class QIODevice;
 
 namespace brimwell {
 
-// Runs `write` on a temporary file beside the path and puts the file in place only when `write`
-// succeeded, so a failed save never leaves a half-written file where a good one was. A path that
-// names a device or a pipe is written directly: renaming over it would replace it. Returns the
-// system's reason when the file could not be saved, empty when it was.
-QString SaveFile(const QString& path, const std::function<bool(QIODevice&)>& write);
+// Writes the contents; false when a write failed.
+using ContentWriter = std::function<bool(QIODevice&)>;
 
-// Saves the chart with CR LF line ends, written block by block as it is built.
-QString SaveTankChart(const TankChartParams& params, const QString& path,
-                      FailureReporter& reporter);
+// A failure carries the system's reason ("No space left on device").
+using SaveResult = Expected<void, QString>;
+
+// Runs `write` on a new temporary file beside the path and renames it over the path only once
+// every byte is on the disk, so a failed save never leaves a half-written file where a good one
+// was and never leaves its temporary file behind. A symbolic link stays a link and its target
+// gets the contents; an existing file keeps its permissions, and one its user may not write is
+// refused. A path that names a device or a pipe is written directly: renaming over it would
+// replace it.
+SaveResult saveFile(const QString& path, const ContentWriter& write);
+
+// Runs `write` on standard output, in binary.
+SaveResult writeStandardOutput(const ContentWriter& write);
+
+// The chart with CR LF line ends, written block by block as it is built.
+ContentWriter tankChartWriter(const TankChartParams& params, FailureReporter& reporter);
 
 }  // namespace brimwell

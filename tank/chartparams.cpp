@@ -36,6 +36,9 @@ std::variant<TankChartParams, ChartRefusal> DeriveChartParams(const ChartRequest
     if (!(radius > 0)) {
         return ChartRefusal::NoDiameter;
     }
+    if (static_cast<float>(radius) == 0) {
+        return ChartRefusal::DiameterTooSmall;
+    }
     if (!(*increment > 0)) {
         return ChartRefusal::InappropriateIncrement;
     }

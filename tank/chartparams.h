@@ -26,6 +26,7 @@ enum class ChartRefusal {
     IncrementNotANumber,
     UnknownUnit,             // a length or volume unit, or a shape, outside its table
     NoDiameter,              // a diameter of 0 or below
+    DiameterTooSmall,        // a radius that is 0 in single precision, where the chart computes
     InappropriateIncrement,  // 0, negative, or so large that no step fits: ask again
     TooManySteps,            // more than 32767 steps
     LengthNotANumber,

@@ -13,11 +13,9 @@ namespace brimwell {
 // Takes one block of the chart's text; returns false to stop the chart there.
 using ChartSink = std::function<bool(std::string_view)>;
 
-// Hands the chart to `sink` block by block in order; true when every block was taken. A long chart
-// is built on two threads taking alternate blocks, but the reporter and the sink are only ever
-// called on the calling thread, and each failure is reported before the block holding its line is
-// handed on, as when the lines are built one by one. Memory stays the same whatever the chart's
-// length.
+// Hands the chart to `sink` block by block in order; true when every block was taken. Each
+// failure is reported before the block holding its line is handed on. Memory stays the same
+// whatever the chart's length.
 bool StreamTankChart(const TankChartParams& params, FailureReporter& reporter,
                      const ChartSink& sink);
 

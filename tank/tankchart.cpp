@@ -115,20 +115,32 @@ std::string_view writeDataLine(std::string& line, const std::array<double, kPair
     return line;
 }
 
+class FailureCount : public FailureReporter {
+public:
+    void reportFailure(std::string_view) override { ++count; }
+    int count = 0;
+};
+
+// Hands on the failures of the volume at one level with that level's text.
+class LevelReporter : public FailureReporter {
+public:
+    LevelReporter(FailureReporter& reporter, std::string_view level)
+        : reporter_(reporter), level_(level) {}
+    void reportFailure(std::string_view message) override {
+        reporter_.reportLevelFailure(level_, message);
+    }
+
+private:
+    FailureReporter& reporter_;
+    std::string_view level_;
+};
+
 }  // namespace
 
 TankChart::TankChart(TankChartParams params, FailureReporter& reporter)
     : params_(std::move(params)),
       volumeAt_(params_.shape, params_.volumeUnit),
       reporter_(reporter) {}
-
-void TankChart::continueAtLine(int index) {
-    if (!headerDone_) {
-        headerDone_ = true;
-        failed_ = params_.stepCount == 0;
-    }
-    nextLevel_ = kPairsPerLine * index;
-}
 
 std::optional<std::string_view> TankChart::nextLine() {
     if (!headerDone_) {
@@ -155,8 +167,18 @@ std::optional<std::string_view> TankChart::nextLine() {
         singleLevels[pair] = static_cast<float>(levels[pair]);
     }
     const auto count = static_cast<std::size_t>(pairsInLine_);
-    volumeAt_(std::span(singleLevels).first(count), r, length, reporter_,
+    FailureCount failures;
+    volumeAt_(std::span(singleLevels).first(count), r, length, failures,
               std::span(volumes).first(count));
+    if (failures.count > 0) {
+        // Rare: computed again one level at a time, so that each failure names its level.
+        for (int pair = 0; pair < pairsInLine_; ++pair) {
+            std::string level;
+            appendFixed2(level, levels[pair], 0);
+            LevelReporter named(reporter_, level);
+            volumes[pair] = volumeAt_(singleLevels[pair], r, length, named);
+        }
+    }
     return writeDataLine(line_, levels, volumes, pairsInLine_);
 }
 

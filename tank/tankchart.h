@@ -35,10 +35,6 @@ public:
     // the next call.
     std::optional<std::string_view> nextLine();
 
-    // Goes on with data line `index` (0 is the first after the header), as if every line before
-    // it had been returned; the header is not returned then.
-    void continueAtLine(int index);
-
     // True once the chart has stopped short: a step count of 0 makes the first level 0/0.
     bool failed() const { return failed_; }
 

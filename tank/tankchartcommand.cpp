@@ -56,8 +56,8 @@ void frmUllex::generatetankchart() {
         return;
     }
     MessageReporter reporter(host, this);
-    if (const QString problem = SaveTankChart(params, path, reporter); !problem.isEmpty()) {
-        host.showMessage(this, tr("The tank chart could not be saved to %1: %2").arg(path, problem));
+    if (const auto saved = saveFile(path, tankChartWriter(params, reporter)); !saved) {
+        host.showMessage(this, tr("The tank chart could not be saved to %1: %2").arg(path, saved.error()));
         return;
     }
     if (!host.askYesNo(this, QString::fromUtf8(kSavedQuestion))) {

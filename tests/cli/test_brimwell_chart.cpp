@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <unistd.h>
 
 namespace {
 struct Run {
@@ -10,8 +11,11 @@ struct Run {
     QByteArray err;
 };
 
-Run chart(const QStringList& args) {
+Run chart(const QStringList& args, const QString& standardOutput = {}) {
     QProcess process;
+    if (!standardOutput.isEmpty()) {
+        process.setStandardOutputFile(standardOutput);
+    }
     process.start(BRIMWELL_CHART, args);
     process.waitForFinished(30000);
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
@@ -48,6 +52,66 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(readFile(path), kWorkedExampleBytes);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"chart.txt"});
+        const Run dash = chart(kWorkedExample + QStringList{"--output", "-"});
+        QCOMPARE(dash.out, kWorkedExampleBytes);
+    }
+
+    // An existing file is replaced the way the tank window replaces it.
+    void replacing_a_file_keeps_its_nature_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a link stays a link") << "link";
+        QTest::newRow("permissions stay") << "mode 640";
+        QTest::newRow("a read-only file is refused") << "read-only";
+    }
+    void replacing_a_file_keeps_its_nature() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString target = dir.filePath("chart.txt");
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("precious");
+        old.close();
+        QString path = target;
+        const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        if (kind == "link") {
+            path = dir.filePath("link.txt");
+            QVERIFY(QFile::link(target, path));
+        } else if (kind == "mode 640") {
+            QVERIFY(QFile::setPermissions(target, mode));
+        } else if (!QFile::setPermissions(target, QFile::ReadOwner) ||
+                   (geteuid() == 0 && QProcess::execute("chattr", {"+i", target}) != 0)) {
+            QSKIP("cannot make a file read-only here");
+        }
+        const Run run = chart(kWorkedExample + QStringList{"--output", path});
+        if (kind == "read-only") {
+            QProcess::execute("chattr", {"-i", target});
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY2(run.err.contains("cannot write " + path.toUtf8() + ": "), run.err.constData());
+            QCOMPARE(readFile(target), QByteArray("precious"));
+            return;
+        }
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(readFile(target), kWorkedExampleBytes);
+        QVERIFY(QFileInfo(path).isSymLink() == (kind == "link"));
+        if (kind == "mode 640") {
+            QCOMPARE(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser), mode);
+        }
+    }
+
+    void a_failed_level_is_named_and_ends_with_status_3() {
+        const Run run = chart({"--shape", "flat", "--diameter", "1e13", "--length", "1e12",
+                               "--volume", "millilitres", "--increment", "2e12"});
+        QCOMPARE(run.exitCode, 3);
+        QVERIFY(run.out.contains("4000000000000.00,     0.00"));
+        QVERIFY2(run.err.startsWith("brimwell-chart: level 4000000000000.00 in: the volume cannot "
+                                    "be computed\n"), run.err.constData());
+        QCOMPARE(run.err.count('\n'), 4);
+    }
+
+    void version_is_the_build_version() {
+        const Run run = chart({"--version"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QByteArray("brimwell-chart " BRIMWELL_VERSION "\n"));
     }
 
     void converts_units_and_volumes() {
@@ -72,6 +136,8 @@ private Q_SLOTS:
         QTest::newRow("negative steps") << base + QStringList{"--diameter", "48", "--increment", "-1"} << "increment";
         QTest::newRow("too many steps") << base + QStringList{"--diameter", "96", "--increment", "0.001"} << "32767";
         QTest::newRow("unknown option") << base + QStringList{"--colour", "red"} << "--colour";
+        QTest::newRow("repeated option") << base + QStringList{"--diameter", "4", "--increment", "1", "--diameter", "5"} << "--diameter is given more than once";
+        QTest::newRow("radius 0 in single precision") << base + QStringList{"--diameter", "1e-46", "--increment", "1e-48"} << "the diameter is too small for a chart";
         QTest::newRow("length letters") << QStringList{"--shape", "flat", "--length", "l", "--diameter", "4", "--increment", "1"} << "length";
     }
     void bad_input_is_one_line_with_status_2() {
@@ -95,21 +161,26 @@ private Q_SLOTS:
 
     void unwritable_target_is_reported_data() {
         QTest::addColumn<QString>("target");
-        QTest::newRow("missing folder") << "/nonexistent-folder/chart.txt";
-        QTest::newRow("full disk") << "/dev/full";
+        QTest::addColumn<QString>("standardOutput");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing folder") << "/nonexistent-folder/chart.txt" << "" << "/nonexistent-folder/chart.txt: ";
+        QTest::newRow("full disk") << "/dev/full" << "" << "/dev/full: No space left on device";
+        QTest::newRow("full standard output") << "-" << "/dev/full" << "standard output: No space left on device";
     }
     void unwritable_target_is_reported() {
         QFETCH(QString, target);
-        const Run run = chart(kWorkedExample + QStringList{"--output", target});
+        QFETCH(QString, standardOutput);
+        QFETCH(QString, reason);
+        const Run run = chart(kWorkedExample + QStringList{"--output", target}, standardOutput);
         QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.err.contains("cannot write"));
+        QVERIFY2(run.err.contains("cannot write " + reason.toUtf8()), run.err.constData());
         QVERIFY(!QFileInfo(target).isFile());  // a device stays a device
     }
 
     void help_explains_the_options() {
         const Run run = chart({"--help"});
         QCOMPARE(run.exitCode, 0);
-        for (const char* word : {"--shape", "--diameter", "--length", "--units", "--volume", "--increment", "--output"}) {
+        for (const char* word : {"--shape", "--diameter", "--length", "--units", "--volume", "--increment", "--output", "--version", "Exit status"}) {
             QVERIFY(run.out.contains(word));
         }
     }

@@ -4,6 +4,7 @@
 
 #include <QtTest>
 
+#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <unistd.h>
@@ -37,13 +38,16 @@ bool makeReadOnly(const QString& folder, bool readOnly) {
 class ChartFaultsTest : public QObject {
     Q_OBJECT
 
-    // Saves the default tank's chart at 0.01 inch (about 850 kB) to the path and returns what the
-    // user was told.
-    QStringList saveChartTo(const QString& path) {
+    // Saves a chart to the path and returns what the user was told: by default the default tank's
+    // at 0.01 inch (about 850 kB).
+    QStringList saveChartTo(const QString& path, const QString& increment = "0.01",
+                            const QString& diameter = "96", const QString& length = "324") {
         testing::ScriptedHost host;
         PictureStore store;
         frmUllex window(host, store);
-        host.promptAnswers = {"0.01"};
+        window.findChild<QLineEdit*>("txtTankDiameter")->setText(diameter);
+        window.findChild<QLineEdit*>("txtTankLength")->setText(length);
+        host.promptAnswers = {increment};
         host.fileAnswers = {path};
         host.yesNoAnswers = {false};
         window.generatetankchart();
@@ -77,16 +81,38 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"chart.txt"});
     }
 
+    // A small chart fits the write buffer whole, so only its last flush meets the full disk.
+    void a_full_disk_keeps_the_old_chart_data() {
+        QTest::addColumn<bool>("diskFilledFirst");
+        QTest::addColumn<QString>("increment");
+        QTest::addColumn<QString>("diameter");
+        QTest::addColumn<QString>("length");
+        QTest::newRow("a chart larger than the disk") << false << "0.01" << "96" << "324";
+        QTest::newRow("a small chart on a filled disk") << true << "12" << "48" << "100";
+    }
     void a_full_disk_keeps_the_old_chart() {
+        QFETCH(bool, diskFilledFirst);
+        QFETCH(QString, increment);
+        QFETCH(QString, diameter);
+        QFETCH(QString, length);
         const QString disk = qEnvironmentVariable("BRIMWELL_SMALL_DISK");
         if (disk.isEmpty()) {
             QSKIP("needs a small disk of its own (BRIMWELL_SMALL_DISK)");
         }
         const QString path = QDir(disk).filePath("chart.txt");
         writeOldChart(path);
-        const QStringList messages = saveChartTo(path);
+        QFile filler(QDir(disk).filePath("filler"));
+        if (diskFilledFirst) {
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray block(512, 'x');
+            while (filler.write(block) > 0) {
+            }
+            filler.close();
+        }
+        const QStringList messages = saveChartTo(path, increment, diameter, length);
+        filler.remove();
         QCOMPARE(messages.size(), 1);
-        QVERIFY(messages[0].startsWith("The tank chart could not be saved to " + path + ": "));
+        QCOMPARE(messages[0], "The tank chart could not be saved to " + path + ": No space left on device");
         QCOMPARE(bytesOf(path), kOldChart);
         QCOMPARE(QDir(disk).entryList(QDir::Files), QStringList{"chart.txt"});
     }

@@ -58,6 +58,7 @@ private Q_SLOTS:
         QTest::newRow("zero increment zero diameter") << "0" << "0" << "324" << "inches" << ChartRefusal::NoDiameter;
         QTest::newRow("zero diameter") << "0" << "1" << "324" << "inches" << ChartRefusal::NoDiameter;
         QTest::newRow("negative diameter") << "-96" << "-1" << "324" << "inches" << ChartRefusal::NoDiameter;
+        QTest::newRow("radius 0 in single precision") << "1e-46" << "1e-48" << "324" << "inches" << ChartRefusal::DiameterTooSmall;
         QTest::newRow("negative increment") << "96" << "-1" << "324" << "inches" << ChartRefusal::InappropriateIncrement;
         QTest::newRow("no step fits") << "96" << "200" << "324" << "inches" << ChartRefusal::InappropriateIncrement;
         QTest::newRow("too many steps") << "96" << "0.001" << "324" << "inches" << ChartRefusal::TooManySteps;

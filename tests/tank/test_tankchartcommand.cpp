@@ -105,6 +105,8 @@ private Q_SLOTS:
         QTest::newRow("negative, then cancel") << QStringList{"-1", ""} << "96" << "324" << "inches" << QStringList{kInappropriate};
         QTest::newRow("diameter letters") << QStringList{"1"} << "wide" << "324" << "inches" << QStringList{};
         QTest::newRow("zero diameter and increment") << QStringList{"0"} << "0" << "324" << "inches" << QStringList{};
+        QTest::newRow("radius 0 in single precision") << QStringList{"1e-48"} << "1e-46" << "324" << "inches" << QStringList{};
+        QTest::newRow("... in meters") << QStringList{"1e-48"} << "1e-48" << "324" << "meters" << QStringList{};
         for (const char* unit : {"inches", "feet", "millimeters", "centimeters", "meters"}) {
             QTest::newRow(qPrintable(QString("length letters in %1").arg(unit)))
                 << QStringList{"1"} << "96" << "long" << unit << QStringList{};

@@ -1,0 +1,42 @@
+#include "options.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace brimwell {
+
+Expected<Options, std::string> readOptions(const std::vector<std::string>& args,
+                                           std::span<const std::string_view> known) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string option = args[i];
+        if (option == "--help" || option == "-h") {
+            options.help = true;
+            return options;
+        }
+        if (option == "--version") {
+            options.version = true;
+            return options;
+        }
+        std::optional<std::string> value;
+        if (const auto eq = option.find('='); eq != std::string::npos && option.starts_with("--")) {
+            value = option.substr(eq + 1);
+            option.resize(eq);
+        }
+        if (std::find(known.begin(), known.end(), option) == known.end()) {
+            return Unexpected("unknown option '" + option + "' (see --help)");
+        }
+        if (!value) {
+            if (i + 1 == args.size() || args[i + 1].starts_with("--")) {
+                return Unexpected(option + " needs a value");
+            }
+            value = args[++i];
+        }
+        if (!options.values.emplace(option, *value).second) {
+            return Unexpected(option + " is given more than once");
+        }
+    }
+    return options;
+}
+
+}  // namespace brimwell
