@@ -31,6 +31,12 @@ QStringList texts(const std::array<std::string_view, N>& items) {
     return list;
 }
 
+// Shows the unit in force again after a failed change, with its entry chosen.
+void putBack(QComboBox* list, const QString& unit) {
+    list->setCurrentIndex(list->findText(unit, Qt::MatchExactly));
+    list->setEditText(unit);
+}
+
 }  // namespace
 
 frmUllex::frmUllex(Host& host_, PictureStore& pictures_, QWidget* parent)
@@ -60,6 +66,10 @@ frmUllex::frmUllex(Host& host_, PictureStore& pictures_, QWidget* parent)
         // Nor is it a choice: when editing ends (Enter, or the focus moving on), Qt would choose the
         // entry that matches the typed text.
         disconnect(list->lineEdit(), &QLineEdit::editingFinished, list, nullptr);
+        // No entry is chosen at load: the list only shows its starting text.
+        const QString starting = list->itemText(0);
+        list->setCurrentIndex(-1);
+        list->setEditText(starting);
     }
     ui->lblCylinderInfo->setVisible(false);
     chooseShape();
@@ -94,10 +104,10 @@ void frmUllex::startClock() {
     date->setObjectName("sbStatusBarDate");
     time->setObjectName("sbStatusBarTime");
     const int inch = logicalDpiX();
-    status->setMinimumWidth(3 * inch);
+    status->setFixedWidth(3 * inch);
     date->setMinimumWidth(inch);
     time->setMinimumWidth(inch);
-    ui->sbStatusBar->addWidget(status, 1);
+    ui->sbStatusBar->addWidget(status);
     ui->sbStatusBar->addPermanentWidget(date);
     ui->sbStatusBar->addPermanentWidget(time);
     auto tick = [date, time] {
@@ -207,7 +217,7 @@ void frmUllex::chooseLengthUnit() {
     if (!converted) {
         showCheckSelections();
         NewLengthUnits = OldLengthUnits;
-        ui->cboLengthUnits->setCurrentText(OldLengthUnits);
+        putBack(ui->cboLengthUnits, OldLengthUnits);
         setLabels(lbllengths, OldLengthUnits);
         return;
     }
@@ -234,7 +244,7 @@ void frmUllex::chooseVolumeUnit() {
     if (!converted || !coefficient) {
         showCheckSelections();
         NewVolumeUnits = OldVolumeUnits;
-        ui->cboVolumeUnits->setCurrentText(OldVolumeUnits);
+        putBack(ui->cboVolumeUnits, OldVolumeUnits);
         setLabels(lblVolumes, OldVolumeUnits);
         return;
     }
@@ -264,7 +274,7 @@ void frmUllex::chooseTemperatureUnit() {
     } else {
         showCheckSelections();
         NewTempUnits = OldTempUnits;
-        ui->cboTempUnits->setCurrentText(OldTempUnits);
+        putBack(ui->cboTempUnits, OldTempUnits);
         lblTemp[0]->setText(OldTempUnits);
         lblTemp[1]->setText(OldTempUnits);
         return;

@@ -74,6 +74,13 @@ private Q_SLOTS:
         QVERIFY(!w<QComboBox>("cboTankShape")->isEditable());
         QVERIFY(w<QComboBox>("cboLengthUnits")->isEditable());
         QCOMPARE(QApplication::focusWidget(), w<QComboBox>("cboTankShape"));
+        const QStringList starting{"Regular Unleaded", "inches", "gallons", "degrees F"};
+        for (const char* list : {"cboProductType", "cboLengthUnits", "cboVolumeUnits", "cboTempUnits"}) {
+            QCOMPARE(w<QComboBox>(list)->currentIndex(), -1);
+            QVERIFY(starting.contains(w<QComboBox>(list)->currentText()));
+        }
+        QTest::keyClick(w<QComboBox>("cboLengthUnits"), Qt::Key_Down);
+        QCOMPARE(w<QComboBox>("cboLengthUnits")->currentText(), QString("inches"));
     }
 
     void hidden_controls_are_never_shown() {
@@ -125,6 +132,8 @@ private Q_SLOTS:
     void status_bar_shows_status_date_and_time() {
         auto* status = window->findChild<QLabel*>("sbStatusBarText");
         QCOMPARE(status->text(), QString("Status"));
+        window->resize(6 * window->logicalDpiX() + window->width(), window->height());
+        QTRY_COMPARE(status->width(), 3 * window->logicalDpiX());
         QVERIFY(!window->findChild<QLabel*>("sbStatusBarDate")->text().isEmpty());
         QVERIFY(!window->findChild<QLabel*>("sbStatusBarTime")->text().isEmpty());
     }
@@ -351,6 +360,7 @@ private Q_SLOTS:
         QCOMPARE(text("txtCeTempRef"), QString("60"));
         QCOMPARE(label("lblTemp_0"), QString("degrees F"));
         QCOMPARE(w<QComboBox>("cboTempUnits")->currentText(), QString("degrees F"));
+        QCOMPARE(w<QComboBox>("cboTempUnits")->currentIndex(), 0);
         QCOMPARE(window->coefficient(), QString("0.0007"));
         retype(w("txtProductTemp"), "70");
         choose("cboTempUnits", "degrees C");
@@ -363,6 +373,7 @@ private Q_SLOTS:
         QCOMPARE(host->messages, QStringList{kCheck});
         QCOMPARE(label("lblVolumes_0"), QString("gallons"));
         QCOMPARE(w<QComboBox>("cboVolumeUnits")->currentText(), QString("gallons"));
+        QCOMPARE(w<QComboBox>("cboVolumeUnits")->currentIndex(), 0);
         QCOMPARE(text("txtTankCapacity"), QString("10,000"));
         choose("cboVolumeUnits", "litres");
         QCOMPARE(text("txtTankCapacity"), QString("37.85"));
