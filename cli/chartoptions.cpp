@@ -4,6 +4,7 @@
 
 #include "cli/options.h"
 #include "model/tankmodel.h"
+#include "model/units.h"
 
 namespace brimwell {
 
@@ -28,22 +29,28 @@ const char* const kChartUsage =
 
 namespace {
 
-const std::map<std::string, std::string_view> kShapeNames{
-    {"flat", kFlatEnded}, {"cylindrical", kCylindrical}, {"vertical", kVertical}};
-const std::map<std::string, std::string_view> kLengthNames{
-    {"inches", "inches"}, {"feet", "feet"}, {"millimeters", "millimeters"},
-    {"centimeters", "centimeters"}, {"meters", "meters"}};
-const std::map<std::string, std::string_view> kVolumeNames{
-    {"gallons", "gallons"}, {"litres", "litres"}, {"cubic-meters", "cubic meters"},
-    {"millilitres", "millilitres"}};
+template <typename T>
+using Names = std::map<std::string, T, std::less<>>;
 
-std::optional<std::string> lookUp(const std::map<std::string, std::string_view>& names,
-                                  const std::string& word) {
+const Names<TankShape> kShapeNames{{"flat", TankShape::FlatEnded},
+                                   {"cylindrical", TankShape::Cylindrical},
+                                   {"vertical", TankShape::Vertical}};
+const Names<LengthUnit> kLengthNames{
+    {"inches", LengthUnit::Inches}, {"feet", LengthUnit::Feet},
+    {"millimeters", LengthUnit::Millimeters}, {"centimeters", LengthUnit::Centimeters},
+    {"meters", LengthUnit::Meters}};
+const Names<VolumeUnit> kVolumeNames{{"gallons", VolumeUnit::Gallons},
+                                     {"litres", VolumeUnit::Litres},
+                                     {"cubic-meters", VolumeUnit::CubicMeters},
+                                     {"millilitres", VolumeUnit::Millilitres}};
+
+template <typename T>
+std::optional<T> lookUp(const Names<T>& names, std::string_view word) {
     const auto it = names.find(word);
     if (it == names.end()) {
         return std::nullopt;
     }
-    return std::string(it->second);
+    return it->second;
 }
 
 }  // namespace
@@ -61,8 +68,8 @@ Expected<ChartCommand, std::string> parseChartArguments(const std::vector<std::s
     if (command.help || command.version) {
         return command;
     }
-    command.request.lengthUnit = "inches";
-    command.request.volumeUnit = "gallons";
+    command.request.lengthUnit = LengthUnit::Inches;
+    command.request.volumeUnit = VolumeUnit::Gallons;
     auto values = std::move(*options).values;
     for (const char* required : {"--shape", "--diameter", "--length", "--increment"}) {
         if (!values.contains(required)) {
@@ -109,7 +116,7 @@ std::string describeRefusal(ChartRefusal refusal, const ChartRequest& request) {
         case ChartRefusal::IncrementNotANumber:
             return "the increment '" + request.increment + "' is not a number";
         case ChartRefusal::UnknownUnit:
-            return "unknown unit or shape";
+            return "unknown unit";
         case ChartRefusal::NoDiameter:
             return "the diameter must be above 0";
         case ChartRefusal::DiameterTooSmall:

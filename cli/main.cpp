@@ -3,7 +3,6 @@
 #include <QFile>
 #include <iostream>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "cli/chartoptions.h"
@@ -56,14 +55,13 @@ int main(int argc, char** argv) {
         std::cout << "brimwell-chart " BRIMWELL_VERSION "\n";
         return kWritten;
     }
-    const auto params = brimwell::DeriveChartParams(command->request);
-    if (const auto* refusal = std::get_if<brimwell::ChartRefusal>(&params)) {
-        complain(brimwell::describeRefusal(*refusal, command->request));
+    const auto params = brimwell::deriveChartParams(command->request);
+    if (!params) {
+        complain(brimwell::describeRefusal(params.error(), command->request));
         return kBadInput;
     }
     LevelNamingReporter reporter;
-    const auto writer =
-        brimwell::tankChartWriter(std::get<brimwell::TankChartParams>(params), reporter);
+    const auto writer = brimwell::tankChartWriter(*params, reporter);
     const bool toStandardOutput = !command->output || *command->output == "-";
     const auto written = toStandardOutput
                              ? brimwell::writeStandardOutput(writer)

@@ -5,6 +5,7 @@
 #include "deliverycalc.h"
 #include "ui_frmDTCalc.h"
 #include "usernumberformat.h"
+#include "host.h"
 #include "windowprinting.h"
 
 frmDTCalc::frmDTCalc(brimwell::Host& host, QWidget* parent)
@@ -39,5 +40,7 @@ void frmDTCalc::Calculations() {
 }
 
 void frmDTCalc::print() {
-    brimwell::printWindow(*this, host_);
+    if (!brimwell::printWindow(*this, host_)) {
+        host_.showMessage(this, QString::fromUtf8(brimwell::kPrintProblemMessage));
+    }
 }

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "host.h"
+#include "host/host.h"
 
 namespace brimwell {
 namespace {
@@ -56,14 +56,16 @@ bool printOnePage(QPrinter& printer, const QPixmap& picture) {
 
 }  // namespace
 
-bool printWindow(QMainWindow& window, Host& host) {
+PrintResult printWindow(QMainWindow& window, Host& host) {
     const QPixmap picture = clientAreaPicture(window);
     const std::unique_ptr<QPrinter> printer = host.defaultPrinter(documentName(window));
-    if (!printer || !printOnePage(*printer, picture)) {
-        host.showMessage(&window, QString::fromUtf8(kPrintProblemMessage));
-        return false;
+    if (!printer) {
+        return Unexpected(PrintFailure::NoPrinter);
     }
-    return true;
+    if (!printOnePage(*printer, picture)) {
+        return Unexpected(PrintFailure::NotPrinted);
+    }
+    return {};
 }
 
 }  // namespace brimwell

@@ -128,5 +128,7 @@ void frmPCalc::showInvalid() {
 
 void frmPCalc::print() {
     ui->mnuPrint->hide();
-    brimwell::printWindow(*this, host_);
+    if (!brimwell::printWindow(*this, host_)) {
+        host_.showMessage(this, QString::fromUtf8(brimwell::kPrintProblemMessage));
+    }
 }

@@ -1,36 +1,28 @@
 #include "product.h"
 
-#include <cfloat>
-#include <cmath>
-
 #include "numbertext.h"
-#include "units.h"
+#include "singleprecision.h"
 
 namespace brimwell {
 
 std::optional<float> NetVolume(float gross, float T, float Ce, float Tref) {
     const double g = gross;
     const double net = g + g * ((static_cast<double>(Tref) - T) * Ce);
-    if (!std::isfinite(net) || std::fabs(net) > FLT_MAX) {
-        return std::nullopt;
-    }
-    return static_cast<float>(net);
+    return toSingle(net);
 }
 
-std::optional<ProductSelection> SelectProduct(std::string_view product, std::string_view tempUnit,
+std::optional<ProductSelection> selectProduct(std::string_view product,
+                                              std::optional<TempUnit> tempUnit,
                                               std::string_view decimal) {
     for (const auto& p : kProducts) {
-        if (p.name != product) {
+        if (p.name != product || !tempUnit) {
             continue;
         }
         const double perDegreeF = readLenient(p.cePerDegreeF);
-        if (tempUnit == kDegreesF) {
+        if (tempUnit == TempUnit::DegreesF) {
             return ProductSelection{formatGeneral(perDegreeF, decimal), formatGeneral(perDegreeF, decimal)};
         }
-        if (tempUnit == kDegreesC) {
-            return ProductSelection{formatGeneral(perDegreeF / (5.0 / 9.0), decimal), std::nullopt};
-        }
-        return std::nullopt;
+        return ProductSelection{formatGeneral(perDegreeF / (5.0 / 9.0), decimal), std::nullopt};
     }
     return std::nullopt;
 }

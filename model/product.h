@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "units.h"
+
 namespace brimwell {
 
 struct ProductType {
@@ -36,9 +38,10 @@ struct ProductSelection {
     std::optional<std::string> shownCoefficient;
 };
 
-// The product table applied to a product text and a temperature unit text. Empty ("nothing
-// changes") when either text is not in its table. Numbers are written with `decimal`.
-std::optional<ProductSelection> SelectProduct(std::string_view product, std::string_view tempUnit,
+// The product table applied to a product text and a temperature unit. Empty ("nothing changes")
+// when the text is not in the table or the unit is none. Numbers are written with `decimal`.
+std::optional<ProductSelection> selectProduct(std::string_view product,
+                                              std::optional<TempUnit> tempUnit,
                                               std::string_view decimal = ".");
 
 }  // namespace brimwell

@@ -2,20 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cfloat>
 #include <cmath>
 
-#include "units.h"
+#include "singleprecision.h"
 
 namespace brimwell {
 namespace {
-
-std::optional<float> toSingle(double value) {
-    if (!(std::fabs(value) <= FLT_MAX)) {  // also true of NaN
-        return std::nullopt;
-    }
-    return static_cast<float>(value);
-}
 
 // Steps 3 to 5 of the volume at a level: the half-angle of the wetted segment from the cosine x.
 // A level outside the diameter leaves it unset (0). The failure branch is there for the rule's
@@ -42,34 +34,41 @@ double halfAngle(float x, FailureReporter& reporter) {
 
 }  // namespace
 
-std::optional<float> TankCapacity(std::string_view shape, double r, double L) {
+std::optional<TankShape> parseTankShape(std::string_view text) {
+    const auto it = std::find(kTankShapes.begin(), kTankShapes.end(), text);
+    if (it == kTankShapes.end()) {
+        return std::nullopt;
+    }
+    return static_cast<TankShape>(it - kTankShapes.begin());
+}
+
+std::string_view shapeName(TankShape shape) { return kTankShapes[static_cast<std::size_t>(shape)]; }
+
+std::optional<float> TankCapacity(TankShape shape, double r, double L) {
     double gallons = 0;
-    if (shape == kFlatEnded) {
+    switch (shape) {
+    case TankShape::FlatEnded:
         gallons = r * r * kPi * L / kCubicInchesPerGallon;
-    } else if (shape == kCylindrical) {
+        break;
+    case TankShape::Cylindrical: {
         const double k = 4.0 / 3.0 * kPi;  // two true hemispheres make one sphere
         gallons = (kPi * (r * r) * L + k * (r * r * r)) / kCubicInchesPerGallon;
-    } else if (shape == kVertical) {
+        break;
+    }
+    case TankShape::Vertical:
         gallons = L * (r * r) * kPi / kCubicInchesPerGallon;
+        break;
     }
     return toSingle(gallons);
 }
 
-float VolumeAtLevel(float h, float r, float L, std::string_view shape, std::string_view volumeUnit,
+float VolumeAtLevel(float h, float r, float L, TankShape shape, VolumeUnit volumeUnit,
                     FailureReporter& reporter) {
     return LevelVolume(shape, volumeUnit)(h, r, L, reporter);
 }
 
-LevelVolume::LevelVolume(std::string_view shape, std::string_view volumeUnit)
-    : gallonFactor_(GallonFactor(volumeUnit)) {
-    if (shape == kFlatEnded) {
-        shape_ = Shape::FlatEnded;
-    } else if (shape == kCylindrical) {
-        shape_ = Shape::Cylindrical;
-    } else if (shape == kVertical) {
-        shape_ = Shape::Vertical;
-    }
-}
+LevelVolume::LevelVolume(TankShape shape, VolumeUnit volumeUnit)
+    : shape_(shape), gallonFactor_(gallonFactor(volumeUnit)) {}
 
 float LevelVolume::operator()(float h, float r, float L, FailureReporter& reporter) const {
     float volume = 0;
@@ -111,7 +110,7 @@ void LevelVolume::operator()(std::span<const float> levels, float r, float L,
             }
         }
         // 3. to 5. the half-angle, which a vertical tank has no use for
-        if (shape_ != Shape::Vertical) {
+        if (shape_ != TankShape::Vertical) {
             for (std::size_t i = 0; i < count; ++i) {
                 theta[i] = halfAngle(x[i], reporter);
             }
@@ -132,41 +131,33 @@ float LevelVolume::volumeFromAngle(float h, float r, float L, float d, double th
     // 0.5, which the step reports as a failure.
     auto segmentArea = [&] { return rr * theta - d * std::sqrt(rr - dd); };
     auto lengthPerGallon = [&] { return static_cast<double>(static_cast<float>(L / 231.0)); };
-    float volume = 0;
-    std::optional<double> gallons;
+    double gallons = 0;
     switch (shape_) {
-    case Shape::FlatEnded:
+    case TankShape::FlatEnded:
         gallons = lengthPerGallon() * segmentArea();
         break;
-    case Shape::Cylindrical: {
+    case TankShape::Cylindrical: {
         const double cap = (kPi / 3) * h * h * (3.0 * r - h) / kCubicInchesPerGallon;
         gallons = lengthPerGallon() * segmentArea() + cap;
         break;
     }
-    case Shape::Vertical:
+    case TankShape::Vertical:
         gallons = rr * h * kPi / kCubicInchesPerGallon;
         break;
-    case Shape::None:
-        break;
     }
-    if (gallons) {
-        if (const auto v = toSingle(*gallons)) {
-            volume = *v;
-        } else {
-            fail();
-        }
+    float volume = 0;
+    if (const auto v = toSingle(gallons)) {
+        volume = *v;
+    } else {
+        fail();
     }
 
     // 7. the requested volume unit
-    float result = 0;
-    if (gallonFactor_) {
-        if (const auto v = toSingle(volume * *gallonFactor_)) {
-            result = *v;
-        } else {
-            fail();
-        }
+    if (const auto v = toSingle(volume * gallonFactor_)) {
+        return *v;
     }
-    return result;
+    fail();
+    return 0;
 }
 
 }  // namespace brimwell

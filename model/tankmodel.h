@@ -9,33 +9,39 @@
 #include <string_view>
 
 #include "failurereporter.h"
+#include "units.h"
 
 namespace brimwell {
 
-inline constexpr std::string_view kFlatEnded = "Flat-Ended (Steel)";
-inline constexpr std::string_view kCylindrical = "Cylindrical (Fiberglass)";
-inline constexpr std::string_view kVertical = "Vertical (Aboveground)";
-inline constexpr std::array<std::string_view, 3> kTankShapes{kFlatEnded, kCylindrical, kVertical};
+enum class TankShape { FlatEnded, Cylindrical, Vertical };
+
+// The display texts, in list order; a shape's value is its index.
+inline constexpr std::array<std::string_view, 3> kTankShapes{
+    "Flat-Ended (Steel)", "Cylindrical (Fiberglass)", "Vertical (Aboveground)"};
+
+// The shape a display text names; empty for any other text.
+std::optional<TankShape> parseTankShape(std::string_view text);
+std::string_view shapeName(TankShape shape);
 
 // pi as the tank formulas use it: ten decimals, not the full double value.
 inline constexpr double kPi = 3.1415926535;
 inline constexpr double kCubicInchesPerGallon = 231;
 
-// The capacity in gallons, rounded to single precision; 0 for a text that is not a shape.
-// Empty when the capacity does not fit the single-precision range.
-std::optional<float> TankCapacity(std::string_view shape, double r, double L);
+// The capacity in gallons, rounded to single precision. Empty when the capacity does not fit the
+// single-precision range.
+std::optional<float> TankCapacity(TankShape shape, double r, double L);
 
 // The gross volume at level h in the requested volume unit, single precision. Each arithmetic
 // failure (a zero radius, a horizontal tank's level outside its diameter, an overflow) is
 // reported once for the step it happens in; the step is abandoned and the routine carries on,
-// so it always returns a number. Unknown shape or unit texts give 0. Keeps no state.
-float VolumeAtLevel(float h, float r, float L, std::string_view shape, std::string_view volumeUnit,
+// so it always returns a number. Keeps no state.
+float VolumeAtLevel(float h, float r, float L, TankShape shape, VolumeUnit volumeUnit,
                     FailureReporter& reporter);
 
-// VolumeAtLevel with the shape and unit texts looked up once, for a chart's thousands of levels.
+// VolumeAtLevel for one shape and unit, for a chart's thousands of levels.
 class LevelVolume {
 public:
-    LevelVolume(std::string_view shape, std::string_view volumeUnit);
+    LevelVolume(TankShape shape, VolumeUnit volumeUnit);
     float operator()(float h, float r, float L, FailureReporter& reporter) const;
 
     // The volumes at several levels, faster than one at a time; `volumes` is as long as `levels`.
@@ -48,9 +54,8 @@ private:
     template <typename Fail>
     float volumeFromAngle(float h, float r, float L, float d, double theta, Fail& fail) const;
 
-    enum class Shape { None, FlatEnded, Cylindrical, Vertical };
-    Shape shape_ = Shape::None;
-    std::optional<double> gallonFactor_;
+    TankShape shape_;
+    double gallonFactor_;
 };
 
 }  // namespace brimwell

@@ -5,13 +5,18 @@
 namespace brimwell {
 namespace {
 
-template <std::size_t N>
-std::optional<std::size_t> indexOf(const std::array<std::string_view, N>& units, std::string_view text) {
-    const auto it = std::find(units.begin(), units.end(), text);
-    if (it == units.end()) {
+template <typename Unit, std::size_t N>
+std::optional<Unit> parse(const std::array<std::string_view, N>& names, std::string_view text) {
+    const auto it = std::find(names.begin(), names.end(), text);
+    if (it == names.end()) {
         return std::nullopt;
     }
-    return static_cast<std::size_t>(it - units.begin());
+    return static_cast<Unit>(it - names.begin());
+}
+
+template <typename Unit>
+std::size_t index(Unit unit) {
+    return static_cast<std::size_t>(unit);
 }
 
 // Each factor is the expression as written, evaluated left to right in double precision.
@@ -35,86 +40,67 @@ constexpr double kGallonFactors[4] = {1, 3.785411784, 0.003785411784, 3785.41178
 
 }  // namespace
 
-std::optional<double> LengthFactor(std::string_view from, std::string_view to) {
-    const auto f = indexOf(kLengthUnits, from);
-    const auto t = indexOf(kLengthUnits, to);
-    if (!f || !t) {
-        return std::nullopt;
-    }
-    return kLengthFactors[*f][*t];
+std::optional<LengthUnit> parseLengthUnit(std::string_view text) {
+    return parse<LengthUnit>(kLengthUnits, text);
+}
+std::optional<VolumeUnit> parseVolumeUnit(std::string_view text) {
+    return parse<VolumeUnit>(kVolumeUnits, text);
+}
+std::optional<TempUnit> parseTempUnit(std::string_view text) {
+    return parse<TempUnit>(kTempUnits, text);
 }
 
-std::optional<double> VolumeFactor(std::string_view from, std::string_view to) {
-    const auto f = indexOf(kVolumeUnits, from);
-    const auto t = indexOf(kVolumeUnits, to);
-    if (!f || !t) {
-        return std::nullopt;
-    }
-    return kVolumeFactors[*f][*t];
+std::string_view unitName(LengthUnit unit) { return kLengthUnits[index(unit)]; }
+std::string_view unitName(VolumeUnit unit) { return kVolumeUnits[index(unit)]; }
+std::string_view unitName(TempUnit unit) { return kTempUnits[index(unit)]; }
+
+double lengthFactor(LengthUnit from, LengthUnit to) {
+    return kLengthFactors[index(from)][index(to)];
 }
 
-std::optional<double> LengthToInches(double value, std::string_view unit) {
-    if (unit == "inches") {
+double volumeFactor(VolumeUnit from, VolumeUnit to) {
+    return kVolumeFactors[index(from)][index(to)];
+}
+
+double lengthToInches(double value, LengthUnit unit) {
+    switch (unit) {
+    case LengthUnit::Inches:
         return value;
-    }
-    if (unit == "feet") {
+    case LengthUnit::Feet:
         return value * 12;
-    }
-    if (unit == "millimeters") {
+    case LengthUnit::Millimeters:
         return value / 25.4;
-    }
-    if (unit == "centimeters") {
+    case LengthUnit::Centimeters:
         return value / 2.54;
-    }
-    if (unit == "meters") {
+    case LengthUnit::Meters:
         return value / 0.0254;
     }
-    return std::nullopt;
+    return value;
 }
 
-std::optional<double> GallonFactor(std::string_view unit) {
-    const auto i = indexOf(kVolumeUnits, unit);
-    if (!i) {
-        return std::nullopt;
-    }
-    return kGallonFactors[*i];
-}
+double gallonFactor(VolumeUnit unit) { return kGallonFactors[index(unit)]; }
 
-std::optional<double> ConvertTemperature(double value, std::string_view from, std::string_view to) {
-    if (!indexOf(kTempUnits, from) || !indexOf(kTempUnits, to)) {
-        return std::nullopt;
-    }
+double convertTemperature(double value, TempUnit from, TempUnit to) {
     if (from == to) {
         return value;
     }
-    if (from == kDegreesF) {
+    if (from == TempUnit::DegreesF) {
         return (value - 32) * 5 / 9;
     }
     return value * 9 / 5 + 32;
 }
 
-std::optional<double> ConvertCoefficient(double ce, std::string_view from, std::string_view to) {
-    if (!indexOf(kTempUnits, from) || !indexOf(kTempUnits, to)) {
-        return std::nullopt;
-    }
+double convertCoefficient(double ce, TempUnit from, TempUnit to) {
     if (from == to) {
         return ce;
     }
     // The coefficient is per degree: it grows by the ratio of the degree sizes.
-    if (from == kDegreesF) {
+    if (from == TempUnit::DegreesF) {
         return ce / (5.0 / 9.0);
     }
     return ce / (9.0 / 5.0);
 }
 
-std::optional<double> ReferenceTemperature(std::string_view unit) {
-    if (unit == kDegreesF) {
-        return 60;
-    }
-    if (unit == kDegreesC) {
-        return 15;
-    }
-    return std::nullopt;
-}
+double referenceTemperature(TempUnit unit) { return unit == TempUnit::DegreesF ? 60 : 15; }
 
 }  // namespace brimwell

@@ -1,8 +1,9 @@
 #pragma once
 
-// The tank tool's units, identified by their display texts, and the conversions between them.
-// Internally lengths are in inches and volumes in US gallons of 231 cubic inches. Temperatures
-// are never converted to an internal scale.
+// The tank tool's units and the conversions between them. A unit is read from its display text
+// once, where the text comes in; past that point it is an enum. Internally lengths are in inches
+// and volumes in US gallons of 231 cubic inches. Temperatures are never converted to an internal
+// scale.
 
 #include <array>
 #include <optional>
@@ -10,38 +11,49 @@
 
 namespace brimwell {
 
+enum class LengthUnit { Inches, Feet, Millimeters, Centimeters, Meters };
+enum class VolumeUnit { Gallons, Litres, CubicMeters, Millilitres };
+enum class TempUnit { DegreesF, DegreesC };
+
+// The display texts, in list order; an enum's value is its index.
 inline constexpr std::array<std::string_view, 5> kLengthUnits{"inches", "feet", "millimeters",
                                                               "centimeters", "meters"};
 inline constexpr std::array<std::string_view, 4> kVolumeUnits{"gallons", "litres", "cubic meters",
                                                               "millilitres"};
-inline constexpr std::string_view kDegreesF = "degrees F";
-inline constexpr std::string_view kDegreesC = "degrees C";
-inline constexpr std::array<std::string_view, 2> kTempUnits{kDegreesF, kDegreesC};
+inline constexpr std::array<std::string_view, 2> kTempUnits{"degrees F", "degrees C"};
 
 inline constexpr double kLitresPerGallon = 3.785411784;
 
-// The factor by which a length shown in `from` is multiplied to show it in `to`; empty when
-// either text is not a length unit. A direct factor, never routed through inches.
-std::optional<double> LengthFactor(std::string_view from, std::string_view to);
+// The unit a display text names; empty for any other text ("no unit").
+std::optional<LengthUnit> parseLengthUnit(std::string_view text);
+std::optional<VolumeUnit> parseVolumeUnit(std::string_view text);
+std::optional<TempUnit> parseTempUnit(std::string_view text);
+
+std::string_view unitName(LengthUnit unit);
+std::string_view unitName(VolumeUnit unit);
+std::string_view unitName(TempUnit unit);
+
+// The factor by which a length shown in `from` is multiplied to show it in `to`: a direct
+// factor, never routed through inches.
+double lengthFactor(LengthUnit from, LengthUnit to);
 
 // The same for volume units.
-std::optional<double> VolumeFactor(std::string_view from, std::string_view to);
+double volumeFactor(VolumeUnit from, VolumeUnit to);
 
-// A length given in `unit` expressed in inches (feet times 12, millimeters divided by 25.4, ...);
-// empty when the text is not a length unit.
-std::optional<double> LengthToInches(double value, std::string_view unit);
+// A length given in `unit` expressed in inches (feet times 12, millimeters divided by 25.4, ...).
+double lengthToInches(double value, LengthUnit unit);
 
-// How many units of `unit` make one gallon; empty when the text is not a volume unit.
-std::optional<double> GallonFactor(std::string_view unit);
+// How many units of `unit` make one gallon.
+double gallonFactor(VolumeUnit unit);
 
-// A temperature from one scale to the other; empty unless both texts are temperature units.
-std::optional<double> ConvertTemperature(double value, std::string_view from, std::string_view to);
+// A temperature from one scale to the other.
+double convertTemperature(double value, TempUnit from, TempUnit to);
 
 // An expansion coefficient per degree of `from` expressed per degree of `to`.
-std::optional<double> ConvertCoefficient(double ce, std::string_view from, std::string_view to);
+double convertCoefficient(double ce, TempUnit from, TempUnit to);
 
 // The reference temperature of the expansion coefficient in a scale: 60 for degrees F and 15 for
 // degrees C. Each scale has its own value: the reference is never converted between the scales.
-std::optional<double> ReferenceTemperature(std::string_view unit);
+double referenceTemperature(TempUnit unit);
 
 }  // namespace brimwell

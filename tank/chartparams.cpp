@@ -1,68 +1,64 @@
 #include "chartparams.h"
 
-#include <algorithm>
-#include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
-#include "tankmodel.h"
-#include "units.h"
+#include "model/singleprecision.h"
+#include "model/tankmodel.h"
+#include "model/units.h"
 
 namespace brimwell {
 
-double RoundStepCount(double diameter, double increment) {
+double roundStepCount(double diameter, double increment) {
     // nearbyint follows the default rounding mode, which rounds ties to even.
     return std::nearbyint(diameter / increment);
 }
 
-std::variant<TankChartParams, ChartRefusal> DeriveChartParams(const ChartRequest& request,
-                                                              const NumberFormat& format) {
+Expected<TankChartParams, ChartRefusal> deriveChartParams(const ChartRequest& request,
+                                                          const NumberFormat& format) {
+    const auto refuse = [](ChartRefusal refusal) { return Unexpected(refusal); };
     const auto diameter = readStrict(request.diameter, format);
     if (!diameter) {
-        return ChartRefusal::DiameterNotANumber;
+        return refuse(ChartRefusal::DiameterNotANumber);
     }
     const auto increment = readStrict(request.increment, format);
     if (!increment) {
-        return ChartRefusal::IncrementNotANumber;
+        return refuse(ChartRefusal::IncrementNotANumber);
     }
-    const bool knownShape = std::find(kTankShapes.begin(), kTankShapes.end(), request.shape) !=
-                            kTankShapes.end();
-    const auto diameterInches = LengthToInches(*diameter, request.lengthUnit);
-    if (!diameterInches || !knownShape || !GallonFactor(request.volumeUnit)) {
-        return ChartRefusal::UnknownUnit;
+    if (!request.lengthUnit || !request.volumeUnit) {
+        return refuse(ChartRefusal::UnknownUnit);
     }
-    const double radius = *diameterInches / 2;
+    const double radius = lengthToInches(*diameter, *request.lengthUnit) / 2;
     if (!(radius > 0)) {
-        return ChartRefusal::NoDiameter;
+        return refuse(ChartRefusal::NoDiameter);
     }
     if (static_cast<float>(radius) == 0) {
-        return ChartRefusal::DiameterTooSmall;
+        return refuse(ChartRefusal::DiameterTooSmall);
     }
     if (!(*increment > 0)) {
-        return ChartRefusal::InappropriateIncrement;
+        return refuse(ChartRefusal::InappropriateIncrement);
     }
-    const double steps = RoundStepCount(2 * radius, *increment);
+    const double steps = roundStepCount(2 * radius, *increment);
     if (!(steps <= std::numeric_limits<std::int16_t>::max())) {
-        return ChartRefusal::TooManySteps;
+        return refuse(ChartRefusal::TooManySteps);
     }
     if (steps == 0) {
-        return ChartRefusal::InappropriateIncrement;
+        return refuse(ChartRefusal::InappropriateIncrement);
     }
     const auto length = readStrict(request.length, format);
     if (!length) {
-        return ChartRefusal::LengthNotANumber;
+        return refuse(ChartRefusal::LengthNotANumber);
     }
-    const double lengthInches = *LengthToInches(*length, request.lengthUnit);
+    const double lengthInches = lengthToInches(*length, *request.lengthUnit);
     // The chart rounds its levels, the radius and the length to single precision: a diameter or
     // length beyond that range makes a tank as absurd as a capacity beyond it.
-    constexpr double kFloatMax = std::numeric_limits<float>::max();
-    if (!TankCapacity(request.shape, radius, lengthInches) || !(2 * radius <= kFloatMax) ||
-        !(std::fabs(lengthInches) <= kFloatMax)) {
-        return ChartRefusal::CapacityOverflow;
+    if (!TankCapacity(request.shape, radius, lengthInches) || !fitsSingle(2 * radius) ||
+        !fitsSingle(lengthInches)) {
+        return refuse(ChartRefusal::CapacityOverflow);
     }
     return TankChartParams{radius, lengthInches, static_cast<std::int16_t>(steps), request.shape,
-                           request.volumeUnit};
+                           *request.volumeUnit};
 }
 
 }  // namespace brimwell

@@ -3,10 +3,9 @@
 #include <QDateTime>
 #include <QPrinter>
 
-#include "host.h"
-#include "lineprinter.h"
-#include "tankchart.h"
-#include "windowprinting.h"
+#include "host/host.h"
+#include "host/lineprinter.h"
+#include "tank/tankchart.h"
 
 namespace brimwell {
 namespace {
@@ -57,23 +56,20 @@ bool layOut(TankChart& chart, LinePrinter& printer) {
 
 }  // namespace
 
-bool printTankChart(const TankChartParams& params, Host& host, QWidget* parent) {
+PrintResult printTankChart(const TankChartParams& params, Host& host) {
     const QString document =
         QStringLiteral("Tank chart %1").arg(QDateTime::currentDateTime().toString("yyyyMMdd-hhmmss-zzz"));
     const auto device = host.defaultPrinter(document);
-    bool printed = false;
-    if (device) {
-        LinePrinter printer(*device);
-        if (printer.begin()) {
-            SilentReporter reporter;
-            TankChart chart(params, reporter);
-            printed = layOut(chart, printer);
-        }
+    if (!device) {
+        return Unexpected(PrintFailure::NoPrinter);
     }
-    if (!printed) {
-        host.showMessage(parent, kPrintProblemMessage);
+    LinePrinter printer(*device);
+    SilentReporter reporter;
+    TankChart chart(params, reporter);
+    if (!printer.begin() || !layOut(chart, printer)) {
+        return Unexpected(PrintFailure::NotPrinted);
     }
-    return printed;
+    return {};
 }
 
 }  // namespace brimwell

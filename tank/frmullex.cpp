@@ -5,17 +5,17 @@
 #include <QLabel>
 #include <QLocale>
 #include <QTimer>
-#include <cmath>
-#include <limits>
 
-#include "host.h"
-#include "messagereporter.h"
-#include "mdlUllex.h"
-#include "picturestore.h"
+#include "host/host.h"
+#include "host/messagereporter.h"
+#include "host/picturestore.h"
+#include "host/usernumberformat.h"
+#include "host/windowprinting.h"
+#include "model/product.h"
+#include "model/singleprecision.h"
+#include "tank/tankchartcommand.h"
+#include "tank/unitconversion.h"
 #include "ui_frmUllex.h"
-#include "unitconversion.h"
-#include "usernumberformat.h"
-#include "windowprinting.h"
 
 namespace brimwell {
 namespace {
@@ -31,37 +31,47 @@ QStringList texts(const std::array<std::string_view, N>& items) {
     return list;
 }
 
-// Shows the unit in force again after a failed change, with its entry chosen.
-void putBack(QComboBox* list, const QString& unit) {
-    list->setCurrentIndex(list->findText(unit, Qt::MatchExactly));
-    list->setEditText(unit);
+void setLabels(const QList<QLabel*>& labels, const QString& unit) {
+    for (auto* label : labels) {
+        label->setText(unit);
+    }
+}
+
+std::vector<std::string> textsOf(const QList<QLineEdit*>& fields) {
+    std::vector<std::string> shown;
+    for (auto* field : fields) {
+        shown.push_back(field->text().toStdString());
+    }
+    return shown;
+}
+
+void setTexts(const QList<QLineEdit*>& fields, const std::vector<std::string>& values) {
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        fields[i]->setText(QString::fromStdString(values[static_cast<std::size_t>(i)]));
+    }
 }
 
 }  // namespace
 
-frmUllex::frmUllex(Host& host_, PictureStore& pictures_, QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::frmUllex>()), host(host_), pictures(pictures_) {
-    ui->setupUi(this);
-    lbllengths = {ui->lbllengths_0, ui->lbllengths_1, ui->lbllengths_2};
-    lblVolumes = {ui->lblVolumes_0, ui->lblVolumes_1, ui->lblVolumes_2, ui->lblVolumes_3};
-    lblTemp = {ui->lblTemp_0, ui->lblTemp_1, ui->lblTemp_2};
-    ui->txtCe->setText(generalText(kDefaultCoefficient));
-
+frmUllex::frmUllex(Host& host, PictureStore& pictures, QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::frmUllex>()), host_(host), pictures_(pictures) {
+    ui_->setupUi(this);
+    lbllengths = {ui_->lbllengths_0, ui_->lbllengths_1, ui_->lbllengths_2};
+    lblVolumes = {ui_->lblVolumes_0, ui_->lblVolumes_1, ui_->lblVolumes_2, ui_->lblVolumes_3};
+    lblTemp = {ui_->lblTemp_0, ui_->lblTemp_1, ui_->lblTemp_2};
+    ui_->txtCe->setText(generalText(kDefaultCoefficient));
     cevalue = generalText(kDefaultCoefficient);
-    NewLengthUnits = OldLengthUnits = "inches";
-    NewVolumeUnits = OldVolumeUnits = "gallons";
-    NewTempUnits = OldTempUnits = text(kDegreesF);
 
-    ui->cboTankShape->addItems(texts(kTankShapes));
+    ui_->cboTankShape->addItems(texts(kTankShapes));
     QStringList products;
     for (const auto& product : kProducts) {
         products << text(product.name);
     }
-    ui->cboProductType->addItems(products);
-    ui->cboLengthUnits->addItems(texts(kLengthUnits));
-    ui->cboVolumeUnits->addItems(texts(kVolumeUnits));
-    ui->cboTempUnits->addItems(texts(kTempUnits));
-    for (auto* list : {ui->cboProductType, ui->cboLengthUnits, ui->cboVolumeUnits, ui->cboTempUnits}) {
+    ui_->cboProductType->addItems(products);
+    ui_->cboLengthUnits->addItems(texts(kLengthUnits));
+    ui_->cboVolumeUnits->addItems(texts(kVolumeUnits));
+    ui_->cboTempUnits->addItems(texts(kTempUnits));
+    for (auto* list : {ui_->cboProductType, ui_->cboLengthUnits, ui_->cboVolumeUnits, ui_->cboTempUnits}) {
         list->setInsertPolicy(QComboBox::NoInsert);  // typed text is used as it stands, never added
         // Nor is it a choice: when editing ends (Enter, or the focus moving on), Qt would choose the
         // entry that matches the typed text.
@@ -71,27 +81,31 @@ frmUllex::frmUllex(Host& host_, PictureStore& pictures_, QWidget* parent)
         list->setCurrentIndex(-1);
         list->setEditText(starting);
     }
-    ui->lblCylinderInfo->setVisible(false);
+    ui_->lblCylinderInfo->setVisible(false);
     chooseShape();
 
-    connect(ui->cboTankShape, &QComboBox::activated, this, &frmUllex::chooseShape);
-    connect(ui->Command1, &QPushButton::clicked, this, &frmUllex::performCalculations);
-    connect(ui->cboLengthUnits, &QComboBox::activated, this, &frmUllex::chooseLengthUnit);
-    connect(ui->cboVolumeUnits, &QComboBox::activated, this, &frmUllex::chooseVolumeUnit);
-    connect(ui->cboTempUnits, &QComboBox::activated, this, &frmUllex::chooseTemperatureUnit);
-    connect(ui->cboProductType, &QComboBox::activated, this, &frmUllex::chooseProduct);
-    connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
-    connect(ui->mnuPrint, &QAction::triggered, this, &frmUllex::printThisWindow);
-    connect(ui->mnuTGen, &QAction::triggered, this, &frmUllex::generatetankchart);
+    connect(ui_->cboTankShape, &QComboBox::activated, this, &frmUllex::chooseShape);
+    connect(ui_->Command1, &QPushButton::clicked, this, &frmUllex::performCalculations);
+    connect(ui_->cboLengthUnits, &QComboBox::activated, this, &frmUllex::chooseLengthUnit);
+    connect(ui_->cboVolumeUnits, &QComboBox::activated, this, &frmUllex::chooseVolumeUnit);
+    connect(ui_->cboTempUnits, &QComboBox::activated, this, &frmUllex::chooseTemperatureUnit);
+    connect(ui_->cboProductType, &QComboBox::activated, this, &frmUllex::chooseProduct);
+    connect(ui_->mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui_->mnuPrint, &QAction::triggered, this, &frmUllex::printThisWindow);
+    connect(ui_->mnuTGen, &QAction::triggered, this, &frmUllex::generatetankchart);
 
     startClock();
-    ui->cboTankShape->setFocus();
+    ui_->cboTankShape->setFocus();
 }
 
 frmUllex::~frmUllex() = default;
 
+QString frmUllex::shownLengthUnit() const { return text(unitName(OldLengthUnits)); }
+QString frmUllex::shownVolumeUnit() const { return text(unitName(OldVolumeUnits)); }
+QString frmUllex::shownTemperatureUnit() const { return text(unitName(OldTempUnits)); }
+
 void frmUllex::closeEvent(QCloseEvent* event) {
-    pictures.release();
+    pictures_.release();
     event->accept();
     Q_EMIT closed();
 }
@@ -107,9 +121,9 @@ void frmUllex::startClock() {
     status->setFixedWidth(3 * inch);
     date->setMinimumWidth(inch);
     time->setMinimumWidth(inch);
-    ui->sbStatusBar->addWidget(status);
-    ui->sbStatusBar->addPermanentWidget(date);
-    ui->sbStatusBar->addPermanentWidget(time);
+    ui_->sbStatusBar->addWidget(status);
+    ui_->sbStatusBar->addPermanentWidget(date);
+    ui_->sbStatusBar->addPermanentWidget(time);
     auto tick = [date, time] {
         const QDateTime now = QDateTime::currentDateTime();
         const QLocale locale;
@@ -122,55 +136,51 @@ void frmUllex::startClock() {
     clock->start(1000);
 }
 
+TankShape frmUllex::shape() const {
+    // The shape list takes no typing: its entry is always one of the shapes.
+    return static_cast<TankShape>(ui_->cboTankShape->currentIndex());
+}
+
 void frmUllex::showPicture(const QString& name) {
-    pictures.show(ui->imgTank, name, PictureStore::Size::Double);
+    pictures_.show(ui_->imgTank, name, PictureStore::Size::Double);
 }
 
-void frmUllex::showCheckSelections() { host.showMessage(this, text(kCheckSelectionsMessage)); }
-
-void frmUllex::setLabels(const QList<QLabel*>& labels, const QString& unit) {
-    for (auto* label : labels) {
-        label->setText(unit);
-    }
-}
+void frmUllex::showCheckSelections() { host_.showMessage(this, text(kCheckSelectionsMessage)); }
 
 void frmUllex::chooseShape() {
-    const QString shape = ui->cboTankShape->currentText();
-    ui->lblCylinderInfo->setVisible(shape == text(kCylindrical));
-    if (const auto family = PictureFamily(shape.toStdString())) {
-        showPicture(QString::fromStdString(*family) + "0");
-    }
+    ui_->lblCylinderInfo->setVisible(shape() == TankShape::Cylindrical);
+    showPicture(QString::fromStdString(pictureFamily(shape())) + "0");
 }
 
 TankInputs frmUllex::readInputs() const {
-    return {ui->cboTankShape->currentText().toStdString(),
-            ui->cboLengthUnits->currentText().toStdString(),
-            ui->cboVolumeUnits->currentText().toStdString(),
-            ui->txtTankDiameter->text().toStdString(),
-            ui->txtTankLength->text().toStdString(),
-            ui->txtProductLevel->text().toStdString(),
-            ui->txtProductTemp->text().toStdString(),
-            ui->txtCeTempRef->text().toStdString(),
+    return {shape(),
+            parseLengthUnit(ui_->cboLengthUnits->currentText().toStdString()),
+            parseVolumeUnit(ui_->cboVolumeUnits->currentText().toStdString()),
+            ui_->txtTankDiameter->text().toStdString(),
+            ui_->txtTankLength->text().toStdString(),
+            ui_->txtProductLevel->text().toStdString(),
+            ui_->txtProductTemp->text().toStdString(),
+            ui_->txtCeTempRef->text().toStdString(),
             cevalue.toStdString()};
 }
 
 void frmUllex::performCalculations() {
     const TankInputs in = readInputs();
     const NumberFormat format = userNumberFormat();
-    auto measures = ReadMeasures(in, format);
+    auto measures = readMeasures(in, format);
     if (!measures) {
         showCheckSelections();
         return;
     }
-    const auto capacity = CapacityInUnit(in.shape, measures->r, measures->L, in.volumeUnit);
+    const auto capacity = capacityInUnit(in.shape, measures->r, measures->L, in.volumeUnit);
     if (!capacity) {
         showCheckSelections();
         return;
     }
-    ui->txtTankCapacity->setText(patternText(*capacity, kVolumePattern));
+    ui_->txtTankCapacity->setText(patternText(*capacity, kVolumePattern));
 
-    if (in.lengthUnit == "inches") {
-        const auto level = ReadLevelInInches(in, format);
+    if (in.lengthUnit == LengthUnit::Inches) {
+        const auto level = readLevelInInches(in, format);
         if (!level) {
             showCheckSelections();
             return;
@@ -178,126 +188,133 @@ void frmUllex::performCalculations() {
         measures->h = *level;
     }
     // The measures enter VolumeAtLevel in single precision; beyond its range that rounding overflows.
-    constexpr double kFloatMax = std::numeric_limits<float>::max();
-    if (!(std::fabs(measures->h) <= kFloatMax && std::fabs(measures->r) <= kFloatMax &&
-          std::fabs(measures->L) <= kFloatMax)) {
+    if (!fitsSingle(measures->h) || !fitsSingle(measures->r) || !fitsSingle(measures->L)) {
         showCheckSelections();
         return;
     }
-    MessageReporter reporter(host, this);
+    MessageReporter reporter(host_, this);
     const float gross = VolumeAtLevel(static_cast<float>(measures->h), static_cast<float>(measures->r),
-                                      static_cast<float>(measures->L), in.shape, in.volumeUnit, reporter);
-    ui->txtGrossVolume->setText(patternText(gross, kVolumePattern));
+                                      static_cast<float>(measures->L), in.shape, *in.volumeUnit, reporter);
+    ui_->txtGrossVolume->setText(patternText(gross, kVolumePattern));
 
-    const auto net = NetVolumeOf(gross, in, format);
+    const auto net = netVolumeOf(gross, in, format);
     if (!net) {
         showCheckSelections();
         return;
     }
-    ui->txtNetVolume->setText(patternText(*net, kVolumePattern));
+    ui_->txtNetVolume->setText(patternText(*net, kVolumePattern));
 
-    const auto picture = FillPicture(in.shape, in.level, ui->txtGrossVolume->text().toStdString(),
-                                     ui->txtTankCapacity->text().toStdString(), format.decimal);
+    const auto picture = fillPicture(in.shape, in.level, ui_->txtGrossVolume->text().toStdString(),
+                                     ui_->txtTankCapacity->text().toStdString(), format.decimal);
     if (picture) {
         showPicture(QString::fromStdString(*picture));
     }
 }
 
-void frmUllex::chooseLengthUnit() {
-    const QString unit = ui->cboLengthUnits->currentText();
-    setLabels(lbllengths, unit);
-    NewLengthUnits = unit;
-    const double factor = LengthFactor(OldLengthUnits.toStdString(), NewLengthUnits.toStdString()).value_or(1);
-    QList<QLineEdit*> fields{ui->txtTankDiameter, ui->txtTankLength, ui->txtProductLevel};
-    std::vector<std::string> shown;
-    for (auto* field : fields) {
-        shown.push_back(field->text().toStdString());
-    }
-    const auto converted = ScaleTexts(shown, factor, kLengthPattern, userNumberFormat().decimal);
-    if (!converted) {
+// The labels show the chosen unit at once. `convert` rewrites the fields from the unit in force
+// into the chosen one; when it cannot convert all of them it changes none, and the unit in force
+// is put back in the list and the labels.
+template <typename Unit>
+void frmUllex::changeUnit(QComboBox* list, const QList<QLabel*>& labels, Unit& shown, Unit& chosen,
+                          Unit unit, const std::function<bool(Unit from, Unit to)>& convert) {
+    setLabels(labels, text(unitName(unit)));
+    chosen = unit;
+    if (!convert(shown, chosen)) {
         showCheckSelections();
-        NewLengthUnits = OldLengthUnits;
-        putBack(ui->cboLengthUnits, OldLengthUnits);
-        setLabels(lbllengths, OldLengthUnits);
+        chosen = shown;
+        list->setCurrentIndex(static_cast<int>(shown));
+        setLabels(labels, text(unitName(shown)));
         return;
     }
-    OldLengthUnits = NewLengthUnits;
-    for (int i = 0; i < fields.size(); ++i) {
-        fields[i]->setText(QString::fromStdString((*converted)[static_cast<std::size_t>(i)]));
-    }
+    shown = chosen;
 }
 
-void frmUllex::chooseVolumeUnit() {
-    const QString unit = ui->cboVolumeUnits->currentText();
-    setLabels(lblVolumes, unit);
-    NewVolumeUnits = unit;
-    const double factor = VolumeFactor(OldVolumeUnits.toStdString(), NewVolumeUnits.toStdString()).value_or(1);
-    const std::string decimal = userNumberFormat().decimal;
-    QList<QLineEdit*> results{ui->txtTankCapacity, ui->txtGrossVolume, ui->txtNetVolume};
-    std::vector<std::string> shown;
-    for (auto* field : results) {
-        shown.push_back(field->text().toStdString());
+bool frmUllex::convertLengths(LengthUnit from, LengthUnit to) {
+    const QList<QLineEdit*> fields{ui_->txtTankDiameter, ui_->txtTankLength, ui_->txtProductLevel};
+    const auto converted = scaleTexts(textsOf(fields), lengthFactor(from, to), kLengthPattern,
+                                      userNumberFormat().decimal);
+    if (!converted) {
+        return false;
     }
-    const auto converted = ScaleTexts(shown, factor, kResultPattern, decimal);
-    const auto coefficient = ScaleTexts({ui->txtCe->text().toStdString()}, factor,
+    setTexts(fields, *converted);
+    return true;
+}
+
+bool frmUllex::convertVolumes(VolumeUnit from, VolumeUnit to) {
+    const QList<QLineEdit*> results{ui_->txtTankCapacity, ui_->txtGrossVolume, ui_->txtNetVolume};
+    const double factor = volumeFactor(from, to);
+    const std::string decimal = userNumberFormat().decimal;
+    const auto converted = scaleTexts(textsOf(results), factor, kResultPattern, decimal);
+    const auto coefficient = scaleTexts({ui_->txtCe->text().toStdString()}, factor,
                                         kShownCoefficientByVolumePattern, decimal);
     if (!converted || !coefficient) {
-        showCheckSelections();
-        NewVolumeUnits = OldVolumeUnits;
-        putBack(ui->cboVolumeUnits, OldVolumeUnits);
-        setLabels(lblVolumes, OldVolumeUnits);
-        return;
+        return false;
     }
-    OldVolumeUnits = NewVolumeUnits;
-    for (int i = 0; i < results.size(); ++i) {
-        results[i]->setText(QString::fromStdString((*converted)[static_cast<std::size_t>(i)]));
-    }
-    ui->txtCe->setText(QString::fromStdString(coefficient->front()));
+    setTexts(results, *converted);
+    ui_->txtCe->setText(QString::fromStdString(coefficient->front()));
+    return true;
 }
 
-void frmUllex::chooseTemperatureUnit() {
-    const QString unit = ui->cboTempUnits->currentText();
-    lblTemp[0]->setText(unit);
-    lblTemp[1]->setText(unit);
-    NewTempUnits = unit;
-    const TemperatureFields current{ui->txtProductTemp->text().toStdString(),
-                                    ui->txtCeTempRef->text().toStdString(),
-                                    ui->txtCe->text().toStdString(), cevalue.toStdString()};
+bool frmUllex::convertTemperatures(TempUnit from, TempUnit to) {
+    const TemperatureFields current{ui_->txtProductTemp->text().toStdString(),
+                                    ui_->txtCeTempRef->text().toStdString(),
+                                    ui_->txtCe->text().toStdString(), cevalue.toStdString()};
     const NumberFormat format = userNumberFormat();
-    TemperatureFields updated;
-    if (NewTempUnits == OldTempUnits) {
-        updated = RedisplayTemperatureFields(current, format);
-    } else if (auto converted = ConvertTemperatureFields(current, OldTempUnits.toStdString(),
-                                                         NewTempUnits.toStdString(), format)) {
-        updated = *converted;
-        OldTempUnits = NewTempUnits;
-    } else {
-        showCheckSelections();
-        NewTempUnits = OldTempUnits;
-        putBack(ui->cboTempUnits, OldTempUnits);
-        lblTemp[0]->setText(OldTempUnits);
-        lblTemp[1]->setText(OldTempUnits);
-        return;
+    const auto updated = from == to ? redisplayTemperatureFields(current, format)
+                                    : convertTemperatureFields(current, from, to, format);
+    if (!updated) {
+        return false;
     }
-    ui->txtProductTemp->setText(QString::fromStdString(updated.productTemp));
-    ui->txtCeTempRef->setText(QString::fromStdString(updated.referenceTemp));
-    ui->txtCe->setText(QString::fromStdString(updated.shownCoefficient));
-    cevalue = QString::fromStdString(updated.cevalue);
+    ui_->txtProductTemp->setText(QString::fromStdString(updated->productTemp));
+    ui_->txtCeTempRef->setText(QString::fromStdString(updated->referenceTemp));
+    ui_->txtCe->setText(QString::fromStdString(updated->shownCoefficient));
+    cevalue = QString::fromStdString(updated->cevalue);
+    return true;
+}
+
+void frmUllex::chooseLengthUnit(int index) {
+    changeUnit<LengthUnit>(ui_->cboLengthUnits, lbllengths, OldLengthUnits, NewLengthUnits,
+                           static_cast<LengthUnit>(index),
+                           [this](LengthUnit from, LengthUnit to) { return convertLengths(from, to); });
+}
+
+void frmUllex::chooseVolumeUnit(int index) {
+    changeUnit<VolumeUnit>(ui_->cboVolumeUnits, lblVolumes, OldVolumeUnits, NewVolumeUnits,
+                           static_cast<VolumeUnit>(index),
+                           [this](VolumeUnit from, VolumeUnit to) { return convertVolumes(from, to); });
+}
+
+void frmUllex::chooseTemperatureUnit(int index) {
+    changeUnit<TempUnit>(ui_->cboTempUnits, {lblTemp[0], lblTemp[1]}, OldTempUnits, NewTempUnits,
+                         static_cast<TempUnit>(index),
+                         [this](TempUnit from, TempUnit to) { return convertTemperatures(from, to); });
 }
 
 void frmUllex::chooseProduct() {
-    const auto selection = SelectProduct(ui->cboProductType->currentText().toStdString(),
-                                         ui->cboTempUnits->currentText().toStdString(),
+    const auto selection = selectProduct(ui_->cboProductType->currentText().toStdString(),
+                                         parseTempUnit(ui_->cboTempUnits->currentText().toStdString()),
                                          userNumberFormat().decimal);
     if (!selection) {
         return;
     }
     cevalue = QString::fromStdString(selection->cevalue);
     if (selection->shownCoefficient) {
-        ui->txtCe->setText(QString::fromStdString(*selection->shownCoefficient));
+        ui_->txtCe->setText(QString::fromStdString(*selection->shownCoefficient));
     }
 }
 
-void frmUllex::printThisWindow() { printWindow(*this, host); }
+ChartRequest frmUllex::chartRequest() const {
+    return {ui_->txtTankDiameter->text().toStdString(), ui_->txtTankLength->text().toStdString(),
+            parseLengthUnit(ui_->cboLengthUnits->currentText().toStdString()), shape(),
+            parseVolumeUnit(ui_->cboVolumeUnits->currentText().toStdString()), {}};
+}
+
+void frmUllex::generatetankchart() { TankChartCommand(host_, chartRequest(), this).run(); }
+
+void frmUllex::printThisWindow() {
+    if (!printWindow(*this, host_)) {
+        host_.showMessage(this, QString::fromUtf8(kPrintProblemMessage));
+    }
+}
 
 }  // namespace brimwell

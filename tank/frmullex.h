@@ -3,10 +3,15 @@
 #include <QList>
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <memory>
 
-#include "tankcalculation.h"
+#include "model/tankmodel.h"
+#include "model/units.h"
+#include "tank/chartparams.h"
+#include "tank/tankcalculation.h"
 
+class QComboBox;
 class QLabel;
 
 namespace Ui {
@@ -34,9 +39,9 @@ public:
     QString coefficient() const { return cevalue; }
 
     // The units in which the window's values are shown (what its unit labels must say).
-    QString shownLengthUnit() const { return OldLengthUnits; }
-    QString shownVolumeUnit() const { return OldVolumeUnits; }
-    QString shownTemperatureUnit() const { return OldTempUnits; }
+    QString shownLengthUnit() const;
+    QString shownVolumeUnit() const;
+    QString shownTemperatureUnit() const;
 
 Q_SIGNALS:
     void closed();
@@ -47,33 +52,41 @@ protected:
 private:
     void chooseShape();
     void performCalculations();
-    void chooseLengthUnit();
-    void chooseVolumeUnit();
-    void chooseTemperatureUnit();
+    void chooseLengthUnit(int index);
+    void chooseVolumeUnit(int index);
+    void chooseTemperatureUnit(int index);
     void chooseProduct();
     void printThisWindow();
 
+    template <typename Unit>
+    void changeUnit(QComboBox* list, const QList<QLabel*>& labels, Unit& shown, Unit& chosen,
+                    Unit unit, const std::function<bool(Unit from, Unit to)>& convert);
+    bool convertLengths(LengthUnit from, LengthUnit to);
+    bool convertVolumes(VolumeUnit from, VolumeUnit to);
+    bool convertTemperatures(TempUnit from, TempUnit to);
+
+    TankShape shape() const;
     void showPicture(const QString& name);
     void showCheckSelections();
-    void setLabels(const QList<QLabel*>& labels, const QString& unit);
     TankInputs readInputs() const;
+    ChartRequest chartRequest() const;
     void startClock();
 
-    std::unique_ptr<Ui::frmUllex> ui;
-    Host& host;
-    PictureStore& pictures;
+    std::unique_ptr<Ui::frmUllex> ui_;
+    Host& host_;
+    PictureStore& pictures_;
 
     QList<QLabel*> lbllengths;
     QList<QLabel*> lblVolumes;
-    QList<QLabel*> lblTemp;
+    QList<QLabel*> lblTemp;  // index 2 belongs to the hidden reference row and never changes
 
-    QString OldLengthUnits;
-    QString NewLengthUnits;
-    QString OldVolumeUnits;
-    QString NewVolumeUnits;
-    QString OldTempUnits;
-    QString NewTempUnits;
-    QString cevalue;
+    LengthUnit OldLengthUnits = LengthUnit::Inches;  // the unit the three lengths are shown in
+    LengthUnit NewLengthUnits = LengthUnit::Inches;  // the length unit last chosen
+    VolumeUnit OldVolumeUnits = VolumeUnit::Gallons;  // the unit the results and Ce are shown in
+    VolumeUnit NewVolumeUnits = VolumeUnit::Gallons;  // the volume unit last chosen
+    TempUnit OldTempUnits = TempUnit::DegreesF;  // the unit the temperatures and Ce are shown in
+    TempUnit NewTempUnits = TempUnit::DegreesF;  // the temperature unit last chosen
+    QString cevalue;  // the expansion coefficient every calculation reads, as text
 };
 
 }  // namespace brimwell

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "failurereporter.h"
-#include "tankmodel.h"
+#include "model/failurereporter.h"
+#include "model/tankmodel.h"
 
 namespace brimwell {
 
@@ -18,8 +18,8 @@ struct TankChartParams {
     double radius = 0;  // inches; the chart's top level is twice this
     double length = 0;  // inches
     std::int16_t stepCount = 0;
-    std::string shape;
-    std::string volumeUnit;
+    TankShape shape = TankShape::FlatEnded;
+    VolumeUnit volumeUnit = VolumeUnit::Gallons;
 };
 
 inline constexpr std::string_view kTankChartHeader =

@@ -1,16 +1,14 @@
-// The tank chart generator of the tank window.
+#include "tankchartcommand.h"
 
-#include <variant>
+#include <QCoreApplication>
 
-#include "chartfile.h"
-#include "chartparams.h"
-#include "chartprintout.h"
-#include "frmullex.h"
-#include "host.h"
-#include "messagereporter.h"
 #include "appinfo.h"
-#include "ui_frmUllex.h"
-#include "usernumberformat.h"
+#include "host/host.h"
+#include "host/messagereporter.h"
+#include "host/usernumberformat.h"
+#include "host/windowprinting.h"
+#include "tank/chartfile.h"
+#include "tank/chartprintout.h"
 
 namespace brimwell {
 namespace {
@@ -24,46 +22,53 @@ const char* const kChartFilter = "text files|*.txt";
 
 }  // namespace
 
-void frmUllex::generatetankchart() {
-    TankChartParams params;
+TankChartCommand::TankChartCommand(Host& host, ChartRequest tank, QWidget* parent)
+    : host_(host), request_(std::move(tank)), parent_(parent) {}
+
+std::optional<TankChartParams> TankChartCommand::askForChart() {
     for (;;) {
-        const QString increment =
-            host.promptText(this, QString::fromUtf8(appinfo::kTitle), QString::fromUtf8(kIncrementPrompt));
-        const ChartRequest request{ui->txtTankDiameter->text().toStdString(),
-                                   ui->txtTankLength->text().toStdString(),
-                                   ui->cboLengthUnits->currentText().toStdString(),
-                                   ui->cboTankShape->currentText().toStdString(),
-                                   ui->cboVolumeUnits->currentText().toStdString(),
-                                   increment.toStdString()};
-        const auto derived = DeriveChartParams(request, userNumberFormat());
-        if (const auto* ready = std::get_if<TankChartParams>(&derived)) {
-            params = *ready;
-            break;
+        request_.increment = host_.promptText(parent_, QString::fromUtf8(appinfo::kTitle),
+                                              QString::fromUtf8(kIncrementPrompt))
+                                 .toStdString();
+        const auto params = deriveChartParams(request_, userNumberFormat());
+        if (params) {
+            return *params;
         }
-        const ChartRefusal refusal = std::get<ChartRefusal>(derived);
-        if (refusal == ChartRefusal::InappropriateIncrement) {
-            host.showMessage(this, QString::fromUtf8(kInappropriateUnit));
+        switch (params.error()) {
+        case ChartRefusal::InappropriateIncrement:
+            host_.showMessage(parent_, QString::fromUtf8(kInappropriateUnit));
             continue;
+        case ChartRefusal::UnknownUnit:
+            host_.showMessage(parent_, QString::fromUtf8(kInappropriateUnit));
+            return std::nullopt;
+        default:
+            return std::nullopt;
         }
-        if (refusal == ChartRefusal::UnknownUnit) {
-            host.showMessage(this, QString::fromUtf8(kInappropriateUnit));
-        }
+    }
+}
+
+void TankChartCommand::run() {
+    const auto params = askForChart();
+    if (!params) {
         return;
     }
-
-    const QString path = host.chooseFile(this, QString::fromUtf8(kChartFilter));
+    const QString path = host_.chooseFile(parent_, QString::fromUtf8(kChartFilter));
     if (path.isEmpty()) {
         return;
     }
-    MessageReporter reporter(host, this);
-    if (const auto saved = saveFile(path, tankChartWriter(params, reporter)); !saved) {
-        host.showMessage(this, tr("The tank chart could not be saved to %1: %2").arg(path, saved.error()));
+    MessageReporter reporter(host_, parent_);
+    if (const auto saved = saveFile(path, tankChartWriter(*params, reporter)); !saved) {
+        host_.showMessage(parent_, QCoreApplication::translate("TankChartCommand",
+                                                               "The tank chart could not be saved to %1: %2")
+                                       .arg(path, saved.error()));
         return;
     }
-    if (!host.askYesNo(this, QString::fromUtf8(kSavedQuestion))) {
+    if (!host_.askYesNo(parent_, QString::fromUtf8(kSavedQuestion))) {
         return;
     }
-    printTankChart(params, host, this);
+    if (!printTankChart(*params, host_)) {
+        host_.showMessage(parent_, QString::fromUtf8(kPrintProblemMessage));
+    }
 }
 
 }  // namespace brimwell

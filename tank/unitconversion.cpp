@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "units.h"
-
 namespace brimwell {
 namespace {
 
@@ -29,7 +27,7 @@ std::optional<std::string> shown(std::optional<double> value, std::string_view p
 
 }  // namespace
 
-std::optional<std::vector<std::string>> ScaleTexts(const std::vector<std::string>& texts,
+std::optional<std::vector<std::string>> scaleTexts(const std::vector<std::string>& texts,
                                                    double factor, std::string_view pattern,
                                                    std::string_view decimal) {
     std::vector<std::string> result;
@@ -44,27 +42,27 @@ std::optional<std::vector<std::string>> ScaleTexts(const std::vector<std::string
     return result;
 }
 
-std::optional<TemperatureFields> ConvertTemperatureFields(const TemperatureFields& fields,
-                                                          std::string_view from, std::string_view to,
+std::optional<TemperatureFields> convertTemperatureFields(const TemperatureFields& fields,
+                                                          TempUnit from, TempUnit to,
                                                           const NumberFormat& format) {
     const auto& decimal = format.decimal;
-    const auto reference = ReferenceTemperature(to);
+    const double reference = referenceTemperature(to);
     const auto shownCe = readStrict(fields.shownCoefficient, format);
     const auto storedCe = readStrict(fields.cevalue, format);
-    if (!reference || !shownCe || !storedCe || from == to) {
+    if (!shownCe || !storedCe || from == to) {
         return std::nullopt;
     }
     std::optional<double> productTemp;
-    if (from == kDegreesF) {
+    if (from == TempUnit::DegreesF) {
         // Fahrenheit is read strictly; the difference is rounded through its general text.
         if (const auto f = readStrict(fields.productTemp, format)) {
             productTemp = finite(throughGeneralText(*f - 32, decimal) * 5 / 9);
         }
     } else {
-        productTemp = finite(*ConvertTemperature(readLenient(fields.productTemp, decimal), from, to));
+        productTemp = finite(convertTemperature(readLenient(fields.productTemp, decimal), from, to));
     }
-    const auto ce = finite(*ConvertCoefficient(*shownCe, from, to));
-    const auto stored = finite(*ConvertCoefficient(*storedCe, from, to));
+    const auto ce = finite(convertCoefficient(*shownCe, from, to));
+    const auto stored = finite(convertCoefficient(*storedCe, from, to));
     auto productText = shown(productTemp, kTemperaturePattern, decimal);
     if (!productText || !ce || !stored) {
         return std::nullopt;
@@ -73,11 +71,11 @@ std::optional<TemperatureFields> ConvertTemperatureFields(const TemperatureField
     if (!ceText) {
         return std::nullopt;
     }
-    return TemperatureFields{std::move(*productText), formatGeneral(*reference, decimal),
+    return TemperatureFields{std::move(*productText), formatGeneral(reference, decimal),
                              std::move(*ceText), formatGeneral(*stored, decimal)};
 }
 
-TemperatureFields RedisplayTemperatureFields(const TemperatureFields& fields,
+TemperatureFields redisplayTemperatureFields(const TemperatureFields& fields,
                                              const NumberFormat& format) {
     auto redisplay = [&](const std::string& text, std::string_view pattern) {
         return shown(readStrict(text, format), pattern, format.decimal).value_or(text);

@@ -9,7 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "numbertext.h"
+#include "model/numbertext.h"
+#include "model/units.h"
 
 namespace brimwell {
 
@@ -22,7 +23,7 @@ inline constexpr std::string_view kTemperaturePattern = "##########.##";
 
 // Each text read leniently, times the factor, written with the pattern; empty when a product
 // leaves the double range.
-std::optional<std::vector<std::string>> ScaleTexts(const std::vector<std::string>& texts,
+std::optional<std::vector<std::string>> scaleTexts(const std::vector<std::string>& texts,
                                                    double factor, std::string_view pattern,
                                                    std::string_view decimal);
 
@@ -37,13 +38,13 @@ struct TemperatureFields {
 // The fields in another temperature scale: the product temperature converted, the reference
 // set to the new scale's own value, both coefficients rescaled per degree. Empty when a text
 // that must be read strictly is not a number or a value overflows.
-std::optional<TemperatureFields> ConvertTemperatureFields(const TemperatureFields& fields,
-                                                          std::string_view from, std::string_view to,
+std::optional<TemperatureFields> convertTemperatureFields(const TemperatureFields& fields,
+                                                          TempUnit from, TempUnit to,
                                                           const NumberFormat& format);
 
 // The fields written again in their patterns when the scale in force is chosen again. A field
 // whose text is not a number keeps it; the stored coefficient is not touched.
-TemperatureFields RedisplayTemperatureFields(const TemperatureFields& fields,
+TemperatureFields redisplayTemperatureFields(const TemperatureFields& fields,
                                              const NumberFormat& format);
 
 }  // namespace brimwell

@@ -23,7 +23,6 @@ using namespace brimwell;
 
 namespace {
 
-const QString kMessage = QString::fromUtf8(kPrintProblemMessage);
 // Set in the child process that runs with no print scheduler to talk to.
 constexpr const char* kChildVariable = "BRIMWELL_PRINTING_TEST_CHILD";
 constexpr const char* kNoTestPrinter =
@@ -129,14 +128,16 @@ private Q_SLOTS:
         QGuiApplication::styleHints()->setCursorFlashTime(0);
     }
 
-    void a_failure_shows_the_message_once_and_leaves_the_window_as_it_was_data() {
+    void a_failure_is_told_and_leaves_the_window_as_it_was_data() {
         QTest::addColumn<QString>("pdf");
-        QTest::newRow("no default printer") << QString();
-        QTest::newRow("a job that cannot start") << "/no such folder/window.pdf";
+        QTest::addColumn<PrintFailure>("failure");
+        QTest::newRow("no default printer") << QString() << PrintFailure::NoPrinter;
+        QTest::newRow("a job that cannot start") << "/no such folder/window.pdf" << PrintFailure::NotPrinted;
     }
 
-    void a_failure_shows_the_message_once_and_leaves_the_window_as_it_was() {
+    void a_failure_is_told_and_leaves_the_window_as_it_was() {
         QFETCH(QString, pdf);
+        QFETCH(PrintFailure, failure);
         SmallWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -144,9 +145,11 @@ private Q_SLOTS:
         testing::ScriptedHost host;
         host.printerPdfPath = pdf;
 
-        QVERIFY(!printWindow(window, host));
+        const auto printed = printWindow(window, host);
 
-        QCOMPARE(host.dialogs, QStringList{"message: " + kMessage});
+        QVERIFY(!printed);
+        QCOMPARE(printed.error(), failure);
+        QVERIFY(host.dialogs.isEmpty());  // the window tells the user
         QVERIFY(stateOf(window) == before);
     }
 
@@ -252,14 +255,14 @@ private Q_SLOTS:
         QCOMPARE(run(fault, {queue}), QString());
         QVERIFY(host.defaultPrinter("not ready") == nullptr);
         SmallWindow window;
-        QVERIFY(!printWindow(window, host));
-        QCOMPARE(host.messages, QStringList{kMessage});
+        const auto printed = printWindow(window, host);
+        QVERIFY(!printed && printed.error() == PrintFailure::NoPrinter);
 
         QCOMPARE(run(mend, {queue}), QString());
         QVERIFY(host.defaultPrinter("ready again") != nullptr);
     }
 
-    void without_a_print_scheduler_the_real_host_shows_the_message_once() {
+    void without_a_print_scheduler_the_real_host_finds_no_printer() {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("CUPS_SERVER", dir_.filePath("nobody-listens.sock"));
         environment.remove("PRINTER");
@@ -291,8 +294,8 @@ private Q_SLOTS:
         }
         SmallWindow window;
         RealPrinterHost host;
-        QVERIFY(!printWindow(window, host));
-        QCOMPARE(host.messages, QStringList{kMessage});
+        const auto printed = printWindow(window, host);
+        QVERIFY(!printed && printed.error() == PrintFailure::NoPrinter);
     }
 };
 

@@ -54,7 +54,7 @@ private Q_SLOTS:
         QFETCH(bool, changes);
         QFETCH(QString, cevalue);
         QFETCH(QString, shown);
-        const auto s = SelectProduct(product.toStdString(), unit.toStdString());
+        const auto s = selectProduct(product.toStdString(), parseTempUnit(unit.toStdString()));
         QCOMPARE(s.has_value(), changes);
         if (changes) {
             QCOMPARE(QString::fromStdString(s->cevalue), cevalue);
@@ -66,7 +66,7 @@ private Q_SLOTS:
     }
 
     void product_selection_writes_the_users_separator() {
-        const auto s = SelectProduct("Diesel Fuel", "degrees C", ",");
+        const auto s = selectProduct("Diesel Fuel", TempUnit::DegreesC, ",");
         QCOMPARE(s->cevalue, std::string("0,000846"));
     }
 };

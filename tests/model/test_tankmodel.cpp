@@ -5,13 +5,14 @@
 #include <vector>
 
 #include "countingreporter.h"
-#include "numbertext.h"
-#include "tankmodel.h"
+#include "model/numbertext.h"
+#include "model/tankmodel.h"
 
 using namespace brimwell;
 
 namespace {
 QString shown(double value) { return QString::fromStdString(formatPattern(value, "##########.##")); }
+TankShape shapeNamed(const QString& name) { return *parseTankShape(name.toStdString()); }
 }  // namespace
 
 class TankModelTest : public QObject {
@@ -21,22 +22,21 @@ private Q_SLOTS:
     void capacity_of_each_shape_data() {
         QTest::addColumn<QString>("shape");
         QTest::addColumn<QString>("capacity");
-        QTest::newRow("flat") << QString(kFlatEnded.data()) << "10152.32";
-        QTest::newRow("cylindrical") << QString(kCylindrical.data()) << "12157.72";
-        QTest::newRow("vertical") << QString(kVertical.data()) << "10152.32";
-        QTest::newRow("unknown") << "Spherical" << ".";
+        QTest::newRow("flat") << "Flat-Ended (Steel)" << "10152.32";
+        QTest::newRow("cylindrical") << "Cylindrical (Fiberglass)" << "12157.72";
+        QTest::newRow("vertical") << "Vertical (Aboveground)" << "10152.32";
     }
     void capacity_of_each_shape() {
         QFETCH(QString, shape);
         QFETCH(QString, capacity);
-        const auto c = TankCapacity(shape.toStdString(), 48, 324);
+        const auto c = TankCapacity(shapeNamed(shape), 48, 324);
         QVERIFY(c);
         QCOMPARE(shown(*c), capacity);
     }
 
     void capacity_beyond_single_precision_is_no_value() {
-        QVERIFY(!TankCapacity(kFlatEnded, 1e20, 1e20));
-        QVERIFY(!TankCapacity(kVertical, HUGE_VAL, 1));
+        QVERIFY(!TankCapacity(TankShape::FlatEnded, 1e20, 1e20));
+        QVERIFY(!TankCapacity(TankShape::Vertical, HUGE_VAL, 1));
     }
 
     void volume_at_level_data() {
@@ -46,7 +46,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("volume");
         QTest::addColumn<int>("failures");
-        const QString flat(kFlatEnded.data()), cyl(kCylindrical.data()), vert(kVertical.data());
+        const QString flat = "Flat-Ended (Steel)", cyl = "Cylindrical (Fiberglass)", vert = "Vertical (Aboveground)";
         QTest::newRow("flat quarter") << flat << 24.f << 48.f << "gallons" << "1984.79" << 0;
         QTest::newRow("flat half") << flat << 48.f << 48.f << "gallons" << "5076.16" << 0;
         QTest::newRow("flat full") << flat << 96.f << 48.f << "gallons" << "10152.32" << 0;
@@ -65,8 +65,6 @@ private Q_SLOTS:
         QTest::newRow("cylindrical zero radius") << cyl << 10.f << 0.f << "gallons" << "." << 2;
         QTest::newRow("vertical zero radius") << vert << 10.f << 0.f << "gallons" << "." << 1;
         QTest::newRow("zero radius empty") << flat << 0.f << 0.f << "gallons" << "." << 1;
-        QTest::newRow("unknown unit") << flat << 48.f << 48.f << "barrels" << "." << 0;
-        QTest::newRow("unknown shape") << "Spherical" << 48.f << 48.f << "gallons" << "." << 0;
         QTest::newRow("overflow") << vert << 3e38f << 3e38f << "gallons" << "." << 1;
         QTest::newRow("unit overflow") << vert << 3e10f << 3e13f << "millilitres" << "." << 1;
     }
@@ -78,7 +76,7 @@ private Q_SLOTS:
         QFETCH(QString, volume);
         QFETCH(int, failures);
         CountingReporter reporter;
-        const float v = VolumeAtLevel(h, r, 324.f, shape.toStdString(), unit.toStdString(), reporter);
+        const float v = VolumeAtLevel(h, r, 324.f, shapeNamed(shape), *parseVolumeUnit(unit.toStdString()), reporter);
         QVERIFY(std::isfinite(v));
         QCOMPARE(shown(v), volume);
         QCOMPARE(reporter.count, failures);
@@ -103,7 +101,7 @@ private Q_SLOTS:
         QFETCH(QString, shape);
         QFETCH(float, r);
         const std::vector<float> levels{0, 0.01f, 24, 47.99f, 48, 95.5f, 96, 100, -1, 3e38f, 7};
-        const LevelVolume volumeAt(shape.toStdString(), "litres");
+        const LevelVolume volumeAt(shapeNamed(shape), VolumeUnit::Litres);
         CountingReporter alone;
         std::vector<float> expected;
         for (const float h : levels) {
@@ -118,15 +116,15 @@ private Q_SLOTS:
 
     void litres_are_the_single_precision_gallons_times_the_factor() {
         CountingReporter reporter;
-        const float gallons = VolumeAtLevel(48, 48, 324, kFlatEnded, "gallons", reporter);
-        const float litres = VolumeAtLevel(48, 48, 324, kFlatEnded, "litres", reporter);
+        const float gallons = VolumeAtLevel(48, 48, 324, TankShape::FlatEnded, VolumeUnit::Gallons, reporter);
+        const float litres = VolumeAtLevel(48, 48, 324, TankShape::FlatEnded, VolumeUnit::Litres, reporter);
         QCOMPARE(litres, static_cast<float>(gallons * 3.785411784));
     }
 
     void half_level_is_half_the_capacity() {
         CountingReporter reporter;
-        const float half = VolumeAtLevel(48, 48, 324, kFlatEnded, "gallons", reporter);
-        QCOMPARE(shown(2.0 * half), shown(*TankCapacity(kFlatEnded, 48, 324)));
+        const float half = VolumeAtLevel(48, 48, 324, TankShape::FlatEnded, VolumeUnit::Gallons, reporter);
+        QCOMPARE(shown(2.0 * half), shown(*TankCapacity(TankShape::FlatEnded, 48, 324)));
     }
 };
 

@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "numbertext.h"
-#include "units.h"
+#include "model/numbertext.h"
+#include "model/units.h"
 
 using namespace brimwell;
 
@@ -27,63 +27,70 @@ private Q_SLOTS:
         QFETCH(QString, to);
         QFETCH(double, value);
         QFETCH(QString, shown);
-        const auto factor = LengthFactor(from.toStdString(), to.toStdString());
-        QVERIFY(factor);
-        QCOMPARE(QString::fromStdString(formatPattern(value * *factor, "#######.#####")), shown);
+        const auto fromUnit = parseLengthUnit(from.toStdString());
+        const auto toUnit = parseLengthUnit(to.toStdString());
+        QVERIFY(fromUnit && toUnit);
+        const double factor = lengthFactor(*fromUnit, *toUnit);
+        QCOMPARE(QString::fromStdString(formatPattern(value * factor, "#######.#####")), shown);
     }
 
     void factors_are_the_written_expressions() {
-        QCOMPARE(*LengthFactor("feet", "millimeters"), 12 * 25.4);
-        QVERIFY(*LengthFactor("feet", "millimeters") < 304.8);  // one unit in the last place below
-        QCOMPARE(*LengthFactor("meters", "feet"), 1.0 / 12 / 0.0254);
-        QCOMPARE(*VolumeFactor("cubic meters", "millilitres"), 1000000.0);
-        QCOMPARE(*VolumeFactor("gallons", "cubic meters"), 3.785411784 / 1000);
-        for (auto unit : kLengthUnits) {
-            QCOMPARE(*LengthFactor(unit, unit), 1.0);
+        using L = LengthUnit;
+        using V = VolumeUnit;
+        QCOMPARE(lengthFactor(L::Feet, L::Millimeters), 12 * 25.4);
+        QVERIFY(lengthFactor(L::Feet, L::Millimeters) < 304.8);  // one unit in the last place below
+        QCOMPARE(lengthFactor(L::Meters, L::Feet), 1.0 / 12 / 0.0254);
+        QCOMPARE(volumeFactor(V::CubicMeters, V::Millilitres), 1000000.0);
+        QCOMPARE(volumeFactor(V::Gallons, V::CubicMeters), 3.785411784 / 1000);
+        for (auto name : kLengthUnits) {
+            const auto unit = *parseLengthUnit(name);
+            QCOMPARE(lengthFactor(unit, unit), 1.0);
+            QCOMPARE(unitName(unit), name);
         }
-        for (auto unit : kVolumeUnits) {
-            QCOMPARE(*VolumeFactor(unit, unit), 1.0);
+        for (auto name : kVolumeUnits) {
+            const auto unit = *parseVolumeUnit(name);
+            QCOMPARE(volumeFactor(unit, unit), 1.0);
+            QCOMPARE(unitName(unit), name);
         }
     }
 
     void volume_factors_convert_shown_values() {
-        const double g2l = *VolumeFactor("gallons", "litres");
+        using V = VolumeUnit;
+        const double g2l = volumeFactor(V::Gallons, V::Litres);
         QCOMPARE(formatPattern(10152.32 * g2l, "##########.##"), std::string("38430.71"));
         QCOMPARE(formatPattern(1 * g2l, "##########.##"), std::string("3.79"));
-        const double ml = 10152.32 * *VolumeFactor("gallons", "millilitres");
+        const double ml = 10152.32 * volumeFactor(V::Gallons, V::Millilitres);
         QCOMPARE(formatPattern(ml, "##########.##"), std::string("38430711.76"));
-        QCOMPARE(formatPattern(38430711.76 * *VolumeFactor("millilitres", "gallons"), "##########.##"),
+        QCOMPARE(formatPattern(38430711.76 * volumeFactor(V::Millilitres, V::Gallons), "##########.##"),
                  std::string("10152.32"));
     }
 
-    void unknown_unit_texts_have_no_factor() {
-        QVERIFY(!LengthFactor("yards", "feet"));
-        QVERIFY(!LengthFactor("feet", "Feet"));
-        QVERIFY(!VolumeFactor("gallons", "barrels"));
-        QVERIFY(!LengthToInches(1, "furlongs"));
-        QVERIFY(!GallonFactor("pints"));
-        QVERIFY(!ConvertTemperature(1, "kelvin", "degrees C"));
-        QVERIFY(!ReferenceTemperature("kelvin"));
+    void unknown_unit_texts_name_no_unit() {
+        QVERIFY(!parseLengthUnit("yards"));
+        QVERIFY(!parseLengthUnit("Feet"));
+        QVERIFY(!parseVolumeUnit("barrels"));
+        QVERIFY(!parseTempUnit("kelvin"));
+        QVERIFY(!parseTempUnit("degrees F "));
     }
 
     void lengths_go_to_inches_by_the_units_factor() {
-        QCOMPARE(*LengthToInches(8, "feet"), 96.0);
-        QCOMPARE(*LengthToInches(2438.4, "millimeters"), 2438.4 / 25.4);
-        QCOMPARE(*LengthToInches(243.84, "centimeters"), 243.84 / 2.54);
-        QCOMPARE(*LengthToInches(2.4384, "meters"), 2.4384 / 0.0254);
-        QCOMPARE(*GallonFactor("cubic meters"), 0.003785411784);
+        QCOMPARE(lengthToInches(8, LengthUnit::Feet), 96.0);
+        QCOMPARE(lengthToInches(2438.4, LengthUnit::Millimeters), 2438.4 / 25.4);
+        QCOMPARE(lengthToInches(243.84, LengthUnit::Centimeters), 243.84 / 2.54);
+        QCOMPARE(lengthToInches(2.4384, LengthUnit::Meters), 2.4384 / 0.0254);
+        QCOMPARE(gallonFactor(VolumeUnit::CubicMeters), 0.003785411784);
     }
 
     void temperatures_convert_and_the_reference_is_looked_up() {
-        const double c = *ConvertTemperature(70, "degrees F", "degrees C");
-        QCOMPARE(formatPattern(c, "##########.##"), std::string("21.11"));
-        const double f = *ConvertTemperature(21.11, "degrees C", "degrees F");
-        QCOMPARE(formatPattern(f, "##########.##"), std::string("70."));
-        QCOMPARE(*ConvertTemperature(70, "degrees F", "degrees F"), 70.0);
-        QCOMPARE(formatGeneral(*ConvertCoefficient(0.0007, "degrees F", "degrees C")), std::string("0.00126"));
-        QCOMPARE(formatGeneral(*ConvertCoefficient(0.00126, "degrees C", "degrees F")), std::string("0.0007"));
-        QCOMPARE(*ReferenceTemperature("degrees F"), 60.0);
-        QCOMPARE(*ReferenceTemperature("degrees C"), 15.0);
+        const auto F = TempUnit::DegreesF;
+        const auto C = TempUnit::DegreesC;
+        QCOMPARE(formatPattern(convertTemperature(70, F, C), "##########.##"), std::string("21.11"));
+        QCOMPARE(formatPattern(convertTemperature(21.11, C, F), "##########.##"), std::string("70."));
+        QCOMPARE(convertTemperature(70, F, F), 70.0);
+        QCOMPARE(formatGeneral(convertCoefficient(0.0007, F, C)), std::string("0.00126"));
+        QCOMPARE(formatGeneral(convertCoefficient(0.00126, C, F)), std::string("0.0007"));
+        QCOMPARE(referenceTemperature(F), 60.0);
+        QCOMPARE(referenceTemperature(C), 15.0);
     }
 };
 

@@ -10,8 +10,8 @@ Q_DECLARE_METATYPE(ChartRefusal)
 namespace {
 ChartRequest request(QString diameter, QString increment, QString unit = "inches",
                      QString length = "324") {
-    return {diameter.toStdString(), length.toStdString(), unit.toStdString(),
-            std::string(kFlatEnded), "gallons", increment.toStdString()};
+    return {diameter.toStdString(), length.toStdString(), parseLengthUnit(unit.toStdString()),
+            TankShape::FlatEnded, VolumeUnit::Gallons, increment.toStdString()};
 }
 }  // namespace
 
@@ -38,8 +38,7 @@ private Q_SLOTS:
         QFETCH(QString, increment);
         QFETCH(int, steps);
         QFETCH(double, radius);
-        const auto result = DeriveChartParams(request(diameter, increment, unit));
-        const auto* params = std::get_if<TankChartParams>(&result);
+        const auto params = deriveChartParams(request(diameter, increment, unit));
         QVERIFY(params);
         QCOMPARE(int(params->stepCount), steps);
         QCOMPARE(params->radius, radius);
@@ -78,16 +77,14 @@ private Q_SLOTS:
         QFETCH(QString, length);
         QFETCH(QString, unit);
         QFETCH(ChartRefusal, refusal);
-        const auto result = DeriveChartParams(request(diameter, increment, unit, length));
-        const auto* got = std::get_if<ChartRefusal>(&result);
-        QVERIFY(got);
-        QCOMPARE(int(*got), int(refusal));
+        const auto result = deriveChartParams(request(diameter, increment, unit, length));
+        QVERIFY(!result);
+        QCOMPARE(int(result.error()), int(refusal));
     }
 
     void decimal_comma_notation() {
-        const auto result = DeriveChartParams(request("2438,4", "0,1", "millimeters", "8229,6"),
+        const auto params = deriveChartParams(request("2438,4", "0,1", "millimeters", "8229,6"),
                                               NumberFormat{",", "."});
-        const auto* params = std::get_if<TankChartParams>(&result);
         QVERIFY(params);
         QCOMPARE(int(params->stepCount), 960);
     }

@@ -32,8 +32,8 @@ LineByLine lineByLine(const TankChartParams& params) {
     return result;
 }
 
-TankChartParams tank(std::string_view shape, double radius, double length, int steps) {
-    return {radius, length, static_cast<std::int16_t>(steps), std::string(shape), "gallons"};
+TankChartParams tank(TankShape shape, double radius, double length, int steps) {
+    return {radius, length, static_cast<std::int16_t>(steps), shape, VolumeUnit::Gallons};
 }
 
 }  // namespace
@@ -49,14 +49,14 @@ private Q_SLOTS:
     // earlier lines reported.
     void same_text_and_failures_as_line_by_line_data() {
         QTest::addColumn<TankChartParams>("params");
-        QTest::newRow("one step") << tank(kFlatEnded, 24, 100, 1);
-        QTest::newRow("worked example") << tank(kFlatEnded, 24, 100, 4);
-        QTest::newRow("last short chart") << tank(kCylindrical, 48, 240, 12287);
-        QTest::newRow("first long chart") << tank(kCylindrical, 48, 240, 12288);
-        QTest::newRow("a short last block") << tank(kVertical, 48, 240, 3 * 1024 * 7 + 2);
-        QTest::newRow("largest chart") << tank(kFlatEnded, 48, 240, 32767);
-        QTest::newRow("every level overflows") << tank(kFlatEnded, 1e19, 1e19, 32767);
-        QTest::newRow("short, overflowing") << tank(kCylindrical, 1e19, 1e19, 30);
+        QTest::newRow("one step") << tank(TankShape::FlatEnded, 24, 100, 1);
+        QTest::newRow("worked example") << tank(TankShape::FlatEnded, 24, 100, 4);
+        QTest::newRow("last short chart") << tank(TankShape::Cylindrical, 48, 240, 12287);
+        QTest::newRow("first long chart") << tank(TankShape::Cylindrical, 48, 240, 12288);
+        QTest::newRow("a short last block") << tank(TankShape::Vertical, 48, 240, 3 * 1024 * 7 + 2);
+        QTest::newRow("largest chart") << tank(TankShape::FlatEnded, 48, 240, 32767);
+        QTest::newRow("every level overflows") << tank(TankShape::FlatEnded, 1e19, 1e19, 32767);
+        QTest::newRow("short, overflowing") << tank(TankShape::Cylindrical, 1e19, 1e19, 30);
     }
     void same_text_and_failures_as_line_by_line() {
         QFETCH(TankChartParams, params);
@@ -88,7 +88,7 @@ private Q_SLOTS:
         QFETCH(int, steps);
         CountingReporter reporter;
         int blocks = 0;
-        const bool complete = StreamTankChart(tank(kFlatEnded, 48, 240, steps), reporter,
+        const bool complete = StreamTankChart(tank(TankShape::FlatEnded, 48, 240, steps), reporter,
                                               [&](std::string_view) { return ++blocks < 2; });
         QVERIFY(!complete);
         QCOMPARE(blocks, 2);
@@ -99,7 +99,7 @@ private Q_SLOTS:
         int blocks = 0;
         QVERIFY_THROWS_EXCEPTION(
             std::runtime_error,
-            StreamTankChart(tank(kFlatEnded, 48, 240, 32767), reporter, [&](std::string_view) {
+            StreamTankChart(tank(TankShape::FlatEnded, 48, 240, 32767), reporter, [&](std::string_view) {
                 if (++blocks == 3) {
                     throw std::runtime_error("disk gone");
                 }

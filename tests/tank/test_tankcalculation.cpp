@@ -1,8 +1,7 @@
 #include <QtTest>
 
-#include "tankcalculation.h"
-#include "tankmodel.h"
-#include "unitconversion.h"
+#include "tank/tankcalculation.h"
+#include "tank/unitconversion.h"
 
 using namespace brimwell;
 
@@ -10,7 +9,7 @@ namespace {
 const NumberFormat kPoint{".", ","};
 
 TankInputs defaults() {
-    return {std::string(kFlatEnded), "inches", "gallons", "96", "324", "48", "70", "60", "0.0007"};
+    return {TankShape::FlatEnded, LengthUnit::Inches, VolumeUnit::Gallons, "96", "324", "48", "70", "60", "0.0007"};
 }
 }  // namespace
 
@@ -34,11 +33,11 @@ private Q_SLOTS:
         QFETCH(QString, length);
         QFETCH(QString, level);
         TankInputs in = defaults();
-        in.lengthUnit = unit.toStdString();
+        in.lengthUnit = parseLengthUnit(unit.toStdString());
         in.diameter = diameter.toStdString();
         in.length = length.toStdString();
         in.level = level.toStdString();
-        const auto m = ReadMeasures(in, kPoint);
+        const auto m = readMeasures(in, kPoint);
         QVERIFY(m);
         QCOMPARE(qRound(m->r * 1e6), qRound(48e6));
         QCOMPARE(qRound(m->L * 1e6), qRound(324e6));
@@ -48,10 +47,10 @@ private Q_SLOTS:
     void inches_leave_the_level_for_later() {
         TankInputs in = defaults();
         in.level = "abc";
-        QVERIFY(ReadMeasures(in, kPoint));
-        QVERIFY(!ReadLevelInInches(in, kPoint));
-        in.lengthUnit = "feet";
-        QVERIFY(!ReadMeasures(in, kPoint));
+        QVERIFY(readMeasures(in, kPoint));
+        QVERIFY(!readLevelInInches(in, kPoint));
+        in.lengthUnit = LengthUnit::Feet;
+        QVERIFY(!readMeasures(in, kPoint));
     }
 
     void unreadable_or_unknown_inputs_are_refused_data() {
@@ -66,28 +65,32 @@ private Q_SLOTS:
         QFETCH(QString, field);
         QFETCH(QString, value);
         TankInputs in = defaults();
-        in.lengthUnit = "meters";
-        (field == "diameter" ? in.diameter : field == "length" ? in.length : in.lengthUnit) =
-            value.toStdString();
-        QVERIFY(!ReadMeasures(in, kPoint));
+        in.lengthUnit = LengthUnit::Meters;
+        if (field == "unit") {
+            in.lengthUnit = parseLengthUnit(value.toStdString());
+        } else {
+            (field == "diameter" ? in.diameter : in.length) = value.toStdString();
+        }
+        QVERIFY(!readMeasures(in, kPoint));
     }
 
     void capacity_in_the_volume_unit() {
-        QCOMPARE(*CapacityInUnit(kFlatEnded, 48, 324, "litres"), static_cast<float>(10152.3223f * 3.785411784));
-        QVERIFY(!CapacityInUnit(kFlatEnded, 48, 324, "barrels"));
-        QVERIFY(!CapacityInUnit(kFlatEnded, 1e18, 1e18, "millilitres"));
+        const auto flat = TankShape::FlatEnded;
+        QCOMPARE(*capacityInUnit(flat, 48, 324, VolumeUnit::Litres), static_cast<float>(10152.3223f * 3.785411784));
+        QVERIFY(!capacityInUnit(flat, 48, 324, parseVolumeUnit("barrels")));
+        QVERIFY(!capacityInUnit(flat, 1e18, 1e18, VolumeUnit::Millilitres));
     }
 
     void net_volume_reads_the_stored_coefficient_strictly() {
         TankInputs in = defaults();
-        QCOMPARE(formatPattern(*NetVolumeOf(5076.16f, in, kPoint), kVolumePattern), std::string("5040.63"));
+        QCOMPARE(formatPattern(*netVolumeOf(5076.16f, in, kPoint), kVolumePattern), std::string("5040.63"));
         in.productTemp = "60 degrees";  // read leniently: 60
-        QCOMPARE(*NetVolumeOf(5076.16f, in, kPoint), 5076.16f);
+        QCOMPARE(*netVolumeOf(5076.16f, in, kPoint), 5076.16f);
         in.cevalue = "";
-        QVERIFY(!NetVolumeOf(5076.16f, in, kPoint));
+        QVERIFY(!netVolumeOf(5076.16f, in, kPoint));
         in = defaults();
         in.productTemp = "1e300";
-        QVERIFY(!NetVolumeOf(5076.16f, in, kPoint));
+        QVERIFY(!netVolumeOf(5076.16f, in, kPoint));
     }
 
     void fill_picture_data() {
@@ -96,7 +99,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("gross");
         QTest::addColumn<QString>("capacity");
         QTest::addColumn<QString>("picture");  // empty: unchanged
-        const QString flat(kFlatEnded.data());
+        const QString flat = "Flat-Ended (Steel)";
         QTest::newRow("half") << flat << "48" << "5076.16" << "10152.32" << "ftank50";
         QTest::newRow("full") << flat << "96" << "10152.32" << "10152.32" << "ftank100";
         QTest::newRow("97 percent") << flat << "90" << "9888" << "10152.32" << "ftank100";
@@ -109,10 +112,10 @@ private Q_SLOTS:
         QTest::newRow("zero gross") << flat << "100" << "." << "10152.32" << "ftank0";
         QTest::newRow("zero capacity") << flat << "1" << "." << "." << "ftank0";
         QTest::newRow("level zero") << flat << "0" << "." << "10152.32" << "";
-        QTest::newRow("negative ratio") << QString(kVertical.data()) << "5" << "-3" << "100" << "";
-        QTest::newRow("vertical") << QString(kVertical.data()) << "48" << "1504.05" << "10152.32" << "vtank10";
-        QTest::newRow("cylindrical") << QString(kCylindrical.data()) << "48" << "6078.86" << "12157.72" << "ctank50";
-        QTest::newRow("above capacity") << QString(kVertical.data()) << "400" << "12533.73" << "10152.32" << "vtank100";
+        QTest::newRow("negative ratio") << "Vertical (Aboveground)" << "5" << "-3" << "100" << "";
+        QTest::newRow("vertical") << "Vertical (Aboveground)" << "48" << "1504.05" << "10152.32" << "vtank10";
+        QTest::newRow("cylindrical") << "Cylindrical (Fiberglass)" << "48" << "6078.86" << "12157.72" << "ctank50";
+        QTest::newRow("above capacity") << "Vertical (Aboveground)" << "400" << "12533.73" << "10152.32" << "vtank100";
     }
     void fill_picture() {
         QFETCH(QString, shape);
@@ -120,7 +123,7 @@ private Q_SLOTS:
         QFETCH(QString, gross);
         QFETCH(QString, capacity);
         QFETCH(QString, picture);
-        const auto got = FillPicture(shape.toStdString(), level.toStdString(), gross.toStdString(),
+        const auto got = fillPicture(*parseTankShape(shape.toStdString()), level.toStdString(), gross.toStdString(),
                                      capacity.toStdString(), ".");
         QCOMPARE(QString::fromStdString(got.value_or("")), picture);
     }
@@ -150,7 +153,8 @@ private Q_SLOTS:
         QFETCH(QStringList, after);
         const TemperatureFields in{before[0].toStdString(), before[1].toStdString(),
                                    before[2].toStdString(), before[3].toStdString()};
-        const auto out = ConvertTemperatureFields(in, from.toStdString(), to.toStdString(), kPoint);
+        const auto out = convertTemperatureFields(in, *parseTempUnit(from.toStdString()),
+                                                  *parseTempUnit(to.toStdString()), kPoint);
         QCOMPARE(out.has_value(), !after.isEmpty());
         if (out) {
             QCOMPARE((QStringList{QString::fromStdString(out->productTemp), QString::fromStdString(out->referenceTemp),
@@ -160,7 +164,7 @@ private Q_SLOTS:
     }
 
     void same_scale_redisplays_and_keeps_text_that_is_no_number() {
-        const auto out = RedisplayTemperatureFields({"70", "warm", "0.0007", "keep"}, kPoint);
+        const auto out = redisplayTemperatureFields({"70", "warm", "0.0007", "keep"}, kPoint);
         QCOMPARE(out.productTemp, std::string("70."));
         QCOMPARE(out.referenceTemp, std::string("warm"));
         QCOMPARE(out.shownCoefficient, std::string(".0007"));
@@ -168,9 +172,9 @@ private Q_SLOTS:
     }
 
     void scaling_texts_is_all_or_nothing() {
-        const auto ok = ScaleTexts({"10,000", "", "5076.16"}, 3.785411784, kResultPattern, ".");
+        const auto ok = scaleTexts({"10,000", "", "5076.16"}, 3.785411784, kResultPattern, ".");
         QCOMPARE(*ok, (std::vector<std::string>{"37.85", ".", "19215.36"}));
-        QVERIFY(!ScaleTexts({"1", "1e308"}, 1000, kResultPattern, "."));
+        QVERIFY(!scaleTexts({"1", "1e308"}, 1000, kResultPattern, "."));
     }
 };
 

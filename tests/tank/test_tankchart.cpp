@@ -21,7 +21,8 @@ QStringList chartLines(const TankChartParams& params, bool* failed = nullptr) {
 }
 
 TankChartParams flat(double diameter, int steps, std::string unit = "gallons") {
-    return {diameter / 2, 100, static_cast<std::int16_t>(steps), std::string(kFlatEnded), unit};
+    return {diameter / 2, 100, static_cast<std::int16_t>(steps), TankShape::FlatEnded,
+            *parseVolumeUnit(unit)};
 }
 }  // namespace
 
@@ -81,14 +82,14 @@ private Q_SLOTS:
     }
 
     void over_wide_numbers_are_written_whole() {
-        TankChartParams params{600, 1000, 1, std::string(kFlatEnded), "millilitres"};
+        TankChartParams params{600, 1000, 1, TankShape::FlatEnded, VolumeUnit::Millilitres};
         const QStringList lines = chartLines(params);
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[1], QString("  0.00 - 1200.00     0.00,     0.00  1200.00,18533332992.00  "));
     }
 
     void default_tank_in_tenths_of_an_inch() {
-        TankChartParams params{48, 324, 960, std::string(kFlatEnded), "gallons"};
+        TankChartParams params{48, 324, 960, TankShape::FlatEnded, VolumeUnit::Gallons};
         const QStringList lines = chartLines(params);
         QCOMPARE(lines.size(), 1 + 321);
         QCOMPARE(lines.last(), QString(" 96.00 -  96.00    96.00, 10152.32  "));
@@ -98,8 +99,8 @@ private Q_SLOTS:
     }
 
     void levels_run_to_the_diameter_for_every_shape() {
-        for (auto shape : kTankShapes) {
-            TankChartParams params{48, 324, 2, std::string(shape), "litres"};
+        for (auto shape : {TankShape::FlatEnded, TankShape::Cylindrical, TankShape::Vertical}) {
+            TankChartParams params{48, 324, 2, shape, VolumeUnit::Litres};
             const QStringList lines = chartLines(params);
             QVERIFY(lines[1].contains(" 96.00,"));
         }
