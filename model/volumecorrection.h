@@ -33,8 +33,8 @@
 // Hydrometers. The printed 5B and 53B tables also correct a glass hydrometer's reading for the
 // expansion of its glass; these functions do not. They take the gravity or density of the
 // liquid at the observed temperature, as a density meter gives it. A glass hydrometer's reading
-// is to be corrected by the caller first, else far from the base temperature the base gravity
-// comes out a few hundredths of a degree API low (some tenths of a kg/m³ high).
+// is to be corrected by the caller first, else far from the base temperature the base value is
+// off by a few hundredths of a degree API or a few tenths of a kg/m³.
 //
 // Inputs outside a table's range are refused with the range in the message, never extrapolated.
 //
