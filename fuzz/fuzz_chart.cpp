@@ -13,6 +13,7 @@
 #include "tankchart.h"
 #include "tankmodel.h"
 #include "units.h"
+#include "model/singleprecision.h"
 
 using namespace brimwell;
 
@@ -127,19 +128,18 @@ void checkStreamed(const TankChartParams& p) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::FuzzInput in(data, size);
     const std::uint8_t how = in.byte();
-    const std::string shape = in.choice(kTankShapes);
-    const std::string volumeUnit = in.choice(kVolumeUnits);
+    const auto shape = in.pick<TankShape>(kTankShapes);
+    const auto volumeUnit = in.pick<VolumeUnit>(kVolumeUnits);
 
     if (how % 2 == 0) {
         // Measures and a step count as the chart builder may be given them directly: a diameter
         // and a length in single precision, at most a few hundred steps.
         TankChartParams p{in.raw<double>(), in.raw<double>(), in.raw<std::int16_t>(), shape, volumeUnit};
-        constexpr double kFloatMax = std::numeric_limits<float>::max();
-        if (!(std::fabs(2 * p.radius) <= kFloatMax && std::fabs(p.length) <= kFloatMax)) {
+        if (!fitsSingle(2 * p.radius) || !fitsSingle(p.length)) {
             return 0;
         }
         if (how % 8 == 6) {
-            checkStreamed(p);  // any step count: long charts are built on two threads
+            checkStreamed(p);  // any step count
             return 0;
         }
         p.stepCount = static_cast<std::int16_t>(p.stepCount > 300 ? p.stepCount % 301 : p.stepCount);
@@ -149,20 +149,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const NumberFormat format = in.format();
     ChartRequest request;
-    request.lengthUnit = in.choice(kLengthUnits);
+    request.lengthUnit = parseLengthUnit(in.choice(kLengthUnits));
     request.shape = shape;
-    request.volumeUnit = volumeUnit;
+    request.volumeUnit = parseVolumeUnit(in.choice(kVolumeUnits));
     request.diameter = in.text();
     request.length = in.text();
     request.increment = in.text();
-    const auto derived = DeriveChartParams(request, format);
-    if (const auto* p = std::get_if<TankChartParams>(&derived)) {
-        FUZZ_CHECK(p->radius > 0 && std::isfinite(p->radius) && std::isfinite(p->length));
-        FUZZ_CHECK(p->stepCount >= 1);
-        FUZZ_CHECK(std::find(kTankShapes.begin(), kTankShapes.end(), p->shape) != kTankShapes.end());
-        FUZZ_CHECK(GallonFactor(p->volumeUnit).has_value());
+    const auto derived = deriveChartParams(request, format);
+    if (derived) {
+        const TankChartParams& p = *derived;
+        FUZZ_CHECK(p.radius > 0 && std::isfinite(p.radius) && std::isfinite(p.length));
+        FUZZ_CHECK(static_cast<float>(p.radius) > 0);
+        FUZZ_CHECK(p.stepCount >= 1);
+        FUZZ_CHECK(request.lengthUnit && request.volumeUnit == p.volumeUnit);
         // Only the first lines of a long chart: each line is built on its own.
-        checkChart(*p, 40);
+        checkChart(p, 40);
     }
     return 0;
 }

@@ -83,6 +83,12 @@ public:
         return b < N ? std::string(table[b]) : text();
     }
 
+    // One of the N values of an enum whose display texts are the table.
+    template <typename Enum, std::size_t N>
+    Enum pick(const std::array<std::string_view, N>& /*table*/) {
+        return static_cast<Enum>(byte() % N);
+    }
+
     NumberFormat format();
 
 private:

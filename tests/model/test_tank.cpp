@@ -1,0 +1,186 @@
+#include <QtTest>
+
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+#include "countingreporter.h"
+#include "model/tank.h"
+#include "model/tankmodel.h"
+
+using namespace brimwell;
+using std::numbers::pi;
+
+namespace {
+
+struct Sizes {
+    double d, l;
+    std::optional<Heads> heads = std::nullopt;  // none: a vertical tank
+};
+
+Expected<Tank, TankError> build(const Sizes& s) {
+    return s.heads ? Tank::horizontal(s.d, s.l, *s.heads) : Tank::vertical(s.d, s.l);
+}
+
+// How far a head reaches along the axis at distance r from it.
+std::function<double(double)> headReach(const Sizes& s) {
+    const double radius = s.d / 2;
+    if (const auto* e = std::get_if<EllipsoidalHeads>(&*s.heads)) {
+        const double depth = e->depth.value_or(s.d / 4);
+        return [=](double r) { return depth * std::sqrt(1 - r * r / (radius * radius)); };
+    }
+    if (const auto* c = std::get_if<ConicalHeads>(&*s.heads)) {
+        return [=, depth = c->depth](double r) { return depth * (1 - r / radius); };
+    }
+    const auto& t = std::get<TorisphericalHeads>(*s.heads);
+    const double crown = t.crown * s.d, knuckle = t.knuckle * s.d, inner = radius - knuckle;
+    const double back = std::sqrt(std::pow(crown - knuckle, 2) - inner * inner);
+    const double joint = inner * crown / (crown - knuckle);
+    return [=](double r) {
+        return r <= joint ? std::sqrt(crown * crown - r * r) - back
+                          : std::sqrt(knuckle * knuckle - std::pow(r - inner, 2));
+    };
+}
+
+template <typename F>
+double simpson(const F& f, double from, double to) {
+    const double step = (to - from) / 400;
+    double sum = f(from) + f(to);
+    for (int i = 1; i < 400; ++i) {
+        sum += (i % 2 ? 4 : 2) * f(from + i * step);
+    }
+    return sum * step / 3;
+}
+
+// The gallons below `level` summed over horizontal slices of the tank. Slice heights and the
+// positions across a slice run through angles, which smooths the slices' round ends.
+double slicedGallons(const Sizes& s, double level) {
+    const double radius = s.d / 2;
+    const auto reach = headReach(s);
+    auto slice = [&](double phi) {
+        const double half = radius * std::sin(phi), height = -radius * std::cos(phi);
+        auto across = [&](double theta) {
+            const double y = half * std::sin(theta);
+            return reach(std::min(radius, std::hypot(y, height))) * half * std::cos(theta);
+        };
+        return (2 * s.l * half + 2 * simpson(across, -pi / 2, pi / 2)) * radius * std::sin(phi);
+    };
+    const double top = std::acos(1 - level / radius), axis = std::min(top, pi / 2);
+    return (simpson(slice, 0, axis) + simpson(slice, axis, top)) / 231;
+}
+
+}  // namespace
+
+class TankTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void published_ellipsoidal_values() {
+        const auto tank = Tank::horizontal(108, 156, EllipsoidalHeads{42});
+        QVERIFY(tank);
+        QCOMPARE(std::round(*tank->volumeAt(36) * 1e4) / 1e4, 2380.9565);
+        QCOMPARE(std::round(tank->capacity() * 1e4) / 1e4, 8407.3915);
+    }
+
+    void dished_heads_data() {
+        QTest::addColumn<Sizes>("sizes");
+        QTest::newRow("ellipsoidal 2:1") << Sizes{96, 324, EllipsoidalHeads{}};
+        QTest::newRow("ellipsoidal deep") << Sizes{60, 100, EllipsoidalHeads{45}};
+        QTest::newRow("torispherical F&D") << Sizes{96, 324, TorisphericalHeads{1, 0.06}};
+        QTest::newRow("torispherical round") << Sizes{96, 50, TorisphericalHeads{0.5, 0.1}};
+        QTest::newRow("torispherical knuckled") << Sizes{48, 10, TorisphericalHeads{1.5, 0.45}};
+        QTest::newRow("torispherical flat") << Sizes{120, 1, TorisphericalHeads{20, 0.02}};
+        QTest::newRow("conical") << Sizes{96, 324, ConicalHeads{30}};
+        QTest::newRow("conical, next to no shell") << Sizes{40, 0.001, ConicalHeads{120}};
+    }
+    void dished_heads() {
+        QFETCH(Sizes, sizes);
+        const auto tank = build(sizes);
+        QVERIFY(tank);
+        const double capacity = tank->capacity(), d = sizes.d;
+        QVERIFY(std::fabs(*tank->volumeAt(d) - capacity) <= 1e-12 * capacity);
+        QVERIFY(std::fabs(*tank->volumeAt(d / 2) - capacity / 2) <= 1e-12 * capacity);
+        double last = -1;
+        for (int i = 0; i <= 400; ++i) {
+            const double v = *tank->volumeAt(d * i / 400);
+            QVERIFY(v > last && (i > 0 || v == 0));
+            last = v;
+        }
+        // The slices' Simpson sums agree to about 1e-8, and to 1e-10 without a cone's apex.
+        for (const double h : {1e-5 * d, 0.04 * d, 0.37 * d, 0.81 * d, 0.9999 * d}) {
+            const double sliced = slicedGallons(sizes, h);
+            QVERIFY(std::fabs(*tank->volumeAt(h) - sliced) <= 1e-7 * sliced);
+            QVERIFY(std::fabs(*tank->levelFor(*tank->volumeAt(h)) - h) <= 1e-6 * d);
+        }
+    }
+
+    void window_shapes_data() {
+        QTest::addColumn<Sizes>("sizes");
+        QTest::addColumn<TankShape>("shape");
+        QTest::newRow("flat") << Sizes{96, 324, FlatHeads{}} << TankShape::FlatEnded;
+        QTest::newRow("flat, odd sizes") << Sizes{37.3, 151.9, FlatHeads{}} << TankShape::FlatEnded;
+        QTest::newRow("hemispherical") << Sizes{96, 324, HemisphericalHeads{}} << TankShape::Cylindrical;
+        QTest::newRow("vertical") << Sizes{96, 324} << TankShape::Vertical;
+    }
+    void window_shapes() {
+        QFETCH(Sizes, sizes);
+        QFETCH(TankShape, shape);
+        const auto tank = build(sizes);
+        QVERIFY(tank);
+        const float r = float(sizes.d / 2), l = float(sizes.l);
+        const double top = tank->top();
+        QCOMPARE(tank->capacity(), double(*TankCapacity(shape, sizes.d / 2, sizes.l)));
+        CountingReporter reporter;
+        double last = -1;
+        for (int i = 0; i <= 400; ++i) {
+            const double h = top * i / 400;
+            const double v = *tank->volumeAt(h);
+            QCOMPARE(v, double(VolumeAtLevel(float(h), r, l, shape, VolumeUnit::Gallons, reporter)));
+            QVERIFY(v >= last && (i > 0 || v == 0));
+            last = v;
+        }
+        QCOMPARE(reporter.count, 0);
+        QVERIFY(std::fabs(last - tank->capacity()) <= 1e-6 * tank->capacity());
+        for (const double level : {0.05 * top, 0.3 * top, 0.6 * top, 0.95 * top}) {
+            QVERIFY(std::fabs(*tank->levelFor(*tank->volumeAt(level)) - level) <= 1e-6 * top);
+        }
+        QCOMPARE(*tank->levelForPercent(100), top);
+    }
+
+    void bad_sizes_data() {
+        QTest::addColumn<Sizes>("sizes");
+        QTest::addColumn<TankError>("error");
+        using E = TankError;
+        QTest::newRow("no diameter") << Sizes{0, 9, FlatHeads{}} << E::Diameter;
+        QTest::newRow("nan diameter") << Sizes{qQNaN(), 9, ConicalHeads{1}} << E::Diameter;
+        QTest::newRow("no length") << Sizes{9, -1, EllipsoidalHeads{}} << E::Length;
+        QTest::newRow("endless height") << Sizes{9, qInf()} << E::Length;
+        QTest::newRow("flat ellipsoid") << Sizes{9, 9, EllipsoidalHeads{0}} << E::HeadDepth;
+        QTest::newRow("cone, no depth") << Sizes{9, 9, ConicalHeads{}} << E::HeadDepth;
+        QTest::newRow("small crown") << Sizes{9, 9, TorisphericalHeads{0.49, 0.1}} << E::Crown;
+        QTest::newRow("no knuckle") << Sizes{9, 9, TorisphericalHeads{1, 0}} << E::Knuckle;
+        QTest::newRow("whole knuckle") << Sizes{9, 9, TorisphericalHeads{1, 0.5}} << E::Knuckle;
+        QTest::newRow("beyond float") << Sizes{1e39, 9, HemisphericalHeads{}} << E::Capacity;
+        QTest::newRow("vanishing") << Sizes{1e-30, 1e-9} << E::Capacity;
+        QTest::newRow("beyond double") << Sizes{1e200, 1e200, ConicalHeads{1}} << E::Capacity;
+    }
+    void bad_sizes() {
+        QFETCH(Sizes, sizes);
+        QFETCH(TankError, error);
+        const auto tank = build(sizes);
+        QVERIFY(!tank);
+        QCOMPARE(tank.error(), error);
+    }
+
+    void levels_for_percentages() {
+        const auto tank = Tank::horizontal(96, 324, TorisphericalHeads{});
+        QCOMPARE(tank->volumeAt(-1e-9).error(), TankError::Level);
+        QCOMPARE(tank->volumeAt(qQNaN()).error(), TankError::Level);
+        QCOMPARE(tank->levelFor(tank->capacity() * 1.000001).error(), TankError::Volume);
+        QCOMPARE(tank->levelForPercent(-0.5).error(), TankError::Percent);
+        QVERIFY(std::fabs(*tank->levelForPercent(50) - 48) <= 1e-6 * 96);
+    }
+};
+
+QTEST_APPLESS_MAIN(TankTest)
+#include "test_tank.moc"
