@@ -54,7 +54,7 @@ const QStringList kWindowNames{"frmSplash", "frmBrimwell", "frmUllex", "frmPCalc
 // ---------------------------------------------------------------------------------------------
 // The action log: the last actions, printed when something goes wrong (also from a crash).
 
-std::mutex logMutex;
+std::timed_mutex logMutex;
 std::deque<std::string> logTail;
 std::atomic<quint64> actionsDone{0};
 quint64 runSeed = 0;
@@ -796,8 +796,12 @@ private:
     void checkTexts(QWidget* window) {
         auto bad = [](const QString& text) { return kNotANumberText.match(text).hasMatch(); };
         for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
+            // What the user typed, and what a paste may have put in: the clipboard counts as typed.
             const QVariant edited = box->property("monkeyEdited");
-            if (bad(box->text()) && !(edited.isValid() && edited.toString() == box->text())) {
+            const QString pasted = QGuiApplication::clipboard()->text();
+            const bool typed = (edited.isValid() && edited.toString() == box->text()) ||
+                               (!pasted.isEmpty() && box->text().contains(pasted));
+            if (bad(box->text()) && !typed) {
                 fail(QString("%1 shows %2, which the user did not type").arg(nameOf(box), quoted(box->text())));
             }
         }
@@ -874,8 +878,14 @@ void startHangWatch() {
             last = now;
             if (still >= 120) {
                 std::fprintf(stderr, "\nMONKEY HANG: one action has run for two minutes\n");
-                const std::unique_lock lock(logMutex, std::try_to_lock);
-                printTail();
+                // The hung action may hold the log: wait a second for it, and never read the log
+                // without the lock.
+                const std::unique_lock lock(logMutex, std::chrono::seconds(1));
+                if (lock.owns_lock()) {
+                    printTail();
+                } else {
+                    std::fprintf(stderr, "the action log is unavailable (held by the hung action)\n");
+                }
                 std::_Exit(1);
             }
         }

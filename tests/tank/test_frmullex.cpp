@@ -27,13 +27,18 @@ class TankWindowTest : public QObject {
     std::unique_ptr<PictureStore> store;
     std::unique_ptr<frmUllex> window;
 
+    std::vector<std::unique_ptr<QWidget>> standIns;
+
+    // The control of that name. A missing one fails the test, which goes on with a stand-in, so
+    // that the suite's other tests still run.
     template <typename T = QLineEdit>
     T* w(const char* name) {
-        auto* found = window->findChild<T*>(name);
-        if (!found) {
-            qFatal("no control %s", name);
+        if (auto* found = window->findChild<T*>(name)) {
+            return found;
         }
-        return found;
+        QTest::qFail(qPrintable(QString("no control %1").arg(name)), __FILE__, __LINE__);
+        standIns.push_back(std::make_unique<T>());
+        return static_cast<T*>(standIns.back().get());
     }
     QString text(const char* name) { return w(name)->text(); }
     QString label(const char* name) { return w<QLabel>(name)->text(); }

@@ -5,9 +5,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "frmullex.h"
-#include "picturestore.h"
+#include "host/picturestore.h"
 #include "scriptedhost.h"
+#include "tank/frmullex.h"
+#include "tank/tankchartcommand.h"
 #include "windowtest.h"
 
 using namespace brimwell;
@@ -36,25 +37,33 @@ class TankChartCommandTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<testing::ScriptedHost> host;
-    std::unique_ptr<PictureStore> store;
-    std::unique_ptr<frmUllex> window;
     std::unique_ptr<QTemporaryDir> dir;
+    ChartRequest tank;  // the tank window's default tank
 
-    QLineEdit* edit(const char* name) { return window->findChild<QLineEdit*>(name); }
-    QComboBox* list(const char* name) { return window->findChild<QComboBox*>(name); }
     QString chartPath(const QString& name = "chart.txt") { return dir->filePath(name); }
-    void generate() { window->findChild<QAction*>("mnuTGen")->trigger(); }
+    void generate() { TankChartCommand(*host, tank).run(); }
 
 private Q_SLOTS:
     void init() {
         host = std::make_unique<testing::ScriptedHost>();
-        store = std::make_unique<PictureStore>();
-        window = std::make_unique<frmUllex>(*host, *store);
         dir = std::make_unique<QTemporaryDir>();
+        tank = {"96", "324", LengthUnit::Inches, TankShape::FlatEnded, VolumeUnit::Gallons, {}};
     }
-    void cleanup() {
-        window.reset();
-        dir.reset();
+    void cleanup() { dir.reset(); }
+
+    // The window hands the generator its tank as shown, in the units its lists show.
+    void the_menu_charts_the_tank_the_window_shows() {
+        PictureStore store;
+        frmUllex window(*host, store);
+        testing::chooseEntry(window.findChild<QComboBox*>("cboLengthUnits"), "feet");
+        host->promptAnswers = {"0.10"};
+        host->fileAnswers = {chartPath()};
+        host->yesNoAnswers = {false};
+        window.findChild<QAction*>("mnuTGen")->trigger();
+        const QByteArray bytes = readFile(chartPath());
+        QCOMPARE(bytes.count("\r\n"), 322);
+        QVERIFY(bytes.contains("    96.00, 10152.32  \r\n"));
+        QCOMPARE(window.findChild<QLineEdit*>("txtTankCapacity")->text(), QString("10,000"));
     }
 
     void default_tank_in_tenths_is_saved_and_not_printed() {
@@ -74,12 +83,11 @@ private Q_SLOTS:
         QVERIFY(lines.last().isEmpty());
         QCOMPARE(lines[321], QByteArray(" 96.00 -  96.00    96.00, 10152.32  \r"));
         QCOMPARE(bytes.count("\r\n"), 322);
-        QCOMPARE(window->findChild<QLineEdit*>("txtTankCapacity")->text(), QString("10,000"));
     }
 
     void worked_example_byte_for_byte() {
-        edit("txtTankDiameter")->setText("48");
-        edit("txtTankLength")->setText("100");
+        tank.diameter = "48";
+        tank.length = "100";
         host->promptAnswers = {"12"};
         host->fileAnswers = {chartPath()};
         host->yesNoAnswers = {false};
@@ -118,11 +126,9 @@ private Q_SLOTS:
         QFETCH(QString, length);
         QFETCH(QString, unit);
         QFETCH(QStringList, messages);
-        edit("txtTankDiameter")->setText(diameter);
-        edit("txtTankLength")->setText(length);
-        testing::chooseEntry(list("cboLengthUnits"), unit);
-        edit("txtTankDiameter")->setText(diameter);
-        edit("txtTankLength")->setText(length);
+        tank.diameter = diameter.toStdString();
+        tank.length = length.toStdString();
+        tank.lengthUnit = parseLengthUnit(unit.toStdString());
         host->promptAnswers = answers;
         generate();
         QCOMPARE(host->prompts.size(), answers.size());
@@ -132,7 +138,7 @@ private Q_SLOTS:
     }
 
     void feet_with_tenths_gives_inch_steps() {
-        testing::chooseEntry(list("cboLengthUnits"), "feet");
+        tank = {"8", "27", LengthUnit::Feet, TankShape::FlatEnded, VolumeUnit::Gallons, {}};
         host->promptAnswers = {"0.10"};
         host->fileAnswers = {chartPath()};
         host->yesNoAnswers = {false};
@@ -143,7 +149,7 @@ private Q_SLOTS:
     }
 
     void half_steps_round_to_even() {
-        edit("txtTankDiameter")->setText("10");
+        tank.diameter = "10";
         host->promptAnswers = {"4"};
         host->fileAnswers = {chartPath()};
         host->yesNoAnswers = {false};
@@ -175,8 +181,8 @@ private Q_SLOTS:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(100000, 'x'));
         old.close();
-        edit("txtTankDiameter")->setText("48");
-        edit("txtTankLength")->setText("100");
+        tank.diameter = "48";
+        tank.length = "100";
         host->promptAnswers = {"12"};
         host->fileAnswers = {chartPath()};
         host->yesNoAnswers = {false};
