@@ -199,6 +199,11 @@ private Q_SLOTS:
         QTest::newRow("100") << "100" << "100.0" << 3;
         QTest::newRow("-2") << "-2" << "-2.0" << 2;
         QTest::newRow("letters") << "a2" << "a2" << 2;
+        QTest::newRow("0.005") << "0.005" << "0.005" << 5;
+        QTest::newRow("1.005") << "1.005" << "1.005" << 5;
+        QTest::newRow("2.205") << "2.205" << "2.205" << 5;
+        QTest::newRow("-0.5") << "-0.5" << "-0.5" << 4;
+        QTest::newRow("-.5") << "-.5" << "-0.5" << 4;
     }
     void typing_a_leak_rate_keeps_the_caret_with_the_digits() {
         QFETCH(QString, keys);
