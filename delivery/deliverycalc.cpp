@@ -22,20 +22,21 @@ DeliveryOutputs calculateDelivery(const DeliveryInputs& in, DeliveryOutputs show
                                   const NumberFormat& format) {
     const auto strict = [&format](const std::string& text) { return readStrict(text, format); };
 
-    // Delivered volume: the after-volume is read leniently, the before-volume rounded.
-    const double afterLeading = readLenient(in.volumeAfter, format.decimal);
+    // Delivered volume: the after-volume taken whole when it reads as a number (so "9,000.88" is
+    // not taken for 9), otherwise its leading number; the before-volume rounded.
+    const auto after = strict(in.volumeAfter);
+    const double afterVolume = after.value_or(readLenient(in.volumeAfter, format.decimal));
     const auto before = strict(in.volumeBefore);
     if (!before) {
         return kConversionFailed;
     }
-    const double delivered = afterLeading - roundHalfEven(*before, 2);
+    const double delivered = afterVolume - roundHalfEven(*before, 2);
     if (!std::isfinite(delivered)) {
         return shown;
     }
     shown.deliveredVolume = formatGeneral(delivered, format.decimal);
 
     // Delivery temperature, from the unrounded before-volume and the delivered volume as shown.
-    const auto after = strict(in.volumeAfter);
     const auto afterTemp = strict(in.temperatureAfter);
     const auto beforeTemp = strict(in.temperatureBefore);
     const auto deliveredShown = strict(shown.deliveredVolume);

@@ -8,10 +8,22 @@
 #include "host.h"
 #include "windowprinting.h"
 
+namespace {
+
+// The form holds the starting values in "." notation; the box shows them in the user's.
+void showInUserNotation(QLineEdit& box) {
+    if (const auto value = brimwell::readStrict(box.text().toStdString())) {
+        box.setText(brimwell::generalText(*value));
+    }
+}
+
+}  // namespace
+
 frmDTCalc::frmDTCalc(brimwell::Host& host, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmDTCalc>()), host_(host) {
     ui->setupUi(this);
     for (QLineEdit* input : {ui->txtBVol, ui->txtBTemp, ui->txtAVol, ui->txtATemp}) {
+        showInUserNotation(*input);
         connect(input, &QLineEdit::textChanged, this, &frmDTCalc::Calculations);
     }
     connect(ui->mnuexit, &QAction::triggered, this, &frmDTCalc::close);

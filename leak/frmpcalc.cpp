@@ -32,15 +32,17 @@ frmPCalc::frmPCalc(brimwell::Host& host, QWidget* parent)
     ui->mnuPrint->actions().constFirst()->setObjectName(QStringLiteral("mnublank0"));
     desiredPressure_.text = ui->txtActual->text();
 
-    connect(ui->Option1, &QRadioButton::toggled, this,
+    // A choice, by mouse, Space or arrow key, is a click; choosing the option already selected
+    // sets its values again, after the user has typed others into txtLR or txtRef.
+    connect(ui->Option1, &QRadioButton::clicked, this,
             [this](bool on) { chooseStandard(on, QStringLiteral("3"), QStringLiteral("10")); });
-    connect(ui->Option2, &QRadioButton::toggled, this, [this](bool on) {
+    connect(ui->Option2, &QRadioButton::clicked, this, [this](bool on) {
         chooseStandard(on, brimwell::generalText(0.2), QStringLiteral("30"));
     });
-    connect(ui->Option3, &QRadioButton::toggled, this, [this](bool on) {
+    connect(ui->Option3, &QRadioButton::clicked, this, [this](bool on) {
         chooseStandard(on, brimwell::generalText(0.1), QStringLiteral("45"));
     });
-    connect(ui->Option4, &QRadioButton::toggled, this, &frmPCalc::chooseUserDefined);
+    connect(ui->Option4, &QRadioButton::clicked, this, &frmPCalc::chooseUserDefined);
     connect(ui->txtLR, &QLineEdit::textChanged, this, &frmPCalc::leakRateChanged);
     connect(ui->txtLR, &QLineEdit::cursorPositionChanged, this, &frmPCalc::leakRateCaretMoved);
     connect(ui->txtRef, &QLineEdit::textChanged, this, [this](const QString& text) {

@@ -53,13 +53,58 @@ std::size_t caretInRewrite(const BoxText& edited, std::string_view shown, std::s
     return shownFraction + std::min(digits, shown.size() - shownFraction);
 }
 
-// The box's own rewrite: the value with the pattern; a text that is no number stays as it is.
+// The most decimals the pattern shows.
+constexpr std::size_t kMostDecimals = 4;
+
+// The point alone, or behind a sign: a number of which only the start is typed yet.
+bool isNumberBegun(std::string_view text, std::string_view point) {
+    if (text.starts_with('-') || text.starts_with('+')) {
+        text.remove_prefix(1);
+    }
+    return text == point;
+}
+
+// How many digits stand behind the point; none in a text without one or with an exponent.
+std::size_t decimalsTyped(std::string_view text, std::string_view point) {
+    const std::size_t at = text.find(point);
+    if (at == std::string_view::npos || text.find_first_of("eE") != std::string_view::npos) {
+        return 0;
+    }
+    const std::string_view fraction = text.substr(at + point.size());
+    return std::min(fraction.find_first_not_of("0123456789"), fraction.size());
+}
+
+// What the pattern would take away while the user is still typing: the minus of a number that
+// shows as 0 (-0, -0.0), and zeros typed at the end of the decimals (the 0s of 1.00 on the way
+// to 1.005).
+void keepWhatIsBeingTyped(std::string& shown, const BoxText& edited, std::string_view point) {
+    const std::string_view text = edited.text;
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first != std::string_view::npos && text[first] == '-' && !shown.starts_with('-')) {
+        shown.insert(0, 1, '-');
+    }
+    const std::size_t typed = decimalsTyped(text, point);
+    const std::size_t shownPoint = shown.find(point);
+    if (edited.caret != text.size() || typed > kMostDecimals ||
+        shownPoint == std::string::npos) {
+        return;
+    }
+    const std::size_t shownDecimals = shown.size() - shownPoint - point.size();
+    shown.append(typed > shownDecimals ? typed - shownDecimals : 0, '0');
+}
+
+// The box's own rewrite: the value with the pattern, keeping what is being typed; a text that
+// is no number, or only the start of one, stays as it is.
 BoxText rewrite(const BoxText& edited, const NumberFormat& format) {
+    if (isNumberBegun(edited.text, format.decimal)) {
+        return edited;
+    }
     const auto value = readStrict(edited.text, format);
     if (!value) {
         return edited;
     }
     std::string shown = formatPattern(*value, kLeakRatePattern, format.decimal);
+    keepWhatIsBeingTyped(shown, edited, format.decimal);
     const std::size_t caret = caretInRewrite(edited, shown, format.decimal);
     return {std::move(shown), caret};
 }

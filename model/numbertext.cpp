@@ -241,7 +241,8 @@ std::optional<double> readStrict(std::string_view text, const NumberFormat& form
         }
     }
     if (digitCount == 0) {
-        return std::nullopt;
+        // The decimal separator alone is how a pattern such as "##########.##" writes 0.
+        return mantissa == "." && i == end ? std::optional(negative ? -0.0 : 0.0) : std::nullopt;
     }
     long exponent = 0;
     if (i < end && (text[i] == 'e' || text[i] == 'E')) {

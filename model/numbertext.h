@@ -23,7 +23,8 @@ struct NumberFormat {
 
 // The whole text must be a number (blanks around it allowed): an optional sign, digits with
 // group separators standing before every full group of three, an optional decimal separator
-// with digits, an optional exponent. A number beyond the double range is not a number.
+// with digits, an optional exponent. The decimal separator alone, with or without a sign, is 0,
+// so that a pattern's 0 reads back. A number beyond the double range is not a number.
 std::optional<double> readStrict(std::string_view text, const NumberFormat& format = {});
 
 // The longest leading number of the text; blanks, tabs and line feeds anywhere are skipped; "."

@@ -32,6 +32,7 @@ private Q_SLOTS:
         row("colder delivery", with(3, "60"), {"6999.89", "58.29", "-7.7"});
         row("equal volumes keep both temperatures", with(2, "2000.99"), {"0", "was2", "was3"});
         row("word behind the after volume", with(2, "9000.88 gal"), zeros);
+        row("grouped after volume", with(2, "9,000.88"), {"6999.89", "78.71", "12.72"});
         row("empty before volume", with(0, ""), zeros);
         row("empty after volume", with(2, ""), zeros);
         row("temperature no number", with(1, "warm"), zeros);

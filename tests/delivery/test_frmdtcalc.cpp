@@ -64,6 +64,14 @@ private Q_SLOTS:
         QCOMPARE(barEntry("mnuPrint")->text(), QString("&Print"));
     }
 
+    void opens_with_its_results_in_a_decimal_comma_notation() {
+        const QLocale pinned;
+        QLocale::setDefault(brimwell::testing::decimalCommaLocale());
+        window = std::make_unique<frmDTCalc>(*host);
+        QLocale::setDefault(pinned);
+        QCOMPARE(results(), QStringList({"6999,89", "78,71", "12,72"}));
+    }
+
     void results_are_bold_black_on_yellow_and_not_editable_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("volume") << "txtCVol";

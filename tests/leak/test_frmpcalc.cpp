@@ -123,7 +123,9 @@ private Q_SLOTS:
         QFETCH(QString, gallons);
         QFETCH(QString, millilitres);
         choose("Option3");  // so that every row really changes the choice
-        choose(qPrintable(option));
+        for (int up = 3 - option.back().digitValue(); up > 0; --up) {  // arrow keys choose too
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        }
         calculate();
         QCOMPARE(results(), QStringList({gallons, millilitres}));
         QVERIFY(host->dialogs.isEmpty());
@@ -180,6 +182,10 @@ private Q_SLOTS:
         brimwell::testing::retype(box("txtLR"), "0.3");
         calculate();
         QCOMPARE(results()[0], typedAtOptionsPressure);
+        // Choosing the option shown again, here with Space, brings its own values back.
+        QTest::keyClick(child<QRadioButton>(qPrintable(option)), Qt::Key_Space);
+        calculate();
+        QCOMPARE(results(), QStringList({gallons, millilitres}));
     }
 
     void typing_a_leak_rate_keeps_the_caret_with_the_digits_data() {
@@ -193,6 +199,11 @@ private Q_SLOTS:
         QTest::newRow("100") << "100" << "100.0" << 3;
         QTest::newRow("-2") << "-2" << "-2.0" << 2;
         QTest::newRow("letters") << "a2" << "a2" << 2;
+        QTest::newRow("0.005") << "0.005" << "0.005" << 5;
+        QTest::newRow("1.005") << "1.005" << "1.005" << 5;
+        QTest::newRow("2.205") << "2.205" << "2.205" << 5;
+        QTest::newRow("-0.5") << "-0.5" << "-0.5" << 4;
+        QTest::newRow("-.5") << "-.5" << "-0.5" << 4;
     }
     void typing_a_leak_rate_keeps_the_caret_with_the_digits() {
         QFETCH(QString, keys);

@@ -89,10 +89,12 @@ private Q_SLOTS:
         row("backspace a typed point", "point", "2.|5", "2|5", "2|5.0");
         row("pasted group separator", "point", "|", "1,000|", "1000|.0");
         row("minus sign alone stays", "point", "|", "-|", "-|");
+        row("point alone stays", "point", "|", ".|", ".|");
         row("comma: first digit", "comma", "|", "2|", "2|,0");
         row("comma: comma steps over", "comma", "2|,0", "2,|,0", "2,|0");
         row("comma: point is no decimal point", "comma", "2|,0", "2.|,0", "2.|,0");
         row("comma: backspace over the added comma", "comma", "2,|0", "2|0", "2|,0");
+        row("comma: zero typed behind the decimals stays", "comma", "0,0|", "0,00|", "0,00|");
     }
     void the_box_settles_each_edit() {
         QFETCH(QString, notation);

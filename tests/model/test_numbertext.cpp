@@ -42,7 +42,8 @@ private Q_SLOTS:
         QTest::newRow("blank") << "point" << "   " << false << 0.0;
         QTest::newRow("letters") << "point" << "abc" << false << 0.0;
         QTest::newRow("trailing word") << "point" << "9000.88 gal" << false << 0.0;
-        QTest::newRow("lone point") << "point" << "." << false << 0.0;
+        QTest::newRow("lone point is 0") << "point" << "." << true << 0.0;
+        QTest::newRow("lone comma with a sign is 0") << "comma" << " -, " << true << 0.0;
         QTest::newRow("lone sign") << "point" << "-" << false << 0.0;
         QTest::newRow("exponent without digits") << "point" << "1e" << false << 0.0;
         QTest::newRow("overflow") << "point" << "1e400" << false << 0.0;

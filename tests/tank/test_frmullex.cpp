@@ -164,6 +164,9 @@ private Q_SLOTS:
                                   << QStringList{"10152.32", "1504.05", "1493.52"} << "vtank10";
         QTest::newRow("level 0") << "Flat-Ended (Steel)" << "inches" << QStringList{"96", "324", "0"} << "gallons"
                                  << QStringList{"10152.32", ".", "."} << "ftank0";
+        QTest::newRow("level 0 as feet writes it")
+            << "Flat-Ended (Steel)" << "feet" << QStringList{"8", "27", "."} << "gallons"
+            << QStringList{"10152.32", ".", "."} << "ftank0";
         QTest::newRow("level 96") << "Flat-Ended (Steel)" << "inches" << QStringList{"96", "324", "96"} << "gallons"
                                   << QStringList{"10152.32", "10152.32", "10081.26"} << "ftank100";
         for (auto [level, pic] : {std::pair{"10", "ftank10"}, {"30", "ftank25"}, {"40", "ftank25"},

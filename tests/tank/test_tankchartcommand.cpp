@@ -107,6 +107,7 @@ private Q_SLOTS:
         QTest::newRow("cancel") << QStringList{""} << "96" << "324" << "inches" << QStringList{};
         QTest::newRow("letters") << QStringList{"abc"} << "96" << "324" << "inches" << QStringList{};
         QTest::newRow("zero then cancel") << QStringList{"0", ""} << "96" << "324" << "inches" << QStringList{kInappropriate};
+        QTest::newRow("zero written as the point, then cancel") << QStringList{".", ""} << "96" << "324" << "inches" << QStringList{kInappropriate};
         QTest::newRow("zero twice then cancel") << QStringList{"0", "0", ""} << "96" << "324" << "inches" << QStringList{kInappropriate, kInappropriate};
         QTest::newRow("too many steps") << QStringList{"0.001"} << "96" << "324" << "inches" << QStringList{};
         QTest::newRow("no step fits, then cancel") << QStringList{"200", ""} << "96" << "324" << "inches" << QStringList{kInappropriate};
