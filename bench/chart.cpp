@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "chartfile.h"
-#include "tankmodel.h"
-#include "units.h"
+#include "tank/chartfile.h"
+#include "model/tankmodel.h"
+#include "model/units.h"
 
 namespace {
 

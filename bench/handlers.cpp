@@ -13,11 +13,11 @@
 #include <functional>
 #include <vector>
 
-#include "frmdtcalc.h"
-#include "frmpcalc.h"
-#include "frmullex.h"
-#include "picturestore.h"
-#include "scriptedhost.h"
+#include "delivery/frmdtcalc.h"
+#include "leak/frmpcalc.h"
+#include "tank/frmullex.h"
+#include "host/picturestore.h"
+#include "tests/support/scriptedhost.h"
 
 namespace {
 
@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
     brimwell::PictureStore pictures;
 
     brimwell::frmUllex tank(host, pictures);
-    frmPCalc leak(host);
-    frmDTCalc delivery(host);
+    brimwell::frmPCalc leak(host);
+    brimwell::frmDTCalc delivery(host);
     for (QWidget* window : std::initializer_list<QWidget*>{&tank, &leak, &delivery}) {
         window->show();
     }

@@ -1,4 +1,4 @@
-#include "chartoptions.h"
+#include "cli/chartoptions.h"
 
 #include <map>
 

@@ -1,4 +1,4 @@
-#include "deliverycalc.h"
+#include "delivery/deliverycalc.h"
 
 #include <cmath>
 #include <optional>

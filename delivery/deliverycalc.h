@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "numbertext.h"
+#include "model/numbertext.h"
 
 namespace brimwell::delivery {
 

@@ -1,33 +1,34 @@
-#include "frmdtcalc.h"
+#include "delivery/frmdtcalc.h"
 
 #include <QCloseEvent>
 
-#include "deliverycalc.h"
+#include "delivery/deliverycalc.h"
 #include "ui_frmDTCalc.h"
-#include "usernumberformat.h"
-#include "host.h"
-#include "windowprinting.h"
+#include "host/usernumberformat.h"
+#include "host/host.h"
+#include "host/windowprinting.h"
 
+namespace brimwell {
 namespace {
 
 // The form holds the starting values in "." notation; the box shows them in the user's.
 void showInUserNotation(QLineEdit& box) {
-    if (const auto value = brimwell::readStrict(box.text().toStdString())) {
-        box.setText(brimwell::generalText(*value));
+    if (const auto value = readStrict(box.text().toStdString())) {
+        box.setText(generalText(*value));
     }
 }
 
 }  // namespace
 
-frmDTCalc::frmDTCalc(brimwell::Host& host, QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::frmDTCalc>()), host_(host) {
-    ui->setupUi(this);
-    for (QLineEdit* input : {ui->txtBVol, ui->txtBTemp, ui->txtAVol, ui->txtATemp}) {
+frmDTCalc::frmDTCalc(Host& host, QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::frmDTCalc>()), host_(host) {
+    ui_->setupUi(this);
+    for (QLineEdit* input : {ui_->txtBVol, ui_->txtBTemp, ui_->txtAVol, ui_->txtATemp}) {
         showInUserNotation(*input);
         connect(input, &QLineEdit::textChanged, this, &frmDTCalc::Calculations);
     }
-    connect(ui->mnuexit, &QAction::triggered, this, &frmDTCalc::close);
-    connect(ui->mnuPrint, &QAction::triggered, this, &frmDTCalc::print);
+    connect(ui_->mnuexit, &QAction::triggered, this, &frmDTCalc::close);
+    connect(ui_->mnuPrint, &QAction::triggered, this, &frmDTCalc::print);
     Calculations();
 }
 
@@ -39,20 +40,22 @@ void frmDTCalc::closeEvent(QCloseEvent* event) {
 }
 
 void frmDTCalc::Calculations() {
-    using brimwell::delivery::calculateDelivery;
+    using delivery::calculateDelivery;
     const auto outputs = calculateDelivery(
-        {ui->txtBVol->text().toStdString(), ui->txtBTemp->text().toStdString(),
-         ui->txtAVol->text().toStdString(), ui->txtATemp->text().toStdString()},
-        {ui->txtCVol->text().toStdString(), ui->txtCTempDelivery->text().toStdString(),
-         ui->txtCTempDiff->text().toStdString()},
-        brimwell::userNumberFormat());
-    ui->txtCVol->setText(QString::fromStdString(outputs.deliveredVolume));
-    ui->txtCTempDelivery->setText(QString::fromStdString(outputs.deliveryTemperature));
-    ui->txtCTempDiff->setText(QString::fromStdString(outputs.temperatureDifferential));
+        {ui_->txtBVol->text().toStdString(), ui_->txtBTemp->text().toStdString(),
+         ui_->txtAVol->text().toStdString(), ui_->txtATemp->text().toStdString()},
+        {ui_->txtCVol->text().toStdString(), ui_->txtCTempDelivery->text().toStdString(),
+         ui_->txtCTempDiff->text().toStdString()},
+        userNumberFormat());
+    ui_->txtCVol->setText(QString::fromStdString(outputs.deliveredVolume));
+    ui_->txtCTempDelivery->setText(QString::fromStdString(outputs.deliveryTemperature));
+    ui_->txtCTempDiff->setText(QString::fromStdString(outputs.temperatureDifferential));
 }
 
 void frmDTCalc::print() {
-    if (!brimwell::printWindow(*this, host_)) {
-        host_.showMessage(this, QString::fromUtf8(brimwell::kPrintProblemMessage));
+    if (!printWindow(*this, host_)) {
+        host_.showMessage(this, QString::fromUtf8(kPrintProblemMessage));
     }
 }
+
+}  // namespace brimwell

@@ -8,8 +8,8 @@ class frmDTCalc;
 }
 
 namespace brimwell {
+
 class Host;
-}
 
 // The delivery temperature tool: from the tank's volume and temperature before and after a
 // delivery, the delivered volume, its temperature and the temperature differential, recomputed
@@ -18,7 +18,7 @@ class frmDTCalc : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit frmDTCalc(brimwell::Host& host, QWidget* parent = nullptr);
+    explicit frmDTCalc(Host& host, QWidget* parent = nullptr);
     ~frmDTCalc() override;
 
 Q_SIGNALS:
@@ -31,6 +31,8 @@ private:
     void Calculations();
     void print();
 
-    std::unique_ptr<Ui::frmDTCalc> ui;
-    brimwell::Host& host_;
+    std::unique_ptr<Ui::frmDTCalc> ui_;
+    Host& host_;
 };
+
+}  // namespace brimwell

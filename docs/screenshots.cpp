@@ -16,9 +16,9 @@
 #include <cstdlib>
 #include <functional>
 
-#include "appinfo.h"
-#include "qthost.h"
-#include "shell.h"
+#include "host/appinfo.h"
+#include "host/qthost.h"
+#include "shell/shell.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <limits>
 #include <string>
 
-#include "chartparams.h"
-#include "chartstream.h"
-#include "fuzzinput.h"
-#include "tankchart.h"
-#include "tankmodel.h"
-#include "units.h"
+#include "tank/chartparams.h"
+#include "tank/chartstream.h"
+#include "fuzz/fuzzinput.h"
+#include "tank/tankchart.h"
+#include "model/tankmodel.h"
+#include "model/units.h"
 #include "model/singleprecision.h"
 
 using namespace brimwell;
@@ -115,7 +115,7 @@ void checkStreamed(const TankChartParams& p) {
     }
     CountingReporter streamReports;
     std::string streamed;
-    FUZZ_CHECK(StreamTankChart(p, streamReports, [&streamed](std::string_view block) {
+    FUZZ_CHECK(streamTankChart(p, streamReports, [&streamed](std::string_view block) {
         streamed += block;
         return true;
     }));

@@ -2,8 +2,8 @@
 // infinity, "0" after a conversion failure, or the texts shown before; and computing again from
 // what it showed changes nothing.
 
-#include "deliverycalc.h"
-#include "fuzzinput.h"
+#include "delivery/deliverycalc.h"
+#include "fuzz/fuzzinput.h"
 
 using namespace brimwell;
 

@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "fuzzinput.h"
-#include "leakrate.h"
-#include "leakratebox.h"
+#include "fuzz/fuzzinput.h"
+#include "leak/leakrate.h"
+#include "leak/leakratebox.h"
 
 using namespace brimwell;
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "fuzzinput.h"
+#include "fuzz/fuzzinput.h"
 
 using namespace brimwell;
 

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "fuzzinput.h"
-#include "tankcalculation.h"
-#include "tankmodel.h"
-#include "unitconversion.h"
-#include "units.h"
+#include "fuzz/fuzzinput.h"
+#include "tank/tankcalculation.h"
+#include "model/tankmodel.h"
+#include "tank/unitconversion.h"
+#include "model/units.h"
 
 using namespace brimwell;
 

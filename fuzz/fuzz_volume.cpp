@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "fuzzinput.h"
-#include "product.h"
-#include "tankmodel.h"
-#include "units.h"
+#include "fuzz/fuzzinput.h"
+#include "model/product.h"
+#include "model/tankmodel.h"
+#include "model/units.h"
 
 using namespace brimwell;
 

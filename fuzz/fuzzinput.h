@@ -15,9 +15,9 @@
 #include <string>
 #include <string_view>
 
-#include "failurereporter.h"
+#include "model/failurereporter.h"
 
-#include "numbertext.h"
+#include "model/numbertext.h"
 
 #define FUZZ_CHECK(condition)                                                                 \
     do {                                                                                      \

@@ -1,4 +1,4 @@
-#include "lineprinter.h"
+#include "host/lineprinter.h"
 
 #include <QPagedPaintDevice>
 

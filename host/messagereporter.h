@@ -3,8 +3,8 @@
 #include <QString>
 #include <QWidget>
 
-#include "failurereporter.h"
-#include "host.h"
+#include "model/failurereporter.h"
+#include "host/host.h"
 
 namespace brimwell {
 

@@ -1,4 +1,4 @@
-#include "picturestore.h"
+#include "host/picturestore.h"
 
 #include <QGuiApplication>
 #include <QLabel>

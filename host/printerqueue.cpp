@@ -1,4 +1,4 @@
-#include "printerqueue.h"
+#include "host/printerqueue.h"
 
 #if __has_include(<cups/cups.h>)
 #include <QLibrary>

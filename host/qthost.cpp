@@ -1,4 +1,4 @@
-#include "qthost.h"
+#include "host/qthost.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "appinfo.h"
+#include "host/appinfo.h"
 #include "host/printerqueue.h"
 
 namespace brimwell {

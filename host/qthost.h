@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host.h"
+#include "host/host.h"
 
 namespace brimwell {
 

@@ -1,4 +1,4 @@
-#include "usernumberformat.h"
+#include "host/usernumberformat.h"
 
 #include <QLocale>
 

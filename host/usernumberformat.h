@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "numbertext.h"
+#include "model/numbertext.h"
 
 namespace brimwell {
 

@@ -1,4 +1,4 @@
-#include "windowprinting.h"
+#include "host/windowprinting.h"
 
 #include <QDateTime>
 #include <QMainWindow>

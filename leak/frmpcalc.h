@@ -4,15 +4,15 @@
 #include <QString>
 #include <memory>
 
-#include "leakratebox.h"
+#include "leak/leakratebox.h"
 
 namespace Ui {
 class frmPCalc;
 }
 
 namespace brimwell {
+
 class Host;
-}
 
 // The leak-rate tool: converts a leak rate stated at a reference pressure into the equivalent
 // rate at the pressure the user wants.
@@ -20,7 +20,7 @@ class frmPCalc : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit frmPCalc(brimwell::Host& host, QWidget* parent = nullptr);
+    explicit frmPCalc(Host& host, QWidget* parent = nullptr);
     ~frmPCalc() override;
 
 Q_SIGNALS:
@@ -44,10 +44,12 @@ private:
     void showInvalid();
     void print();
 
-    std::unique_ptr<Ui::frmPCalc> ui;
-    brimwell::Host& host_;
+    std::unique_ptr<Ui::frmPCalc> ui_;
+    Host& host_;
     CurrentValue leakRate_{QStringLiteral("3")};
     CurrentValue referencePressure_{QStringLiteral("10")};
     CurrentValue desiredPressure_;
-    brimwell::leak::BoxText leakRateShown_;  // what txtLR showed after its last edit settled
+    leak::BoxText leakRateShown_;  // what txtLR showed after its last edit settled
 };
+
+}  // namespace brimwell

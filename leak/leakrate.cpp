@@ -1,4 +1,4 @@
-#include "leakrate.h"
+#include "leak/leakrate.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "leakratebox.h"
+#include "leak/leakratebox.h"
 
 #include <algorithm>
 #include <optional>

@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <string>
 
-#include "numbertext.h"
+#include "model/numbertext.h"
 
 namespace brimwell::leak {
 

@@ -1,6 +1,6 @@
 #pragma once
 
 // The tank volume tool's code module: units, shapes and volumes, products and net volume.
-#include "product.h"
-#include "tankmodel.h"
-#include "units.h"
+#include "model/product.h"
+#include "model/tankmodel.h"
+#include "model/units.h"

@@ -1,4 +1,4 @@
-#include "numbertext.h"
+#include "model/numbertext.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "fixed2.h"
+#include "model/fixed2.h"
 
 namespace brimwell {
 namespace {

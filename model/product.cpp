@@ -1,7 +1,7 @@
-#include "product.h"
+#include "model/product.h"
 
-#include "numbertext.h"
-#include "singleprecision.h"
+#include "model/numbertext.h"
+#include "model/singleprecision.h"
 
 namespace brimwell {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "units.h"
+#include "model/units.h"
 
 namespace brimwell {
 

@@ -1,10 +1,10 @@
-#include "tankmodel.h"
+#include "model/tankmodel.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "singleprecision.h"
+#include "model/singleprecision.h"
 
 namespace brimwell {
 namespace {

@@ -8,8 +8,8 @@
 #include <span>
 #include <string_view>
 
-#include "failurereporter.h"
-#include "units.h"
+#include "model/failurereporter.h"
+#include "model/units.h"
 
 namespace brimwell {
 

@@ -1,4 +1,4 @@
-#include "units.h"
+#include "model/units.h"
 
 #include <algorithm>
 
@@ -54,11 +54,11 @@ std::string_view unitName(LengthUnit unit) { return kLengthUnits[index(unit)]; }
 std::string_view unitName(VolumeUnit unit) { return kVolumeUnits[index(unit)]; }
 std::string_view unitName(TempUnit unit) { return kTempUnits[index(unit)]; }
 
-double lengthFactor(LengthUnit from, LengthUnit to) {
+double LengthFactor(LengthUnit from, LengthUnit to) {
     return kLengthFactors[index(from)][index(to)];
 }
 
-double volumeFactor(VolumeUnit from, VolumeUnit to) {
+double VolumeFactor(VolumeUnit from, VolumeUnit to) {
     return kVolumeFactors[index(from)][index(to)];
 }
 
@@ -80,7 +80,7 @@ double lengthToInches(double value, LengthUnit unit) {
 
 double gallonFactor(VolumeUnit unit) { return kGallonFactors[index(unit)]; }
 
-double convertTemperature(double value, TempUnit from, TempUnit to) {
+double ConvertTemperature(double value, TempUnit from, TempUnit to) {
     if (from == to) {
         return value;
     }
@@ -90,7 +90,7 @@ double convertTemperature(double value, TempUnit from, TempUnit to) {
     return value * 9 / 5 + 32;
 }
 
-double convertCoefficient(double ce, TempUnit from, TempUnit to) {
+double ConvertCoefficient(double ce, TempUnit from, TempUnit to) {
     if (from == to) {
         return ce;
     }
@@ -101,6 +101,6 @@ double convertCoefficient(double ce, TempUnit from, TempUnit to) {
     return ce / (9.0 / 5.0);
 }
 
-double referenceTemperature(TempUnit unit) { return unit == TempUnit::DegreesF ? 60 : 15; }
+double ReferenceTemperature(TempUnit unit) { return unit == TempUnit::DegreesF ? 60 : 15; }
 
 }  // namespace brimwell

@@ -35,10 +35,10 @@ std::string_view unitName(TempUnit unit);
 
 // The factor by which a length shown in `from` is multiplied to show it in `to`: a direct
 // factor, never routed through inches.
-double lengthFactor(LengthUnit from, LengthUnit to);
+double LengthFactor(LengthUnit from, LengthUnit to);
 
 // The same for volume units.
-double volumeFactor(VolumeUnit from, VolumeUnit to);
+double VolumeFactor(VolumeUnit from, VolumeUnit to);
 
 // A length given in `unit` expressed in inches (feet times 12, millimeters divided by 25.4, ...).
 double lengthToInches(double value, LengthUnit unit);
@@ -47,13 +47,13 @@ double lengthToInches(double value, LengthUnit unit);
 double gallonFactor(VolumeUnit unit);
 
 // A temperature from one scale to the other.
-double convertTemperature(double value, TempUnit from, TempUnit to);
+double ConvertTemperature(double value, TempUnit from, TempUnit to);
 
 // An expansion coefficient per degree of `from` expressed per degree of `to`.
-double convertCoefficient(double ce, TempUnit from, TempUnit to);
+double ConvertCoefficient(double ce, TempUnit from, TempUnit to);
 
 // The reference temperature of the expansion coefficient in a scale: 60 for degrees F and 15 for
 // degrees C. Each scale has its own value: the reference is never converted between the scales.
-double referenceTemperature(TempUnit unit);
+double ReferenceTemperature(TempUnit unit);
 
 }  // namespace brimwell

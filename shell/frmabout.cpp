@@ -1,25 +1,25 @@
-#include "frmabout.h"
+#include "shell/frmabout.h"
 
 #include <QTimer>
 
-#include "appinfo.h"
-#include "picturestore.h"
-#include "tankanimation.h"
+#include "host/appinfo.h"
+#include "host/picturestore.h"
+#include "shell/tankanimation.h"
 #include "ui_frmAbout.h"
-#include "versiontext.h"
+#include "shell/versiontext.h"
 
 namespace brimwell {
 
-frmAbout::frmAbout(PictureStore& pictures_, TankAnimation& animation_, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmAbout>()), pictures(pictures_), animation(animation_) {
-    ui->setupUi(this);
+frmAbout::frmAbout(PictureStore& pictures, TankAnimation& animation, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::frmAbout>()), pictures_(pictures), animation_(animation) {
+    ui_->setupUi(this);
     const QString title = QString::fromUtf8(appinfo::kTitle);
     setWindowTitle(QStringLiteral("About %1").arg(title));
-    ui->lblVersion->setText(versionText());
-    ui->lblTitle->setText(title);
+    ui_->lblVersion->setText(versionText());
+    ui_->lblTitle->setText(title);
 
     // Escape rejects the dialog, Enter presses the default button: both close like OK.
-    connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui_->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* timer = new QTimer(this);
     timer->setObjectName("Timer1");
@@ -36,9 +36,9 @@ void frmAbout::done(int result) {
 }
 
 void frmAbout::tick() {
-    const QString picture = animation.advance(QStringLiteral("ctank"));
+    const QString picture = animation_.advance(QStringLiteral("ctank"));
     if (!picture.isEmpty()) {
-        pictures.show(ui->imgTank, picture);
+        pictures_.show(ui_->imgTank, picture);
     }
 }
 

@@ -31,9 +31,9 @@ Q_SIGNALS:
 private:
     void tick();
 
-    std::unique_ptr<Ui::frmAbout> ui;
-    PictureStore& pictures;
-    TankAnimation& animation;
+    std::unique_ptr<Ui::frmAbout> ui_;
+    PictureStore& pictures_;
+    TankAnimation& animation_;
 };
 
 }  // namespace brimwell

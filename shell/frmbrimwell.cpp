@@ -1,29 +1,29 @@
-#include "frmbrimwell.h"
+#include "shell/frmbrimwell.h"
 
 #include <QCloseEvent>
 #include <QLayout>
 #include <QTimer>
 
-#include "appinfo.h"
-#include "picturestore.h"
-#include "tankanimation.h"
+#include "host/appinfo.h"
+#include "host/picturestore.h"
+#include "shell/tankanimation.h"
 #include "ui_frmBrimwell.h"
 
 namespace brimwell {
 
-frmBrimwell::frmBrimwell(PictureStore& pictures_, TankAnimation& animation_, QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::frmBrimwell>()), pictures(pictures_), animation(animation_) {
-    ui->setupUi(this);
+frmBrimwell::frmBrimwell(PictureStore& pictures, TankAnimation& animation, QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::frmBrimwell>()), pictures_(pictures), animation_(animation) {
+    ui_->setupUi(this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowTitle(QString::fromUtf8(appinfo::kTitle));
-    animation.reset();
-    pictures.show(ui->imgTank, QStringLiteral("ftank0"));
+    animation_.reset();
+    pictures_.show(ui_->imgTank, QStringLiteral("ftank0"));
 
-    connect(ui->cmdUllex, &QPushButton::clicked, this, [this] { choose(Calculator::Tank); });
-    connect(ui->cmdPCalc, &QPushButton::clicked, this, [this] { choose(Calculator::LeakRate); });
-    connect(ui->cmdDCalc, &QPushButton::clicked, this, [this] { choose(Calculator::Delivery); });
-    connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
-    connect(ui->mnuAbout, &QAction::triggered, this, &frmBrimwell::showAbout);
+    connect(ui_->cmdUllex, &QPushButton::clicked, this, [this] { choose(Calculator::Tank); });
+    connect(ui_->cmdPCalc, &QPushButton::clicked, this, [this] { choose(Calculator::LeakRate); });
+    connect(ui_->cmdDCalc, &QPushButton::clicked, this, [this] { choose(Calculator::Delivery); });
+    connect(ui_->mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui_->mnuAbout, &QAction::triggered, this, &frmBrimwell::showAbout);
 
     auto* timer = new QTimer(this);
     timer->setObjectName("Timer1");
@@ -35,7 +35,7 @@ frmBrimwell::frmBrimwell(PictureStore& pictures_, TankAnimation& animation_, QWi
 frmBrimwell::~frmBrimwell() = default;
 
 void frmBrimwell::closeEvent(QCloseEvent* event) {
-    pictures.release();
+    pictures_.release();
     event->accept();
     Q_EMIT closed();
 }
@@ -51,9 +51,9 @@ void frmBrimwell::showAbout() {
 }
 
 void frmBrimwell::tick() {
-    const QString picture = animation.advance(QStringLiteral("ftank"));
+    const QString picture = animation_.advance(QStringLiteral("ftank"));
     if (!picture.isEmpty()) {
-        pictures.show(ui->imgTank, picture);
+        pictures_.show(ui_->imgTank, picture);
     }
 }
 

@@ -38,9 +38,9 @@ private:
     void showAbout();
     void tick();
 
-    std::unique_ptr<Ui::frmBrimwell> ui;
-    PictureStore& pictures;
-    TankAnimation& animation;
+    std::unique_ptr<Ui::frmBrimwell> ui_;
+    PictureStore& pictures_;
+    TankAnimation& animation_;
 };
 
 }  // namespace brimwell

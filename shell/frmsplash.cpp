@@ -1,21 +1,21 @@
-#include "frmsplash.h"
+#include "shell/frmsplash.h"
 
 #include <QCloseEvent>
 #include <QTimer>
 
-#include "picturestore.h"
+#include "host/picturestore.h"
 #include "ui_frmSplash.h"
-#include "versiontext.h"
+#include "shell/versiontext.h"
 
 namespace brimwell {
 
 frmSplash::frmSplash(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), ui(std::make_unique<Ui::frmSplash>()) {
-    ui->setupUi(this);
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), ui_(std::make_unique<Ui::frmSplash>()) {
+    ui_->setupUi(this);
     // Its own copy of the picture: the shared store is not loaded for the splash.
     PictureStore own;
-    own.show(ui->ctank75, QStringLiteral("ctank75"));
-    ui->lblVersion->setText(versionText());
+    own.show(ui_->ctank75, QStringLiteral("ctank75"));
+    ui_->lblVersion->setText(versionText());
 
     auto* timer = new QTimer(this);
     timer->setObjectName("Timer1");

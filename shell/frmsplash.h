@@ -26,7 +26,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    std::unique_ptr<Ui::frmSplash> ui;
+    std::unique_ptr<Ui::frmSplash> ui_;
 };
 
 }  // namespace brimwell

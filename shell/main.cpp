@@ -1,8 +1,8 @@
 #include <QApplication>
 
-#include "appinfo.h"
-#include "qthost.h"
-#include "shell.h"
+#include "host/appinfo.h"
+#include "host/qthost.h"
+#include "shell/shell.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -1,13 +1,13 @@
-#include "shell.h"
+#include "shell/shell.h"
 
 #include <QScreen>
 
-#include "frmabout.h"
-#include "frmbrimwell.h"
-#include "frmdtcalc.h"
-#include "frmpcalc.h"
-#include "frmsplash.h"
-#include "frmullex.h"
+#include "shell/frmabout.h"
+#include "shell/frmbrimwell.h"
+#include "delivery/frmdtcalc.h"
+#include "leak/frmpcalc.h"
+#include "shell/frmsplash.h"
+#include "tank/frmullex.h"
 
 namespace brimwell {
 namespace {

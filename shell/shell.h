@@ -3,8 +3,8 @@
 #include <QObject>
 #include <QPointer>
 
-#include "picturestore.h"
-#include "tankanimation.h"
+#include "host/picturestore.h"
+#include "shell/tankanimation.h"
 
 namespace brimwell {
 

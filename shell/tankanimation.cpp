@@ -1,4 +1,4 @@
-#include "tankanimation.h"
+#include "shell/tankanimation.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "appinfo.h"
+#include "host/appinfo.h"
 
 namespace brimwell {
 

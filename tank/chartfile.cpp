@@ -1,11 +1,11 @@
-#include "chartfile.h"
+#include "tank/chartfile.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cstdio>
 #include <string_view>
 
-#include "chartstream.h"
+#include "tank/chartstream.h"
 
 namespace brimwell {
 namespace {
@@ -75,7 +75,7 @@ SaveResult writeStandardOutput(const ContentWriter& write) {
 
 ContentWriter tankChartWriter(const TankChartParams& params, FailureReporter& reporter) {
     return [&params, &reporter](QIODevice& file) {
-        return StreamTankChart(params, reporter,
+        return streamTankChart(params, reporter,
                                [&file](std::string_view block) { return writeAll(file, block); });
     };
 }

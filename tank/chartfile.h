@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "model/expected.h"
-#include "tankchart.h"
+#include "tank/tankchart.h"
 
 class QIODevice;
 

@@ -1,4 +1,4 @@
-#include "chartparams.h"
+#include "tank/chartparams.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "chartprintout.h"
+#include "tank/chartprintout.h"
 
 #include <QDateTime>
 #include <QPrinter>

@@ -1,4 +1,4 @@
-#include "chartstream.h"
+#include "tank/chartstream.h"
 
 #include <string>
 
@@ -21,7 +21,7 @@ void appendLines(TankChart& chart, int lines, std::string& text) {
 
 }  // namespace
 
-bool StreamTankChart(const TankChartParams& params, FailureReporter& reporter,
+bool streamTankChart(const TankChartParams& params, FailureReporter& reporter,
                      const ChartSink& sink) {
     TankChart chart(params, reporter);
     std::string block;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string_view>
 
-#include "tankchart.h"
+#include "tank/tankchart.h"
 
 namespace brimwell {
 
@@ -16,7 +16,7 @@ using ChartSink = std::function<bool(std::string_view)>;
 // Hands the chart to `sink` block by block in order; true when every block was taken. Each
 // failure is reported before the block holding its line is handed on. Memory stays the same
 // whatever the chart's length.
-bool StreamTankChart(const TankChartParams& params, FailureReporter& reporter,
+bool streamTankChart(const TankChartParams& params, FailureReporter& reporter,
                      const ChartSink& sink);
 
 }  // namespace brimwell

@@ -1,4 +1,4 @@
-#include "frmullex.h"
+#include "tank/frmullex.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -231,7 +231,7 @@ void frmUllex::changeUnit(QComboBox* list, const QList<QLabel*>& labels, Unit& s
 
 bool frmUllex::convertLengths(LengthUnit from, LengthUnit to) {
     const QList<QLineEdit*> fields{ui_->txtTankDiameter, ui_->txtTankLength, ui_->txtProductLevel};
-    const auto converted = scaleTexts(textsOf(fields), lengthFactor(from, to), kLengthPattern,
+    const auto converted = scaleTexts(textsOf(fields), LengthFactor(from, to), kLengthPattern,
                                       userNumberFormat().decimal);
     if (!converted) {
         return false;
@@ -242,7 +242,7 @@ bool frmUllex::convertLengths(LengthUnit from, LengthUnit to) {
 
 bool frmUllex::convertVolumes(VolumeUnit from, VolumeUnit to) {
     const QList<QLineEdit*> results{ui_->txtTankCapacity, ui_->txtGrossVolume, ui_->txtNetVolume};
-    const double factor = volumeFactor(from, to);
+    const double factor = VolumeFactor(from, to);
     const std::string decimal = userNumberFormat().decimal;
     const auto converted = scaleTexts(textsOf(results), factor, kResultPattern, decimal);
     const auto coefficient = scaleTexts({ui_->txtCe->text().toStdString()}, factor,

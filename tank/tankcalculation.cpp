@@ -1,4 +1,4 @@
-#include "tankcalculation.h"
+#include "tank/tankcalculation.h"
 
 #include <array>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "tankchart.h"
+#include "tank/tankchart.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <span>
 #include <string>
 
-#include "fixed2.h"
-#include "numbertext.h"
+#include "model/fixed2.h"
+#include "model/numbertext.h"
 
 namespace brimwell {
 namespace {

@@ -1,8 +1,8 @@
-#include "tankchartcommand.h"
+#include "tank/tankchartcommand.h"
 
 #include <QCoreApplication>
 
-#include "appinfo.h"
+#include "host/appinfo.h"
 #include "host/host.h"
 #include "host/messagereporter.h"
 #include "host/usernumberformat.h"

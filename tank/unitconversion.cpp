@@ -1,4 +1,4 @@
-#include "unitconversion.h"
+#include "tank/unitconversion.h"
 
 #include <cmath>
 
@@ -46,7 +46,7 @@ std::optional<TemperatureFields> convertTemperatureFields(const TemperatureField
                                                           TempUnit from, TempUnit to,
                                                           const NumberFormat& format) {
     const auto& decimal = format.decimal;
-    const double reference = referenceTemperature(to);
+    const double reference = ReferenceTemperature(to);
     const auto shownCe = readStrict(fields.shownCoefficient, format);
     const auto storedCe = readStrict(fields.cevalue, format);
     if (!shownCe || !storedCe || from == to) {
@@ -59,10 +59,10 @@ std::optional<TemperatureFields> convertTemperatureFields(const TemperatureField
             productTemp = finite(throughGeneralText(*f - 32, decimal) * 5 / 9);
         }
     } else {
-        productTemp = finite(convertTemperature(readLenient(fields.productTemp, decimal), from, to));
+        productTemp = finite(ConvertTemperature(readLenient(fields.productTemp, decimal), from, to));
     }
-    const auto ce = finite(convertCoefficient(*shownCe, from, to));
-    const auto stored = finite(convertCoefficient(*storedCe, from, to));
+    const auto ce = finite(ConvertCoefficient(*shownCe, from, to));
+    const auto stored = finite(ConvertCoefficient(*storedCe, from, to));
     auto productText = shown(productTemp, kTemperaturePattern, decimal);
     if (!productText || !ce || !stored) {
         return std::nullopt;

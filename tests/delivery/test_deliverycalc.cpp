@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "deliverycalc.h"
+#include "delivery/deliverycalc.h"
 
 using namespace brimwell;
 

@@ -3,10 +3,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "frmdtcalc.h"
-#include "scriptedhost.h"
-#include "windowprinting.h"
-#include "windowtest.h"
+#include "delivery/frmdtcalc.h"
+#include "tests/support/scriptedhost.h"
+#include "host/windowprinting.h"
+#include "tests/support/windowtest.h"
+
+using namespace brimwell;
 
 using brimwell::testing::ScriptedHost;
 

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "lineprinter.h"
+#include "host/lineprinter.h"
 
 using brimwell::LinePrinter;
 

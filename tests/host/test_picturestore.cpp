@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QLabel>
 
-#include "picturestore.h"
+#include "host/picturestore.h"
 
 using brimwell::PictureStore;
 

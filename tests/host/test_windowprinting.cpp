@@ -14,10 +14,10 @@
 #include <QVBoxLayout>
 #include <tuple>
 
-#include "qthost.h"
-#include "scriptedhost.h"
-#include "windowprinting.h"
-#include "windowtest.h"
+#include "host/qthost.h"
+#include "tests/support/scriptedhost.h"
+#include "host/windowprinting.h"
+#include "tests/support/windowtest.h"
 
 using namespace brimwell;
 

@@ -7,10 +7,12 @@
 #include <QStyleOptionButton>
 #include <QtTest>
 
-#include "frmpcalc.h"
-#include "scriptedhost.h"
-#include "windowprinting.h"
-#include "windowtest.h"
+#include "leak/frmpcalc.h"
+#include "tests/support/scriptedhost.h"
+#include "host/windowprinting.h"
+#include "tests/support/windowtest.h"
+
+using namespace brimwell;
 
 using brimwell::testing::ScriptedHost;
 

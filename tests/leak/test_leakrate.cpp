@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "leakrate.h"
-#include "leakratebox.h"
+#include "leak/leakrate.h"
+#include "leak/leakratebox.h"
 
 using namespace brimwell;
 using brimwell::leak::BoxText;

@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "numbertext.h"
+#include "model/numbertext.h"
 
 using namespace brimwell;
 

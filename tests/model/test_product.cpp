@@ -2,8 +2,8 @@
 
 #include <cfloat>
 
-#include "numbertext.h"
-#include "product.h"
+#include "model/numbertext.h"
+#include "model/product.h"
 
 using namespace brimwell;
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <numbers>
 
-#include "countingreporter.h"
+#include "tests/support/countingreporter.h"
 #include "model/tank.h"
 #include "model/tankmodel.h"
 

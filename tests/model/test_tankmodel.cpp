@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "countingreporter.h"
+#include "tests/support/countingreporter.h"
 #include "model/numbertext.h"
 #include "model/tankmodel.h"
 

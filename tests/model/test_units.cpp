@@ -30,38 +30,38 @@ private Q_SLOTS:
         const auto fromUnit = parseLengthUnit(from.toStdString());
         const auto toUnit = parseLengthUnit(to.toStdString());
         QVERIFY(fromUnit && toUnit);
-        const double factor = lengthFactor(*fromUnit, *toUnit);
+        const double factor = LengthFactor(*fromUnit, *toUnit);
         QCOMPARE(QString::fromStdString(formatPattern(value * factor, "#######.#####")), shown);
     }
 
     void factors_are_the_written_expressions() {
         using L = LengthUnit;
         using V = VolumeUnit;
-        QCOMPARE(lengthFactor(L::Feet, L::Millimeters), 12 * 25.4);
-        QVERIFY(lengthFactor(L::Feet, L::Millimeters) < 304.8);  // one unit in the last place below
-        QCOMPARE(lengthFactor(L::Meters, L::Feet), 1.0 / 12 / 0.0254);
-        QCOMPARE(volumeFactor(V::CubicMeters, V::Millilitres), 1000000.0);
-        QCOMPARE(volumeFactor(V::Gallons, V::CubicMeters), 3.785411784 / 1000);
+        QCOMPARE(LengthFactor(L::Feet, L::Millimeters), 12 * 25.4);
+        QVERIFY(LengthFactor(L::Feet, L::Millimeters) < 304.8);  // one unit in the last place below
+        QCOMPARE(LengthFactor(L::Meters, L::Feet), 1.0 / 12 / 0.0254);
+        QCOMPARE(VolumeFactor(V::CubicMeters, V::Millilitres), 1000000.0);
+        QCOMPARE(VolumeFactor(V::Gallons, V::CubicMeters), 3.785411784 / 1000);
         for (auto name : kLengthUnits) {
             const auto unit = *parseLengthUnit(name);
-            QCOMPARE(lengthFactor(unit, unit), 1.0);
+            QCOMPARE(LengthFactor(unit, unit), 1.0);
             QCOMPARE(unitName(unit), name);
         }
         for (auto name : kVolumeUnits) {
             const auto unit = *parseVolumeUnit(name);
-            QCOMPARE(volumeFactor(unit, unit), 1.0);
+            QCOMPARE(VolumeFactor(unit, unit), 1.0);
             QCOMPARE(unitName(unit), name);
         }
     }
 
     void volume_factors_convert_shown_values() {
         using V = VolumeUnit;
-        const double g2l = volumeFactor(V::Gallons, V::Litres);
+        const double g2l = VolumeFactor(V::Gallons, V::Litres);
         QCOMPARE(formatPattern(10152.32 * g2l, "##########.##"), std::string("38430.71"));
         QCOMPARE(formatPattern(1 * g2l, "##########.##"), std::string("3.79"));
-        const double ml = 10152.32 * volumeFactor(V::Gallons, V::Millilitres);
+        const double ml = 10152.32 * VolumeFactor(V::Gallons, V::Millilitres);
         QCOMPARE(formatPattern(ml, "##########.##"), std::string("38430711.76"));
-        QCOMPARE(formatPattern(38430711.76 * volumeFactor(V::Millilitres, V::Gallons), "##########.##"),
+        QCOMPARE(formatPattern(38430711.76 * VolumeFactor(V::Millilitres, V::Gallons), "##########.##"),
                  std::string("10152.32"));
     }
 
@@ -84,13 +84,13 @@ private Q_SLOTS:
     void temperatures_convert_and_the_reference_is_looked_up() {
         const auto F = TempUnit::DegreesF;
         const auto C = TempUnit::DegreesC;
-        QCOMPARE(formatPattern(convertTemperature(70, F, C), "##########.##"), std::string("21.11"));
-        QCOMPARE(formatPattern(convertTemperature(21.11, C, F), "##########.##"), std::string("70."));
-        QCOMPARE(convertTemperature(70, F, F), 70.0);
-        QCOMPARE(formatGeneral(convertCoefficient(0.0007, F, C)), std::string("0.00126"));
-        QCOMPARE(formatGeneral(convertCoefficient(0.00126, C, F)), std::string("0.0007"));
-        QCOMPARE(referenceTemperature(F), 60.0);
-        QCOMPARE(referenceTemperature(C), 15.0);
+        QCOMPARE(formatPattern(ConvertTemperature(70, F, C), "##########.##"), std::string("21.11"));
+        QCOMPARE(formatPattern(ConvertTemperature(21.11, C, F), "##########.##"), std::string("70."));
+        QCOMPARE(ConvertTemperature(70, F, F), 70.0);
+        QCOMPARE(formatGeneral(ConvertCoefficient(0.0007, F, C)), std::string("0.00126"));
+        QCOMPARE(formatGeneral(ConvertCoefficient(0.00126, C, F)), std::string("0.0007"));
+        QCOMPARE(ReferenceTemperature(F), 60.0);
+        QCOMPARE(ReferenceTemperature(C), 15.0);
     }
 };
 

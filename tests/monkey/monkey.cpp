@@ -40,9 +40,9 @@
 #include <sanitizer/common_interface_defs.h>
 #endif
 
-#include "frmullex.h"
-#include "scriptedhost.h"
-#include "shell.h"
+#include "tank/frmullex.h"
+#include "tests/support/scriptedhost.h"
+#include "shell/shell.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "scriptedhost.h"
-#include "shell.h"
-#include "windowtest.h"
+#include "tests/support/scriptedhost.h"
+#include "shell/shell.h"
+#include "tests/support/windowtest.h"
 
 using namespace brimwell;
 using testing::settle;

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "tankanimation.h"
+#include "shell/tankanimation.h"
 
 using brimwell::TankAnimation;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "failurereporter.h"
+#include "model/failurereporter.h"
 
 class CountingReporter : public brimwell::FailureReporter {
 public:

@@ -1,4 +1,4 @@
-#include "scriptedhost.h"
+#include "tests/support/scriptedhost.h"
 
 #include <QTest>
 

@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <QStringList>
 
-#include "host.h"
+#include "host/host.h"
 
 namespace brimwell::testing {
 

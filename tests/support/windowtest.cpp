@@ -1,4 +1,4 @@
-#include "windowtest.h"
+#include "tests/support/windowtest.h"
 
 #include <QDialog>
 #include <QLineEdit>

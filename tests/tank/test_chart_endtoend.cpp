@@ -12,10 +12,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "frmullex.h"
-#include "picturestore.h"
-#include "qthost.h"
-#include "windowtest.h"
+#include "tank/frmullex.h"
+#include "host/picturestore.h"
+#include "host/qthost.h"
+#include "tests/support/windowtest.h"
 
 using namespace brimwell;
 

@@ -9,10 +9,10 @@
 #include <QTemporaryDir>
 #include <unistd.h>
 
-#include "frmullex.h"
-#include "picturestore.h"
-#include "scriptedhost.h"
-#include "windowtest.h"
+#include "tank/frmullex.h"
+#include "host/picturestore.h"
+#include "tests/support/scriptedhost.h"
+#include "tests/support/windowtest.h"
 
 using namespace brimwell;
 

@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "chartparams.h"
-#include "tankmodel.h"
+#include "tank/chartparams.h"
+#include "model/tankmodel.h"
 
 using namespace brimwell;
 

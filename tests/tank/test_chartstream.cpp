@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "chartstream.h"
-#include "countingreporter.h"
-#include "tankmodel.h"
+#include "tank/chartstream.h"
+#include "tests/support/countingreporter.h"
+#include "model/tankmodel.h"
 
 using namespace brimwell;
 
@@ -65,7 +65,7 @@ private Q_SLOTS:
         std::string text;
         int linesHandedOn = 0;
         bool failuresInStep = true;
-        const bool complete = StreamTankChart(params, reporter, [&](std::string_view block) {
+        const bool complete = streamTankChart(params, reporter, [&](std::string_view block) {
             text += block;
             linesHandedOn += static_cast<int>(std::count(block.begin(), block.end(), '\n'));
             failuresInStep = failuresInStep && block.ends_with("\r\n") &&
@@ -88,7 +88,7 @@ private Q_SLOTS:
         QFETCH(int, steps);
         CountingReporter reporter;
         int blocks = 0;
-        const bool complete = StreamTankChart(tank(TankShape::FlatEnded, 48, 240, steps), reporter,
+        const bool complete = streamTankChart(tank(TankShape::FlatEnded, 48, 240, steps), reporter,
                                               [&](std::string_view) { return ++blocks < 2; });
         QVERIFY(!complete);
         QCOMPARE(blocks, 2);
@@ -99,7 +99,7 @@ private Q_SLOTS:
         int blocks = 0;
         QVERIFY_THROWS_EXCEPTION(
             std::runtime_error,
-            StreamTankChart(tank(TankShape::FlatEnded, 48, 240, 32767), reporter, [&](std::string_view) {
+            streamTankChart(tank(TankShape::FlatEnded, 48, 240, 32767), reporter, [&](std::string_view) {
                 if (++blocks == 3) {
                     throw std::runtime_error("disk gone");
                 }

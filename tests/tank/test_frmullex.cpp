@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "frmullex.h"
-#include "picturestore.h"
-#include "scriptedhost.h"
-#include "windowtest.h"
+#include "tank/frmullex.h"
+#include "host/picturestore.h"
+#include "tests/support/scriptedhost.h"
+#include "tests/support/windowtest.h"
 
 using namespace brimwell;
 using brimwell::testing::chooseEntry;

@@ -1,8 +1,8 @@
 #include <QtTest>
 
-#include "countingreporter.h"
-#include "tankchart.h"
-#include "tankmodel.h"
+#include "tests/support/countingreporter.h"
+#include "tank/tankchart.h"
+#include "model/tankmodel.h"
 
 using namespace brimwell;
 

@@ -6,10 +6,10 @@
 #include <QTemporaryDir>
 
 #include "host/picturestore.h"
-#include "scriptedhost.h"
+#include "tests/support/scriptedhost.h"
 #include "tank/frmullex.h"
 #include "tank/tankchartcommand.h"
-#include "windowtest.h"
+#include "tests/support/windowtest.h"
 
 using namespace brimwell;
 
