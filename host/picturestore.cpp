@@ -11,9 +11,11 @@ namespace {
 bool isTankPicture(const QString& name) {
     static const QStringList names = [] {
         QStringList all;
-        for (const char* family : {"ftank", "ctank", "vtank"})
-            for (const int percent : {0, 10, 25, 50, 75, 90, 100})
+        for (const char* family : {"ftank", "ctank", "vtank"}) {
+            for (const int percent : {0, 10, 25, 50, 75, 90, 100}) {
                 all.append(QStringLiteral("%1%2").arg(QLatin1String(family)).arg(percent));
+            }
+        }
         return all;
     }();
     return names.contains(name);
@@ -37,12 +39,14 @@ Variant variantFor(const QString& name, PictureStore::Size size) {
 }  // namespace
 
 QPixmap PictureStore::picture(const QString& name, Size size) {
-    if (!isTankPicture(name))
+    if (!isTankPicture(name)) {
         return {};
+    }
     const Variant variant = variantFor(name, size);
     auto cached = pictures_.constFind(variant.file);
-    if (cached != pictures_.constEnd())
+    if (cached != pictures_.constEnd()) {
         return *cached;
+    }
 
     QPixmap loaded(QStringLiteral(":/pictures/%1.png").arg(variant.file));
     loaded.setDevicePixelRatio(variant.pixelRatio);

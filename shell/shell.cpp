@@ -23,10 +23,10 @@ void showCentered(QWidget* window) {
 
 }  // namespace
 
-Shell::Shell(Host& host_, QObject* parent) : QObject(parent), host(host_) {}
+Shell::Shell(Host& host, QObject* parent) : QObject(parent), host_(host) {}
 
 Shell::~Shell() {
-    for (const auto& window : windows) {
+    for (const auto& window : windows_) {
         delete window.data();
     }
 }
@@ -34,8 +34,8 @@ Shell::~Shell() {
 template <typename Window>
 Window* Shell::adopt(Window* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
-    windows.removeAll(nullptr);
-    windows.append(window);
+    windows_.removeAll(nullptr);
+    windows_.append(window);
     return window;
 }
 
@@ -46,15 +46,15 @@ void Shell::start() {
 }
 
 void Shell::showLauncher() {
-    if (!launcher) {
-        launcher = adopt(new frmBrimwell(pictures_, animation_));
-        connect(launcher, &frmBrimwell::calculatorChosen, this, &Shell::openCalculator);
-        connect(launcher, &frmBrimwell::aboutChosen, this, &Shell::showAbout);
+    if (!launcher_) {
+        launcher_ = adopt(new frmBrimwell(pictures_, animation_));
+        connect(launcher_, &frmBrimwell::calculatorChosen, this, &Shell::openCalculator);
+        connect(launcher_, &frmBrimwell::aboutChosen, this, &Shell::showAbout);
         // Deletion waits for the event loop; a closed launcher must not be shown again.
-        connect(launcher, &frmBrimwell::closed, this, [this] { launcher = nullptr; });
-        showCentered(launcher);
+        connect(launcher_, &frmBrimwell::closed, this, [this] { launcher_ = nullptr; });
+        showCentered(launcher_);
     } else {
-        launcher->show();
+        launcher_->show();
     }
 }
 
@@ -64,19 +64,19 @@ void Shell::openCalculator(Calculator calculator) {
     QWidget* window = nullptr;
     switch (calculator) {
     case Calculator::Tank: {
-        auto* tank = adopt(new frmUllex(host, pictures_));
+        auto* tank = adopt(new frmUllex(host_, pictures_));
         connect(tank, &frmUllex::closed, this, &Shell::showLauncher);
         window = tank;
         break;
     }
     case Calculator::LeakRate: {
-        auto* leak = adopt(new frmPCalc(host));
+        auto* leak = adopt(new frmPCalc(host_));
         connect(leak, &frmPCalc::closed, this, &Shell::showLauncher);
         window = leak;
         break;
     }
     case Calculator::Delivery: {
-        auto* delivery = adopt(new frmDTCalc(host));
+        auto* delivery = adopt(new frmDTCalc(host_));
         connect(delivery, &frmDTCalc::closed, this, &Shell::showLauncher);
         window = delivery;
         break;

@@ -36,11 +36,11 @@ private:
     template <typename Window>
     Window* adopt(Window* window);
 
-    Host& host;
+    Host& host_;
     PictureStore pictures_;
     TankAnimation animation_;
-    QPointer<frmBrimwell> launcher;
-    QList<QPointer<QWidget>> windows;  // every window still loaded, deleted with the shell
+    QPointer<frmBrimwell> launcher_;
+    QList<QPointer<QWidget>> windows_;  // every window still loaded, deleted with the shell
 };
 
 }  // namespace brimwell

@@ -5,10 +5,10 @@
 namespace brimwell {
 
 QString TankAnimation::advance(const QString& family) {
-    static constexpr std::array<const char*, 7> levels{"0", "10", "25", "50", "75", "90", "100"};
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        if (level_ == QLatin1String(levels[i])) {
-            level_ = QLatin1String(levels[(i + 1) % levels.size()]);
+    static constexpr std::array<const char*, 7> kLevels{"0", "10", "25", "50", "75", "90", "100"};
+    for (std::size_t i = 0; i < kLevels.size(); ++i) {
+        if (level_ == QLatin1String(kLevels[i])) {
+            level_ = QLatin1String(kLevels[(i + 1) % kLevels.size()]);
             return family + level_;
         }
     }
