@@ -67,6 +67,18 @@ struct TankShell {
     double shellWidth = 3;
 };
 
+// A shell with straight sides: the flat-ended and the vertical tank.
+TankShell rectangularShell(const QRectF& body) {
+    TankShell tank;
+    tank.shape = [body](double inset) {
+        QPainterPath path;
+        path.addRect(body.adjusted(inset, inset, -inset, -inset));
+        return path;
+    };
+    tank.interior = body.adjusted(3, 3, -3, -3);
+    return tank;
+}
+
 // The level of the product surface for a fill of 0 to 100 per cent of the interior's height.
 double surfaceY(const QRectF& interior, int percent) {
     return interior.bottom() - interior.height() * percent / 100.0;
@@ -133,13 +145,7 @@ void drawGaugeProbe(QPainter& p, double centreX, double shellTop, const QRectF& 
 // Horizontal steel tank with flat ends, seen from the side, with a gauge probe.
 void drawFlatEnded(QPainter& p, int percent) {
     const QRectF body(8, 24, 104, 44);
-    TankShell tank;
-    tank.shape = [body](double inset) {
-        QPainterPath path;
-        path.addRect(body.adjusted(inset, inset, -inset, -inset));
-        return path;
-    };
-    tank.interior = body.adjusted(3, 3, -3, -3);
+    const TankShell tank = rectangularShell(body);
     drawShellAndProduct(p, tank, verticalShading(body, kSteelLight, kSteelDark), percent);
 
     // The flat end plates, their rims standing out a little from the shell.
@@ -196,13 +202,7 @@ void drawCylindrical(QPainter& p, int percent) {
 // Vertical aboveground tank standing on a concrete footing, with a pipe and valve at its foot.
 void drawVertical(QPainter& p, int percent) {
     const QRectF body(26, 14, 42, 52);
-    TankShell tank;
-    tank.shape = [body](double inset) {
-        QPainterPath path;
-        path.addRect(body.adjusted(inset, inset, -inset, -inset));
-        return path;
-    };
-    tank.interior = body.adjusted(3, 3, -3, -3);
+    const TankShell tank = rectangularShell(body);
     p.setPen(Qt::NoPen);
 
     // Pipe from the foot of the tank through a valve, resting on a support.

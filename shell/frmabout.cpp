@@ -21,11 +21,7 @@ frmAbout::frmAbout(PictureStore& pictures, TankAnimation& animation, QWidget* pa
     // Escape rejects the dialog, Enter presses the default button: both close like OK.
     connect(ui_->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* timer = new QTimer(this);
-    timer->setObjectName("Timer1");
-    timer->setInterval(60);
-    connect(timer, &QTimer::timeout, this, &frmAbout::tick);
-    timer->start();
+    startAnimationTimer(this, &frmAbout::tick);
 }
 
 frmAbout::~frmAbout() = default;

@@ -25,11 +25,7 @@ frmBrimwell::frmBrimwell(PictureStore& pictures, TankAnimation& animation, QWidg
     connect(ui_->mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(ui_->mnuAbout, &QAction::triggered, this, &frmBrimwell::showAbout);
 
-    auto* timer = new QTimer(this);
-    timer->setObjectName("Timer1");
-    timer->setInterval(60);
-    connect(timer, &QTimer::timeout, this, &frmBrimwell::tick);
-    timer->start();
+    startAnimationTimer(this, &frmBrimwell::tick);
 }
 
 frmBrimwell::~frmBrimwell() = default;

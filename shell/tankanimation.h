@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 #include <utility>
 
 namespace brimwell {
@@ -25,5 +26,15 @@ public:
 private:
     QString level_;
 };
+
+// Starts the window's animation timer, "Timer1": every 60 ms it calls `tick`.
+template <typename Window>
+void startAnimationTimer(Window* window, void (Window::*tick)()) {
+    auto* timer = new QTimer(window);
+    timer->setObjectName(QStringLiteral("Timer1"));
+    timer->setInterval(60);
+    QObject::connect(timer, &QTimer::timeout, window, tick);
+    timer->start();
+}
 
 }  // namespace brimwell

@@ -1,6 +1,5 @@
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include "delivery/frmdtcalc.h"
@@ -42,10 +41,6 @@ class DeliveryWindowTest : public QObject {
         return action;
     }
 
-    void clickBarEntry(const QString& name) {
-        auto* bar = window->findChild<QMenuBar*>();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(barEntry(name)).center());
-    }
 
 private Q_SLOTS:
     void init() {
@@ -146,36 +141,6 @@ private Q_SLOTS:
         QCOMPARE(results(), expected);
     }
 
-    void printing_without_a_printer_says_so_once_and_changes_nothing() {
-        auto everyText = [this] {
-            QStringList texts;
-            for (auto* edit : window->findChildren<QLineEdit*>()) {
-                texts << edit->objectName() + "=" + edit->text();
-            }
-            return texts;
-        };
-        const QStringList before = everyText();
-        clickBarEntry("mnuPrint");
-        QCOMPARE(host->messages, QStringList({brimwell::kPrintProblemMessage}));
-        QCOMPARE(everyText(), before);
-    }
-
-    void closing_by_any_route_says_so_data() {
-        QTest::addColumn<bool>("byExit");
-        QTest::newRow("Exit") << true;
-        QTest::newRow("close button") << false;
-    }
-    void closing_by_any_route_says_so() {
-        QFETCH(bool, byExit);
-        QSignalSpy closed(window.get(), &frmDTCalc::closed);
-        if (byExit) {
-            clickBarEntry("mnuexit");
-        } else {
-            window->close();
-        }
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!window->isVisible());
-    }
 };
 
 BRIMWELL_WINDOW_TEST_MAIN(DeliveryWindowTest)

@@ -3,7 +3,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QStyleOptionButton>
 #include <QtTest>
 
@@ -60,16 +59,6 @@ class LeakWindowTest : public QObject {
         QTest::keyClicks(box("txtRef"), reference);
     }
     QStringList results() { return {box("txtELRgal")->text(), box("txtELRml")->text()}; }
-    QStringList everyText() {
-        QStringList texts;
-        for (auto* edit : window->findChildren<QLineEdit*>()) {
-            texts << edit->objectName() + "=" + edit->text() + (edit->isEnabled() ? "" : " (off)");
-        }
-        for (auto* option : window->findChildren<QRadioButton*>()) {
-            texts << option->objectName() + (option->isChecked() ? " on" : " off");
-        }
-        return texts;
-    }
 
 private Q_SLOTS:
     void init() {
@@ -312,36 +301,6 @@ private Q_SLOTS:
         QCOMPARE(results(), QStringList({"4,33", "273,1588"}));
     }
 
-    void printing_without_a_printer_says_so_once_and_changes_nothing() {
-        calculate();
-        const QStringList before = everyText();
-        auto* bar = child<QMenuBar>("menubar");
-        auto* printMenu = child<QMenu>("mnuPrint");
-        const QPoint printEntry = bar->actionGeometry(printMenu->menuAction()).center();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, printEntry);
-        QTRY_COMPARE(host->messages, QStringList({brimwell::kPrintProblemMessage}));
-        QCoreApplication::processEvents();
-        QCOMPARE(host->messages.size(), 1);
-        QVERIFY(!printMenu->isVisible());
-        QCOMPARE(everyText(), before);
-    }
-
-    void closing_by_any_route_says_so_data() {
-        QTest::addColumn<bool>("byExit");
-        QTest::newRow("Exit") << true;
-        QTest::newRow("close button") << false;
-    }
-    void closing_by_any_route_says_so() {
-        QFETCH(bool, byExit);
-        QSignalSpy closed(window.get(), &frmPCalc::closed);
-        if (byExit) {
-            window->findChild<QAction*>("mnuExit")->trigger();
-        } else {
-            window->close();
-        }
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!window->isVisible());
-    }
 };
 
 BRIMWELL_WINDOW_TEST_MAIN(LeakWindowTest)

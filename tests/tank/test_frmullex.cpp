@@ -428,14 +428,6 @@ private Q_SLOTS:
         QCOMPARE(host->messages, QStringList{});
     }
 
-    void exit_closes_releases_the_pictures_and_says_so() {
-        QSignalSpy closed(window.get(), &frmUllex::closed);
-        QVERIFY(store->isLoaded());
-        window->findChild<QAction*>("mnuExit")->trigger();
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!store->isLoaded());
-        QVERIFY(!window->isVisible());
-    }
 };
 
 BRIMWELL_WINDOW_TEST_MAIN(TankWindowTest)
