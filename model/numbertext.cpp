@@ -412,4 +412,44 @@ void appendFixed2(std::string& out, double value, std::size_t width) {
     out.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
 }
 
+void appendFixed(std::string& out, double value, int places, std::size_t width) {
+    if (places == 2) {
+        appendFixed2(out, value, width);
+        return;
+    }
+    std::string text;
+    if (const auto scaled = roundScaledFast(std::fabs(value), places)) {
+        std::array<char, 24> digits{};
+        const auto* end = std::to_chars(digits.data(), digits.data() + digits.size(), *scaled).ptr;
+        std::string_view shown(digits.data(), static_cast<std::size_t>(end - digits.data()));
+        const auto decimals = static_cast<std::size_t>(places);
+        if (std::signbit(value) && *scaled != 0) {
+            text.push_back('-');
+        }
+        if (shown.size() <= decimals) {
+            text.append(decimals + 1 - shown.size(), '0');  // at least one integer digit
+        }
+        const std::size_t integerDigits = text.size() + shown.size() - decimals;
+        text.append(shown);
+        if (decimals > 0) {
+            text.insert(integerDigits, 1, '.');
+        }
+    } else {
+        text = formatPattern(value, places > 0 ? "0." + std::string(places, '0') : "0");
+    }
+    out.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
+}
+
+namespace {
+template <typename T>
+void appendShortestOf(std::string& out, T value) {
+    std::array<char, 32> text{};
+    const char* end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    out.append(text.data(), static_cast<std::size_t>(end - text.data()));
+}
+}  // namespace
+
+void appendShortest(std::string& out, double value) { appendShortestOf(out, value); }
+void appendShortest(std::string& out, float value) { appendShortestOf(out, value); }
+
 }  // namespace brimwell

@@ -46,4 +46,14 @@ double roundHalfEven(double value, int decimals);
 // fixed2.h writes its common case straight into a buffer.
 void appendFixed2(std::string& out, double value, std::size_t width);
 
+// The same form with any number of decimals (appendFixed2 for two), written fast where binary
+// arithmetic can round exactly, as appendFixed2 is.
+void appendFixed(std::string& out, double value, int places, std::size_t width = 0);
+
+// The shortest text that reads back as the same number, "." as the point and an exponent where
+// that is shorter (1e-05, 2380.956512345678). For a float, the shortest that reads back as that
+// float. The value must be finite.
+void appendShortest(std::string& out, double value);
+void appendShortest(std::string& out, float value);
+
 }  // namespace brimwell
