@@ -10,6 +10,7 @@
 
 #include "model/failurereporter.h"
 #include "model/tankmodel.h"
+#include "tank/chartline.h"
 
 namespace brimwell {
 
@@ -49,7 +50,7 @@ private:
     bool failed_ = false;
     int nextLevel_ = 0;
     int pairsInLine_ = 0;
-    std::string line_;
+    ChartLine line_;
 };
 
 }  // namespace brimwell
