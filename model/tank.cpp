@@ -142,7 +142,9 @@ double Tank::gallonsAt(double level) const {
     const double heads =
         std::visit([level](const auto& head) { return head.volumeBelow(level); }, shell.head);
     const double wetted = shell.length * circleAreaBelow(shell.radius, level) + 2 * heads;
-    return wetted / kCubicInchesPerGallon;
+    // Summed from its parts the volume may stray a rounding from the closed-form capacity; a full
+    // tank holds its capacity, and no level more, so that the ullage is never below 0.
+    return level >= top_ ? capacity_ : std::min(wetted / kCubicInchesPerGallon, capacity_);
 }
 
 }  // namespace brimwell

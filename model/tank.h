@@ -84,6 +84,9 @@ public:
     Expected<double, TankError> levelFor(double gallons) const;
     Expected<double, TankError> levelForPercent(double percent) const;
 
+    // True for the window's shapes: their volumes are single-precision numbers.
+    bool singlePrecision() const { return std::holds_alternative<WindowShape>(form_); }
+
 private:
     struct WindowShape {
         LevelVolume gallonsAt;
