@@ -1,0 +1,36 @@
+#pragma once
+
+// The chart of a tank brimwell-tank describes, of any shape, with up to ten million levels: the
+// levels top·i/n for i = 0 to n in the tank's length unit, each with its volume. Written as the
+// window's text layout, as CSV or as JSON, and handed on in blocks, so that memory stays the same
+// whatever the number of levels.
+
+#include <cstdint>
+#include <string>
+
+#include "model/tankinunits.h"
+#include "tank/chartstream.h"
+
+namespace brimwell {
+
+enum class ChartFormat { Text, Csv, Json };
+
+struct LevelChartSpec {
+    std::int64_t steps = 1;  // n, at least 1
+    int levelDecimals = 2;
+    ChartFormat format = ChartFormat::Text;
+    // JSON: the members that stand before "rows", each followed by a comma.
+    std::string jsonMembers;
+};
+
+// Text: the window's chart header and data lines, CR LF line ends. CSV: the header "level,volume"
+// and a row per level, CR LF line ends. JSON: one object whose "rows" are [level, volume] pairs,
+// a pair a line. Volumes in CSV and JSON are the shortest text that reads back as the number
+// computed. True when the sink took every block.
+bool streamLevelChart(const TankInUnits& tank, const LevelChartSpec& spec, const ChartSink& sink);
+
+// A volume of the tank as CSV and JSON write it: the shortest text that reads back as the number
+// computed, in single precision for the window's shapes.
+void appendVolume(std::string& out, const TankInUnits& tank, double volume);
+
+}  // namespace brimwell
