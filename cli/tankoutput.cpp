@@ -14,6 +14,8 @@ namespace {
 constexpr std::int64_t kMostSteps = 10'000'000;
 constexpr int kMostLevelDecimals = 9;
 constexpr int kTextLevelDecimals = 3;
+// A level found for a volume lies within 1e-6 of the top of the true one.
+constexpr int kLevelDigits = 7;
 constexpr std::size_t kLabelWidth = 16;
 
 std::string topName(const TankOptions& tank) { return tank.vertical ? "height" : "diameter"; }
@@ -85,13 +87,20 @@ public:
         out_.append(", ");
         return *this;
     }
+    JsonMembers& significant(std::string_view key, double value, int digits) {
+        appendSignificant(key_(key), value, digits);
+        out_.append(", ");
+        return *this;
+    }
     JsonMembers& raw(std::string_view key, std::string_view json) {
         key_(key).append(json).append(", ");
         return *this;
     }
     // The members as a whole object.
     std::string object() const {
-        return "{" + out_.substr(0, out_.size() >= 2 ? out_.size() - 2 : 0) + "}";
+        std::string text = "{";
+        text.append(out_, 0, out_.size() >= 2 ? out_.size() - 2 : 0);
+        return text.append("}");
     }
     const std::string& members() const { return out_; }
 
@@ -168,7 +177,7 @@ Expected<std::string, std::string> levelText(const TankInUnits& tank, const Tank
         command.fillVolume ? *command.fillVolume : tank.capacity() * (*command.fillPercent / 100);
     if (command.format == ChartFormat::Json) {
         JsonMembers json = commonMembers(tank, command.tank);
-        json.volume("volume", tank, volume).number("level", *level);
+        json.volume("volume", tank, volume).significant("level", *level, kLevelDigits);
         return json.object() + "\n";
     }
     std::string out;

@@ -413,31 +413,34 @@ void appendFixed2(std::string& out, double value, std::size_t width) {
 }
 
 void appendFixed(std::string& out, double value, int places, std::size_t width) {
-    if (places == 2) {
-        appendFixed2(out, value, width);
+    std::array<char, kFixedFastLength> fast{};
+    if (const char* end = writeFixedFast(fast.data(), value, places)) {
+        const auto length = static_cast<std::size_t>(end - fast.data());
+        out.append(width > length ? width - length : 0, ' ').append(fast.data(), length);
         return;
     }
-    std::string text;
-    if (const auto scaled = roundScaledFast(std::fabs(value), places)) {
-        std::array<char, 24> digits{};
-        const auto* end = std::to_chars(digits.data(), digits.data() + digits.size(), *scaled).ptr;
-        std::string_view shown(digits.data(), static_cast<std::size_t>(end - digits.data()));
-        const auto decimals = static_cast<std::size_t>(places);
-        if (std::signbit(value) && *scaled != 0) {
-            text.push_back('-');
-        }
-        if (shown.size() <= decimals) {
-            text.append(decimals + 1 - shown.size(), '0');  // at least one integer digit
-        }
-        const std::size_t integerDigits = text.size() + shown.size() - decimals;
-        text.append(shown);
-        if (decimals > 0) {
-            text.insert(integerDigits, 1, '.');
-        }
-    } else {
-        text = formatPattern(value, places > 0 ? "0." + std::string(places, '0') : "0");
+    std::string pattern = "0";
+    if (places > 0) {
+        pattern.append(".").append(static_cast<std::size_t>(places), '0');
     }
+    const std::string text = formatPattern(value, pattern);
     out.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
+}
+
+void appendSignificant(std::string& out, double value, int digits) {
+    std::array<char, kFixedFastLength> fast{};
+    if (const char* end = writeSignificantFast(fast.data(), value, digits)) {
+        out.append(fast.data(), static_cast<std::size_t>(end - fast.data()));
+        return;
+    }
+    const Decimal d = toDecimal(value);  // not 0, which is written fast
+    std::string pattern = "0.";
+    pattern.append(static_cast<std::size_t>(std::max(0, digits - d.exponent)), '#');
+    std::string text = formatPattern(value, pattern);
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    out += text;
 }
 
 namespace {

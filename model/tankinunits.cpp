@@ -22,13 +22,19 @@ Expected<double, TankError> TankInUnits::volumeAt(double level) const {
     if (!(level >= 0 && level <= top_)) {
         return Unexpected(TankError::Level);
     }
-    // The top converts to the tank's own top exactly; a level below it stays below.
-    const double inches = std::min(lengthToInches(level, lengthUnit_), tank_.top());
-    const auto gallons = tank_.volumeAt(inches);
+    const auto gallons = tank_.volumeAt(inInches(level));
     if (!gallons) {
         return Unexpected(gallons.error());
     }
     return inVolumeUnit(*gallons);
+}
+
+void TankInUnits::volumesAt(std::span<const double> levels, std::span<double> volumes) const {
+    std::transform(levels.begin(), levels.end(), volumes.begin(),
+                   [this](double level) { return inInches(level); });
+    tank_.volumesAt(volumes.first(levels.size()), volumes);
+    std::transform(volumes.begin(), volumes.begin() + static_cast<std::ptrdiff_t>(levels.size()),
+                   volumes.begin(), [this](double gallons) { return inVolumeUnit(gallons); });
 }
 
 Expected<double, TankError> TankInUnits::levelFor(double volume) const {
@@ -55,6 +61,11 @@ Expected<double, TankError> TankInUnits::levelForPercent(double percent) const {
 double TankInUnits::inVolumeUnit(double gallons) const {
     const double volume = gallons * gallonFactor(volumeUnit_);
     return singlePrecision() ? static_cast<double>(static_cast<float>(volume)) : volume;
+}
+
+// The top converts to the tank's own top exactly; a level below it stays below.
+double TankInUnits::inInches(double level) const {
+    return std::min(lengthToInches(level, lengthUnit_), tank_.top());
 }
 
 double TankInUnits::inLengthUnit(double inches) const {

@@ -7,6 +7,8 @@
 // Volumes of the window's shapes are rounded to single precision in the volume unit, as the
 // window rounds them; the other shapes' stay double.
 
+#include <span>
+
 #include "model/expected.h"
 #include "model/tank.h"
 #include "model/units.h"
@@ -26,6 +28,9 @@ public:
 
     // TankError::Level for a level outside [0, top()].
     Expected<double, TankError> volumeAt(double level) const;
+    // The volumes at many levels, each in [0, top()], as volumeAt gives them but faster;
+    // `volumes` is as long as `levels`.
+    void volumesAt(std::span<const double> levels, std::span<double> volumes) const;
     // TankError::Volume for a volume outside [0, capacity()].
     Expected<double, TankError> levelFor(double volume) const;
     // TankError::Percent outside 0 to 100.
@@ -35,6 +40,7 @@ private:
     TankInUnits(Tank tank, double top, LengthUnit lengthUnit, VolumeUnit volumeUnit)
         : tank_(std::move(tank)), top_(top), lengthUnit_(lengthUnit), volumeUnit_(volumeUnit) {}
     double inVolumeUnit(double gallons) const;
+    double inInches(double level) const;
     double inLengthUnit(double inches) const;
 
     Tank tank_;

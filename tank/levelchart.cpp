@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
+#include "model/fixed2.h"
 #include "model/numbertext.h"
 #include "tank/chartline.h"
 #include "tank/tankchart.h"
@@ -12,78 +14,141 @@ namespace {
 
 constexpr std::size_t kBlockBytes = 64 * 1024;
 
-// Gathers the text and hands it on whenever a block is full.
+// The most a CSV or JSON row takes when its numbers are written fast: ",\n[", the level, ", ",
+// the volume and "]".
+constexpr std::size_t kRowLength = 3 + 2 * kFixedFastLength + 2 + 1;
+
+int volumeDigits(const TankInUnits& tank) { return tank.singlePrecision() ? 7 : 10; }
+
+template <std::size_t N>
+char* put(char* out, const char (&piece)[N]) {
+    std::memcpy(out, piece, N - 1);
+    return out + N - 1;
+}
+
+// Gathers the text and hands it on a block at a time. Rows are written straight into the block:
+// a million small appends cost more than their numbers.
 class Blocks {
 public:
-    explicit Blocks(const ChartSink& sink) : sink_(sink) { text_.reserve(kBlockBytes + 1024); }
-    std::string& text() { return text_; }
-    bool handOnWhenFull() { return text_.size() < kBlockBytes || handOn(); }
+    explicit Blocks(const ChartSink& sink) : sink_(sink), text_(kBlockBytes + 16 * 1024, ' ') {}
+
+    // Where at least `size` more characters can be written; commit() tells where they end.
+    char* room(std::size_t size) {
+        if (used_ + size > text_.size()) {
+            text_.resize(used_ + size);
+        }
+        return text_.data() + used_;
+    }
+    void commit(const char* end) { used_ = static_cast<std::size_t>(end - text_.data()); }
+    void append(std::string_view piece) {
+        char* out = room(piece.size());
+        std::memcpy(out, piece.data(), piece.size());
+        commit(out + piece.size());
+    }
+
+    bool handOnWhenFull() { return used_ < kBlockBytes || handOn(); }
     bool handOn() {
-        const bool taken = text_.empty() || sink_(text_);
-        text_.clear();
+        const bool taken = used_ == 0 || sink_(std::string_view(text_.data(), used_));
+        used_ = 0;
         return taken;
     }
 
 private:
     const ChartSink& sink_;
     std::string text_;
+    std::size_t used_ = 0;
 };
 
 }  // namespace
 
 void appendVolume(std::string& out, const TankInUnits& tank, double volume) {
-    if (tank.singlePrecision()) {
-        appendShortest(out, static_cast<float>(volume));
-    } else {
-        appendShortest(out, volume);
-    }
+    appendSignificant(out, volume, volumeDigits(tank));
 }
 
 bool streamLevelChart(const TankInUnits& tank, const LevelChartSpec& spec, const ChartSink& sink) {
     Blocks blocks(sink);
-    std::string& out = blocks.text();
     const auto n = spec.steps;
-    const auto levelAt = [&](std::int64_t i) {
-        return std::min(tank.top() * static_cast<double>(i) / static_cast<double>(n), tank.top());
-    };
-    // Every level lies in [0, top], so each has a volume.
-    const auto volumeAt = [&](double level) { return tank.volumeAt(level).value(); };
-
-    if (spec.format == ChartFormat::Text) {
-        ChartLine line(spec.levelDecimals);
-        out.append(kTankChartHeader).append("\r\n");
-        std::array<double, kPairsPerLine> levels{};
-        std::array<double, kPairsPerLine> volumes{};
-        for (std::int64_t first = 0; first <= n; first += kPairsPerLine) {
-            const auto count = static_cast<std::size_t>(std::min<std::int64_t>(kPairsPerLine, n - first + 1));
-            for (std::size_t pair = 0; pair < count; ++pair) {
-                levels[pair] = levelAt(first + static_cast<std::int64_t>(pair));
-                volumes[pair] = volumeAt(levels[pair]);
+    // The levels and their volumes a chunk at a time, which lets the volumes be computed side by
+    // side; a chunk of the text layout is whole lines.
+    constexpr std::int64_t kChunk = 64 * kPairsPerLine;
+    std::array<double, kChunk> levels{};
+    std::array<double, kChunk> volumes{};
+    const auto forEachChunk = [&](const auto& write) {
+        for (std::int64_t first = 0; first <= n; first += kChunk) {
+            const auto count = static_cast<std::size_t>(std::min(kChunk, n - first + 1));
+            for (std::size_t k = 0; k < count; ++k) {
+                const auto i = static_cast<double>(first + static_cast<std::int64_t>(k));
+                levels[k] = std::min(tank.top() * i / static_cast<double>(n), tank.top());
             }
-            out.append(line.write(std::span(levels).first(count), std::span(volumes).first(count)))
-                .append("\r\n");
+            tank.volumesAt(std::span(levels).first(count), std::span(volumes).first(count));
+            write(count);
             if (!blocks.handOnWhenFull()) {
                 return false;
             }
         }
-        return blocks.handOn();
+        return true;
+    };
+
+    if (spec.format == ChartFormat::Text) {
+        ChartLine line(spec.levelDecimals);
+        blocks.append(kTankChartHeader);
+        blocks.append("\r\n");
+        const bool complete = forEachChunk([&](std::size_t count) {
+            for (std::size_t first = 0; first < count; first += kPairsPerLine) {
+                const std::size_t pairs = std::min<std::size_t>(kPairsPerLine, count - first);
+                blocks.append(line.write(std::span(levels).subspan(first, pairs),
+                                         std::span(volumes).subspan(first, pairs)));
+                blocks.append("\r\n");
+            }
+        });
+        return complete && blocks.handOn();
     }
 
     const bool csv = spec.format == ChartFormat::Csv;
-    out.append(csv ? "level,volume\r\n" : "{" + spec.jsonMembers + "\"rows\": [\n");
-    for (std::int64_t i = 0; i <= n; ++i) {
-        const double level = levelAt(i);
-        out.append(csv ? "" : "[");
-        appendFixed(out, level, spec.levelDecimals);
-        out.append(csv ? "," : ", ");
-        appendVolume(out, tank, volumeAt(level));
-        out.append(csv ? "\r\n" : i < n ? "],\n" : "]\n");
-        if (!blocks.handOnWhenFull()) {
-            return false;
-        }
+    if (csv) {
+        blocks.append("level,volume\r\n");
+    } else {
+        blocks.append("{");
+        blocks.append(spec.jsonMembers);
+        blocks.append("\"rows\": [\n");
     }
-    out.append(csv ? "" : "]}\n");
-    return blocks.handOn();
+    const int digits = volumeDigits(tank);
+    bool first = true;
+    const bool complete = forEachChunk([&](std::size_t count) {
+        for (std::size_t k = 0; k < count; ++k) {
+            char* p = blocks.room(kRowLength);
+            if (!csv) {
+                p = first ? put(p, "[") : put(p, ",\n[");
+                first = false;
+            }
+            // A number too large or too near a half for the fast path is written the exact way.
+            if (char* end = writeFixedFast(p, levels[k], spec.levelDecimals)) {
+                p = end;
+            } else {
+                blocks.commit(p);
+                std::string level;
+                appendFixed(level, levels[k], spec.levelDecimals);
+                blocks.append(level);
+                p = blocks.room(kRowLength);
+            }
+            p = csv ? put(p, ",") : put(p, ", ");
+            if (char* end = writeSignificantFast(p, volumes[k], digits)) {
+                p = end;
+            } else {
+                blocks.commit(p);
+                std::string volume;
+                appendVolume(volume, tank, volumes[k]);
+                blocks.append(volume);
+                p = blocks.room(kRowLength);
+            }
+            p = csv ? put(p, "\r\n") : put(p, "]");
+            blocks.commit(p);
+        }
+    });
+    if (!csv) {
+        blocks.append("\n]}\n");
+    }
+    return complete && blocks.handOn();
 }
 
 }  // namespace brimwell

@@ -25,12 +25,12 @@ struct LevelChartSpec {
 
 // Text: the window's chart header and data lines, CR LF line ends. CSV: the header "level,volume"
 // and a row per level, CR LF line ends. JSON: one object whose "rows" are [level, volume] pairs,
-// a pair a line. Volumes in CSV and JSON are the shortest text that reads back as the number
-// computed. True when the sink took every block.
+// a pair a line. Levels show `levelDecimals` decimals; volumes in CSV and JSON are written as
+// appendVolume writes them. True when the sink took every block.
 bool streamLevelChart(const TankInUnits& tank, const LevelChartSpec& spec, const ChartSink& sink);
 
-// A volume of the tank as CSV and JSON write it: the shortest text that reads back as the number
-// computed, in single precision for the window's shapes.
+// A volume of the tank as CSV and JSON write it: to 7 significant digits for the window's shapes,
+// whose volumes are single-precision numbers, and to 10 for the others (appendSignificant).
 void appendVolume(std::string& out, const TankInUnits& tank, double volume);
 
 }  // namespace brimwell

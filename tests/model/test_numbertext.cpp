@@ -236,6 +236,36 @@ private Q_SLOTS:
         QFETCH(int, places);
         appendFixed(out, value, places, static_cast<std::size_t>(width));
         QCOMPARE(QString::fromStdString(out), text);
+        if (places == 2) {
+            out.clear();
+            appendFixed2(out, value, static_cast<std::size_t>(width));
+            QCOMPARE(QString::fromStdString(out), text);
+        }
+    }
+
+    void significant_digits_drop_trailing_zeros_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("digits");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("single-precision volume") << double(5076.161f) << 7 << "5076.161";
+        QTest::newRow("more integer digits") << 38430712.3 << 7 << "38430712";
+        QTest::newRow("below 1") << 0.00123456789 << 7 << "0.001234568";
+        QTest::newRow("carry to a power of ten") << 9.99999996 << 7 << "10";
+        QTest::newRow("half away from zero") << -2.5 << 1 << "-3";
+        QTest::newRow("zero") << 0.0 << 7 << "0";
+        QTest::newRow("ten digits") << 2380.9565415578136 << 10 << "2380.956542";
+        QTest::newRow("ten digits below 1") << 0.123456789012 << 10 << "0.123456789";
+        QTest::newRow("tiny") << 1.5e-12 << 7 << "0.0000000000015";
+        QTest::newRow("below a billionth, one digit") << 5.4e-10 << 1 << "0.0000000005";
+        QTest::newRow("beyond the fast path") << 1e17 << 7 << "100000000000000000";
+    }
+    void significant_digits_drop_trailing_zeros() {
+        QFETCH(double, value);
+        QFETCH(int, digits);
+        QFETCH(QString, text);
+        std::string out;
+        appendSignificant(out, value, digits);
+        QCOMPARE(QString::fromStdString(out), text);
     }
 
     // The chart's fast writers against the general pattern rules, over every magnitude they take.
@@ -256,7 +286,7 @@ private Q_SLOTS:
             std::string expected = "|";
             const std::string text = formatPattern(value, "0.00");
             expected.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
-            const int places = 3 + i % 8;  // 10 takes the exact path
+            const int places = 2 + i % 9;  // 10 takes the exact path
             out += "|";
             appendFixed(out, value, places, width);
             const std::string more = formatPattern(value, "0." + std::string(places, '0'));
