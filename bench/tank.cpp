@@ -68,8 +68,8 @@ brimwell::TankInUnits tankOf(const brimwell::TankCommand& command) {
 }
 
 std::vector<std::string> chartArgs(const std::string& increment, const std::string& output) {
-    return {"chart", "--diameter", "96",  "--length", "324",    "--increment",
-            increment, "--format", "csv", "--output", output};
+    return {"chart",   "--diameter", "96",  "--length", "324", "--increment",
+            increment, "--format",   "csv", "--output", output};
 }
 
 // The peak resident memory (kB) of brimwell-tank writing the chart of this increment.
@@ -111,12 +111,13 @@ int main() {
     // 96 / 0.000096 is 1,000,000 steps.
     const auto chart = command(chartArgs("0.000096", path));
     const auto tank = tankOf(chart);
-    const auto spec = brimwell::chartSpec(tank, chart);
-    if (!spec || spec->steps != 1'000'000) {
+    const auto layout = brimwell::chartLayout(tank, chart);
+    if (!layout || layout->steps != 1'000'000) {
         fail("not a chart of a million steps");
     }
-    const auto writer = brimwell::blockWriter(
-        [&](const brimwell::ChartSink& sink) { return brimwell::streamLevelChart(tank, *spec, sink); });
+    const auto writer = brimwell::blockWriter([&](const brimwell::ChartSink& sink) {
+        return brimwell::streamLevelChart(tank, *layout, sink);
+    });
     check(brimwell::saveFile(qpath, writer));
     QFile saved(qpath);
     saved.open(QIODevice::ReadOnly);
@@ -131,10 +132,10 @@ int main() {
                 qpath, [&](QIODevice& file) { return file.write(bytes) == bytes.size(); }));
         }));
     }
-    const double toNull = median(std::vector<double>{
-        millis([&] { check(brimwell::saveFile("/dev/null", writer)); }),
-        millis([&] { check(brimwell::saveFile("/dev/null", writer)); }),
-        millis([&] { check(brimwell::saveFile("/dev/null", writer)); })});
+    const double toNull = median(
+        std::vector<double>{millis([&] { check(brimwell::saveFile("/dev/null", writer)); }),
+                            millis([&] { check(brimwell::saveFile("/dev/null", writer)); }),
+                            millis([&] { check(brimwell::saveFile("/dev/null", writer)); })});
     const double chartMs = median(chartRuns);
     const double floorMs = median(floorRuns);
     std::fprintf(stderr,
@@ -151,8 +152,8 @@ int main() {
                                     {"conical", "--head-depth", "30"}};
     double slowest = 0;
     for (const auto& head : heads) {
-        std::vector<std::string> args{"level", "--diameter", "96", "--length", "324",
-                                      "--fill-volume", "4000", "--heads"};
+        std::vector<std::string> args{"level", "--diameter",    "96",   "--length",
+                                      "324",   "--fill-volume", "4000", "--heads"};
         for (const char* word : head) {
             if (word) {
                 args.emplace_back(word);

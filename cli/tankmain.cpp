@@ -44,13 +44,13 @@ int main(int argc, char** argv) {
     // Everything is checked before the output is touched.
     ContentWriter writer;
     std::string answer;
-    LevelChartSpec chart;
+    LevelChartLayout chart;
     if (command->subcommand == Subcommand::Chart) {
-        auto spec = chartSpec(*tank, *command);
-        if (!spec) {
-            return complain(spec.error(), kBadInput);
+        auto layout = chartLayout(*tank, *command);
+        if (!layout) {
+            return complain(layout.error(), kBadInput);
         }
-        chart = *std::move(spec);
+        chart = *std::move(layout);
         writer = blockWriter(
             [&](const ChartSink& sink) { return streamLevelChart(*tank, chart, sink); });
     } else {

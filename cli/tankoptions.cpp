@@ -23,7 +23,8 @@ const char* const kTankUsage =
     "  --orientation horizontal|vertical  default horizontal. L is the straight shell of a\n"
     "                 horizontal tank, heads not included, and the height of a vertical tank,\n"
     "                 which stands on a flat bottom and has no heads\n"
-    "  --heads flat|hemispherical|ellipsoidal|torispherical|conical  two equal heads, default flat\n"
+    "  --heads flat|hemispherical|ellipsoidal|torispherical|conical  two equal heads, default "
+    "flat\n"
     "  --head-depth A  ellipsoidal heads: A > 0, default D/4; conical heads: A > 0, required\n"
     "  --crown F --knuckle K  torispherical heads: crown radius F*D, F >= 0.5, default 1;\n"
     "                 knuckle radius K*D, 0 < K < 0.5, default 0.06\n"
@@ -59,10 +60,9 @@ constexpr std::array<std::string_view, 3> kSubcommandWords{"reading", "level", "
 constexpr std::array<std::string_view, 3> kFormatWords{"text", "csv", "json"};
 
 constexpr std::string_view kKnown[] = {
-    "--orientation", "--heads",     "--head-depth",  "--crown",        "--knuckle",
-    "--diameter",    "--length",    "--units",       "--volume",       "--level",
-    "--safe-fill",   "--fill-volume", "--fill-percent", "--increment", "--format",
-    "--output"};
+    "--orientation",  "--heads",     "--head-depth", "--crown", "--knuckle",   "--diameter",
+    "--length",       "--units",     "--volume",     "--level", "--safe-fill", "--fill-volume",
+    "--fill-percent", "--increment", "--format",     "--output"};
 
 template <typename T, std::size_t N>
 std::optional<T> named(const std::array<std::string_view, N>& words, std::string_view word) {
@@ -105,8 +105,7 @@ std::vector<std::string_view> applicable(Subcommand subcommand, const TankOption
     return names;
 }
 
-std::string notApplicable(std::string_view option, Subcommand subcommand,
-                          const TankOptions& tank) {
+std::string notApplicable(std::string_view option, Subcommand subcommand, const TankOptions& tank) {
     const std::string name(option);
     if (option == "--heads" || option == "--head-depth" || option == "--crown" ||
         option == "--knuckle") {
@@ -165,24 +164,25 @@ Expected<TankOptions, std::string> readTankWords(const Values& values) {
     if (const auto it = values.find("--heads"); it != values.end() && !tank.vertical) {
         const auto heads = named<HeadShape>(kHeadWords, it->second);
         if (!heads) {
-            return Unexpected(unknown("--heads", it->second,
-                                      "flat, hemispherical, ellipsoidal, torispherical or conical"));
+            return Unexpected(
+                unknown("--heads", it->second,
+                        "flat, hemispherical, ellipsoidal, torispherical or conical"));
         }
         tank.heads = *heads;
     }
     if (const auto it = values.find("--units"); it != values.end()) {
         const auto unit = lengthUnitNamed(it->second);
         if (!unit) {
-            return Unexpected(unknown("--units", it->second,
-                                      "inches, feet, millimeters, centimeters or meters"));
+            return Unexpected(
+                unknown("--units", it->second, "inches, feet, millimeters, centimeters or meters"));
         }
         tank.lengthUnit = *unit;
     }
     if (const auto it = values.find("--volume"); it != values.end()) {
         const auto unit = volumeUnitNamed(it->second);
         if (!unit) {
-            return Unexpected(unknown("--volume", it->second,
-                                      "gallons, litres, cubic-meters or millilitres"));
+            return Unexpected(
+                unknown("--volume", it->second, "gallons, litres, cubic-meters or millilitres"));
         }
         tank.volumeUnit = *unit;
     }
@@ -235,8 +235,9 @@ std::optional<std::string> readNumbers(const NumberReader& read, TankCommand& co
             take(read.optional("--fill-volume"), command.fillVolume);
             take(read.optional("--fill-percent"), command.fillPercent);
             if (!failure && command.fillVolume.has_value() == command.fillPercent.has_value()) {
-                failure = command.fillVolume ? "--fill-volume and --fill-percent: give only one"
-                                             : "--fill-volume or --fill-percent is missing (see --help)";
+                failure = command.fillVolume
+                              ? "--fill-volume and --fill-percent: give only one"
+                              : "--fill-volume or --fill-percent is missing (see --help)";
             }
             break;
         case Subcommand::Chart:
@@ -248,7 +249,9 @@ std::optional<std::string> readNumbers(const NumberReader& read, TankCommand& co
 
 }  // namespace
 
-std::string_view headWord(HeadShape heads) { return kHeadWords[static_cast<std::size_t>(heads)]; }
+std::string_view headWord(HeadShape heads) {
+    return kHeadWords[static_cast<std::size_t>(heads)];
+}
 
 Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::string>& args) {
     TankCommand command;
@@ -272,7 +275,8 @@ Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::str
         return command;
     }
     if (!subcommand) {
-        return Unexpected(std::string("the subcommand is missing: reading, level or chart (see --help)"));
+        return Unexpected(
+            std::string("the subcommand is missing: reading, level or chart (see --help)"));
     }
     command.subcommand = *subcommand;
     const Values values = std::move(*options).values;

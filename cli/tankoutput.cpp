@@ -18,7 +18,9 @@ constexpr int kTextLevelDecimals = 3;
 constexpr int kLevelDigits = 7;
 constexpr std::size_t kLabelWidth = 16;
 
-std::string topName(const TankOptions& tank) { return tank.vertical ? "height" : "diameter"; }
+std::string topName(const TankOptions& tank) {
+    return tank.vertical ? "height" : "diameter";
+}
 
 std::string shortest(double value) {
     std::string text;
@@ -245,8 +247,8 @@ Expected<std::string, std::string> answerText(const TankInUnits& tank, const Tan
                                                    : readingText(tank, command);
 }
 
-Expected<LevelChartSpec, std::string> chartSpec(const TankInUnits& tank,
-                                                const TankCommand& command) {
+Expected<LevelChartLayout, std::string> chartLayout(const TankInUnits& tank,
+                                                    const TankCommand& command) {
     const TankOptions& options = command.tank;
     if (!(command.increment > 0)) {
         return Unexpected(std::string("--increment must be above 0"));
@@ -260,14 +262,14 @@ Expected<LevelChartSpec, std::string> chartSpec(const TankInUnits& tank,
         return Unexpected("--increment makes more than " + std::to_string(kMostSteps) +
                           " steps across the " + topName(options));
     }
-    LevelChartSpec spec;
-    spec.steps = static_cast<std::int64_t>(steps);
-    spec.levelDecimals = std::clamp(decimalsOf(command.increment), 2, kMostLevelDecimals);
-    spec.format = command.format;
-    if (spec.format == ChartFormat::Json) {
-        spec.jsonMembers = commonMembers(tank, options).members();
+    LevelChartLayout layout;
+    layout.steps = static_cast<std::int64_t>(steps);
+    layout.levelDecimals = std::clamp(decimalsOf(command.increment), 2, kMostLevelDecimals);
+    layout.format = command.format;
+    if (layout.format == ChartFormat::Json) {
+        layout.jsonMembers = commonMembers(tank, options).members();
     }
-    return spec;
+    return layout;
 }
 
 }  // namespace brimwell

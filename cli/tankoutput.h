@@ -17,6 +17,7 @@ Expected<TankInUnits, std::string> buildTank(const TankOptions& options);
 // The whole text of a reading or of a level, in the command's format.
 Expected<std::string, std::string> answerText(const TankInUnits& tank, const TankCommand& command);
 
-Expected<LevelChartSpec, std::string> chartSpec(const TankInUnits& tank, const TankCommand& command);
+Expected<LevelChartLayout, std::string> chartLayout(const TankInUnits& tank,
+                                                    const TankCommand& command);
 
 }  // namespace brimwell

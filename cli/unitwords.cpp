@@ -29,7 +29,11 @@ std::optional<LengthUnit> lengthUnitNamed(std::string_view word) {
 std::optional<VolumeUnit> volumeUnitNamed(std::string_view word) {
     return named<VolumeUnit>(kVolumeWords, word);
 }
-std::string_view unitWord(LengthUnit unit) { return kLengthWords[static_cast<std::size_t>(unit)]; }
-std::string_view unitWord(VolumeUnit unit) { return kVolumeWords[static_cast<std::size_t>(unit)]; }
+std::string_view unitWord(LengthUnit unit) {
+    return kLengthWords[static_cast<std::size_t>(unit)];
+}
+std::string_view unitWord(VolumeUnit unit) {
+    return kVolumeWords[static_cast<std::size_t>(unit)];
+}
 
 }  // namespace brimwell

@@ -107,10 +107,16 @@ inline char* writeCents(char* out, Cents cents, std::size_t width) {
     return end;
 }
 
-inline constexpr std::array<std::uint64_t, 17> kWholePowersOfTen{
-    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL,
-    1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
-    100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL};
+// 10^0 to 10^16.
+inline constexpr auto kWholePowersOfTen = [] {
+    std::array<std::uint64_t, 17> powers{};
+    std::uint64_t power = 1;
+    for (auto& each : powers) {
+        each = power;
+        power *= 10;
+    }
+    return powers;
+}();
 
 // Writes `digits` digits of `rest`, a point before the last `decimals` of them, backwards from
 // `end`.
@@ -169,7 +175,7 @@ inline char* writeFixedFast(char* out, double value, int places) {
 }
 
 inline constexpr std::array<double, 9> kTenthPowers{1e-1, 1e-2, 1e-3, 1e-4, 1e-5,
-                                                   1e-6, 1e-7, 1e-8, 1e-9};
+                                                    1e-6, 1e-7, 1e-8, 1e-9};
 
 // Writes the value rounded to `digits` significant digits (1 to 10), or to a whole number when it
 // has more integer digits, by the rules of appendSignificant (numbertext.h), at `out`, which must
@@ -183,7 +189,8 @@ inline char* writeSignificantFast(char* out, double value, int digits) {
     }
     int decimals = digits - 1;
     if (magnitude >= 1) {
-        while (decimals > 0 && magnitude >= kPowersOfTen[static_cast<std::size_t>(digits - decimals)]) {
+        while (decimals > 0 &&
+               magnitude >= kPowersOfTen[static_cast<std::size_t>(digits - decimals)]) {
             --decimals;
         }
     } else {

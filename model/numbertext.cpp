@@ -452,7 +452,11 @@ void appendShortestOf(std::string& out, T value) {
 }
 }  // namespace
 
-void appendShortest(std::string& out, double value) { appendShortestOf(out, value); }
-void appendShortest(std::string& out, float value) { appendShortestOf(out, value); }
+void appendShortest(std::string& out, double value) {
+    appendShortestOf(out, value);
+}
+void appendShortest(std::string& out, float value) {
+    appendShortestOf(out, value);
+}
 
 }  // namespace brimwell

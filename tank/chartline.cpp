@@ -89,8 +89,7 @@ private:
 
 }  // namespace
 
-std::string_view ChartLine::write(std::span<const double> levels,
-                                  std::span<const double> volumes) {
+std::string_view ChartLine::write(std::span<const double> levels, std::span<const double> volumes) {
     const int pairs = static_cast<int>(levels.size());
     std::array<Cents, kPairsPerLine> levelCents{};
     std::array<Cents, kPairsPerLine> volumeCents{};

@@ -18,7 +18,9 @@ constexpr std::size_t kBlockBytes = 64 * 1024;
 // the volume and "]".
 constexpr std::size_t kRowLength = 3 + 2 * kFixedFastLength + 2 + 1;
 
-int volumeDigits(const TankInUnits& tank) { return tank.singlePrecision() ? 7 : 10; }
+int volumeDigits(const TankInUnits& tank) {
+    return tank.singlePrecision() ? 7 : 10;
+}
 
 template <std::size_t N>
 char* put(char* out, const char (&piece)[N]) {
@@ -65,9 +67,10 @@ void appendVolume(std::string& out, const TankInUnits& tank, double volume) {
     appendSignificant(out, volume, volumeDigits(tank));
 }
 
-bool streamLevelChart(const TankInUnits& tank, const LevelChartSpec& spec, const ChartSink& sink) {
+bool streamLevelChart(const TankInUnits& tank, const LevelChartLayout& layout,
+                      const ChartSink& sink) {
     Blocks blocks(sink);
-    const auto n = spec.steps;
+    const auto n = layout.steps;
     // The levels and their volumes a chunk at a time, which lets the volumes be computed side by
     // side; a chunk of the text layout is whole lines.
     constexpr std::int64_t kChunk = 64 * kPairsPerLine;
@@ -89,8 +92,8 @@ bool streamLevelChart(const TankInUnits& tank, const LevelChartSpec& spec, const
         return true;
     };
 
-    if (spec.format == ChartFormat::Text) {
-        ChartLine line(spec.levelDecimals);
+    if (layout.format == ChartFormat::Text) {
+        ChartLine line(layout.levelDecimals);
         blocks.append(kTankChartHeader);
         blocks.append("\r\n");
         const bool complete = forEachChunk([&](std::size_t count) {
@@ -104,12 +107,12 @@ bool streamLevelChart(const TankInUnits& tank, const LevelChartSpec& spec, const
         return complete && blocks.handOn();
     }
 
-    const bool csv = spec.format == ChartFormat::Csv;
+    const bool csv = layout.format == ChartFormat::Csv;
     if (csv) {
         blocks.append("level,volume\r\n");
     } else {
         blocks.append("{");
-        blocks.append(spec.jsonMembers);
+        blocks.append(layout.jsonMembers);
         blocks.append("\"rows\": [\n");
     }
     const int digits = volumeDigits(tank);
@@ -122,12 +125,12 @@ bool streamLevelChart(const TankInUnits& tank, const LevelChartSpec& spec, const
                 first = false;
             }
             // A number too large or too near a half for the fast path is written the exact way.
-            if (char* end = writeFixedFast(p, levels[k], spec.levelDecimals)) {
+            if (char* end = writeFixedFast(p, levels[k], layout.levelDecimals)) {
                 p = end;
             } else {
                 blocks.commit(p);
                 std::string level;
-                appendFixed(level, levels[k], spec.levelDecimals);
+                appendFixed(level, levels[k], layout.levelDecimals);
                 blocks.append(level);
                 p = blocks.room(kRowLength);
             }

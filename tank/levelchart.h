@@ -15,7 +15,7 @@ namespace brimwell {
 
 enum class ChartFormat { Text, Csv, Json };
 
-struct LevelChartSpec {
+struct LevelChartLayout {
     std::int64_t steps = 1;  // n, at least 1
     int levelDecimals = 2;
     ChartFormat format = ChartFormat::Text;
@@ -27,7 +27,8 @@ struct LevelChartSpec {
 // and a row per level, CR LF line ends. JSON: one object whose "rows" are [level, volume] pairs,
 // a pair a line. Levels show `levelDecimals` decimals; volumes in CSV and JSON are written as
 // appendVolume writes them. True when the sink took every block.
-bool streamLevelChart(const TankInUnits& tank, const LevelChartSpec& spec, const ChartSink& sink);
+bool streamLevelChart(const TankInUnits& tank, const LevelChartLayout& layout,
+                      const ChartSink& sink);
 
 // A volume of the tank as CSV and JSON write it: to 7 significant digits for the window's shapes,
 // whose volumes are single-precision numbers, and to 10 for the others (appendSignificant).
