@@ -33,9 +33,9 @@ struct CountingReporter : brimwell::FailureReporter {
     void reportFailure(std::string_view) override { ++failures; }
 };
 
-brimwell::TankChartParams chartParams(std::string_view shape, std::string_view unit,
+brimwell::TankChartParams chartParams(brimwell::TankShape shape, brimwell::VolumeUnit unit,
                                       std::int16_t steps) {
-    return {48, 240, steps, *brimwell::parseTankShape(shape), *brimwell::parseVolumeUnit(unit)};
+    return {48, 240, steps, shape, unit};
 }
 
 double millis(const std::function<void()>& run) {
@@ -89,8 +89,9 @@ int main(int argc, char** argv) {
     CountingReporter reporter;
     if (argc == 4 && std::strcmp(argv[1], "--save") == 0) {
         const auto steps = static_cast<std::int16_t>(std::atoi(argv[2]));
-        check(saveChart(chartParams("Flat-Ended (Steel)", "gallons", steps), argv[3],
-                                      reporter));
+        check(saveChart(
+            chartParams(brimwell::TankShape::FlatEnded, brimwell::VolumeUnit::Gallons, steps),
+            argv[3], reporter));
         return 0;
     }
     const QString path = QStringLiteral("/tmp/brimwell-bench-chart-%1.txt").arg(getpid());
@@ -100,9 +101,12 @@ int main(int argc, char** argv) {
     double worstRatio = 0;
     std::fprintf(stderr, "%-26s %-14s %9s %9s %6s\n", "shape", "volume unit", "chart ms",
                  "floor ms", "ratio");
-    for (const auto shape : brimwell::kTankShapes) {
-        for (const auto unit : brimwell::kVolumeUnits) {
-            const auto params = chartParams(shape, unit, kLargest);
+    for (std::size_t shapeIndex = 0; shapeIndex < brimwell::kTankShapes.size(); ++shapeIndex) {
+        for (std::size_t unitIndex = 0; unitIndex < brimwell::kVolumeUnits.size(); ++unitIndex) {
+            const auto shape = brimwell::kTankShapes[shapeIndex];
+            const auto unit = brimwell::kVolumeUnits[unitIndex];
+            const auto params = chartParams(static_cast<brimwell::TankShape>(shapeIndex),
+                                            static_cast<brimwell::VolumeUnit>(unitIndex), kLargest);
             check(saveChart(params, path, reporter));
             QFile saved(path);
             saved.open(QIODevice::ReadOnly);

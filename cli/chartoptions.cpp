@@ -3,6 +3,7 @@
 #include <map>
 
 #include "cli/options.h"
+#include "cli/unitwords.h"
 #include "model/tankmodel.h"
 #include "model/units.h"
 
@@ -35,14 +36,6 @@ using Names = std::map<std::string, T, std::less<>>;
 const Names<TankShape> kShapeNames{{"flat", TankShape::FlatEnded},
                                    {"cylindrical", TankShape::Cylindrical},
                                    {"vertical", TankShape::Vertical}};
-const Names<LengthUnit> kLengthNames{
-    {"inches", LengthUnit::Inches}, {"feet", LengthUnit::Feet},
-    {"millimeters", LengthUnit::Millimeters}, {"centimeters", LengthUnit::Centimeters},
-    {"meters", LengthUnit::Meters}};
-const Names<VolumeUnit> kVolumeNames{{"gallons", VolumeUnit::Gallons},
-                                     {"litres", VolumeUnit::Litres},
-                                     {"cubic-meters", VolumeUnit::CubicMeters},
-                                     {"millilitres", VolumeUnit::Millilitres}};
 
 template <typename T>
 std::optional<T> lookUp(const Names<T>& names, std::string_view word) {
@@ -82,7 +75,7 @@ Expected<ChartCommand, std::string> parseChartArguments(const std::vector<std::s
     }
     command.request.shape = *shape;
     if (values.contains("--units")) {
-        const auto unit = lookUp(kLengthNames, values["--units"]);
+        const auto unit = lengthUnitNamed(values["--units"]);
         if (!unit) {
             return Unexpected("unknown length unit '" + values["--units"] +
                               "' (inches, feet, millimeters, centimeters or meters)");
@@ -90,7 +83,7 @@ Expected<ChartCommand, std::string> parseChartArguments(const std::vector<std::s
         command.request.lengthUnit = *unit;
     }
     if (values.contains("--volume")) {
-        const auto unit = lookUp(kVolumeNames, values["--volume"]);
+        const auto unit = volumeUnitNamed(values["--volume"]);
         if (!unit) {
             return Unexpected("unknown volume unit '" + values["--volume"] +
                               "' (gallons, litres, cubic-meters or millilitres)");

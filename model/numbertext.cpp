@@ -413,4 +413,51 @@ void appendFixed2(std::string& out, double value, std::size_t width) {
     out.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
 }
 
+void appendFixed(std::string& out, double value, int places, std::size_t width) {
+    std::array<char, kFixedFastLength> fast{};
+    if (const char* end = writeFixedFast(fast.data(), value, places)) {
+        const auto length = static_cast<std::size_t>(end - fast.data());
+        out.append(width > length ? width - length : 0, ' ').append(fast.data(), length);
+        return;
+    }
+    std::string pattern = "0";
+    if (places > 0) {
+        pattern.append(".").append(static_cast<std::size_t>(places), '0');
+    }
+    const std::string text = formatPattern(value, pattern);
+    out.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
+}
+
+void appendSignificant(std::string& out, double value, int digits) {
+    std::array<char, kFixedFastLength> fast{};
+    if (const char* end = writeSignificantFast(fast.data(), value, digits)) {
+        out.append(fast.data(), static_cast<std::size_t>(end - fast.data()));
+        return;
+    }
+    const Decimal d = toDecimal(value);  // not 0, which is written fast
+    std::string pattern = "0.";
+    pattern.append(static_cast<std::size_t>(std::max(0, digits - d.exponent)), '#');
+    std::string text = formatPattern(value, pattern);
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    out += text;
+}
+
+namespace {
+template <typename T>
+void appendShortestOf(std::string& out, T value) {
+    std::array<char, 32> text{};
+    const char* end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    out.append(text.data(), static_cast<std::size_t>(end - text.data()));
+}
+}  // namespace
+
+void appendShortest(std::string& out, double value) {
+    appendShortestOf(out, value);
+}
+void appendShortest(std::string& out, float value) {
+    appendShortestOf(out, value);
+}
+
 }  // namespace brimwell

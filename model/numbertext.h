@@ -47,4 +47,19 @@ double roundHalfEven(double value, int decimals);
 // fixed2.h writes its common case straight into a buffer.
 void appendFixed2(std::string& out, double value, std::size_t width);
 
+// The same form with any number of decimals, written fast where binary arithmetic can round
+// exactly, as appendFixed2 is (fixed2.h).
+void appendFixed(std::string& out, double value, int places, std::size_t width = 0);
+
+// The value rounded to `digits` significant digits (1 to 10), or to a whole number when it has
+// more integer digits, halves away from zero; trailing zeros after the point and a bare point are
+// dropped, and there is never an exponent: 5076.161, 0.00123, 38430712, 0.
+void appendSignificant(std::string& out, double value, int digits);
+
+// The shortest text that reads back as the same number, "." as the point and an exponent where
+// that is shorter (1e-05, 2380.956512345678). For a float, the shortest that reads back as that
+// float. The value must be finite.
+void appendShortest(std::string& out, double value);
+void appendShortest(std::string& out, float value);
+
 }  // namespace brimwell

@@ -1,6 +1,7 @@
 #include "model/tank.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <numbers>
@@ -117,6 +118,29 @@ Expected<double, TankError> Tank::volumeAt(double level) const {
     return gallonsAt(level);
 }
 
+void Tank::volumesAt(std::span<const double> levels, std::span<double> gallons) const {
+    const auto* window = std::get_if<WindowShape>(&form_);
+    if (!window) {
+        std::transform(levels.begin(), levels.end(), gallons.begin(),
+                       [this](double level) { return gallonsAt(level); });
+        return;
+    }
+    // The window's routine works on several levels side by side.
+    constexpr std::size_t kChunk = 64;
+    std::array<float, kChunk> singleLevels{};
+    std::array<float, kChunk> volumes{};
+    IgnoredFailures ignored;
+    for (std::size_t start = 0; start < levels.size(); start += kChunk) {
+        const std::size_t count = std::min(kChunk, levels.size() - start);
+        for (std::size_t i = 0; i < count; ++i) {
+            singleLevels[i] = static_cast<float>(levels[start + i]);
+        }
+        window->gallonsAt(std::span(singleLevels).first(count), window->radius, window->length,
+                          ignored, std::span(volumes).first(count));
+        std::copy_n(volumes.begin(), count, gallons.begin() + static_cast<std::ptrdiff_t>(start));
+    }
+}
+
 Expected<double, TankError> Tank::levelFor(double gallons) const {
     if (!(gallons >= 0 && gallons <= capacity_)) {
         return Unexpected(TankError::Volume);
@@ -142,7 +166,9 @@ double Tank::gallonsAt(double level) const {
     const double heads =
         std::visit([level](const auto& head) { return head.volumeBelow(level); }, shell.head);
     const double wetted = shell.length * circleAreaBelow(shell.radius, level) + 2 * heads;
-    return wetted / kCubicInchesPerGallon;
+    // Summed from its parts the volume may stray a rounding from the closed-form capacity; a full
+    // tank holds its capacity, and no level more, so that the ullage is never below 0.
+    return level >= top_ ? capacity_ : std::min(wetted / kCubicInchesPerGallon, capacity_);
 }
 
 }  // namespace brimwell

@@ -34,6 +34,7 @@
 // as far as the window's single precision lets its shapes tell levels apart.
 
 #include <optional>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <variant>
@@ -81,8 +82,14 @@ public:
     double top() const { return top_; }
     double capacity() const { return capacity_; }
     Expected<double, TankError> volumeAt(double level) const;
+    // The volumes at many levels, each in [0, top()], as volumeAt gives them but faster; `gallons`
+    // is as long as `levels`.
+    void volumesAt(std::span<const double> levels, std::span<double> gallons) const;
     Expected<double, TankError> levelFor(double gallons) const;
     Expected<double, TankError> levelForPercent(double percent) const;
+
+    // True for the window's shapes: their volumes are single-precision numbers.
+    bool singlePrecision() const { return std::holds_alternative<WindowShape>(form_); }
 
 private:
     struct WindowShape {

@@ -4,6 +4,10 @@
 #include <QSaveFile>
 #include <cstdio>
 #include <string_view>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "tank/chartstream.h"
 
@@ -64,8 +68,11 @@ SaveResult saveFile(const QString& path, const ContentWriter& write) {
 }
 
 SaveResult writeStandardOutput(const ContentWriter& write) {
-    // Binary, so that no system adds a carriage return of its own to the line ends.
-    std::freopen(nullptr, "wb", stdout);
+#ifdef _WIN32
+    // Binary, so that the system adds no carriage return of its own to the line ends. Elsewhere
+    // output is always binary, and reopening standard output would empty a file it appends to.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
         return Unexpected(out.errorString());
@@ -73,11 +80,16 @@ SaveResult writeStandardOutput(const ContentWriter& write) {
     return writeAndFlush(out, write);
 }
 
-ContentWriter tankChartWriter(const TankChartParams& params, FailureReporter& reporter) {
-    return [&params, &reporter](QIODevice& file) {
-        return streamTankChart(params, reporter,
-                               [&file](std::string_view block) { return writeAll(file, block); });
+ContentWriter blockWriter(std::function<bool(const ChartSink&)> stream) {
+    return [stream = std::move(stream)](QIODevice& file) {
+        return stream([&file](std::string_view block) { return writeAll(file, block); });
     };
+}
+
+ContentWriter tankChartWriter(const TankChartParams& params, FailureReporter& reporter) {
+    return blockWriter([&params, &reporter](const ChartSink& sink) {
+        return streamTankChart(params, reporter, sink);
+    });
 }
 
 }  // namespace brimwell

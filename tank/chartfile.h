@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "model/expected.h"
+#include "tank/chartstream.h"
 #include "tank/tankchart.h"
 
 class QIODevice;
@@ -29,6 +30,10 @@ SaveResult saveFile(const QString& path, const ContentWriter& write);
 
 // Runs `write` on standard output, in binary.
 SaveResult writeStandardOutput(const ContentWriter& write);
+
+// Writes every block that `stream` hands to its sink, as it comes; false once a write failed,
+// which also stops the stream.
+ContentWriter blockWriter(std::function<bool(const ChartSink&)> stream);
 
 // The chart with CR LF line ends, written block by block as it is built.
 ContentWriter tankChartWriter(const TankChartParams& params, FailureReporter& reporter);

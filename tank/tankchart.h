@@ -10,10 +10,11 @@
 
 #include "model/failurereporter.h"
 #include "model/tankmodel.h"
+#include "tank/chartline.h"
 
 namespace brimwell {
 
-// The diameter and the length fit single precision (DeriveChartParams refuses other tanks).
+// The diameter and the length fit single precision (deriveChartParams refuses other tanks).
 struct TankChartParams {
     double radius = 0;  // inches; the chart's top level is twice this
     double length = 0;  // inches
@@ -49,7 +50,7 @@ private:
     bool failed_ = false;
     int nextLevel_ = 0;
     int pairsInLine_ = 0;
-    std::string line_;
+    ChartLine line_;
 };
 
 }  // namespace brimwell

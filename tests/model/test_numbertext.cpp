@@ -198,39 +198,79 @@ private Q_SLOTS:
         QCOMPARE(roundHalfEven(value, 2), rounded);
     }
 
-    void fixed_two_decimals_pad_on_the_left_data() {
+    void fixed_decimals_pad_on_the_left_data() {
         QTest::addColumn<double>("value");
+        QTest::addColumn<int>("places");
         QTest::addColumn<int>("width");
         QTest::addColumn<QString>("text");
-        QTest::newRow("zero volume") << 0.0 << 9 << "     0.00";
-        QTest::newRow("level") << 12.0 << 6 << " 12.00";
-        QTest::newRow("eighth") << 0.125 << 6 << "  0.13";
-        QTest::newRow("three eighths") << 0.375 << 6 << "  0.38";
-        QTest::newRow("five eighths") << 0.625 << 6 << "  0.63";
-        QTest::newRow("seven eighths") << 0.875 << 6 << "  0.88";
-        QTest::newRow("too wide is whole") << 1000.0 << 6 << "1000.00";
-        QTest::newRow("millions") << 38430711.76 << 9 << "38430711.76";
-        QTest::newRow("negative") << -96.0 << 6 << "-96.00";
-        QTest::newRow("negative rounding to zero") << -0.004 << 6 << "  0.00";
-        QTest::newRow("wider than any number") << 12345.678 << 40 << QString(32, ' ') + "12345.68";
-        QTest::newRow("float volume") << double(153.14999f) << 9 << "   153.15";
-        QTest::newRow("beyond the fast path") << 1e17 << 6 << "100000000000000000.00";
-        QTest::newRow("eight integer digits") << 99999999.994 << 9 << "99999999.99";
-        QTest::newRow("carry to nine digits") << 99999999.996 << 9 << "100000000.00";
-        QTest::newRow("nine integer digits") << -123456789.125 << 6 << "-123456789.13";
-        QTest::newRow("one digit after seven") << 10000000.0 << 12 << " 10000000.00";
+        QTest::newRow("zero volume") << 0.0 << 2 << 9 << "     0.00";
+        QTest::newRow("level") << 12.0 << 2 << 6 << " 12.00";
+        QTest::newRow("eighth") << 0.125 << 2 << 6 << "  0.13";
+        QTest::newRow("three eighths") << 0.375 << 2 << 6 << "  0.38";
+        QTest::newRow("five eighths") << 0.625 << 2 << 6 << "  0.63";
+        QTest::newRow("seven eighths") << 0.875 << 2 << 6 << "  0.88";
+        QTest::newRow("too wide is whole") << 1000.0 << 2 << 6 << "1000.00";
+        QTest::newRow("millions") << 38430711.76 << 2 << 9 << "38430711.76";
+        QTest::newRow("negative") << -96.0 << 2 << 6 << "-96.00";
+        QTest::newRow("negative rounding to zero") << -0.004 << 2 << 6 << "  0.00";
+        QTest::newRow("wider than any number") << 12345.678 << 2 << 40 << QString(32, ' ') + "12345.68";
+        QTest::newRow("float volume") << double(153.14999f) << 2 << 9 << "   153.15";
+        QTest::newRow("beyond the fast path") << 1e17 << 2 << 6 << "100000000000000000.00";
+        QTest::newRow("eight integer digits") << 99999999.994 << 2 << 9 << "99999999.99";
+        QTest::newRow("carry to nine digits") << 99999999.996 << 2 << 9 << "100000000.00";
+        QTest::newRow("nine integer digits") << -123456789.125 << 2 << 6 << "-123456789.13";
+        QTest::newRow("one digit after seven") << 10000000.0 << 2 << 12 << " 10000000.00";
+        QTest::newRow("three decimals") << 0.125 << 3 << 6 << " 0.125";
+        QTest::newRow("three, half away from zero") << 0.0625 << 3 << 6 << " 0.063";
+        QTest::newRow("four, leading zeros") << -0.00105 << 4 << 0 << "-0.0011";
+        QTest::newRow("three, negative to zero") << -0.0004 << 3 << 0 << "0.000";
+        QTest::newRow("none") << 2.5 << 0 << 3 << "  3";
+        QTest::newRow("nine") << 1.0 / 3 << 9 << 0 << "0.333333333";
+        QTest::newRow("beyond the fast path, 3") << 1e17 << 3 << 0 << "100000000000000000.000";
+        QTest::newRow("more than fast") << 0.5 << 12 << 0 << "0.500000000000";
     }
-    void fixed_two_decimals_pad_on_the_left() {
+    void fixed_decimals_pad_on_the_left() {
         QFETCH(double, value);
         QFETCH(int, width);
         QFETCH(QString, text);
         std::string out;
-        appendFixed2(out, value, static_cast<std::size_t>(width));
+        QFETCH(int, places);
+        appendFixed(out, value, places, static_cast<std::size_t>(width));
+        QCOMPARE(QString::fromStdString(out), text);
+        if (places == 2) {
+            out.clear();
+            appendFixed2(out, value, static_cast<std::size_t>(width));
+            QCOMPARE(QString::fromStdString(out), text);
+        }
+    }
+
+    void significant_digits_drop_trailing_zeros_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("digits");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("single-precision volume") << double(5076.161f) << 7 << "5076.161";
+        QTest::newRow("more integer digits") << 38430712.3 << 7 << "38430712";
+        QTest::newRow("below 1") << 0.00123456789 << 7 << "0.001234568";
+        QTest::newRow("carry to a power of ten") << 9.99999996 << 7 << "10";
+        QTest::newRow("half away from zero") << -2.5 << 1 << "-3";
+        QTest::newRow("zero") << 0.0 << 7 << "0";
+        QTest::newRow("ten digits") << 2380.9565415578136 << 10 << "2380.956542";
+        QTest::newRow("ten digits below 1") << 0.123456789012 << 10 << "0.123456789";
+        QTest::newRow("tiny") << 1.5e-12 << 7 << "0.0000000000015";
+        QTest::newRow("below a billionth, one digit") << 5.4e-10 << 1 << "0.0000000005";
+        QTest::newRow("beyond the fast path") << 1e17 << 7 << "100000000000000000";
+    }
+    void significant_digits_drop_trailing_zeros() {
+        QFETCH(double, value);
+        QFETCH(int, digits);
+        QFETCH(QString, text);
+        std::string out;
+        appendSignificant(out, value, digits);
         QCOMPARE(QString::fromStdString(out), text);
     }
 
-    // The chart's fast writer against the general pattern rules, over every magnitude it takes.
-    void fixed_two_decimals_follow_the_pattern_rules() {
+    // The chart's fast writers against the general pattern rules, over every magnitude they take.
+    void fixed_decimals_follow_the_pattern_rules() {
         std::mt19937_64 random(20261207);
         std::uniform_real_distribution<double> exponent(-3, 13);
         for (int i = 0; i < 200000; ++i) {
@@ -244,9 +284,15 @@ private Q_SLOTS:
             const std::size_t width = std::size_t{i % 4 == 0 ? 0U : i % 4 == 1 ? 6U : 9U};
             std::string out = "|";
             appendFixed2(out, value, width);
-            const std::string text = formatPattern(value, "0.00");
             std::string expected = "|";
+            const std::string text = formatPattern(value, "0.00");
             expected.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
+            const int places = 2 + i % 9;  // 10 takes the exact path
+            out += "|";
+            appendFixed(out, value, places, width);
+            const std::string more = formatPattern(value, "0." + std::string(places, '0'));
+            expected += "|";
+            expected.append(width > more.size() ? width - more.size() : 0, ' ').append(more);
             if (out != expected) {
                 QFAIL(qPrintable(QStringLiteral("%1: \"%2\", not \"%3\"")
                                      .arg(value, 0, 'g', 17)

@@ -1,0 +1,275 @@
+#include "cli/tankoutput.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+#include "cli/unitwords.h"
+#include "model/numbertext.h"
+#include "tank/chartparams.h"
+
+namespace brimwell {
+namespace {
+
+constexpr std::int64_t kMostSteps = 10'000'000;
+constexpr int kMostLevelDecimals = 9;
+constexpr int kTextLevelDecimals = 3;
+// A level found for a volume lies within 1e-6 of the top of the true one.
+constexpr int kLevelDigits = 7;
+constexpr std::size_t kLabelWidth = 16;
+
+std::string topName(const TankOptions& tank) {
+    return tank.vertical ? "height" : "diameter";
+}
+
+std::string shortest(double value) {
+    std::string text;
+    appendShortest(text, value);
+    return text;
+}
+
+// `tank` is empty while it is being built.
+std::string describe(TankError error, const TankOptions& options, const TankInUnits* tank) {
+    switch (error) {
+        case TankError::Diameter:
+            return "--diameter must be above 0";
+        case TankError::Length:
+            return "--length must be above 0";
+        case TankError::HeadDepth:
+            return "--head-depth must be above 0";
+        case TankError::Crown:
+            return "--crown must be at least 0.5";
+        case TankError::Knuckle:
+            return "--knuckle must be above 0 and below 0.5";
+        case TankError::Capacity:
+            return "the volumes of this tank cannot be computed in " +
+                   std::string(unitName(options.volumeUnit)) + ": its sizes are out of range";
+        case TankError::Level:
+            return "--level must be from 0 to the " + topName(options) + ", " +
+                   shortest(options.top()) + " " + std::string(unitName(options.lengthUnit));
+        case TankError::Volume: {
+            std::string capacity;
+            if (tank) {
+                appendVolume(capacity, *tank, tank->capacity());
+            }
+            return "--fill-volume must be from 0 to the capacity, " + capacity + " " +
+                   std::string(unitName(options.volumeUnit));
+        }
+        case TankError::Percent:
+            return "--fill-percent must be from 0 to 100";
+    }
+    return "bad input";
+}
+
+void appendVolumeText(std::string& out, double volume, VolumeUnit unit) {
+    appendFixed2(out, volume, 0);
+    out.append(" ").append(unitName(unit));
+}
+
+void appendLine(std::string& out, std::string_view label, const std::string& value) {
+    out.append(label).append(":");
+    out.append(kLabelWidth > label.size() + 1 ? kLabelWidth - label.size() - 1 : 1, ' ');
+    out.append(value).append("\n");
+}
+
+// JSON members written by the caller, each followed by ", ".
+class JsonMembers {
+public:
+    JsonMembers& text(std::string_view key, std::string_view value) {
+        withKey(key).append("\"").append(value).append("\", ");
+        return *this;
+    }
+    JsonMembers& number(std::string_view key, double value) {
+        appendShortest(withKey(key), value);
+        out_.append(", ");
+        return *this;
+    }
+    JsonMembers& volume(std::string_view key, const TankInUnits& tank, double value) {
+        appendVolume(withKey(key), tank, value);
+        out_.append(", ");
+        return *this;
+    }
+    JsonMembers& significant(std::string_view key, double value, int digits) {
+        appendSignificant(withKey(key), value, digits);
+        out_.append(", ");
+        return *this;
+    }
+    JsonMembers& raw(std::string_view key, std::string_view json) {
+        withKey(key).append(json).append(", ");
+        return *this;
+    }
+    // The members as a whole object.
+    std::string object() const {
+        std::string text = "{";
+        text.append(out_, 0, out_.size() >= 2 ? out_.size() - 2 : 0);
+        return text.append("}");
+    }
+    const std::string& members() const { return out_; }
+
+private:
+    std::string& withKey(std::string_view key) { return out_.append("\"").append(key).append("\": "); }
+    std::string out_;
+};
+
+// The tank's options as given, with their defaults filled in.
+std::string tankObject(const TankOptions& tank) {
+    JsonMembers json;
+    json.text("orientation", tank.vertical ? "vertical" : "horizontal");
+    if (!tank.vertical) {
+        json.text("heads", headWord(tank.heads));
+    }
+    json.number("diameter", tank.diameter).number("length", tank.length);
+    if (tank.headDepth) {
+        json.number("head_depth", *tank.headDepth);
+    }
+    if (tank.crown) {
+        json.number("crown", *tank.crown).number("knuckle", tank.knuckle.value_or(0));
+    }
+    json.text("units", unitWord(tank.lengthUnit)).text("volume", unitWord(tank.volumeUnit));
+    return json.object();
+}
+
+// The members every JSON output starts with.
+JsonMembers commonMembers(const TankInUnits& tank, const TankOptions& options) {
+    JsonMembers json;
+    json.raw("tank", tankObject(options))
+        .text("length_unit", unitWord(options.lengthUnit))
+        .text("volume_unit", unitWord(options.volumeUnit))
+        .volume("capacity", tank, tank.capacity());
+    return json;
+}
+
+Expected<std::string, std::string> readingText(const TankInUnits& tank,
+                                               const TankCommand& command) {
+    const auto volume = tank.volumeAt(command.level);
+    if (!volume) {
+        return Unexpected(describe(volume.error(), command.tank, &tank));
+    }
+    const double capacity = tank.capacity();
+    const double ullage = capacity - *volume;
+    const double room = capacity * (command.safeFill / 100) - *volume;
+    const VolumeUnit unit = command.tank.volumeUnit;
+    if (command.format == ChartFormat::Json) {
+        JsonMembers json = commonMembers(tank, command.tank);
+        json.number("level", command.level)
+            .volume("volume", tank, *volume)
+            .volume("ullage", tank, ullage)
+            .number("safe_fill", command.safeFill)
+            .volume("safe_fill_room", tank, room);
+        return json.object() + "\n";
+    }
+    std::string out;
+    const std::pair<std::string_view, double> lines[] = {
+        {"capacity", capacity}, {"volume", *volume}, {"ullage", ullage}, {"safe-fill room", room}};
+    for (const auto& [label, value] : lines) {
+        std::string text;
+        appendVolumeText(text, value, unit);
+        appendLine(out, label, text);
+    }
+    return out;
+}
+
+Expected<std::string, std::string> levelText(const TankInUnits& tank, const TankCommand& command) {
+    const auto level = command.fillVolume ? tank.levelFor(*command.fillVolume)
+                                          : tank.levelForPercent(*command.fillPercent);
+    if (!level) {
+        return Unexpected(describe(level.error(), command.tank, &tank));
+    }
+    const double volume =
+        command.fillVolume ? *command.fillVolume : tank.capacity() * (*command.fillPercent / 100);
+    if (command.format == ChartFormat::Json) {
+        JsonMembers json = commonMembers(tank, command.tank);
+        json.volume("volume", tank, volume).significant("level", *level, kLevelDigits);
+        return json.object() + "\n";
+    }
+    std::string out;
+    std::string text;
+    appendVolumeText(text, volume, command.tank.volumeUnit);
+    appendLine(out, "volume", text);
+    text.clear();
+    appendFixed(text, *level, kTextLevelDecimals);
+    text.append(" ").append(unitName(command.tank.lengthUnit));
+    appendLine(out, "level", text);
+    return out;
+}
+
+// The decimals of the increment as written in its shortest form: 0.125 has 3.
+int decimalsOf(double increment) {
+    std::array<char, 400> text{};
+    const char* end =
+        std::to_chars(text.data(), text.data() + text.size(), increment, std::chars_format::fixed)
+            .ptr;
+    const std::string_view written(text.data(), static_cast<std::size_t>(end - text.data()));
+    const auto point = written.find('.');
+    return point == std::string_view::npos ? 0 : static_cast<int>(written.size() - point - 1);
+}
+
+}  // namespace
+
+Expected<TankInUnits, std::string> buildTank(const TankOptions& options) {
+    const auto inches = [&options](double length) {
+        return lengthToInches(length, options.lengthUnit);
+    };
+    const double diameter = inches(options.diameter);
+    const double length = inches(options.length);
+    Heads heads = FlatHeads{};
+    switch (options.heads) {
+        case HeadShape::Flat:
+            break;
+        case HeadShape::Hemispherical:
+            heads = HemisphericalHeads{};
+            break;
+        case HeadShape::Ellipsoidal:
+            heads = EllipsoidalHeads{inches(options.headDepth.value_or(options.diameter / 4))};
+            break;
+        case HeadShape::Torispherical:
+            heads = TorisphericalHeads{options.crown.value_or(1), options.knuckle.value_or(0.06)};
+            break;
+        case HeadShape::Conical:
+            heads = ConicalHeads{inches(options.headDepth.value_or(0))};
+            break;
+    }
+    auto tank = options.vertical ? Tank::vertical(diameter, length)
+                                 : Tank::horizontal(diameter, length, heads);
+    if (!tank) {
+        return Unexpected(describe(tank.error(), options, nullptr));
+    }
+    auto inUnits =
+        TankInUnits::make(*std::move(tank), options.top(), options.lengthUnit, options.volumeUnit);
+    if (!inUnits) {
+        return Unexpected(describe(inUnits.error(), options, nullptr));
+    }
+    return *std::move(inUnits);
+}
+
+Expected<std::string, std::string> answerText(const TankInUnits& tank, const TankCommand& command) {
+    return command.subcommand == Subcommand::Level ? levelText(tank, command)
+                                                   : readingText(tank, command);
+}
+
+Expected<LevelChartLayout, std::string> chartLayout(const TankInUnits& tank,
+                                                    const TankCommand& command) {
+    const TankOptions& options = command.tank;
+    if (!(command.increment > 0)) {
+        return Unexpected(std::string("--increment must be above 0"));
+    }
+    const double steps = roundStepCount(tank.top(), command.increment);
+    if (!(steps >= 1)) {
+        return Unexpected("--increment must be below twice the " + topName(options) +
+                          " for at least one step");
+    }
+    if (!(steps <= static_cast<double>(kMostSteps))) {
+        return Unexpected("--increment makes more than " + std::to_string(kMostSteps) +
+                          " steps across the " + topName(options));
+    }
+    LevelChartLayout layout;
+    layout.steps = static_cast<std::int64_t>(steps);
+    layout.levelDecimals = std::clamp(decimalsOf(command.increment), 2, kMostLevelDecimals);
+    layout.format = command.format;
+    if (layout.format == ChartFormat::Json) {
+        layout.jsonMembers = commonMembers(tank, options).members();
+    }
+    return layout;
+}
+
+}  // namespace brimwell

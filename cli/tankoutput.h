@@ -1,0 +1,23 @@
+#pragma once
+
+// What brimwell-tank writes for a request: the tank the options describe, the text of a reading
+// or of a level, and the chart's description. Each refusal is one line naming the option at fault.
+
+#include <string>
+
+#include "cli/tankoptions.h"
+#include "model/expected.h"
+#include "model/tankinunits.h"
+#include "tank/levelchart.h"
+
+namespace brimwell {
+
+Expected<TankInUnits, std::string> buildTank(const TankOptions& options);
+
+// The whole text of a reading or of a level, in the command's format.
+Expected<std::string, std::string> answerText(const TankInUnits& tank, const TankCommand& command);
+
+Expected<LevelChartLayout, std::string> chartLayout(const TankInUnits& tank,
+                                                    const TankCommand& command);
+
+}  // namespace brimwell

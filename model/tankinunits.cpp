@@ -1,0 +1,75 @@
+#include "model/tankinunits.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/singleprecision.h"
+
+namespace brimwell {
+
+Expected<TankInUnits, TankError> TankInUnits::make(Tank tank, double top, LengthUnit lengthUnit,
+                                                   VolumeUnit volumeUnit) {
+    TankInUnits inUnits(std::move(tank), top, lengthUnit, volumeUnit);
+    const double gallons = inUnits.tank_.capacity() * gallonFactor(volumeUnit);
+    if (!std::isfinite(gallons) || (inUnits.singlePrecision() && !fitsSingle(gallons))) {
+        return Unexpected(TankError::Capacity);
+    }
+    inUnits.capacity_ = inUnits.inVolumeUnit(inUnits.tank_.capacity());
+    return inUnits;
+}
+
+Expected<double, TankError> TankInUnits::volumeAt(double level) const {
+    if (!(level >= 0 && level <= top_)) {
+        return Unexpected(TankError::Level);
+    }
+    const auto gallons = tank_.volumeAt(inInches(level));
+    if (!gallons) {
+        return Unexpected(gallons.error());
+    }
+    return inVolumeUnit(*gallons);
+}
+
+void TankInUnits::volumesAt(std::span<const double> levels, std::span<double> volumes) const {
+    std::transform(levels.begin(), levels.end(), volumes.begin(),
+                   [this](double level) { return inInches(level); });
+    tank_.volumesAt(volumes.first(levels.size()), volumes);
+    std::transform(volumes.begin(), volumes.begin() + static_cast<std::ptrdiff_t>(levels.size()),
+                   volumes.begin(), [this](double gallons) { return inVolumeUnit(gallons); });
+}
+
+Expected<double, TankError> TankInUnits::levelFor(double volume) const {
+    if (!(volume >= 0 && volume <= capacity_)) {
+        return Unexpected(TankError::Volume);
+    }
+    // The capacity as shown, converted back, may lie a rounding above the tank's own.
+    const double gallons = std::min(volume / gallonFactor(volumeUnit_), tank_.capacity());
+    const auto inches = tank_.levelFor(gallons);
+    if (!inches) {
+        return Unexpected(inches.error());
+    }
+    return inLengthUnit(*inches);
+}
+
+Expected<double, TankError> TankInUnits::levelForPercent(double percent) const {
+    const auto inches = tank_.levelForPercent(percent);
+    if (!inches) {
+        return Unexpected(inches.error());
+    }
+    return inLengthUnit(*inches);
+}
+
+double TankInUnits::inVolumeUnit(double gallons) const {
+    const double volume = gallons * gallonFactor(volumeUnit_);
+    return singlePrecision() ? static_cast<double>(static_cast<float>(volume)) : volume;
+}
+
+// The top converts to the tank's own top exactly; a level below it stays below.
+double TankInUnits::inInches(double level) const {
+    return std::min(lengthToInches(level, lengthUnit_), tank_.top());
+}
+
+double TankInUnits::inLengthUnit(double inches) const {
+    return std::min(inches * LengthFactor(LengthUnit::Inches, lengthUnit_), top_);
+}
+
+}  // namespace brimwell

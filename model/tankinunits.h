@@ -1,0 +1,53 @@
+#pragma once
+
+// A Tank seen in the units a person gives: levels in a length unit, volumes in a volume unit.
+// The top (the diameter, or the height of a vertical tank) is kept as given, so that levels
+// derived from it are the person's numbers rather than a round trip through inches.
+//
+// Volumes of the window's shapes are rounded to single precision in the volume unit, as the
+// window rounds them; the other shapes' stay double.
+
+#include <span>
+
+#include "model/expected.h"
+#include "model/tank.h"
+#include "model/units.h"
+
+namespace brimwell {
+
+class TankInUnits {
+public:
+    // Refuses (TankError::Capacity) a tank whose capacity has no finite number in the volume
+    // unit, or none in single precision for a window shape: then no volume of it has either.
+    static Expected<TankInUnits, TankError> make(Tank tank, double top, LengthUnit lengthUnit,
+                                                 VolumeUnit volumeUnit);
+
+    double top() const { return top_; }
+    double capacity() const { return capacity_; }
+    bool singlePrecision() const { return tank_.singlePrecision(); }
+
+    // TankError::Level for a level outside [0, top()].
+    Expected<double, TankError> volumeAt(double level) const;
+    // The volumes at many levels, each in [0, top()], as volumeAt gives them but faster;
+    // `volumes` is as long as `levels`.
+    void volumesAt(std::span<const double> levels, std::span<double> volumes) const;
+    // TankError::Volume for a volume outside [0, capacity()].
+    Expected<double, TankError> levelFor(double volume) const;
+    // TankError::Percent outside 0 to 100.
+    Expected<double, TankError> levelForPercent(double percent) const;
+
+private:
+    TankInUnits(Tank tank, double top, LengthUnit lengthUnit, VolumeUnit volumeUnit)
+        : tank_(std::move(tank)), top_(top), lengthUnit_(lengthUnit), volumeUnit_(volumeUnit) {}
+    double inVolumeUnit(double gallons) const;
+    double inInches(double level) const;
+    double inLengthUnit(double inches) const;
+
+    Tank tank_;
+    double top_;
+    LengthUnit lengthUnit_;
+    VolumeUnit volumeUnit_;
+    double capacity_ = 0;
+};
+
+}  // namespace brimwell

@@ -1,0 +1,205 @@
+#include <QtTest>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+
+namespace {
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run run(const char* program, const QStringList& args, const QString& standardOutput = {}) {
+    QProcess process;
+    if (!standardOutput.isEmpty()) {
+        process.setStandardOutputFile(standardOutput, QIODevice::Append);
+    }
+    process.start(program, args);
+    process.waitForFinished(60000);
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+Run tank(const QStringList& args, const QString& standardOutput = {}) {
+    return run(BRIMWELL_TANK, args, standardOutput);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+const QStringList kEllipsoidal{"--diameter", "108", "--length", "156", "--heads", "ellipsoidal",
+                               "--head-depth", "42"};
+const QStringList kFlat{"--diameter", "96", "--length", "324"};
+}  // namespace
+
+class BrimwellTankTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void published_values() {
+        const Run reading = tank(QStringList{"reading", "--level", "36", "--format", "json"} + kEllipsoidal);
+        QCOMPARE(reading.exitCode, 0);
+        const QJsonObject json = QJsonDocument::fromJson(reading.out).object();
+        QCOMPARE(std::round(json["volume"].toDouble() * 1e4) / 1e4, 2380.9565);
+        QCOMPARE(std::round(json["capacity"].toDouble() * 1e4) / 1e4, 8407.3915);
+        QCOMPARE(json["ullage"].toDouble(), json["capacity"].toDouble() - json["volume"].toDouble());
+        QCOMPARE(json["tank"].toObject()["head_depth"].toDouble(), 42.0);
+        const Run level = tank(QStringList{"level", "--fill-volume", "2380.9565"} + kEllipsoidal);
+        QCOMPARE(level.out, QByteArray("volume:         2380.96 gallons\nlevel:          36.000 inches\n"));
+    }
+
+    void writes_each_format_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("reading, the window's worked example") << QStringList{"reading", "--level", "48"} + kFlat
+            << QByteArray("capacity:       10152.32 gallons\nvolume:         5076.16 gallons\n"
+                          "ullage:         5076.16 gallons\nsafe-fill room: 4060.93 gallons\n");
+        QTest::newRow("reading, above the safe fill") << QStringList{"reading", "--level", "96", "--safe-fill", "50"} + kFlat
+            << QByteArray("capacity:       10152.32 gallons\nvolume:         10152.32 gallons\n"
+                          "ullage:         0.00 gallons\nsafe-fill room: -5076.16 gallons\n");
+        QTest::newRow("level, a vertical tank in metric") << QStringList{"level", "--orientation", "vertical", "--diameter", "3", "--length", "5", "--units", "meters", "--volume", "cubic-meters", "--fill-percent", "25", "--format", "json"}
+            << QByteArray("{\"tank\": {\"orientation\": \"vertical\", \"diameter\": 3, \"length\": 5, \"units\": \"meters\", \"volume\": \"cubic-meters\"}, "
+                          "\"length_unit\": \"meters\", \"volume_unit\": \"cubic-meters\", \"capacity\": 35.34292, \"volume\": 8.83573, \"level\": 1.25}\n");
+        QTest::newRow("csv, single-precision volumes") << QStringList{"chart", "--increment", "48", "--format", "csv"} + kFlat
+            << QByteArray("level,volume\r\n0.00,0\r\n48.00,5076.161\r\n96.00,10152.32\r\n");
+        QTest::newRow("csv, levels show the increment's decimals") << QStringList{"chart", "--diameter", "1", "--length", "10", "--increment", "0.375", "--format", "csv", "--volume", "millilitres"}
+            << QByteArray("level,volume\r\n0.000,0\r\n0.333,37.55464\r\n0.667,91.14907\r\n1.000,128.7037\r\n");
+        QTest::newRow("json, torispherical defaults filled in") << QStringList{"chart", "--diameter", "108", "--length", "156", "--heads", "torispherical", "--increment", "108", "--format", "json"}
+            << QByteArray("{\"tank\": {\"orientation\": \"horizontal\", \"heads\": \"torispherical\", \"diameter\": 108, \"length\": 156, \"crown\": 1, \"knuckle\": 0.06, \"units\": \"inches\", \"volume\": \"gallons\"}, "
+                          "\"length_unit\": \"inches\", \"volume_unit\": \"gallons\", \"capacity\": 7069.994663, \"rows\": [\n[0.00, 0],\n[108.00, 7069.994663]\n]}\n");
+        QTest::newRow("text, a vertical tank to its height") << QStringList{"chart", "--orientation", "vertical", "--diameter", "8", "--length", "10", "--units", "feet", "--increment", "5"}
+            << QByteArray("LEVEL RANGE         LEVEL/VOLUME,     LEVEL/VOLUME,      LEVEL/VOLUME\r\n"
+                          "  0.00 -  10.00     0.00,     0.00    5.00,  1880.06   10.00,  3760.12  \r\n");
+    }
+    void writes_each_format() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, expected);
+        const Run result = tank(args);
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, expected);
+        QVERIFY(result.err.isEmpty());
+    }
+
+    // The window's shapes in the window's chart layout are brimwell-chart's charts, byte for byte.
+    void text_charts_are_brimwell_charts_data() {
+        QTest::addColumn<QStringList>("tankArgs");
+        QTest::addColumn<QStringList>("chartArgs");
+        QTest::newRow("worked example") << QStringList{"--diameter", "48", "--length", "100", "--increment", "12"}
+                                        << QStringList{"--shape", "flat", "--diameter", "48", "--length", "100", "--increment", "12"};
+        QTest::newRow("hemispherical in litres") << QStringList{"--heads", "hemispherical", "--increment", "0.1", "--volume", "litres"} + kFlat
+                                                 << QStringList{"--shape", "cylindrical", "--increment", "0.1", "--volume", "litres"} + kFlat;
+    }
+    void text_charts_are_brimwell_charts() {
+        QFETCH(QStringList, tankArgs);
+        QFETCH(QStringList, chartArgs);
+        const Run tankChart = tank(QStringList{"chart"} + tankArgs);
+        QCOMPARE(tankChart.exitCode, 0);
+        QCOMPARE(tankChart.out, run(BRIMWELL_CHART, chartArgs).out);
+    }
+
+    void writes_a_file_and_appends_to_standard_output() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("tank.csv");
+        const QStringList args = QStringList{"chart", "--increment", "48", "--format", "csv"} + kFlat;
+        QCOMPARE(tank(args + QStringList{"--output", path}).exitCode, 0);
+        const QByteArray chart = readFile(path);
+        QVERIFY(chart.startsWith("level,volume\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"tank.csv"});
+        const QString log = dir.filePath("log");
+        QFile earlier(log);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier\n");
+        earlier.close();
+        QCOMPARE(tank(args, log).exitCode, 0);
+        QCOMPARE(readFile(log), "earlier\n" + chart);
+    }
+
+    void bad_input_is_one_line_with_status_2_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("mentions");
+        const QStringList reading = QStringList{"reading", "--level", "10"} + kFlat;
+        QTest::newRow("no subcommand") << kFlat << "subcommand";
+        QTest::newRow("unknown subcommand") << QStringList{"volume"} + kFlat << "'volume'";
+        QTest::newRow("unknown option") << reading + QStringList{"--colour", "red"} << "--colour";
+        QTest::newRow("missing diameter") << QStringList{"reading", "--length", "5", "--level", "1"} << "--diameter";
+        QTest::newRow("not a number") << QStringList{"reading", "--level", "ten"} + kFlat << "--level";
+        QTest::newRow("comma as the point") << QStringList{"reading", "--level", "1,5"} + kFlat << "--level";
+        QTest::newRow("zero length") << QStringList{"reading", "--diameter", "9", "--length", "0", "--level", "1"} << "--length";
+        QTest::newRow("unknown heads") << reading + QStringList{"--heads", "domed"} << "--heads";
+        QTest::newRow("heads on a vertical tank") << reading + QStringList{"--orientation", "vertical", "--heads", "flat"} << "--heads";
+        QTest::newRow("crown on ellipsoidal heads") << reading + QStringList{"--heads", "ellipsoidal", "--crown", "1"} << "--crown";
+        QTest::newRow("depth on flat heads") << reading + QStringList{"--head-depth", "10"} << "--head-depth";
+        QTest::newRow("cone without depth") << reading + QStringList{"--heads", "conical"} << "--head-depth";
+        QTest::newRow("flat ellipsoid") << reading + QStringList{"--heads", "ellipsoidal", "--head-depth", "0"} << "--head-depth";
+        QTest::newRow("crown below 0.5") << reading + QStringList{"--heads", "torispherical", "--crown", "0.49"} << "--crown";
+        QTest::newRow("knuckle of 0.5") << reading + QStringList{"--heads", "torispherical", "--knuckle", "0.5"} << "--knuckle";
+        QTest::newRow("level above the top") << QStringList{"reading", "--level", "96.001"} + kFlat << "--level";
+        QTest::newRow("level below 0") << QStringList{"reading", "--level", "-1"} + kFlat << "--level";
+        QTest::newRow("vertical level above its height") << QStringList{"reading", "--orientation", "vertical", "--level", "325"} + kFlat << "height";
+        QTest::newRow("safe fill above 100") << reading + QStringList{"--safe-fill", "101"} << "--safe-fill";
+        QTest::newRow("level with chart") << QStringList{"chart", "--increment", "1", "--level", "3"} + kFlat << "--level";
+        QTest::newRow("volume above the capacity") << QStringList{"level", "--fill-volume", "10152.33"} + kFlat << "--fill-volume";
+        QTest::newRow("percent above 100") << QStringList{"level", "--fill-percent", "100.5"} + kFlat << "--fill-percent";
+        QTest::newRow("volume and percent") << QStringList{"level", "--fill-percent", "5", "--fill-volume", "5"} + kFlat << "--fill-";
+        QTest::newRow("csv reading") << reading + QStringList{"--format", "csv"} << "--format";
+        QTest::newRow("no step fits") << QStringList{"chart", "--increment", "192"} + kFlat << "--increment";
+        QTest::newRow("zero increment") << QStringList{"chart", "--increment", "0"} + kFlat << "--increment";
+        QTest::newRow("over ten million steps") << QStringList{"chart", "--increment", "0.0000095"} + kFlat << "--increment";
+        QTest::newRow("millilitres beyond single precision") << QStringList{"reading", "--diameter", "1e30", "--length", "1e7", "--volume", "millilitres", "--level", "0"} << "cannot be computed";
+    }
+    void bad_input_is_one_line_with_status_2() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, mentions);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        QFile existing(path);
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("precious");
+        existing.close();
+
+        const Run result = tank(args + QStringList{"--output", path});
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY(result.out.isEmpty());
+        QCOMPARE(result.err.count('\n'), 1);
+        QVERIFY2(result.err.startsWith("brimwell-tank: ") && result.err.contains(mentions.toUtf8()),
+                 result.err.constData());
+        QCOMPARE(readFile(path), QByteArray("precious"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    }
+
+    void unwritable_target_is_status_1_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing folder") << "/nonexistent-folder/tank.csv" << "cannot write /nonexistent-folder/tank.csv: ";
+        QTest::newRow("full disk") << "/dev/full" << "cannot write /dev/full: No space left on device";
+    }
+    void unwritable_target_is_status_1() {
+        QFETCH(QString, target);
+        QFETCH(QString, reason);
+        const Run result = tank(QStringList{"chart", "--increment", "0.01", "--format", "csv", "--output", target} + kFlat);
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.contains(reason.toUtf8()), result.err.constData());
+    }
+
+    void help_and_version() {
+        const Run version = tank({"--version"});
+        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.out, QByteArray("brimwell-tank " BRIMWELL_VERSION "\n"));
+        const Run help = tank({"chart", "--help"});
+        QCOMPARE(help.exitCode, 0);
+        for (const char* word : {"reading", "level", "chart", "--heads", "--head-depth", "--crown", "--knuckle",
+                                 "--safe-fill", "--fill-volume", "--fill-percent", "--increment", "--format",
+                                 "--output", "Exit status"}) {
+            QVERIFY2(help.out.contains(word), word);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(BrimwellTankTest)
+#include "test_brimwell_tank.moc"
