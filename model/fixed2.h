@@ -156,11 +156,10 @@ inline char* writeFixedFast(char* out, double value, int places) {
     // The length first, then the digits backwards straight into place, two at a time; below
     // 2^32 in 32-bit arithmetic, which divides faster.
     const auto decimals = static_cast<std::size_t>(places);
-    std::size_t digits = 1;
+    std::size_t digits = decimals + 1;  // at least one integer digit
     while (digits < kWholePowersOfTen.size() && *scaled >= kWholePowersOfTen[digits]) {
         ++digits;
     }
-    digits = std::max(digits, decimals + 1);  // at least one integer digit
     const bool negative = std::signbit(value) && *scaled != 0;
     char* const end = out + digits + (decimals > 0 ? 1 : 0) + (negative ? 1 : 0);
     if (*scaled <= UINT32_MAX) {
