@@ -17,7 +17,7 @@ namespace brimwell {
 
 struct Options {
     std::map<std::string, std::string, std::less<>> values;  // by option name, "--diameter"
-    std::set<std::string, std::less<>> flags;                  // the flags given, "--observed"
+    std::set<std::string, std::less<>> flags;                // the flags given, "--observed"
     bool help = false;
     bool version = false;
 

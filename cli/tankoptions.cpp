@@ -34,7 +34,8 @@ const char* const kTankUsage =
     "\n"
     "reading  the capacity, the volume at level H (0 to the top: D, or L of a vertical tank),\n"
     "         the ullage (capacity minus volume) and the room left below the safe fill, P percent\n"
-    "         of the capacity (0 to 100, default 90; negative when the tank is above it)\n"    "         and with a CORRECTION the gross volume (the volume at H), the VCF and the net\n"
+    "         of the capacity (0 to 100, default 90; negative when the tank is above it)\n"
+    "         and with a CORRECTION the gross volume (the volume at H), the VCF and the net\n"
     "         volume, gross times VCF, at the base temperature, in the --volume unit\n"
     "level    the level at which the tank holds volume V (0 to the capacity) or P percent of its\n"
     "         capacity (0 to 100)\n"
@@ -74,21 +75,23 @@ constexpr std::array<std::string_view, 3> kFormatWords{"text", "csv", "json"};
 
 constexpr std::array<std::string_view, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
 
-constexpr std::string_view kKnown[] = {
-    "--orientation",   "--heads",       "--head-depth",  "--crown",       "--knuckle",
-    "--diameter",      "--length",      "--units",       "--volume",      "--level",
-    "--safe-fill",     "--fill-volume", "--fill-percent", "--increment",  "--format",
-    "--output",        "--temperature", "--temperature-unit", "--correction", "--coefficient",
-    "--reference",     "--api-gravity", "--density",     "--alpha"};
+constexpr std::string_view kKnown[] = {"--orientation",  "--heads",       "--head-depth",
+                                       "--crown",        "--knuckle",     "--diameter",
+                                       "--length",       "--units",       "--volume",
+                                       "--level",        "--safe-fill",   "--fill-volume",
+                                       "--fill-percent", "--increment",   "--format",
+                                       "--output",       "--temperature", "--temperature-unit",
+                                       "--correction",   "--coefficient", "--reference",
+                                       "--api-gravity",  "--density",     "--alpha"};
 constexpr std::string_view kFlags[] = {"--observed"};
 
 // A reading's correction options, --correction first; the value options follow the tables.
 constexpr std::array<std::string_view, 9> kCorrectionOptions{
-    "--correction", "--temperature", "--temperature-unit", "--reference", "--observed",
-    "--coefficient", "--api-gravity", "--density", "--alpha"};
+    "--correction",  "--temperature", "--temperature-unit", "--reference", "--observed",
+    "--coefficient", "--api-gravity", "--density",          "--alpha"};
 // The option that gives each correction's value, by table.
-constexpr std::array<std::string_view, 5> kValueOptions{"--coefficient", "--api-gravity", "--density",
-                                                        "--alpha", "--alpha"};
+constexpr std::array<std::string_view, 5> kValueOptions{"--coefficient", "--api-gravity",
+                                                        "--density", "--alpha", "--alpha"};
 
 template <typename T, std::size_t N>
 std::optional<T> named(const std::array<std::string_view, N>& words, std::string_view word) {
@@ -280,7 +283,8 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
     if (it == options.values.end()) {
         for (const auto option : kCorrectionOptions) {
             if (options.has(option)) {
-                return Unexpected(std::string(option) + " applies only with --correction (see --help)");
+                return Unexpected(std::string(option) +
+                                  " applies only with --correction (see --help)");
             }
         }
         return std::optional<CorrectionOptions>();
@@ -299,8 +303,10 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
         }
         correction.unit = unit->second == "F" ? TempUnit::DegreesF : TempUnit::DegreesC;
     }
-    const bool celsiusTable = *table == CorrectionTable::Table54B || *table == CorrectionTable::Table54C;
-    const bool fahrenheitTable = *table == CorrectionTable::Table6B || *table == CorrectionTable::Table6C;
+    const bool celsiusTable =
+        *table == CorrectionTable::Table54B || *table == CorrectionTable::Table54C;
+    const bool fahrenheitTable =
+        *table == CorrectionTable::Table6B || *table == CorrectionTable::Table6C;
     if (celsiusTable && correction.unit == TempUnit::DegreesF) {
         return Unexpected("--temperature-unit C is needed" + forTable + ", which takes °C");
     }
@@ -318,7 +324,8 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
                           (fahrenheitTable ? "60 °F" : "15 °C"));
     }
     correction.observed = options.has("--observed");
-    if (correction.observed && !(*table == CorrectionTable::Table6B || *table == CorrectionTable::Table54B)) {
+    if (correction.observed &&
+        !(*table == CorrectionTable::Table6B || *table == CorrectionTable::Table54B)) {
         return Unexpected("--observed does not apply" + toTable + " (only to 6B and 54B)");
     }
     const NumberReader read(options.values);

@@ -48,10 +48,10 @@ struct CorrectionOptions {
 struct TankCommand {
     Subcommand subcommand = Subcommand::Reading;
     TankOptions tank;
-    double level = 0;                  // reading
-    double safeFill = 90;              // reading, percent of the capacity
+    double level = 0;                             // reading
+    double safeFill = 90;                         // reading, percent of the capacity
     std::optional<CorrectionOptions> correction;  // reading
-    std::optional<double> fillVolume;  // level: one of the two
+    std::optional<double> fillVolume;             // level: one of the two
     std::optional<double> fillPercent;
     double increment = 0;  // chart, in the length unit
     ChartFormat format = ChartFormat::Text;

@@ -166,7 +166,8 @@ std::string refusal(const std::string& error, const CorrectionOptions& correctio
 
 // The tank window's rule: in single precision for the window's shapes, as the window computes
 // it, and in double for the others, whose volumes are double.
-Expected<Corrected, std::string> linear(const TankInUnits& tank, double gross, const CorrectionOptions& c) {
+Expected<Corrected, std::string> linear(const TankInUnits& tank, double gross,
+                                        const CorrectionOptions& c) {
     Corrected corrected;
     corrected.vcf = 1 + (c.reference - c.temperature) * c.value;
     if (!tank.singlePrecision()) {
@@ -184,15 +185,17 @@ Expected<Corrected, std::string> linear(const TankInUnits& tank, double gross, c
     return corrected;
 }
 
-Expected<Corrected, std::string> correct(const TankInUnits& tank, double gross, const CorrectionOptions& c) {
+Expected<Corrected, std::string> correct(const TankInUnits& tank, double gross,
+                                         const CorrectionOptions& c) {
     if (c.table == CorrectionTable::Linear) {
         return linear(tank, gross, c);
     }
     Corrected corrected;
     std::string error;
     if (c.observed) {
-        const auto found = c.table == CorrectionTable::Table6B ? baseTable5B(c.value, c.temperature)
-                                                               : baseTable53B(c.value, c.temperature);
+        const auto found = c.table == CorrectionTable::Table6B
+                               ? baseTable5B(c.value, c.temperature)
+                               : baseTable53B(c.value, c.temperature);
         if (found) {
             corrected.base = found->base;
             corrected.vcf = found->vcf;
@@ -255,7 +258,8 @@ Expected<std::string, std::string> readingText(const TankInUnits& tank,
         }
         corrected = *found;
     }
-    const bool gravity = command.correction && command.correction->table == CorrectionTable::Table6B;
+    const bool gravity =
+        command.correction && command.correction->table == CorrectionTable::Table6B;
     if (command.format == ChartFormat::Json) {
         JsonMembers json = commonMembers(tank, command.tank);
         json.number("level", command.level)
@@ -293,7 +297,8 @@ Expected<std::string, std::string> readingText(const TankInUnits& tank,
         if (corrected->base) {
             text.clear();
             appendFixed(text, *corrected->base, 1);
-            appendLine(out, gravity ? "API gravity 60" : "density 15", text + (gravity ? " °API" : " kg/m³"));
+            appendLine(out, gravity ? "API gravity 60" : "density 15",
+                       text + (gravity ? " °API" : " kg/m³"));
         }
         text.clear();
         appendVcf(text, corrected->vcf, command.correction->table);
