@@ -6,7 +6,8 @@
 namespace brimwell {
 
 Expected<Options, std::string> readOptions(const std::vector<std::string>& args,
-                                           std::span<const std::string_view> known) {
+                                           std::span<const std::string_view> known,
+                                           std::span<const std::string_view> knownFlags) {
     Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string option = args[i];
@@ -22,6 +23,15 @@ Expected<Options, std::string> readOptions(const std::vector<std::string>& args,
         if (const auto eq = option.find('='); eq != std::string::npos && option.starts_with("--")) {
             value = option.substr(eq + 1);
             option.resize(eq);
+        }
+        if (std::find(knownFlags.begin(), knownFlags.end(), option) != knownFlags.end()) {
+            if (value) {
+                return Unexpected(option + " takes no value");
+            }
+            if (!options.flags.insert(option).second) {
+                return Unexpected(option + " is given more than once");
+            }
+            continue;
         }
         if (std::find(known.begin(), known.end(), option) == known.end()) {
             return Unexpected("unknown option '" + option + "' (see --help)");

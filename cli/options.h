@@ -1,9 +1,11 @@
 #pragma once
 
 // Reads a command line of options in the usual manner: "--name value" or "--name=value", each
-// option at most once; "--help" (or "-h") and "--version" stand alone.
+// option at most once; "--help" (or "-h") and "--version" stand alone, and so does each flag, an
+// option without a value such as "--observed".
 
 #include <map>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,15 +17,17 @@ namespace brimwell {
 
 struct Options {
     std::map<std::string, std::string, std::less<>> values;  // by option name, "--diameter"
+    std::set<std::string, std::less<>> flags;                // the flags given, "--observed"
     bool help = false;
     bool version = false;
 
-    bool has(std::string_view name) const { return values.contains(name); }
+    bool has(std::string_view name) const { return values.contains(name) || flags.contains(name); }
 };
 
 // The options, or a one-line description of what is wrong: an unknown option or a stray
-// argument, a missing value, an option given twice.
+// argument, a missing value, a value given to a flag, an option given twice.
 Expected<Options, std::string> readOptions(const std::vector<std::string>& args,
-                                           std::span<const std::string_view> known);
+                                           std::span<const std::string_view> known,
+                                           std::span<const std::string_view> knownFlags = {});
 
 }  // namespace brimwell

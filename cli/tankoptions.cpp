@@ -12,8 +12,8 @@
 namespace brimwell {
 
 const char* const kTankUsage =
-    "Usage: brimwell-tank reading TANK --level H [--safe-fill P] [--format text|json]\n"
-    "                     [--output FILE|-]\n"
+    "Usage: brimwell-tank reading TANK --level H [--safe-fill P] [CORRECTION]\n"
+    "                     [--format text|json] [--output FILE|-]\n"
     "       brimwell-tank level TANK --fill-volume V|--fill-percent P [--format text|json]\n"
     "                     [--output FILE|-]\n"
     "       brimwell-tank chart TANK --increment I [--format text|csv|json] [--output FILE|-]\n"
@@ -35,11 +35,25 @@ const char* const kTankUsage =
     "reading  the capacity, the volume at level H (0 to the top: D, or L of a vertical tank),\n"
     "         the ullage (capacity minus volume) and the room left below the safe fill, P percent\n"
     "         of the capacity (0 to 100, default 90; negative when the tank is above it)\n"
+    "         and with a CORRECTION the gross volume (the volume at H), the VCF and the net\n"
+    "         volume, gross times VCF, at the base temperature, in the --volume unit\n"
     "level    the level at which the tank holds volume V (0 to the capacity) or P percent of its\n"
     "         capacity (0 to 100)\n"
     "chart    the volume at each level top*i/n for i = 0 to n, where n is top/I rounded half to\n"
     "         even, 1 to 10000000; text is brimwell-chart's layout, csv has the header\n"
     "         level,volume; both with CRLF line ends\n"
+    "\n"
+    "CORRECTION is --temperature T --correction C with C's options:\n"
+    "  --temperature-unit F|C  T and R in °F or °C, default F; 6B and 6C take F, 54B and 54C C\n"
+    "  --correction linear --coefficient CE [--reference R]  the tank window's rule, net =\n"
+    "                 gross + gross*(R-T)*CE; CE per degree, R default 60 °F or 15 °C; VCF is\n"
+    "                 1 + (R-T)*CE\n"
+    "  --correction 6B --api-gravity G  API gravity at 60 °F, 1980 Table 6B (0 to 85)\n"
+    "  --correction 54B --density D  kg/m³ at 15 °C, 1980 Table 54B (653 to 1075)\n"
+    "  --correction 6C --alpha A  per °F at 60 °F, Table 6C; 54C: per °C at 15 °C, Table 54C\n"
+    "  --observed     6B, 54B: G or D was read at T and is brought to 60 °F or 15 °C first\n"
+    "                 (Tables 5B, 53B; a glass hydrometer's reading must be corrected first)\n"
+    "A value or temperature outside the table's range is refused.\n"
     "\n"
     "Numbers are read and written with \".\" as the decimal point. Without --output, or with\n"
     "--output -, the output goes to standard output; a file is replaced only once all of it has\n"
@@ -59,10 +73,25 @@ constexpr std::array<std::string_view, 5> kHeadWords{"flat", "hemispherical", "e
 constexpr std::array<std::string_view, 3> kSubcommandWords{"reading", "level", "chart"};
 constexpr std::array<std::string_view, 3> kFormatWords{"text", "csv", "json"};
 
-constexpr std::string_view kKnown[] = {
-    "--orientation",  "--heads",     "--head-depth", "--crown", "--knuckle",   "--diameter",
-    "--length",       "--units",     "--volume",     "--level", "--safe-fill", "--fill-volume",
-    "--fill-percent", "--increment", "--format",     "--output"};
+constexpr std::array<std::string_view, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
+
+constexpr std::string_view kKnown[] = {"--orientation",  "--heads",       "--head-depth",
+                                       "--crown",        "--knuckle",     "--diameter",
+                                       "--length",       "--units",       "--volume",
+                                       "--level",        "--safe-fill",   "--fill-volume",
+                                       "--fill-percent", "--increment",   "--format",
+                                       "--output",       "--temperature", "--temperature-unit",
+                                       "--correction",   "--coefficient", "--reference",
+                                       "--api-gravity",  "--density",     "--alpha"};
+constexpr std::string_view kFlags[] = {"--observed"};
+
+// A reading's correction options, --correction first; the value options follow the tables.
+constexpr std::array<std::string_view, 9> kCorrectionOptions{
+    "--correction",  "--temperature", "--temperature-unit", "--reference", "--observed",
+    "--coefficient", "--api-gravity", "--density",          "--alpha"};
+// The option that gives each correction's value, by table.
+constexpr std::array<std::string_view, 5> kValueOptions{"--coefficient", "--api-gravity",
+                                                        "--density", "--alpha", "--alpha"};
 
 template <typename T, std::size_t N>
 std::optional<T> named(const std::array<std::string_view, N>& words, std::string_view word) {
@@ -94,6 +123,7 @@ std::vector<std::string_view> applicable(Subcommand subcommand, const TankOption
     switch (subcommand) {
         case Subcommand::Reading:
             names.insert(names.end(), {"--level", "--safe-fill"});
+            names.insert(names.end(), kCorrectionOptions.begin(), kCorrectionOptions.end());
             break;
         case Subcommand::Level:
             names.insert(names.end(), {"--fill-volume", "--fill-percent"});
@@ -247,10 +277,88 @@ std::optional<std::string> readNumbers(const NumberReader& read, TankCommand& co
     return failure;
 }
 
+// The correction of a reading, empty when none is asked; the first error, if any.
+Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Options& options) {
+    const auto it = options.values.find("--correction");
+    if (it == options.values.end()) {
+        for (const auto option : kCorrectionOptions) {
+            if (options.has(option)) {
+                return Unexpected(std::string(option) +
+                                  " applies only with --correction (see --help)");
+            }
+        }
+        return std::optional<CorrectionOptions>();
+    }
+    const auto table = named<CorrectionTable>(kCorrectionWords, it->second);
+    if (!table) {
+        return Unexpected(unknown("--correction", it->second, "linear, 6B, 54B, 6C or 54C"));
+    }
+    CorrectionOptions correction;
+    correction.table = *table;
+    const std::string forTable = " for --correction " + it->second;
+    const std::string toTable = " to --correction " + it->second;
+    if (const auto unit = options.values.find("--temperature-unit"); unit != options.values.end()) {
+        if (unit->second != "F" && unit->second != "C") {
+            return Unexpected(unknown("--temperature-unit", unit->second, "F or C"));
+        }
+        correction.unit = unit->second == "F" ? TempUnit::DegreesF : TempUnit::DegreesC;
+    }
+    const bool celsiusTable =
+        *table == CorrectionTable::Table54B || *table == CorrectionTable::Table54C;
+    const bool fahrenheitTable =
+        *table == CorrectionTable::Table6B || *table == CorrectionTable::Table6C;
+    if (celsiusTable && correction.unit == TempUnit::DegreesF) {
+        return Unexpected("--temperature-unit C is needed" + forTable + ", which takes °C");
+    }
+    if (fahrenheitTable && correction.unit == TempUnit::DegreesC) {
+        return Unexpected("--temperature-unit C does not apply" + toTable + ", which takes °F");
+    }
+    const std::string_view valueOption = correctionValueOption(*table);
+    for (const auto option : kValueOptions) {
+        if (option != valueOption && options.has(option)) {
+            return Unexpected(std::string(option) + " does not apply" + toTable);
+        }
+    }
+    if (*table != CorrectionTable::Linear && options.has("--reference")) {
+        return Unexpected("--reference does not apply" + toTable + ", whose base is " +
+                          (fahrenheitTable ? "60 °F" : "15 °C"));
+    }
+    correction.observed = options.has("--observed");
+    if (correction.observed &&
+        !(*table == CorrectionTable::Table6B || *table == CorrectionTable::Table54B)) {
+        return Unexpected("--observed does not apply" + toTable + " (only to 6B and 54B)");
+    }
+    const NumberReader read(options.values);
+    const auto temperature = read.required("--temperature", forTable);
+    if (!temperature) {
+        return Unexpected(temperature.error());
+    }
+    correction.temperature = *temperature;
+    const auto value = read.required(valueOption, forTable);
+    if (!value) {
+        return Unexpected(value.error());
+    }
+    correction.value = *value;
+    const auto reference = read.optional("--reference");
+    if (!reference) {
+        return Unexpected(reference.error());
+    }
+    correction.reference = reference->value_or(correction.unit == TempUnit::DegreesF ? 60.0 : 15.0);
+    return std::optional<CorrectionOptions>(correction);
+}
+
 }  // namespace
 
 std::string_view headWord(HeadShape heads) {
     return kHeadWords[static_cast<std::size_t>(heads)];
+}
+
+std::string_view correctionWord(CorrectionTable table) {
+    return kCorrectionWords[static_cast<std::size_t>(table)];
+}
+
+std::string_view correctionValueOption(CorrectionTable table) {
+    return kValueOptions[static_cast<std::size_t>(table)];
 }
 
 Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::string>& args) {
@@ -265,7 +373,7 @@ Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::str
         }
         rest.erase(rest.begin());
     }
-    auto options = readOptions(rest, kKnown);
+    auto options = readOptions(rest, kKnown, kFlags);
     if (!options) {
         return Unexpected(options.error());
     }
@@ -279,7 +387,7 @@ Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::str
             std::string("the subcommand is missing: reading, level or chart (see --help)"));
     }
     command.subcommand = *subcommand;
-    const Values values = std::move(*options).values;
+    const Values& values = options->values;
     auto tank = readTankWords(values);
     if (!tank) {
         return Unexpected(tank.error());
@@ -291,8 +399,20 @@ Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::str
             return Unexpected(notApplicable(name, command.subcommand, command.tank));
         }
     }
+    for (const auto& name : options->flags) {
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            return Unexpected(notApplicable(name, command.subcommand, command.tank));
+        }
+    }
     if (const auto failure = readNumbers(NumberReader(values), command)) {
         return Unexpected(*failure);
+    }
+    if (command.subcommand == Subcommand::Reading) {
+        auto correction = readCorrection(*options);
+        if (!correction) {
+            return Unexpected(correction.error());
+        }
+        command.correction = *correction;
     }
     if (const auto it = values.find("--format"); it != values.end()) {
         const auto format = named<ChartFormat>(kFormatWords, it->second);

@@ -14,6 +14,7 @@
 namespace brimwell {
 
 enum class Subcommand { Reading, Level, Chart };
+enum class CorrectionTable { Linear, Table6B, Table54B, Table6C, Table54C };
 enum class HeadShape { Flat, Hemispherical, Ellipsoidal, Torispherical, Conical };
 
 // Lengths in `lengthUnit`. Only the head parameters of the shape are set, defaults filled in.
@@ -31,12 +32,26 @@ struct TankOptions {
     double top() const { return vertical ? length : diameter; }
 };
 
+// A reading's correction to the base temperature, as given, its defaults filled in. The
+// temperatures are in `unit`, which 6B and 6C take in °F and 54B and 54C in °C.
+struct CorrectionOptions {
+    CorrectionTable table = CorrectionTable::Linear;
+    double temperature = 0;
+    TempUnit unit = TempUnit::DegreesF;
+    // The coefficient per degree of `unit` (linear), the API gravity (6B), the density in kg/m³
+    // (54B), or α per °F (6C) or per °C (54C).
+    double value = 0;
+    double reference = 60;  // linear only: 60 °F or 15 °C unless given
+    bool observed = false;  // 6B, 54B: the gravity or density was read at `temperature`
+};
+
 struct TankCommand {
     Subcommand subcommand = Subcommand::Reading;
     TankOptions tank;
-    double level = 0;                  // reading
-    double safeFill = 90;              // reading, percent of the capacity
-    std::optional<double> fillVolume;  // level: one of the two
+    double level = 0;                             // reading
+    double safeFill = 90;                         // reading, percent of the capacity
+    std::optional<CorrectionOptions> correction;  // reading
+    std::optional<double> fillVolume;             // level: one of the two
     std::optional<double> fillPercent;
     double increment = 0;  // chart, in the length unit
     ChartFormat format = ChartFormat::Text;
@@ -49,6 +64,9 @@ struct TankCommand {
 Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::string>& args);
 
 std::string_view headWord(HeadShape heads);
+std::string_view correctionWord(CorrectionTable table);
+// The option that gives the correction's value: --coefficient, --api-gravity, --density, --alpha.
+std::string_view correctionValueOption(CorrectionTable table);
 
 extern const char* const kTankUsage;
 

@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
+#include <optional>
 
 #include "cli/unitwords.h"
 #include "model/numbertext.h"
+#include "model/product.h"
+#include "model/singleprecision.h"
+#include "model/volumecorrection.h"
 #include "tank/chartparams.h"
 
 namespace brimwell {
@@ -17,6 +22,10 @@ constexpr int kTextLevelDecimals = 3;
 // A level found for a volume lies within 1e-6 of the top of the true one.
 constexpr int kLevelDigits = 7;
 constexpr std::size_t kLabelWidth = 16;
+// A table's VCF as the tables print it.
+constexpr int kVcfDecimals = 4;
+// The linear rule's factor, to the single precision its net volume is computed in.
+constexpr int kLinearVcfDigits = 7;
 
 std::string topName(const TankOptions& tank) {
     return tank.vertical ? "height" : "diameter";
@@ -139,6 +148,98 @@ JsonMembers commonMembers(const TankInUnits& tank, const TankOptions& options) {
     return json;
 }
 
+// A gross volume corrected to the base temperature; `base` is the gravity or density at the base
+// temperature when the one given was observed.
+struct Corrected {
+    double vcf = 1;
+    double net = 0;
+    std::optional<double> base;
+};
+
+// The module's refusal, behind the option at fault: the temperature or the table's value.
+std::string refusal(const std::string& error, const CorrectionOptions& correction) {
+    const std::string_view option = error.starts_with("the temperature")
+                                        ? std::string_view("--temperature")
+                                        : correctionValueOption(correction.table);
+    return std::string(option) + ": " + error;
+}
+
+// The tank window's rule: in single precision for the window's shapes, as the window computes
+// it, and in double for the others, whose volumes are double.
+Expected<Corrected, std::string> linear(const TankInUnits& tank, double gross,
+                                        const CorrectionOptions& c) {
+    Corrected corrected;
+    corrected.vcf = 1 + (c.reference - c.temperature) * c.value;
+    if (!tank.singlePrecision()) {
+        corrected.net = gross + gross * ((c.reference - c.temperature) * c.value);
+    } else if (fitsSingle(c.temperature) && fitsSingle(c.reference) && fitsSingle(c.value)) {
+        const auto net = NetVolume(static_cast<float>(gross), static_cast<float>(c.temperature),
+                                   static_cast<float>(c.value), static_cast<float>(c.reference));
+        corrected.net = net.value_or(HUGE_VAL);
+    } else {
+        corrected.net = HUGE_VAL;
+    }
+    if (!std::isfinite(corrected.net) || !std::isfinite(corrected.vcf)) {
+        return Unexpected(std::string("--coefficient: the net volume is out of range"));
+    }
+    return corrected;
+}
+
+Expected<Corrected, std::string> correct(const TankInUnits& tank, double gross,
+                                         const CorrectionOptions& c) {
+    if (c.table == CorrectionTable::Linear) {
+        return linear(tank, gross, c);
+    }
+    Corrected corrected;
+    std::string error;
+    if (c.observed) {
+        const auto found = c.table == CorrectionTable::Table6B
+                               ? baseTable5B(c.value, c.temperature)
+                               : baseTable53B(c.value, c.temperature);
+        if (found) {
+            corrected.base = found->base;
+            corrected.vcf = found->vcf;
+        } else {
+            error = found.error();
+        }
+    } else {
+        VcfResult vcf = 1.0;
+        switch (c.table) {
+            case CorrectionTable::Table6B:
+                vcf = vcfTable6B(c.value, c.temperature);
+                break;
+            case CorrectionTable::Table54B:
+                vcf = vcfTable54B(c.value, c.temperature);
+                break;
+            case CorrectionTable::Table6C:
+                vcf = vcfTable6C(c.value, c.temperature);
+                break;
+            case CorrectionTable::Table54C:
+            case CorrectionTable::Linear:
+                vcf = vcfTable54C(c.value, c.temperature);
+                break;
+        }
+        if (vcf) {
+            corrected.vcf = *vcf;
+        } else {
+            error = vcf.error();
+        }
+    }
+    if (!error.empty()) {
+        return Unexpected(refusal(error, c));
+    }
+    corrected.net = gross * corrected.vcf;
+    return corrected;
+}
+
+void appendVcf(std::string& out, double vcf, CorrectionTable table) {
+    if (table == CorrectionTable::Linear) {
+        appendSignificant(out, vcf, kLinearVcfDigits);
+    } else {
+        appendFixed(out, vcf, kVcfDecimals);
+    }
+}
+
 Expected<std::string, std::string> readingText(const TankInUnits& tank,
                                                const TankCommand& command) {
     const auto volume = tank.volumeAt(command.level);
@@ -149,6 +250,16 @@ Expected<std::string, std::string> readingText(const TankInUnits& tank,
     const double ullage = capacity - *volume;
     const double room = capacity * (command.safeFill / 100) - *volume;
     const VolumeUnit unit = command.tank.volumeUnit;
+    std::optional<Corrected> corrected;
+    if (command.correction) {
+        auto found = correct(tank, *volume, *command.correction);
+        if (!found) {
+            return Unexpected(found.error());
+        }
+        corrected = *found;
+    }
+    const bool gravity =
+        command.correction && command.correction->table == CorrectionTable::Table6B;
     if (command.format == ChartFormat::Json) {
         JsonMembers json = commonMembers(tank, command.tank);
         json.number("level", command.level)
@@ -156,6 +267,19 @@ Expected<std::string, std::string> readingText(const TankInUnits& tank,
             .volume("ullage", tank, ullage)
             .number("safe_fill", command.safeFill)
             .volume("safe_fill_room", tank, room);
+        if (corrected) {
+            const CorrectionOptions& correction = *command.correction;
+            json.text("correction", correctionWord(correction.table))
+                .number("temperature", correction.temperature)
+                .text("temperature_unit", correction.unit == TempUnit::DegreesF ? "F" : "C");
+            if (correction.table == CorrectionTable::Linear) {
+                json.number("reference", correction.reference);
+            }
+            if (corrected->base) {
+                json.number(gravity ? "api_gravity_60" : "density_15", *corrected->base);
+            }
+            json.number("vcf", corrected->vcf).volume("net", tank, corrected->net);
+        }
         return json.object() + "\n";
     }
     std::string out;
@@ -165,6 +289,23 @@ Expected<std::string, std::string> readingText(const TankInUnits& tank,
         std::string text;
         appendVolumeText(text, value, unit);
         appendLine(out, label, text);
+    }
+    if (corrected) {
+        std::string text;
+        appendVolumeText(text, *volume, unit);
+        appendLine(out, "gross volume", text);
+        if (corrected->base) {
+            text.clear();
+            appendFixed(text, *corrected->base, 1);
+            appendLine(out, gravity ? "API gravity 60" : "density 15",
+                       text + (gravity ? " °API" : " kg/m³"));
+        }
+        text.clear();
+        appendVcf(text, corrected->vcf, command.correction->table);
+        appendLine(out, "vcf", text);
+        text.clear();
+        appendVolumeText(text, corrected->net, unit);
+        appendLine(out, "net volume", text);
     }
     return out;
 }

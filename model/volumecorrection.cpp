@@ -47,10 +47,13 @@ constexpr std::array<ProductGroup, 4> kGroups54B{{
 }};
 
 // Halves away from zero; the nudge keeps a decimal half such as 67.45 from rounding down for
-// lying just below the half in binary.
+// lying just below the half in binary. Each step is a whole fraction of one (0.1, 0.05, 0.0001,
+// 0.1e-6), and the count of steps divided by that whole number is the double nearest the decimal
+// result: 0.989, where the count times the step would give 0.9890000000000001.
 double roundTo(double value, double step) {
-    const double steps = value / step;
-    return std::round(steps + std::copysign(1e-9, steps)) * step;
+    const double perOne = std::round(1.0 / step);
+    const double steps = value * perOne;
+    return std::round(steps + std::copysign(1e-9, steps)) / perOne;
 }
 
 double densityFromGravity(double api) { return 141.5 * kWaterAt60F / (131.5 + api); }

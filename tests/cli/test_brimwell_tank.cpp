@@ -63,6 +63,26 @@ private Q_SLOTS:
         QTest::newRow("reading, above the safe fill") << QStringList{"reading", "--level", "96", "--safe-fill", "50"} + kFlat
             << QByteArray("capacity:       10152.32 gallons\nvolume:         10152.32 gallons\n"
                           "ullage:         0.00 gallons\nsafe-fill room: -5076.16 gallons\n");
+        // The tank window's worked example: 70 °F, Ce 0.0007 per °F, reference 60 °F.
+        QTest::newRow("reading, the window's linear correction") << QStringList{"reading", "--level", "48", "--temperature", "70", "--correction", "linear", "--coefficient", "0.0007"} + kFlat
+            << QByteArray("capacity:       10152.32 gallons\nvolume:         5076.16 gallons\n"
+                          "ullage:         5076.16 gallons\nsafe-fill room: 4060.93 gallons\n"
+                          "gross volume:   5076.16 gallons\nvcf:            0.993\nnet volume:     5040.63 gallons\n");
+        QTest::newRow("reading, linear per °C from 15 °C") << QStringList{"reading", "--level", "48", "--temperature", "21.11", "--temperature-unit", "C", "--correction", "linear", "--coefficient", "0.00126"} + kFlat
+            << QByteArray("capacity:       10152.32 gallons\nvolume:         5076.16 gallons\n"
+                          "ullage:         5076.16 gallons\nsafe-fill room: 4060.93 gallons\n"
+                          "gross volume:   5076.16 gallons\nvcf:            0.9923014\nnet volume:     5037.08 gallons\n");
+        // The army course's JP-4, 56.5 °API at 67.5 °F: Table 6B's 0.9950 times the gross.
+        QTest::newRow("reading, 6B") << QStringList{"reading", "--level", "48", "--temperature", "67.5", "--correction", "6B", "--api-gravity", "56.5"} + kFlat
+            << QByteArray("capacity:       10152.32 gallons\nvolume:         5076.16 gallons\n"
+                          "ullage:         5076.16 gallons\nsafe-fill room: 4060.93 gallons\n"
+                          "gross volume:   5076.16 gallons\nvcf:            0.9950\nnet volume:     5050.78 gallons\n");
+        // The gauging manual's 40.5 °API read at 83 °F, hydrometer-corrected to 40.6: 38.7 at 60 °F.
+        QTest::newRow("reading, observed gravity in json") << QStringList{"reading", "--level", "48", "--temperature", "83", "--correction", "6B", "--api-gravity", "40.6", "--observed", "--format", "json"} + kFlat
+            << QByteArray("{\"tank\": {\"orientation\": \"horizontal\", \"heads\": \"flat\", \"diameter\": 96, \"length\": 324, \"units\": \"inches\", \"volume\": \"gallons\"}, "
+                          "\"length_unit\": \"inches\", \"volume_unit\": \"gallons\", \"capacity\": 10152.32, \"level\": 48, \"volume\": 5076.161, \"ullage\": 5076.161, "
+                          "\"safe_fill\": 90, \"safe_fill_room\": 4060.929, \"correction\": \"6B\", \"temperature\": 83, \"temperature_unit\": \"F\", "
+                          "\"api_gravity_60\": 38.7, \"vcf\": 0.989, \"net\": 5020.323}\n");
         QTest::newRow("level, a vertical tank in metric") << QStringList{"level", "--orientation", "vertical", "--diameter", "3", "--length", "5", "--units", "meters", "--volume", "cubic-meters", "--fill-percent", "25", "--format", "json"}
             << QByteArray("{\"tank\": {\"orientation\": \"vertical\", \"diameter\": 3, \"length\": 5, \"units\": \"meters\", \"volume\": \"cubic-meters\"}, "
                           "\"length_unit\": \"meters\", \"volume_unit\": \"cubic-meters\", \"capacity\": 35.34292, \"volume\": 8.83573, \"level\": 1.25}\n");
@@ -151,6 +171,23 @@ private Q_SLOTS:
         QTest::newRow("no step fits") << QStringList{"chart", "--increment", "192"} + kFlat << "--increment";
         QTest::newRow("zero increment") << QStringList{"chart", "--increment", "0"} + kFlat << "--increment";
         QTest::newRow("over ten million steps") << QStringList{"chart", "--increment", "0.0000095"} + kFlat << "--increment";
+        const QStringList gravity = reading + QStringList{"--temperature", "60", "--correction", "6B", "--api-gravity", "50"};
+        QTest::newRow("temperature alone") << reading + QStringList{"--temperature", "60"} << "--temperature";
+        QTest::newRow("correction without temperature") << reading + QStringList{"--correction", "6C", "--alpha", "0.0005"} << "--temperature";
+        QTest::newRow("unknown table") << reading + QStringList{"--temperature", "60", "--correction", "6A"} << "--correction";
+        QTest::newRow("6B in °C") << gravity + QStringList{"--temperature-unit", "C"} << "--temperature-unit";
+        QTest::newRow("54B in the default °F") << reading + QStringList{"--temperature", "15", "--correction", "54B", "--density", "800"} << "--temperature-unit";
+        QTest::newRow("6B without gravity") << reading + QStringList{"--temperature", "60", "--correction", "6B"} << "--api-gravity";
+        QTest::newRow("density with 6B") << gravity + QStringList{"--density", "800"} << "--density";
+        QTest::newRow("reference with 6B") << gravity + QStringList{"--reference", "59"} << "--reference";
+        QTest::newRow("observed with linear") << reading + QStringList{"--temperature", "60", "--correction", "linear", "--coefficient", "0.0007", "--observed"} << "--observed";
+        QTest::newRow("observed given a value") << gravity + QStringList{"--observed=yes"} << "--observed";
+        QTest::newRow("observed twice") << gravity + QStringList{"--observed", "--observed"} << "--observed";
+        QTest::newRow("correction with level") << QStringList{"level", "--fill-percent", "5", "--temperature", "60"} + kFlat << "--temperature";
+        QTest::newRow("gravity past 85") << reading + QStringList{"--temperature", "60", "--correction", "6B", "--api-gravity", "85.1"} << "--api-gravity: the API gravity 85.1 is outside table 6B's range 0 to 85";
+        QTest::newRow("hot gasoline") << reading + QStringList{"--temperature", "201", "--correction", "6B", "--api-gravity", "60"} << "--temperature: the temperature 201 °F is outside table 6B's range 0 to 200 °F";
+        QTest::newRow("observed density too light") << reading + QStringList{"--temperature", "20", "--temperature-unit", "C", "--correction", "54B", "--density", "650", "--observed"} << "--density: the observed density 650 kg/m³ is outside table 53B's range 653 to 1075 kg/m³";
+        QTest::newRow("linear overflow") << reading + QStringList{"--temperature", "0", "--correction", "linear", "--coefficient", "1e38"} << "--coefficient";
         QTest::newRow("millilitres beyond single precision") << QStringList{"reading", "--diameter", "1e30", "--length", "1e7", "--volume", "millilitres", "--level", "0"} << "cannot be computed";
     }
     void bad_input_is_one_line_with_status_2() {
@@ -195,7 +232,8 @@ private Q_SLOTS:
         QCOMPARE(help.exitCode, 0);
         for (const char* word : {"reading", "level", "chart", "--heads", "--head-depth", "--crown", "--knuckle",
                                  "--safe-fill", "--fill-volume", "--fill-percent", "--increment", "--format",
-                                 "--output", "Exit status"}) {
+                                 "--output", "--temperature", "--temperature-unit", "--correction", "--coefficient",
+                                 "--reference", "--api-gravity", "--density", "--alpha", "--observed", "Exit status"}) {
             QVERIFY2(help.out.contains(word), word);
         }
     }
