@@ -1,6 +1,6 @@
 #include "cli/chartoptions.h"
 
-#include <map>
+#include <array>
 
 #include "cli/options.h"
 #include "cli/unitwords.h"
@@ -30,21 +30,8 @@ const char* const kChartUsage =
 
 namespace {
 
-template <typename T>
-using Names = std::map<std::string, T, std::less<>>;
-
-const Names<TankShape> kShapeNames{{"flat", TankShape::FlatEnded},
-                                   {"cylindrical", TankShape::Cylindrical},
-                                   {"vertical", TankShape::Vertical}};
-
-template <typename T>
-std::optional<T> lookUp(const Names<T>& names, std::string_view word) {
-    const auto it = names.find(word);
-    if (it == names.end()) {
-        return std::nullopt;
-    }
-    return it->second;
-}
+// In the enum's order.
+constexpr std::array<std::string_view, 3> kShapeWords{"flat", "cylindrical", "vertical"};
 
 }  // namespace
 
@@ -61,35 +48,29 @@ Expected<ChartCommand, std::string> parseChartArguments(const std::vector<std::s
     if (command.help || command.version) {
         return command;
     }
-    command.request.lengthUnit = LengthUnit::Inches;
-    command.request.volumeUnit = VolumeUnit::Gallons;
     auto values = std::move(*options).values;
     for (const char* required : {"--shape", "--diameter", "--length", "--increment"}) {
         if (!values.contains(required)) {
             return Unexpected(std::string(required) + " is missing (see --help)");
         }
     }
-    const auto shape = lookUp(kShapeNames, values["--shape"]);
+    const auto shape = named<TankShape>(kShapeWords, values["--shape"]);
     if (!shape) {
-        return Unexpected("unknown shape '" + values["--shape"] + "' (flat, cylindrical or vertical)");
+        return Unexpected(unknownValue("--shape", values["--shape"], "flat, cylindrical or vertical"));
     }
     command.request.shape = *shape;
-    if (values.contains("--units")) {
-        const auto unit = lengthUnitNamed(values["--units"]);
-        if (!unit) {
-            return Unexpected("unknown length unit '" + values["--units"] +
-                              "' (inches, feet, millimeters, centimeters or meters)");
-        }
-        command.request.lengthUnit = *unit;
+    const auto lengthUnit =
+        lengthUnitOption("--units", values.contains("--units") ? values["--units"] : "inches");
+    if (!lengthUnit) {
+        return Unexpected(lengthUnit.error());
     }
-    if (values.contains("--volume")) {
-        const auto unit = volumeUnitNamed(values["--volume"]);
-        if (!unit) {
-            return Unexpected("unknown volume unit '" + values["--volume"] +
-                              "' (gallons, litres, cubic-meters or millilitres)");
-        }
-        command.request.volumeUnit = *unit;
+    command.request.lengthUnit = *lengthUnit;
+    const auto volumeUnit =
+        volumeUnitOption("--volume", values.contains("--volume") ? values["--volume"] : "gallons");
+    if (!volumeUnit) {
+        return Unexpected(volumeUnit.error());
     }
+    command.request.volumeUnit = *volumeUnit;
     command.request.diameter = values["--diameter"];
     command.request.length = values["--length"];
     command.request.increment = values["--increment"];

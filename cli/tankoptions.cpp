@@ -93,19 +93,6 @@ constexpr std::array<std::string_view, 9> kCorrectionOptions{
 constexpr std::array<std::string_view, 5> kValueOptions{"--coefficient", "--api-gravity",
                                                         "--density", "--alpha", "--alpha"};
 
-template <typename T, std::size_t N>
-std::optional<T> named(const std::array<std::string_view, N>& words, std::string_view word) {
-    const auto it = std::find(words.begin(), words.end(), word);
-    if (it == words.end()) {
-        return std::nullopt;
-    }
-    return static_cast<T>(it - words.begin());
-}
-
-std::string unknown(std::string_view option, const std::string& value, std::string_view choices) {
-    return std::string(option) + ": unknown value '" + value + "' (" + std::string(choices) + ")";
-}
-
 // The options that apply to this subcommand and tank.
 std::vector<std::string_view> applicable(Subcommand subcommand, const TankOptions& tank) {
     std::vector<std::string_view> names{"--orientation", "--diameter", "--length", "--units",
@@ -187,7 +174,7 @@ Expected<TankOptions, std::string> readTankWords(const Values& values) {
     TankOptions tank;
     if (const auto it = values.find("--orientation"); it != values.end()) {
         if (it->second != "horizontal" && it->second != "vertical") {
-            return Unexpected(unknown("--orientation", it->second, "horizontal or vertical"));
+            return Unexpected(unknownValue("--orientation", it->second, "horizontal or vertical"));
         }
         tank.vertical = it->second == "vertical";
     }
@@ -195,24 +182,22 @@ Expected<TankOptions, std::string> readTankWords(const Values& values) {
         const auto heads = named<HeadShape>(kHeadWords, it->second);
         if (!heads) {
             return Unexpected(
-                unknown("--heads", it->second,
+                unknownValue("--heads", it->second,
                         "flat, hemispherical, ellipsoidal, torispherical or conical"));
         }
         tank.heads = *heads;
     }
     if (const auto it = values.find("--units"); it != values.end()) {
-        const auto unit = lengthUnitNamed(it->second);
+        const auto unit = lengthUnitOption("--units", it->second);
         if (!unit) {
-            return Unexpected(
-                unknown("--units", it->second, "inches, feet, millimeters, centimeters or meters"));
+            return Unexpected(unit.error());
         }
         tank.lengthUnit = *unit;
     }
     if (const auto it = values.find("--volume"); it != values.end()) {
-        const auto unit = volumeUnitNamed(it->second);
+        const auto unit = volumeUnitOption("--volume", it->second);
         if (!unit) {
-            return Unexpected(
-                unknown("--volume", it->second, "gallons, litres, cubic-meters or millilitres"));
+            return Unexpected(unit.error());
         }
         tank.volumeUnit = *unit;
     }
@@ -291,7 +276,7 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
     }
     const auto table = named<CorrectionTable>(kCorrectionWords, it->second);
     if (!table) {
-        return Unexpected(unknown("--correction", it->second, "linear, 6B, 54B, 6C or 54C"));
+        return Unexpected(unknownValue("--correction", it->second, "linear, 6B, 54B, 6C or 54C"));
     }
     CorrectionOptions correction;
     correction.table = *table;
@@ -299,7 +284,7 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
     const std::string toTable = " to --correction " + it->second;
     if (const auto unit = options.values.find("--temperature-unit"); unit != options.values.end()) {
         if (unit->second != "F" && unit->second != "C") {
-            return Unexpected(unknown("--temperature-unit", unit->second, "F or C"));
+            return Unexpected(unknownValue("--temperature-unit", unit->second, "F or C"));
         }
         correction.unit = unit->second == "F" ? TempUnit::DegreesF : TempUnit::DegreesC;
     }
@@ -417,7 +402,7 @@ Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::str
     if (const auto it = values.find("--format"); it != values.end()) {
         const auto format = named<ChartFormat>(kFormatWords, it->second);
         if (!format) {
-            return Unexpected(unknown("--format", it->second, "text, csv or json"));
+            return Unexpected(unknownValue("--format", it->second, "text, csv or json"));
         }
         if (*format == ChartFormat::Csv && command.subcommand != Subcommand::Chart) {
             return Unexpected(std::string("--format csv applies only to chart (text or json)"));

@@ -1,8 +1,5 @@
 #include "cli/unitwords.h"
 
-#include <algorithm>
-#include <array>
-
 namespace brimwell {
 namespace {
 
@@ -12,23 +9,27 @@ constexpr std::array<std::string_view, 5> kLengthWords{"inches", "feet", "millim
 constexpr std::array<std::string_view, 4> kVolumeWords{"gallons", "litres", "cubic-meters",
                                                        "millilitres"};
 
-template <typename Unit, std::size_t N>
-std::optional<Unit> named(const std::array<std::string_view, N>& words, std::string_view word) {
-    const auto it = std::find(words.begin(), words.end(), word);
-    if (it == words.end()) {
-        return std::nullopt;
-    }
-    return static_cast<Unit>(it - words.begin());
-}
-
 }  // namespace
 
-std::optional<LengthUnit> lengthUnitNamed(std::string_view word) {
-    return named<LengthUnit>(kLengthWords, word);
+std::string unknownValue(std::string_view option, std::string_view value, std::string_view choices) {
+    return std::string(option) + ": unknown value '" + std::string(value) + "' (" +
+           std::string(choices) + ")";
 }
-std::optional<VolumeUnit> volumeUnitNamed(std::string_view word) {
-    return named<VolumeUnit>(kVolumeWords, word);
+
+Expected<LengthUnit, std::string> lengthUnitOption(std::string_view option, std::string_view word) {
+    if (const auto unit = named<LengthUnit>(kLengthWords, word)) {
+        return *unit;
+    }
+    return Unexpected(unknownValue(option, word, "inches, feet, millimeters, centimeters or meters"));
 }
+
+Expected<VolumeUnit, std::string> volumeUnitOption(std::string_view option, std::string_view word) {
+    if (const auto unit = named<VolumeUnit>(kVolumeWords, word)) {
+        return *unit;
+    }
+    return Unexpected(unknownValue(option, word, "gallons, litres, cubic-meters or millilitres"));
+}
+
 std::string_view unitWord(LengthUnit unit) {
     return kLengthWords[static_cast<std::size_t>(unit)];
 }

@@ -1,16 +1,36 @@
 #pragma once
 
-// The words that name units on the command line: "--units meters", "--volume cubic-meters".
+// The words that name things on the command line ("--units meters", "--volume cubic-meters"),
+// and the one way a command says that a word names nothing.
 
+#include <algorithm>
+#include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "model/expected.h"
 #include "model/units.h"
 
 namespace brimwell {
 
-std::optional<LengthUnit> lengthUnitNamed(std::string_view word);
-std::optional<VolumeUnit> volumeUnitNamed(std::string_view word);
+// The enum value whose word, in the enum's order, is `word`.
+template <typename T, std::size_t N>
+std::optional<T> named(const std::array<std::string_view, N>& words, std::string_view word) {
+    const auto it = std::find(words.begin(), words.end(), word);
+    if (it == words.end()) {
+        return std::nullopt;
+    }
+    return static_cast<T>(it - words.begin());
+}
+
+// "--units: unknown value 'yards' (inches, feet, ...)".
+std::string unknownValue(std::string_view option, std::string_view value, std::string_view choices);
+
+// The unit an option's word names, or the option's one-line error that lists the words.
+Expected<LengthUnit, std::string> lengthUnitOption(std::string_view option, std::string_view word);
+Expected<VolumeUnit, std::string> volumeUnitOption(std::string_view option, std::string_view word);
+
 std::string_view unitWord(LengthUnit unit);
 std::string_view unitWord(VolumeUnit unit);
 
