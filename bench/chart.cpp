@@ -19,9 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "tank/chartfile.h"
+#include "bench/timing.h"
 #include "model/tankmodel.h"
 #include "model/units.h"
+#include "tank/chartfile.h"
 
 namespace {
 
@@ -38,18 +39,8 @@ brimwell::TankChartParams chartParams(brimwell::TankShape shape, brimwell::Volum
     return {48, 240, steps, shape, unit};
 }
 
-double millis(const std::function<void()>& run) {
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
-template <typename T>
-T median(std::vector<T> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
+using brimwell::bench::median;
+using brimwell::bench::millis;
 
 void check(const brimwell::SaveResult& saved) {
     if (!saved) {

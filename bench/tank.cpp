@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/timing.h"
 #include "cli/tankoptions.h"
 #include "cli/tankoutput.h"
 #include "tank/chartfile.h"
@@ -27,18 +28,8 @@ namespace {
 constexpr int kChartRuns = 11;
 constexpr int kAnswerRuns = 2001;
 
-double millis(const std::function<void()>& run) {
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
-template <typename T>
-T median(std::vector<T> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
+using brimwell::bench::median;
+using brimwell::bench::millis;
 
 [[noreturn]] void fail(const std::string& why) {
     std::fprintf(stderr, "tank: %s\n", why.c_str());

@@ -4,26 +4,15 @@
 #include <QTemporaryDir>
 #include <unistd.h>
 
+#include "tests/support/commandrun.h"
+
 namespace {
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using brimwell::testing::readFile;
+using brimwell::testing::Run;
+using brimwell::testing::writeFile;
 
 Run chart(const QStringList& args, const QString& standardOutput = {}) {
-    QProcess process;
-    if (!standardOutput.isEmpty()) {
-        process.setStandardOutputFile(standardOutput);
-    }
-    process.start(BRIMWELL_CHART, args);
-    process.waitForFinished(30000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    return brimwell::testing::runCommand(BRIMWELL_CHART, args, standardOutput);
 }
 
 const QStringList kWorkedExample{"--shape", "flat", "--diameter", "48", "--length", "100",
@@ -67,10 +56,7 @@ private Q_SLOTS:
         QFETCH(QString, kind);
         QTemporaryDir dir;
         const QString target = dir.filePath("chart.txt");
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("precious");
-        old.close();
+        QVERIFY(writeFile(target, "precious"));
         QString path = target;
         const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         if (kind == "link") {
@@ -145,10 +131,7 @@ private Q_SLOTS:
         QFETCH(QString, mentions);
         QTemporaryDir dir;
         const QString path = dir.filePath("chart.txt");
-        QFile existing(path);
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.write("precious");
-        existing.close();
+        QVERIFY(writeFile(path, "precious"));
 
         const Run run = chart(args + QStringList{"--output", path});
         QCOMPARE(run.exitCode, 2);

@@ -7,30 +7,16 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-namespace {
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+#include "tests/support/commandrun.h"
 
-Run run(const char* program, const QStringList& args, const QString& standardOutput = {}) {
-    QProcess process;
-    if (!standardOutput.isEmpty()) {
-        process.setStandardOutputFile(standardOutput, QIODevice::Append);
-    }
-    process.start(program, args);
-    process.waitForFinished(60000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
+namespace {
+using brimwell::testing::readFile;
+using brimwell::testing::Run;
+using brimwell::testing::runCommand;
+using brimwell::testing::writeFile;
 
 Run tank(const QStringList& args, const QString& standardOutput = {}) {
-    return run(BRIMWELL_TANK, args, standardOutput);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    return runCommand(BRIMWELL_TANK, args, standardOutput);
 }
 
 const QStringList kEllipsoidal{"--diameter", "108", "--length", "156", "--heads", "ellipsoidal",
@@ -120,7 +106,7 @@ private Q_SLOTS:
         QFETCH(QStringList, chartArgs);
         const Run tankChart = tank(QStringList{"chart"} + tankArgs);
         QCOMPARE(tankChart.exitCode, 0);
-        QCOMPARE(tankChart.out, run(BRIMWELL_CHART, chartArgs).out);
+        QCOMPARE(tankChart.out, runCommand(BRIMWELL_CHART, chartArgs).out);
     }
 
     void writes_a_file_and_appends_to_standard_output() {
@@ -132,10 +118,7 @@ private Q_SLOTS:
         QVERIFY(chart.startsWith("level,volume\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"tank.csv"});
         const QString log = dir.filePath("log");
-        QFile earlier(log);
-        QVERIFY(earlier.open(QIODevice::WriteOnly));
-        earlier.write("earlier\n");
-        earlier.close();
+        QVERIFY(writeFile(log, "earlier\n"));
         QCOMPARE(tank(args, log).exitCode, 0);
         QCOMPARE(readFile(log), "earlier\n" + chart);
     }
@@ -195,10 +178,7 @@ private Q_SLOTS:
         QFETCH(QString, mentions);
         QTemporaryDir dir;
         const QString path = dir.filePath("out.txt");
-        QFile existing(path);
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.write("precious");
-        existing.close();
+        QVERIFY(writeFile(path, "precious"));
 
         const Run result = tank(args + QStringList{"--output", path});
         QCOMPARE(result.exitCode, 2);
