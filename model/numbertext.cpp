@@ -444,20 +444,10 @@ void appendSignificant(std::string& out, double value, int digits) {
     out += text;
 }
 
-namespace {
-template <typename T>
-void appendShortestOf(std::string& out, T value) {
+void appendShortest(std::string& out, double value) {
     std::array<char, 32> text{};
     const char* end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
     out.append(text.data(), static_cast<std::size_t>(end - text.data()));
-}
-}  // namespace
-
-void appendShortest(std::string& out, double value) {
-    appendShortestOf(out, value);
-}
-void appendShortest(std::string& out, float value) {
-    appendShortestOf(out, value);
 }
 
 }  // namespace brimwell

@@ -57,9 +57,7 @@ void appendFixed(std::string& out, double value, int places, std::size_t width =
 void appendSignificant(std::string& out, double value, int digits);
 
 // The shortest text that reads back as the same number, "." as the point and an exponent where
-// that is shorter (1e-05, 2380.956512345678). For a float, the shortest that reads back as that
-// float. The value must be finite.
+// that is shorter (1e-05, 2380.956512345678). The value must be finite.
 void appendShortest(std::string& out, double value);
-void appendShortest(std::string& out, float value);
 
 }  // namespace brimwell

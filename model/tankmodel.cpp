@@ -42,8 +42,6 @@ std::optional<TankShape> parseTankShape(std::string_view text) {
     return static_cast<TankShape>(it - kTankShapes.begin());
 }
 
-std::string_view shapeName(TankShape shape) { return kTankShapes[static_cast<std::size_t>(shape)]; }
-
 std::optional<float> TankCapacity(TankShape shape, double r, double L) {
     double gallons = 0;
     switch (shape) {

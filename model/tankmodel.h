@@ -21,7 +21,6 @@ inline constexpr std::array<std::string_view, 3> kTankShapes{
 
 // The shape a display text names; empty for any other text.
 std::optional<TankShape> parseTankShape(std::string_view text);
-std::string_view shapeName(TankShape shape);
 
 // pi as the tank formulas use it: ten decimals, not the full double value.
 inline constexpr double kPi = 3.1415926535;
