@@ -71,6 +71,11 @@ Expected<ChartCommand, std::string> parseChartArguments(const std::vector<std::s
         return Unexpected(volumeUnit.error());
     }
     command.request.volumeUnit = *volumeUnit;
+    for (const char* number : {"--diameter", "--length", "--increment"}) {
+        if (const auto read = readNumberOption(number, values[number]); !read) {
+            return Unexpected(read.error());
+        }
+    }
     command.request.diameter = values["--diameter"];
     command.request.length = values["--length"];
     command.request.increment = values["--increment"];

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "model/numbertext.h"
+
 namespace brimwell {
 
 Expected<Options, std::string> readOptions(const std::vector<std::string>& args,
@@ -47,6 +49,15 @@ Expected<Options, std::string> readOptions(const std::vector<std::string>& args,
         }
     }
     return options;
+}
+
+Expected<double, std::string> readNumberOption(std::string_view option, std::string_view text) {
+    if (const auto number = readPlain(text)) {
+        return *number;
+    }
+    return Unexpected(std::string(option) + ": '" + std::string(text) +
+                      "' is not a number; write it with \".\" as the decimal point and no group "
+                      "separators, as in 2500, 0.125 or 1e-4");
 }
 
 }  // namespace brimwell

@@ -30,4 +30,8 @@ Expected<Options, std::string> readOptions(const std::vector<std::string>& args,
                                            std::span<const std::string_view> known,
                                            std::span<const std::string_view> knownFlags = {});
 
+// The option's value as a number, "." the only decimal point; otherwise a line that names the
+// option and shows how to write a number.
+Expected<double, std::string> readNumberOption(std::string_view option, std::string_view text);
+
 }  // namespace brimwell

@@ -177,9 +177,9 @@ public:
         if (it == values_.end()) {
             return std::optional<double>();
         }
-        const auto number = readStrict(it->second);
+        const auto number = readNumberOption(option, it->second);
         if (!number) {
-            return Unexpected(std::string(option) + ": '" + it->second + "' is not a number");
+            return Unexpected(number.error());
         }
         return std::optional<double>(*number);
     }

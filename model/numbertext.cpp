@@ -218,7 +218,9 @@ std::optional<double> readStrict(std::string_view text, const NumberFormat& form
             mantissa.push_back(text[i++]);
             ++runLength;
         } else if (startsWith(text, i, group) && !mantissa.empty()) {
-            if ((grouped && runLength != 3) || (!grouped && runLength > 3)) {
+            // A lone 0 before a group separator ("0,125") is a decimal written in another
+            // notation, not a grouped number: no one writes 125 that way.
+            if ((grouped && runLength != 3) || (!grouped && runLength > 3) || mantissa == "0") {
                 return std::nullopt;
             }
             grouped = true;
@@ -264,6 +266,13 @@ std::optional<double> readStrict(std::string_view text, const NumberFormat& form
         return std::nullopt;
     }
     return toDouble(mantissa, exponent, negative);
+}
+
+std::optional<double> readPlain(std::string_view text) {
+    if (text.find_first_of("0123456789") == std::string_view::npos) {
+        return std::nullopt;  // a lone "." would read as a pattern's 0
+    }
+    return readStrict(text, NumberFormat{".", ""});
 }
 
 double readLenient(std::string_view text, std::string_view userDecimal) {
@@ -429,6 +438,10 @@ void appendFixed(std::string& out, double value, int places, std::size_t width) 
 }
 
 void appendSignificant(std::string& out, double value, int digits) {
+    if (!std::isfinite(value)) {
+        appendShortest(out, value);
+        return;
+    }
     std::array<char, kFixedFastLength> fast{};
     if (const char* end = writeSignificantFast(fast.data(), value, digits)) {
         out.append(fast.data(), static_cast<std::size_t>(end - fast.data()));
@@ -438,7 +451,7 @@ void appendSignificant(std::string& out, double value, int digits) {
     std::string pattern = "0.";
     pattern.append(static_cast<std::size_t>(std::max(0, digits - d.exponent)), '#');
     std::string text = formatPattern(value, pattern);
-    if (text.back() == '.') {
+    if (!text.empty() && text.back() == '.') {
         text.pop_back();
     }
     out += text;

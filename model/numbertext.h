@@ -22,10 +22,16 @@ struct NumberFormat {
 };
 
 // The whole text must be a number (blanks around it allowed): an optional sign, digits with
-// group separators standing before every full group of three, an optional decimal separator
+// group separators standing before every full group of three (and not after a lone 0, so that
+// "0,125" in a notation with "." as the point is not 125), an optional decimal separator
 // with digits, an optional exponent. The decimal separator alone, with or without a sign, is 0,
 // so that a pattern's 0 reads back. A number beyond the double range is not a number.
 std::optional<double> readStrict(std::string_view text, const NumberFormat& format = {});
+
+// A number as a command line takes it: "." as the point and no group separator, at least one
+// digit before the exponent ("2,500", "." and "-." are not numbers), an optional exponent, blanks
+// around it allowed.
+std::optional<double> readPlain(std::string_view text);
 
 // The longest leading number of the text; blanks, tabs and line feeds anywhere are skipped; "."
 // and the user's decimal separator both count as the decimal point; an exponent (E or D) is
@@ -53,11 +59,13 @@ void appendFixed(std::string& out, double value, int places, std::size_t width =
 
 // The value rounded to `digits` significant digits (1 to 10), or to a whole number when it has
 // more integer digits, halves away from zero; trailing zeros after the point and a bare point are
-// dropped, and there is never an exponent: 5076.161, 0.00123, 38430712, 0.
+// dropped, and there is never an exponent: 5076.161, 0.00123, 38430712, 0. NaN and the
+// infinities are written as appendShortest writes them.
 void appendSignificant(std::string& out, double value, int digits);
 
 // The shortest text that reads back as the same number, "." as the point and an exponent where
-// that is shorter (1e-05, 2380.956512345678). The value must be finite.
+// that is shorter (1e-05, 2380.956512345678); a value that is not finite as nan or inf, with its
+// sign.
 void appendShortest(std::string& out, double value);
 
 }  // namespace brimwell

@@ -7,6 +7,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include "tank/chartstream.h"
@@ -43,6 +46,32 @@ bool writeAll(QIODevice& file, std::string_view bytes) {
     return true;
 }
 
+// Gives the new file the replaced file's owner, group and permission bits. Qt copies the
+// permissions as the user saving sees them, which for root adds the write bit to a read-only file,
+// and the new file would belong to the one saving. Only root may give a file to another user; a
+// group the user belongs to is kept all the same.
+void keepOwnerAndMode(const QSaveFile& file, const QString& path) {
+#ifndef _WIN32
+    struct stat replaced {};
+    struct stat written {};
+    if (::stat(QFile::encodeName(path).constData(), &replaced) != 0 ||
+        ::fstat(file.handle(), &written) != 0) {
+        return;  // a new file: the system's defaults
+    }
+    if (replaced.st_dev == written.st_dev && replaced.st_ino == written.st_ino) {
+        return;  // written in place
+    }
+    if (::fchown(file.handle(), replaced.st_uid, replaced.st_gid) != 0) {
+        [[maybe_unused]] const int ignored =
+            ::fchown(file.handle(), static_cast<uid_t>(-1), replaced.st_gid);
+    }
+    ::fchmod(file.handle(), replaced.st_mode & 07777);
+#else
+    Q_UNUSED(file);
+    Q_UNUSED(path);
+#endif
+}
+
 }  // namespace
 
 SaveResult saveFile(const QString& path, const ContentWriter& write) {
@@ -51,9 +80,13 @@ SaveResult saveFile(const QString& path, const ContentWriter& write) {
         return writeDirectly(path, write);
     }
     QSaveFile file(path);
+    // A folder that refuses a new file may still hold a file the user may write: shared folders
+    // are often set up so. Qt then writes that file in place, and only then.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
         return Unexpected(file.errorString());
     }
+    keepOwnerAndMode(file, path);
     // The last bytes are flushed here, not by commit(), which would drop a failure to write them
     // and put a cut-short file in place.
     if (auto written = writeAndFlush(file, write); !written) {

@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tests/support/commandrun.h"
@@ -9,6 +10,7 @@
 namespace {
 using brimwell::testing::readFile;
 using brimwell::testing::Run;
+using brimwell::testing::runUnprivileged;
 using brimwell::testing::writeFile;
 
 Run chart(const QStringList& args, const QString& standardOutput = {}) {
@@ -51,6 +53,9 @@ private Q_SLOTS:
         QTest::newRow("a link stays a link") << "link";
         QTest::newRow("permissions stay") << "mode 640";
         QTest::newRow("a read-only file is refused") << "read-only";
+        QTest::newRow("root keeps a read-only file read-only") << "mode 444";
+        QTest::newRow("root keeps the owner and group") << "owner";
+        QTest::newRow("a writable file in a read-only folder is written in place") << "folder 555";
     }
     void replacing_a_file_keeps_its_nature() {
         QFETCH(QString, kind);
@@ -64,11 +69,22 @@ private Q_SLOTS:
             QVERIFY(QFile::link(target, path));
         } else if (kind == "mode 640") {
             QVERIFY(QFile::setPermissions(target, mode));
+        } else if (kind == "folder 555") {
+            QCOMPARE(::chmod(QFile::encodeName(target), 0666) | ::chmod(QFile::encodeName(dir.path()), 0555), 0);
+        } else if (geteuid() != 0 && kind != "read-only") {
+            QSKIP("only root may replace a read-only file or one of another user");
+        } else if (kind != "read-only") {
+            QCOMPARE(kind == "owner" ? ::chown(QFile::encodeName(target), 65534, 65534) : ::chmod(QFile::encodeName(target), 0444), 0);
         } else if (!QFile::setPermissions(target, QFile::ReadOwner) ||
                    (geteuid() == 0 && QProcess::execute("chattr", {"+i", target}) != 0)) {
             QSKIP("cannot make a file read-only here");
         }
-        const Run run = chart(kWorkedExample + QStringList{"--output", path});
+        const QStringList args = kWorkedExample + QStringList{"--output", path};
+        const Run run = kind == "folder 555" ? runUnprivileged(BRIMWELL_CHART, args) : chart(args);
+        ::chmod(QFile::encodeName(dir.path()), 0700);
+        if (run.exitCode >= 126) {
+            QSKIP("the user nobody may not run brimwell-chart from this build folder");
+        }
         if (kind == "read-only") {
             QProcess::execute("chattr", {"-i", target});
             QCOMPARE(run.exitCode, 1);
@@ -82,6 +98,14 @@ private Q_SLOTS:
         if (kind == "mode 640") {
             QCOMPARE(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser), mode);
         }
+        struct stat written {};
+        QCOMPARE(::stat(QFile::encodeName(target), &written), 0);
+        if (kind == "mode 444") {
+            QCOMPARE(written.st_mode & 07777, 0444u);
+        } else if (kind == "owner") {
+            QCOMPARE(QList<uint>({written.st_uid, written.st_gid}), QList<uint>({65534, 65534}));
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), kind == "link" ? 2 : 1);
     }
 
     void a_failed_level_is_named_and_ends_with_status_3() {
@@ -124,6 +148,8 @@ private Q_SLOTS:
         QTest::newRow("unknown option") << base + QStringList{"--colour", "red"} << "--colour";
         QTest::newRow("repeated option") << base + QStringList{"--diameter", "4", "--increment", "1", "--diameter", "5"} << "--diameter is given more than once";
         QTest::newRow("radius 0 in single precision") << base + QStringList{"--diameter", "1e-46", "--increment", "1e-48"} << "the diameter is too small for a chart";
+        QTest::newRow("grouped increment") << base + QStringList{"--diameter", "48", "--increment", "0,125"} << "--increment: '0,125' is not a number; write it with \".\" as the decimal point";
+        QTest::newRow("lone point with a sign") << base + QStringList{"--diameter", "+.", "--increment", "1"} << "--diameter: '+.' is not a number";
         QTest::newRow("length letters") << QStringList{"--shape", "flat", "--length", "l", "--diameter", "4", "--increment", "1"} << "length";
     }
     void bad_input_is_one_line_with_status_2() {

@@ -205,6 +205,10 @@ private Q_SLOTS:
         QTest::newRow("missing diameter") << QStringList{"reading", "--length", "5", "--level", "1"} << "--diameter";
         QTest::newRow("not a number") << QStringList{"reading", "--level", "ten"} + kFlat << "--level";
         QTest::newRow("comma as the point") << QStringList{"reading", "--level", "1,5"} + kFlat << "--level";
+        QTest::newRow("grouped thousands") << QStringList{"level", "--fill-volume", "2,500"} + kFlat << "--fill-volume: '2,500' is not a number; write it with \".\" as the decimal point and no group separators, as in 2500, 0.125 or 1e-4";
+        QTest::newRow("grouped after a lone 0") << QStringList{"chart", "--increment", "0,125"} + kFlat << "--increment: '0,125'";
+        QTest::newRow("lone point") << QStringList{"reading", "--level", "."} + kFlat << "--level: '.'";
+        QTest::newRow("lone point with a sign") << QStringList{"reading", "--level", "-."} + kFlat << "--level: '-.'";
         QTest::newRow("zero length") << QStringList{"reading", "--diameter", "9", "--length", "0", "--level", "1"} << "--length";
         QTest::newRow("unknown heads") << reading + QStringList{"--heads", "domed"} << "--heads";
         QTest::newRow("heads on a vertical tank") << reading + QStringList{"--orientation", "vertical", "--heads", "flat"} << "--heads";

@@ -37,6 +37,8 @@ private Q_SLOTS:
         QTest::newRow("grouped") << "point" << "10,000" << true << 10000.0;
         QTest::newRow("grouped twice") << "point" << "1,234,567.5" << true << 1234567.5;
         QTest::newRow("bad group") << "point" << "1,5" << false << 0.0;
+        QTest::newRow("a lone 0 is no group") << "point" << "-0,125" << false << 0.0;
+        QTest::newRow("a lone 0 is no group in comma notation") << "comma" << "0.125" << false << 0.0;
         QTest::newRow("group after point") << "point" << "1.234,567" << false << 0.0;
         QTest::newRow("empty") << "point" << "" << false << 0.0;
         QTest::newRow("blank") << "point" << "   " << false << 0.0;
@@ -259,6 +261,8 @@ private Q_SLOTS:
         QTest::newRow("tiny") << 1.5e-12 << 7 << "0.0000000000015";
         QTest::newRow("below a billionth, one digit") << 5.4e-10 << 1 << "0.0000000005";
         QTest::newRow("beyond the fast path") << 1e17 << 7 << "100000000000000000";
+        QTest::newRow("not a number") << std::nan("") << 7 << "nan";
+        QTest::newRow("infinity") << -HUGE_VAL << 10 << "-inf";
     }
     void significant_digits_drop_trailing_zeros() {
         QFETCH(double, value);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
+#include <unistd.h>
 
 namespace brimwell::testing {
 
@@ -24,6 +25,15 @@ inline Run runCommand(const QString& program, const QStringList& args,
     process.start(program, args);
     process.waitForFinished(60000);
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// Runs the program as a user whom permission bits stop: `nobody` when the test runs as root.
+inline Run runUnprivileged(const QString& program, const QStringList& args) {
+    if (geteuid() != 0) {
+        return runCommand(program, args);
+    }
+    return runCommand("setpriv", QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                                             program} + args);
 }
 
 inline QByteArray readFile(const QString& path) {

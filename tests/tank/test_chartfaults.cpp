@@ -1,5 +1,5 @@
 // Saving a chart where the disk refuses it: the user is told, and a file already there keeps
-// every byte. The full-disk case needs a small disk of its own (BRIMWELL_SMALL_DISK, a folder on
+// every byte; only a writable file in a folder that takes no new file is written in place. The full-disk case needs a small disk of its own (BRIMWELL_SMALL_DISK, a folder on
 // a tiny file system that CTest mounts when it may).
 
 #include <QtTest>
@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tank/frmullex.h"
@@ -20,18 +21,24 @@ namespace {
 
 const QByteArray kOldChart = "an older chart that must survive\r\n";
 
-bool run(const QString& program, const QStringList& args) {
-    return QProcess::execute(program, args) == 0;
-}
-
-// A folder nobody may write in, root included (root ignores the permission bits).
-bool makeReadOnly(const QString& folder, bool readOnly) {
-    if (geteuid() == 0) {
-        return run("chattr", {readOnly ? "+i" : "-i", folder});
+// The rest of the scope runs as `nobody` when the test runs as root, whom no permission bit
+// stops; the saved user id lets it become root again.
+class Unprivileged {
+public:
+    Unprivileged() : root_(geteuid() == 0) {
+        if (root_ && (setresgid(65534, 65534, 0) != 0 || setresuid(65534, 65534, 0) != 0)) {
+            qFatal("cannot become nobody");
+        }
     }
-    return QFile::setPermissions(folder, readOnly ? QFile::ReadOwner | QFile::ExeOwner
-                                                  : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
+    ~Unprivileged() {
+        if (root_ && (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0)) {
+            qFatal("cannot become root again");
+        }
+    }
+
+private:
+    bool root_;
+};
 
 }  // namespace
 
@@ -66,19 +73,31 @@ class ChartFaultsTest : public QObject {
     }
 
 private Q_SLOTS:
-    void a_read_only_folder_keeps_the_old_chart() {
+    void only_a_writable_file_is_saved_data() {
+        QTest::addColumn<int>("folderMode");
+        QTest::addColumn<int>("fileMode");
+        QTest::newRow("a read-only file in a writable folder is refused") << 0777 << 0444;
+        QTest::newRow("a writable file in a read-only folder is written in place") << 0555 << 0666;
+    }
+    void only_a_writable_file_is_saved() {
+        QFETCH(int, folderMode);
+        QFETCH(int, fileMode);
         QTemporaryDir dir;
         const QString path = dir.filePath("chart.txt");
         writeOldChart(path);
-        if (!makeReadOnly(dir.path(), true)) {
-            QSKIP("cannot make a folder read-only here");
-        }
-        const QStringList messages = saveChartTo(path);
-        makeReadOnly(dir.path(), false);
-        QCOMPARE(messages.size(), 1);
-        QVERIFY(messages[0].startsWith("The tank chart could not be saved to " + path + ": "));
-        QCOMPARE(bytesOf(path), kOldChart);
+        QCOMPARE(::chmod(QFile::encodeName(path), fileMode) | ::chmod(QFile::encodeName(dir.path()), folderMode), 0);
+        const QStringList messages = [&] { Unprivileged user; return saveChartTo(path); }();
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"chart.txt"});
+        if (fileMode == 0444) {
+            QCOMPARE(messages.size(), 1);
+            QVERIFY(messages[0].startsWith("The tank chart could not be saved to " + path + ": "));
+            QCOMPARE(bytesOf(path), kOldChart);
+            return;
+        }
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+        QTemporaryDir writable;
+        QVERIFY(saveChartTo(writable.filePath("chart.txt")).isEmpty());
+        QCOMPARE(bytesOf(path), bytesOf(writable.filePath("chart.txt")));
     }
 
     // A small chart fits the write buffer whole, so only its last flush meets the full disk.

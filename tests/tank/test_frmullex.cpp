@@ -215,6 +215,7 @@ private Q_SLOTS:
         QTest::newRow("level letters in feet") << "txtProductLevel" << "x" << "feet" << "10,000";
         QTest::newRow("level letters in inches, after the capacity") << "txtProductLevel" << "x" << "inches" << "10152.32";
         QTest::newRow("huge diameter") << "txtTankDiameter" << "1e30" << "inches" << "10,000";
+        QTest::newRow("a decimal comma after a lone 0") << "txtTankDiameter" << "0,125" << "inches" << "10,000";
         QTest::newRow("level beyond single precision, after the capacity")
             << "txtProductLevel" << "1e39" << "inches" << "10152.32";
         QTest::newRow("typed unknown unit") << "txtTankDiameter" << "96" << "yards" << "10,000";
