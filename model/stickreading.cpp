@@ -149,7 +149,7 @@ Expected<double, std::string> readStickLevel(std::string_view text, LengthUnit u
         return Unexpected("'" + std::string(text) +
                           "' has a comma: \".\" is the decimal point, as in 75.625");
     }
-    if (const auto decimal = readStrict(text)) {
+    if (const auto decimal = readPlain(text)) {
         return *decimal;
     }
     const auto reading = readFeetInches(text);
