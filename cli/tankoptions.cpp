@@ -68,7 +68,8 @@ const char* const kTankUsage =
     "  --correction 54B --density D  kg/m³ at 15 °C, 1980 Table 54B (653 to 1075)\n"
     "  --correction 6C --alpha A  per °F at 60 °F, Table 6C; 54C: per °C at 15 °C, Table 54C\n"
     "  --observed     6B, 54B: G or D was read at T and is brought to 60 °F or 15 °C first\n"
-    "                 (Tables 5B, 53B; a glass hydrometer's reading must be corrected first)\n"
+    "                 (Tables 5B, 53B, which correct a glass hydrometer's reading for its glass)\n"
+    "  --no-glass-correction  with --observed: G or D is the liquid's own, from a density meter\n"
     "A value or temperature outside the table's range is refused.\n"
     "\n"
     "Numbers are read and written with \".\" as the decimal point. Without --output, or with\n"
@@ -101,12 +102,12 @@ constexpr std::string_view kKnown[] = {"--orientation",  "--heads",       "--hea
                                        "--correction",   "--coefficient", "--reference",
                                        "--api-gravity",  "--density",     "--alpha",
                                        "--calibration",  "--water",       "--level-format"};
-constexpr std::string_view kFlags[] = {"--observed"};
+constexpr std::string_view kFlags[] = {"--observed", "--no-glass-correction"};
 
 // A reading's correction options, --correction first; the value options follow the tables.
-constexpr std::array<std::string_view, 9> kCorrectionOptions{
-    "--correction",  "--temperature", "--temperature-unit", "--reference", "--observed",
-    "--coefficient", "--api-gravity", "--density",          "--alpha"};
+constexpr std::array<std::string_view, 10> kCorrectionOptions{
+    "--correction",          "--temperature", "--temperature-unit", "--reference", "--observed",
+    "--no-glass-correction", "--coefficient", "--api-gravity",      "--density",   "--alpha"};
 // The option that gives each correction's value, by table.
 constexpr std::array<std::string_view, 5> kValueOptions{"--coefficient", "--api-gravity",
                                                         "--density", "--alpha", "--alpha"};
@@ -375,6 +376,10 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
     if (correction.observed &&
         !(*table == CorrectionTable::Table6B || *table == CorrectionTable::Table54B)) {
         return Unexpected("--observed does not apply" + toTable + " (only to 6B and 54B)");
+    }
+    correction.glassHydrometer = !options.has("--no-glass-correction");
+    if (!correction.glassHydrometer && !correction.observed) {
+        return Unexpected(std::string("--no-glass-correction applies only with --observed"));
     }
     const NumberReader read(options.values);
     const auto temperature = read.required("--temperature", forTable);

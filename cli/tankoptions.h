@@ -45,8 +45,9 @@ struct CorrectionOptions {
     // The coefficient per degree of `unit` (linear), the API gravity (6B), the density in kg/m³
     // (54B), or α per °F (6C) or per °C (54C).
     double value = 0;
-    double reference = 60;  // linear only: 60 °F or 15 °C unless given
-    bool observed = false;  // 6B, 54B: the gravity or density was read at `temperature`
+    double reference = 60;        // linear only: 60 °F or 15 °C unless given
+    bool observed = false;        // 6B, 54B: the gravity or density was read at `temperature`
+    bool glassHydrometer = true;  // observed: read on a glass hydrometer, not a density meter
 };
 
 struct TankCommand {

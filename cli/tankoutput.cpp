@@ -240,9 +240,11 @@ Expected<Corrected, std::string> correct(const TankVolumes& tank, double gross,
     Corrected corrected;
     std::string error;
     if (c.observed) {
+        const ObservedWith meter =
+            c.glassHydrometer ? ObservedWith::GlassHydrometer : ObservedWith::DensityMeter;
         const auto found = c.table == CorrectionTable::Table6B
-                               ? baseTable5B(c.value, c.temperature)
-                               : baseTable53B(c.value, c.temperature);
+                               ? baseTable5B(c.value, c.temperature, meter)
+                               : baseTable53B(c.value, c.temperature, meter);
         if (found) {
             corrected.base = found->base;
             corrected.vcf = found->vcf;

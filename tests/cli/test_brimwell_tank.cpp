@@ -72,12 +72,22 @@ private Q_SLOTS:
             << QByteArray("capacity:       10152.32 gallons\nvolume:         5076.16 gallons\n"
                           "ullage:         5076.16 gallons\nsafe-fill room: 4060.93 gallons\n"
                           "gross volume:   5076.16 gallons\nvcf:            0.9950\nnet volume:     5050.78 gallons\n");
-        // The gauging manual's 40.5 °API read at 83 °F, hydrometer-corrected to 40.6: 38.7 at 60 °F.
-        QTest::newRow("reading, observed gravity in json") << QStringList{"reading", "--level", "48", "--temperature", "83", "--correction", "6B", "--api-gravity", "40.6", "--observed", "--format", "json"} + kFlat
+        // The gauging manual's 40.5 °API read at 83 °F on a glass hydrometer: 38.7 at 60 °F.
+        QTest::newRow("reading, observed gravity in json") << QStringList{"reading", "--level", "48", "--temperature", "83", "--correction", "6B", "--api-gravity", "40.5", "--observed", "--format", "json"} + kFlat
             << QByteArray("{\"tank\": {\"orientation\": \"horizontal\", \"heads\": \"flat\", \"diameter\": 96, \"length\": 324, \"units\": \"inches\", \"volume\": \"gallons\"}, "
                           "\"length_unit\": \"inches\", \"volume_unit\": \"gallons\", \"capacity\": 10152.32, \"level\": 48, \"volume\": 5076.161, \"ullage\": 5076.161, "
                           "\"safe_fill\": 90, \"safe_fill_room\": 4060.929, \"correction\": \"6B\", \"temperature\": 83, \"temperature_unit\": \"F\", "
                           "\"api_gravity_60\": 38.7, \"vcf\": 0.989, \"net\": 5020.323}\n");
+        // Once refused as not settling; the base and factor of an independent computation.
+        QTest::newRow("reading, observed hot jet fuel") << QStringList{"reading", "--level", "48", "--temperature", "210", "--correction", "6B", "--api-gravity", "64", "--observed"} + kFlat
+            << QByteArray("capacity:       10152.32 gallons\nvolume:         5076.16 gallons\n"
+                          "ullage:         5076.16 gallons\nsafe-fill room: 4060.93 gallons\n"
+                          "gross volume:   5076.16 gallons\nAPI gravity 60: 48.2 °API\nvcf:            0.9177\nnet volume:     4658.39 gallons\n");
+        // The gauging manual's reading as a density meter gives it, the liquid's 40.55.
+        QTest::newRow("reading, a density meter's gravity") << QStringList{"reading", "--level", "48", "--temperature", "83", "--correction", "6B", "--api-gravity", "40.6", "--observed", "--no-glass-correction"} + kFlat
+            << QByteArray("capacity:       10152.32 gallons\nvolume:         5076.16 gallons\n"
+                          "ullage:         5076.16 gallons\nsafe-fill room: 4060.93 gallons\n"
+                          "gross volume:   5076.16 gallons\nAPI gravity 60: 38.7 °API\nvcf:            0.9890\nnet volume:     5020.32 gallons\n");
         QTest::newRow("level, a vertical tank in metric") << QStringList{"level", "--orientation", "vertical", "--diameter", "3", "--length", "5", "--units", "meters", "--volume", "cubic-meters", "--fill-percent", "25", "--format", "json"}
             << QByteArray("{\"tank\": {\"orientation\": \"vertical\", \"diameter\": 3, \"length\": 5, \"units\": \"meters\", \"volume\": \"cubic-meters\"}, "
                           "\"length_unit\": \"meters\", \"volume_unit\": \"cubic-meters\", \"capacity\": 35.34292, \"volume\": 8.83573, \"level\": 1.25}\n");
@@ -242,6 +252,8 @@ private Q_SLOTS:
         QTest::newRow("observed with linear") << reading + QStringList{"--temperature", "60", "--correction", "linear", "--coefficient", "0.0007", "--observed"} << "--observed";
         QTest::newRow("observed given a value") << gravity + QStringList{"--observed=yes"} << "--observed";
         QTest::newRow("observed twice") << gravity + QStringList{"--observed", "--observed"} << "--observed";
+        QTest::newRow("glass correction off, nothing observed") << gravity + QStringList{"--no-glass-correction"} << "--no-glass-correction applies only with --observed";
+        QTest::newRow("observed base too light for the heat") << reading + QStringList{"--temperature", "210", "--correction", "6B", "--api-gravity", "70.5", "--observed"} << "--api-gravity: at 210 °F, a base of 51.5 °API is outside table 6B, which goes only to 200 °F above 50 °API";
         QTest::newRow("correction with level") << QStringList{"level", "--fill-percent", "5", "--temperature", "60"} + kFlat << "--temperature";
         QTest::newRow("gravity past 85") << reading + QStringList{"--temperature", "60", "--correction", "6B", "--api-gravity", "85.1"} << "--api-gravity: the API gravity 85.1 is outside table 6B's range 0 to 85";
         QTest::newRow("hot gasoline") << reading + QStringList{"--temperature", "201", "--correction", "6B", "--api-gravity", "60"} << "--temperature: the temperature 201 °F is outside table 6B's range 0 to 200 °F";
@@ -301,8 +313,8 @@ private Q_SLOTS:
         for (const char* word : {"reading", "level", "chart", "--heads", "--head-depth", "--crown", "--knuckle",
                                  "--safe-fill", "--fill-volume", "--fill-percent", "--increment", "--format",
                                  "--output", "--temperature", "--temperature-unit", "--correction", "--coefficient",
-                                 "--reference", "--api-gravity", "--density", "--alpha", "--observed", "Exit status",
-                                 "--calibration", "--water", "--level-format", "6'3-5/8\""}) {
+                                 "--reference", "--api-gravity", "--density", "--alpha", "--observed", "--no-glass-correction",
+                                 "Exit status", "--calibration", "--water", "--level-format", "6'3-5/8\""}) {
             QVERIFY2(help.out.contains(word), word);
         }
     }

@@ -9,13 +9,15 @@ using namespace brimwell;
 
 namespace {
 
-// The factor of a VCF table, or the base value of 5B and 53B.
+// The factor of a VCF table, or the base value of 5B and 53B, read on a glass hydrometer unless
+// the table is named "5B, density meter" or "53B, density meter".
 Expected<double, std::string> lookUp(const QString& table, double input, double temperature) {
     const auto base = [](const Expected<BaseCorrection, std::string>& found) -> Expected<double, std::string> {
         return found ? Expected<double, std::string>(found->base) : Unexpected(found.error());
     };
-    if (table == "5B") return base(baseTable5B(input, temperature));
-    if (table == "53B") return base(baseTable53B(input, temperature));
+    const auto meter = table.endsWith("density meter") ? ObservedWith::DensityMeter : ObservedWith::GlassHydrometer;
+    if (table.startsWith("5B")) return base(baseTable5B(input, temperature, meter));
+    if (table.startsWith("53B")) return base(baseTable53B(input, temperature, meter));
     if (table == "6B") return vcfTable6B(input, temperature);
     if (table == "54B") return vcfTable54B(input, temperature);
     if (table == "6C") return vcfTable6C(input, temperature);
@@ -28,7 +30,7 @@ class VolumeCorrectionTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void published_values_data() {
+    void table_values_data() {
         QTest::addColumn<QString>("table");
         QTest::addColumn<double>("input");
         QTest::addColumn<double>("temperature");
@@ -47,15 +49,44 @@ private Q_SLOTS:
         QTest::newRow("54B fuel oils, tanker puzzle") << "54B" << 842.8 << 22.5 << 0.9937;
         // A heavy fuel oil bunker calculation (scribd.com, "bunk-cal").
         QTest::newRow("54B heavy fuel oil, bunker sheet") << "54B" << 992.0 << 36.0 << 0.9857;
-        // Printed 5B folds in the hydrometer glass's expansion, left to the caller: readings are
-        // corrected by ISO 1768's 25 × 10⁻⁶ per °C and recorded to 0.1 °API as ASTM D1298 has it.
-        // A U.S. gauging manual's appendix (online.documentine.com, "Appendix I volume conversion
-        // ASTM-API-IP table 5A/B"): 40.5 read at 83.0 °F (40.55 corrected) is 38.7 at 60 °F.
-        QTest::newRow("5B, gauging manual") << "5B" << 40.6 << 83.0 << 38.7;
-        // The crew printout: 10.5 read at 135 °F (10.65 corrected) is 6.74 at 60 °F.
-        QTest::newRow("5B, crew printout") << "5B" << 10.6 << 135.0 << 6.7;
+        // Printed 5B and 53B fold in the expansion of the hydrometer's glass, and so do these: the
+        // readings are entered as published. A U.S. gauging manual's appendix
+        // (online.documentine.com, "Appendix I volume conversion ASTM-API-IP table 5A/B"): 40.5
+        // read at 83.0 °F is 38.7 at 60 °F.
+        QTest::newRow("5B, gauging manual") << "5B" << 40.5 << 83.0 << 38.7;
+        // The crew printout: 10.5 read at 135 °F is 6.74 at 60 °F, and fuel oil of 1008.0 kg/m³
+        // read at 4.5 °C is 1001.19 at 15 °C.
+        QTest::newRow("5B, crew printout") << "5B" << 10.5 << 135.0 << 6.7;
+        QTest::newRow("53B, crew printout") << "53B" << 1008.0 << 4.5 << 1001.2;
+        // The gauging manual's reading as the liquid's own, 40.55 on a density meter.
+        QTest::newRow("5B, density meter") << "5B, density meter" << 40.6 << 83.0 << 38.7;
+
+        // The rows below are an independent computation: a separate implementation of the 1980
+        // procedure from its published constants, group boundaries and hydrometer correction.
+        // Each side of every product group boundary, where the groups' factors differ.
+        QTest::newRow("6B fuel oils' last") << "6B" << 37.0 << 150.0 << 0.9573;
+        QTest::newRow("6B jet fuels' first") << "6B" << 37.1 << 150.0 << 0.9572;
+        QTest::newRow("6B jet fuels' last") << "6B" << 47.9 << 150.0 << 0.9515;
+        QTest::newRow("6B transition zone's first") << "6B" << 48.0 << 150.0 << 0.9514;
+        QTest::newRow("6B transition zone's last") << "6B" << 52.0 << 150.0 << 0.9415;
+        QTest::newRow("6B gasolines' first") << "6B" << 52.1 << 150.0 << 0.9414;
+        QTest::newRow("54B gasolines' last") << "54B" << 770.4 << 61.3 << 0.9458;
+        QTest::newRow("54B transition zone from 770.5") << "54B" << 770.5 << 61.3 << 0.9459;
+        QTest::newRow("54B transition zone's last") << "54B" << 787.4 << 82.55 << 0.9341;
+        QTest::newRow("54B jet fuels from 787.5") << "54B" << 787.5 << 82.55 << 0.9342;
+        QTest::newRow("54B jet fuels' last") << "54B" << 838.4 << 107.95 << 0.9198;
+        QTest::newRow("54B fuel oils from 838.5") << "54B" << 838.5 << 107.95 << 0.9198;
+        // A reading whose base the fixed-point iteration never settled on.
+        QTest::newRow("5B hot jet fuel") << "5B" << 64.0 << 210.0 << 48.2;
+        // Readings that two groups both give (bases of 47.93 and 47.95 °API, of 770.43 and 770.45
+        // kg/m³): the base nearer the reading wins.
+        QTest::newRow("5B where two groups meet") << "5B" << 62.3 << 200.0 << 48.0;
+        QTest::newRow("53B where two groups meet") << "53B" << 798.8 << -18.0 << 770.5;
+        // Readings that no base gives exactly, in the step between two groups: the boundary.
+        QTest::newRow("5B in the step between groups") << "5B" << 42.6 << 0.2 << 47.9;
+        QTest::newRow("53B in the step between groups") << "53B" << 780.8 << 24.0 << 787.5;
     }
-    void published_values() {
+    void table_values() {
         QFETCH(QString, table);
         QFETCH(double, input);
         QFETCH(double, temperature);
@@ -69,8 +100,8 @@ private Q_SLOTS:
         QCOMPARE(std::round(16925.8 * *vcfTable6B(56.5, 67.5)), 16841.0);
     }
 
-    // No published 53B figure is at hand: a density taken to the observed temperature by 54B
-    // comes back, within the 0.1 kg/m³ that the four-decimal factor can move it by.
+    // A density taken to the observed temperature by 54B, as a density meter reads it, comes
+    // back, within the 0.1 kg/m³ that the four-decimal factor can move it by.
     void base_density_undoes_the_factor_data() {
         QTest::addColumn<double>("base");
         QTest::addColumn<double>("temperature");
@@ -83,7 +114,7 @@ private Q_SLOTS:
         QFETCH(double, base);
         QFETCH(double, temperature);
         const double observed = std::round(base * *vcfTable54B(base, temperature) * 10.0) / 10.0;
-        const auto found = baseTable53B(observed, temperature);
+        const auto found = baseTable53B(observed, temperature, ObservedWith::DensityMeter);
         QVERIFY2(found, found ? "" : found.error().c_str());
         QVERIFY2(std::fabs(found->base - base) < 0.1 + 1e-9, qPrintable(QString::number(found->base)));
         QCOMPARE(found->vcf, *vcfTable54B(found->base, temperature));
@@ -110,7 +141,15 @@ private Q_SLOTS:
         QTest::newRow("53B reading") << "53B" << 600.0 << 20.0
             << range.arg("observed density 600 kg/m³", "53B", "653 to 1075 kg/m³");
         QTest::newRow("5B base past the end") << "5B" << 84.0 << 10.0
-            << range.arg("API gravity at the base temperature, 93.3,", "5B", "0 to 85");
+            << "at 10 °F, a base of 93.1 °API is outside table 6B, which goes only to 85 °API";
+        QTest::newRow("5B base below the start") << "5B" << 0.5 << 300.0
+            << "at 300 °F, a base of -9.1 °API is outside table 6B, which goes only down to 0 °API";
+        QTest::newRow("5B base too light for the heat") << "5B" << 70.5 << 210.0
+            << "at 210 °F, a base of 51.5 °API is outside table 6B, which goes only to 200 °F above 50 °API";
+        QTest::newRow("53B base too light for the heat") << "53B" << 700.0 << 100.0
+            << "at 100 °C, a base of 773.6 kg/m³ is outside table 54B, which goes only to 90 °C up to 779 kg/m³";
+        QTest::newRow("53B base past the end") << "53B" << 1075.0 << 100.0
+            << "at 100 °C, a base of 1128.9 kg/m³ is outside table 54B, which goes only to 1075 kg/m³";
         QTest::newRow("not a number") << "6B" << std::numeric_limits<double>::quiet_NaN() << 60.0
                                       << "the API gravity is not a finite number";
     }
