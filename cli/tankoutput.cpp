@@ -8,8 +8,6 @@
 
 #include "cli/unitwords.h"
 #include "model/numbertext.h"
-#include "model/product.h"
-#include "model/singleprecision.h"
 #include "model/volumecorrection.h"
 #include "tank/chartparams.h"
 
@@ -19,8 +17,11 @@ namespace {
 constexpr std::int64_t kMostSteps = 10'000'000;
 constexpr int kMostLevelDecimals = 9;
 constexpr int kTextLevelDecimals = 3;
-// A level found for a volume lies within 1e-6 of the top of the true one.
-constexpr int kLevelDigits = 7;
+// A level found for a volume lies within 1e-9 of the top from the true one.
+constexpr int kLevelDigits = 10;
+// Text shows volumes to two decimals: a fill volume this far above the capacity is the capacity
+// as printed, and so a full tank.
+constexpr double kHalfLastDecimal = 0.005;
 constexpr std::size_t kLabelWidth = 16;
 // A table's VCF as the tables print it.
 constexpr int kVcfDecimals = 4;
@@ -39,17 +40,19 @@ std::string shortest(double value) {
 
 // `tank` is empty while it is being built.
 std::string describe(TankError error, const TankOptions& options, const TankInUnits* tank) {
+    const std::string sizeRange = shortest(kSmallestSize) + " to " + shortest(kLargestSize) +
+                                  " inches, or the same length in other --units";
     switch (error) {
         case TankError::Diameter:
-            return "--diameter must be above 0";
+            return "--diameter must be from " + sizeRange;
         case TankError::Length:
-            return "--length must be above 0";
+            return "--length must be from " + sizeRange;
         case TankError::HeadDepth:
-            return "--head-depth must be above 0";
+            return "--head-depth must be from " + sizeRange;
         case TankError::Crown:
-            return "--crown must be at least 0.5";
+            return "--crown must be from 0.5 to " + shortest(kLargestCrown);
         case TankError::Knuckle:
-            return "--knuckle must be above 0 and below 0.5";
+            return "--knuckle must be from " + shortest(kSmallestKnuckle) + " to below 0.5";
         case TankError::Capacity:
             return "the volumes of this tank cannot be computed in " +
                    std::string(unitName(options.volumeUnit)) + ": its sizes are out of range";
@@ -59,7 +62,7 @@ std::string describe(TankError error, const TankOptions& options, const TankInUn
         case TankError::Volume: {
             std::string capacity;
             if (tank) {
-                appendVolume(capacity, *tank, tank->capacity());
+                appendVolume(capacity, tank->capacity());
             }
             return "--fill-volume must be from 0 to the capacity, " + capacity + " " +
                    std::string(unitName(options.volumeUnit));
@@ -89,17 +92,17 @@ public:
         return *this;
     }
     JsonMembers& number(std::string_view key, double value) {
-        appendShortest(withKey(key), value);
+        appendShortest(withKey(key), value + 0.0);  // -0 is written 0
         out_.append(", ");
         return *this;
     }
-    JsonMembers& volume(std::string_view key, const TankInUnits& tank, double value) {
-        appendVolume(withKey(key), tank, value);
+    JsonMembers& volume(std::string_view key, double value) {
+        appendVolume(withKey(key), value + 0.0);
         out_.append(", ");
         return *this;
     }
     JsonMembers& significant(std::string_view key, double value, int digits) {
-        appendSignificant(withKey(key), value, digits);
+        appendSignificant(withKey(key), value + 0.0, digits);
         out_.append(", ");
         return *this;
     }
@@ -116,7 +119,9 @@ public:
     const std::string& members() const { return out_; }
 
 private:
-    std::string& withKey(std::string_view key) { return out_.append("\"").append(key).append("\": "); }
+    std::string& withKey(std::string_view key) {
+        return out_.append("\"").append(key).append("\": ");
+    }
     std::string out_;
 };
 
@@ -144,7 +149,7 @@ JsonMembers commonMembers(const TankInUnits& tank, const TankOptions& options) {
     json.raw("tank", tankObject(options))
         .text("length_unit", unitWord(options.lengthUnit))
         .text("volume_unit", unitWord(options.volumeUnit))
-        .volume("capacity", tank, tank.capacity());
+        .volume("capacity", tank.capacity());
     return json;
 }
 
@@ -164,31 +169,20 @@ std::string refusal(const std::string& error, const CorrectionOptions& correctio
     return std::string(option) + ": " + error;
 }
 
-// The tank window's rule: in single precision for the window's shapes, as the window computes
-// it, and in double for the others, whose volumes are double.
-Expected<Corrected, std::string> linear(const TankInUnits& tank, double gross,
-                                        const CorrectionOptions& c) {
+// The tank window's rule, in double precision as the volumes are.
+Expected<Corrected, std::string> linear(double gross, const CorrectionOptions& c) {
     Corrected corrected;
     corrected.vcf = 1 + (c.reference - c.temperature) * c.value;
-    if (!tank.singlePrecision()) {
-        corrected.net = gross + gross * ((c.reference - c.temperature) * c.value);
-    } else if (fitsSingle(c.temperature) && fitsSingle(c.reference) && fitsSingle(c.value)) {
-        const auto net = NetVolume(static_cast<float>(gross), static_cast<float>(c.temperature),
-                                   static_cast<float>(c.value), static_cast<float>(c.reference));
-        corrected.net = net.value_or(HUGE_VAL);
-    } else {
-        corrected.net = HUGE_VAL;
-    }
+    corrected.net = gross + gross * ((c.reference - c.temperature) * c.value);
     if (!std::isfinite(corrected.net) || !std::isfinite(corrected.vcf)) {
         return Unexpected(std::string("--coefficient: the net volume is out of range"));
     }
     return corrected;
 }
 
-Expected<Corrected, std::string> correct(const TankInUnits& tank, double gross,
-                                         const CorrectionOptions& c) {
+Expected<Corrected, std::string> correct(double gross, const CorrectionOptions& c) {
     if (c.table == CorrectionTable::Linear) {
-        return linear(tank, gross, c);
+        return linear(gross, c);
     }
     Corrected corrected;
     std::string error;
@@ -252,7 +246,7 @@ Expected<std::string, std::string> readingText(const TankInUnits& tank,
     const VolumeUnit unit = command.tank.volumeUnit;
     std::optional<Corrected> corrected;
     if (command.correction) {
-        auto found = correct(tank, *volume, *command.correction);
+        auto found = correct(*volume, *command.correction);
         if (!found) {
             return Unexpected(found.error());
         }
@@ -263,10 +257,10 @@ Expected<std::string, std::string> readingText(const TankInUnits& tank,
     if (command.format == ChartFormat::Json) {
         JsonMembers json = commonMembers(tank, command.tank);
         json.number("level", command.level)
-            .volume("volume", tank, *volume)
-            .volume("ullage", tank, ullage)
+            .volume("volume", *volume)
+            .volume("ullage", ullage)
             .number("safe_fill", command.safeFill)
-            .volume("safe_fill_room", tank, room);
+            .volume("safe_fill_room", room);
         if (corrected) {
             const CorrectionOptions& correction = *command.correction;
             json.text("correction", correctionWord(correction.table))
@@ -278,7 +272,7 @@ Expected<std::string, std::string> readingText(const TankInUnits& tank,
             if (corrected->base) {
                 json.number(gravity ? "api_gravity_60" : "density_15", *corrected->base);
             }
-            json.number("vcf", corrected->vcf).volume("net", tank, corrected->net);
+            json.number("vcf", corrected->vcf).volume("net", corrected->net);
         }
         return json.object() + "\n";
     }
@@ -310,17 +304,25 @@ Expected<std::string, std::string> readingText(const TankInUnits& tank,
     return out;
 }
 
+// The fill volume asked for; the capacity for one that prints as the capacity.
+std::optional<double> fillVolume(const TankInUnits& tank, const TankCommand& command) {
+    const auto volume = command.fillVolume;
+    if (volume && *volume > tank.capacity() && *volume - tank.capacity() <= kHalfLastDecimal) {
+        return tank.capacity();
+    }
+    return volume;
+}
+
 Expected<std::string, std::string> levelText(const TankInUnits& tank, const TankCommand& command) {
-    const auto level = command.fillVolume ? tank.levelFor(*command.fillVolume)
-                                          : tank.levelForPercent(*command.fillPercent);
+    const auto fill = fillVolume(tank, command);
+    const auto level = fill ? tank.levelFor(*fill) : tank.levelForPercent(*command.fillPercent);
     if (!level) {
         return Unexpected(describe(level.error(), command.tank, &tank));
     }
-    const double volume =
-        command.fillVolume ? *command.fillVolume : tank.capacity() * (*command.fillPercent / 100);
+    const double volume = fill ? *fill : tank.capacity() * (*command.fillPercent / 100);
     if (command.format == ChartFormat::Json) {
         JsonMembers json = commonMembers(tank, command.tank);
-        json.volume("volume", tank, volume).significant("level", *level, kLevelDigits);
+        json.volume("volume", volume).significant("level", *level, kLevelDigits);
         return json.object() + "\n";
     }
     std::string out;
@@ -403,9 +405,14 @@ Expected<LevelChartLayout, std::string> chartLayout(const TankInUnits& tank,
         return Unexpected("--increment makes more than " + std::to_string(kMostSteps) +
                           " steps across the " + topName(options));
     }
+    const int decimals = decimalsOf(command.increment);
+    if (decimals > kMostLevelDecimals) {
+        return Unexpected("--increment has more than " + std::to_string(kMostLevelDecimals) +
+                          " decimals, the most that a chart's levels show");
+    }
     LevelChartLayout layout;
     layout.steps = static_cast<std::int64_t>(steps);
-    layout.levelDecimals = std::clamp(decimalsOf(command.increment), 2, kMostLevelDecimals);
+    layout.levelDecimals = std::max(decimals, 2);
     layout.format = command.format;
     if (layout.format == ChartFormat::Json) {
         layout.jsonMembers = commonMembers(tank, options).members();

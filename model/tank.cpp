@@ -1,114 +1,108 @@
 #include "model/tank.h"
 
 #include <algorithm>
-#include <array>
-#include <cfloat>
 #include <cmath>
 #include <numbers>
 
 #include "model/levelsearch.h"
+#include "model/tankmodel.h"
 
 namespace brimwell {
 namespace {
 
-using AnyHead = std::variant<EllipsoidalHead, TorisphericalHead, ConicalHead>;
+using std::numbers::pi;
 
-bool isPositive(double size) {
-    return std::isfinite(size) && size > 0;
+bool isSize(double size) {
+    return size >= kSmallestSize && size <= kLargestSize;
 }
 
-// The window's routines report arithmetic failures as they go; sizes that Tank accepted and
-// levels inside the tank give none.
-class IgnoredFailures : public FailureReporter {
-public:
-    void reportFailure(std::string_view) override {}
-};
+// A level answer lies within 1e-9 of the top; the search closes in ten times tighter, which
+// leaves room for the roundings of the volume near the curve's flat ends.
+constexpr double kLevelTolerance = 1e-10;
 
-Expected<AnyHead, TankError> makeHead(double radius, const Heads& heads) {
-    if (const auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&heads)) {
-        const double depth = ellipsoidal->depth.value_or(radius / 2);
-        if (!isPositive(depth)) {
-            return Unexpected(TankError::HeadDepth);
-        }
-        return AnyHead(EllipsoidalHead(radius, depth));
-    }
-    if (const auto* conical = std::get_if<ConicalHeads>(&heads)) {
-        if (!isPositive(conical->depth)) {
-            return Unexpected(TankError::HeadDepth);
-        }
-        return AnyHead(ConicalHead(radius, conical->depth));
-    }
-    const auto& dished = *std::get_if<TorisphericalHeads>(&heads);
-    if (!(std::isfinite(dished.crown) && dished.crown >= 0.5)) {
+Expected<TorisphericalHead, TankError> dishedHead(double radius, const TorisphericalHeads& dished) {
+    if (!(dished.crown >= 0.5 && dished.crown <= kLargestCrown)) {
         return Unexpected(TankError::Crown);
     }
-    if (!(dished.knuckle > 0 && dished.knuckle < 0.5)) {
+    if (!(dished.knuckle >= kSmallestKnuckle && dished.knuckle < 0.5)) {
         return Unexpected(TankError::Knuckle);
     }
     // F = 0.5 must give the shell's radius, not a rounding below it.
     const double crown = std::max(dished.crown * 2 * radius, radius);
     const double knuckle = std::min(dished.knuckle * 2 * radius, radius);
-    return AnyHead(TorisphericalHead(radius, crown, knuckle));
+    return TorisphericalHead(radius, crown, knuckle);
 }
 
-double headVolume(const AnyHead& head) {
-    return std::visit([](const auto& h) { return h.volume(); }, head);
+template <typename Head>
+Expected<Head, TankError> deepHead(double radius, double depth) {
+    if (!isSize(depth)) {
+        return Unexpected(TankError::HeadDepth);
+    }
+    return Head(radius, depth);
 }
 
 }  // namespace
 
 Expected<Tank, TankError> Tank::horizontal(double diameter, double length, const Heads& heads) {
-    if (!isPositive(diameter)) {
+    if (!isSize(diameter)) {
         return Unexpected(TankError::Diameter);
     }
-    if (!isPositive(length)) {
+    if (!isSize(length)) {
         return Unexpected(TankError::Length);
     }
-    if (std::holds_alternative<FlatHeads>(heads)) {
-        return fromWindow(TankShape::FlatEnded, diameter, length, diameter);
-    }
+    const double radius = diameter / 2;
+    Shape shape{radius, length, false, std::monostate()};
     if (std::holds_alternative<HemisphericalHeads>(heads)) {
-        return fromWindow(TankShape::Cylindrical, diameter, length, diameter);
+        // A hemisphere is the ellipsoid as deep as the radius: π·h²·(3R − h)/6 below level h.
+        shape.head = EllipsoidalHead(radius, radius);
+    } else if (const auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&heads)) {
+        auto head = deepHead<EllipsoidalHead>(radius, ellipsoidal->depth.value_or(radius / 2));
+        if (!head) {
+            return Unexpected(head.error());
+        }
+        shape.head = *head;
+    } else if (const auto* conical = std::get_if<ConicalHeads>(&heads)) {
+        auto head = deepHead<ConicalHead>(radius, conical->depth);
+        if (!head) {
+            return Unexpected(head.error());
+        }
+        shape.head = *head;
+    } else if (const auto* dished = std::get_if<TorisphericalHeads>(&heads)) {
+        auto head = dishedHead(radius, *dished);
+        if (!head) {
+            return Unexpected(head.error());
+        }
+        shape.head = *head;
     }
-    return withHeads(diameter, length, heads);
+    return make(diameter, std::move(shape));
 }
 
 Expected<Tank, TankError> Tank::vertical(double diameter, double height) {
-    if (!isPositive(diameter)) {
+    if (!isSize(diameter)) {
         return Unexpected(TankError::Diameter);
     }
-    if (!isPositive(height)) {
+    if (!isSize(height)) {
         return Unexpected(TankError::Length);
     }
-    return fromWindow(TankShape::Vertical, diameter, height, height);
+    return make(height, Shape{diameter / 2, height, true, std::monostate()});
 }
 
-Expected<Tank, TankError> Tank::fromWindow(TankShape shape, double diameter, double length,
-                                           double top) {
-    const double radius = diameter / 2;
-    const auto capacity = TankCapacity(shape, radius, length);
-    // The window rounds the radius, length and level to single precision.
-    if (!capacity || !(*capacity > 0) || !(diameter <= FLT_MAX) || !(length <= FLT_MAX) ||
-        !(static_cast<float>(radius) >= FLT_MIN)) {
-        return Unexpected(TankError::Capacity);
-    }
-    WindowShape window{LevelVolume(shape, VolumeUnit::Gallons), static_cast<float>(radius),
-                       static_cast<float>(length)};
-    return Tank(top, *capacity, std::move(window));
-}
-
-Expected<Tank, TankError> Tank::withHeads(double diameter, double length, const Heads& heads) {
-    const double radius = diameter / 2;
-    auto head = makeHead(radius, heads);
-    if (!head) {
-        return Unexpected(head.error());
-    }
-    const double shell = std::numbers::pi * radius * radius * length;
-    const double capacity = (shell + 2 * headVolume(*head)) / kCubicInchesPerGallon;
+Expected<Tank, TankError> Tank::make(double top, Shape shape) {
+    const double heads = std::visit(
+        [](const auto& head) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(head)>, std::monostate>) {
+                return 0.0;
+            } else {
+                return head.volume();
+            }
+        },
+        shape.head);
+    const double cubicInches = pi * shape.radius * shape.radius * shape.length + 2 * heads;
+    const double capacity = cubicInches / kCubicInchesPerGallon;
     if (!(std::isfinite(capacity) && capacity > 0)) {
         return Unexpected(TankError::Capacity);
     }
-    return Tank(diameter, capacity, HeadedShell{radius, length, *std::move(head)});
+    return Tank(top, capacity, std::move(shape));
 }
 
 Expected<double, TankError> Tank::volumeAt(double level) const {
@@ -119,26 +113,8 @@ Expected<double, TankError> Tank::volumeAt(double level) const {
 }
 
 void Tank::volumesAt(std::span<const double> levels, std::span<double> gallons) const {
-    const auto* window = std::get_if<WindowShape>(&form_);
-    if (!window) {
-        std::transform(levels.begin(), levels.end(), gallons.begin(),
-                       [this](double level) { return gallonsAt(level); });
-        return;
-    }
-    // The window's routine works on several levels side by side.
-    constexpr std::size_t kChunk = 64;
-    std::array<float, kChunk> singleLevels{};
-    std::array<float, kChunk> volumes{};
-    IgnoredFailures ignored;
-    for (std::size_t start = 0; start < levels.size(); start += kChunk) {
-        const std::size_t count = std::min(kChunk, levels.size() - start);
-        for (std::size_t i = 0; i < count; ++i) {
-            singleLevels[i] = static_cast<float>(levels[start + i]);
-        }
-        window->gallonsAt(std::span(singleLevels).first(count), window->radius, window->length,
-                          ignored, std::span(volumes).first(count));
-        std::copy_n(volumes.begin(), count, gallons.begin() + static_cast<std::ptrdiff_t>(start));
-    }
+    std::transform(levels.begin(), levels.end(), gallons.begin(),
+                   [this](double level) { return gallonsAt(level); });
 }
 
 Expected<double, TankError> Tank::levelFor(double gallons) const {
@@ -146,7 +122,7 @@ Expected<double, TankError> Tank::levelFor(double gallons) const {
         return Unexpected(TankError::Volume);
     }
     auto volume = [this](double level) { return gallonsAt(level); };
-    return levelForVolume(volume, top_, gallons, 1e-6 * top_);
+    return levelForVolume(volume, top_, gallons, kLevelTolerance * top_);
 }
 
 Expected<double, TankError> Tank::levelForPercent(double percent) const {
@@ -156,19 +132,34 @@ Expected<double, TankError> Tank::levelForPercent(double percent) const {
     return levelFor(capacity_ * (percent / 100));
 }
 
-double Tank::gallonsAt(double level) const {
-    if (const auto* window = std::get_if<WindowShape>(&form_)) {
-        IgnoredFailures ignored;
-        return window->gallonsAt(static_cast<float>(level), window->radius, window->length,
-                                 ignored);
+double Tank::cubicInchesAt(double level) const {
+    const double radius = shape_.radius;
+    if (shape_.vertical) {
+        return pi * radius * radius * level;
     }
-    const auto& shell = *std::get_if<HeadedShell>(&form_);
-    const double heads =
-        std::visit([level](const auto& head) { return head.volumeBelow(level); }, shell.head);
-    const double wetted = shell.length * circleAreaBelow(shell.radius, level) + 2 * heads;
-    // Summed from its parts the volume may stray a rounding from the closed-form capacity; a full
-    // tank holds its capacity, and no level more, so that the ullage is never below 0.
-    return level >= top_ ? capacity_ : std::min(wetted / kCubicInchesPerGallon, capacity_);
+    const double heads = std::visit(
+        [level](const auto& head) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(head)>, std::monostate>) {
+                return 0.0;
+            } else {
+                return head.volumeBelow(level);
+            }
+        },
+        shape_.head);
+    return shape_.length * circleAreaBelow(radius, level) + 2 * heads;
+}
+
+// Summed from its parts the volume may stray a rounding from the closed-form capacity, and the
+// heads' integrals a rounding from 0: an empty tank holds nothing, a full one its capacity, and
+// no level more, so that the ullage is never below 0.
+double Tank::gallonsAt(double level) const {
+    if (level <= 0) {
+        return 0;
+    }
+    if (level >= top_) {
+        return capacity_;
+    }
+    return std::clamp(cubicInchesAt(level) / kCubicInchesPerGallon, 0.0, capacity_);
 }
 
 }  // namespace brimwell

@@ -64,6 +64,13 @@ double integrate(const F& f, double from, double to) {
 // The half-angle comes from the height, not its cosine, which keeps low levels accurate.
 double segmentArea(double radius, double height) {
     const double half = 2 * std::asin(std::sqrt(height / (2 * radius)));
+    if (half < 0.1) {
+        // half − sin(2·half)/2 cancels to 2·half³/3 here; its series does not.
+        const double h2 = half * half;
+        return radius * radius * half * h2 *
+               (2.0 / 3 +
+                h2 * (-2.0 / 15 + h2 * (4.0 / 315 + h2 * (-2.0 / 2835 + h2 * 4.0 / 155925))));
+    }
     return radius * radius * (half - std::sin(2 * half) / 2);
 }
 

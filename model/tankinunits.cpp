@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/singleprecision.h"
-
 namespace brimwell {
 
 Expected<TankInUnits, TankError> TankInUnits::make(Tank tank, double top, LengthUnit lengthUnit,
                                                    VolumeUnit volumeUnit) {
     TankInUnits inUnits(std::move(tank), top, lengthUnit, volumeUnit);
     const double gallons = inUnits.tank_.capacity() * gallonFactor(volumeUnit);
-    if (!std::isfinite(gallons) || (inUnits.singlePrecision() && !fitsSingle(gallons))) {
+    if (!std::isfinite(gallons)) {
         return Unexpected(TankError::Capacity);
     }
     inUnits.capacity_ = inUnits.inVolumeUnit(inUnits.tank_.capacity());
@@ -59,8 +57,7 @@ Expected<double, TankError> TankInUnits::levelForPercent(double percent) const {
 }
 
 double TankInUnits::inVolumeUnit(double gallons) const {
-    const double volume = gallons * gallonFactor(volumeUnit_);
-    return singlePrecision() ? static_cast<double>(static_cast<float>(volume)) : volume;
+    return gallons * gallonFactor(volumeUnit_);
 }
 
 // The top converts to the tank's own top exactly; a level below it stays below.

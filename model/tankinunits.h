@@ -3,9 +3,6 @@
 // A Tank seen in the units a person gives: levels in a length unit, volumes in a volume unit.
 // The top (the diameter, or the height of a vertical tank) is kept as given, so that levels
 // derived from it are the person's numbers rather than a round trip through inches.
-//
-// Volumes of the window's shapes are rounded to single precision in the volume unit, as the
-// window rounds them; the other shapes' stay double.
 
 #include <span>
 
@@ -18,13 +15,12 @@ namespace brimwell {
 class TankInUnits {
 public:
     // Refuses (TankError::Capacity) a tank whose capacity has no finite number in the volume
-    // unit, or none in single precision for a window shape: then no volume of it has either.
+    // unit: then no volume of it has either.
     static Expected<TankInUnits, TankError> make(Tank tank, double top, LengthUnit lengthUnit,
                                                  VolumeUnit volumeUnit);
 
     double top() const { return top_; }
     double capacity() const { return capacity_; }
-    bool singlePrecision() const { return tank_.singlePrecision(); }
 
     // TankError::Level for a level outside [0, top()].
     Expected<double, TankError> volumeAt(double level) const;

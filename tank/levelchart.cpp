@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 
 #include "model/fixed2.h"
@@ -18,8 +19,15 @@ constexpr std::size_t kBlockBytes = 64 * 1024;
 // the volume and "]".
 constexpr std::size_t kRowLength = 3 + 2 * kFixedFastLength + 2 + 1;
 
-int volumeDigits(const TankInUnits& tank) {
-    return tank.singlePrecision() ? 7 : 10;
+constexpr int kVolumeDigits = 10;
+// From here on 10 significant digits would show fewer than the text's two decimals.
+constexpr double kTwoDecimalsFrom = 1e8;
+constexpr int kTextDecimals = 2;
+
+// The volume as appendVolume writes it, or nullptr for one that needs the exact decimal rules.
+char* writeVolumeFast(char* out, double volume) {
+    return std::fabs(volume) < kTwoDecimalsFrom ? writeSignificantFast(out, volume, kVolumeDigits)
+                                                : writeFixedFast(out, volume, kTextDecimals);
 }
 
 template <std::size_t N>
@@ -63,8 +71,12 @@ private:
 
 }  // namespace
 
-void appendVolume(std::string& out, const TankInUnits& tank, double volume) {
-    appendSignificant(out, volume, volumeDigits(tank));
+void appendVolume(std::string& out, double volume) {
+    if (std::fabs(volume) < kTwoDecimalsFrom) {
+        appendSignificant(out, volume, kVolumeDigits);
+    } else {
+        appendFixed(out, volume, kTextDecimals);
+    }
 }
 
 bool streamLevelChart(const TankInUnits& tank, const LevelChartLayout& layout,
@@ -115,7 +127,6 @@ bool streamLevelChart(const TankInUnits& tank, const LevelChartLayout& layout,
         blocks.append(layout.jsonMembers);
         blocks.append("\"rows\": [\n");
     }
-    const int digits = volumeDigits(tank);
     bool first = true;
     const bool complete = forEachChunk([&](std::size_t count) {
         for (std::size_t k = 0; k < count; ++k) {
@@ -135,12 +146,12 @@ bool streamLevelChart(const TankInUnits& tank, const LevelChartLayout& layout,
                 p = blocks.room(kRowLength);
             }
             p = csv ? put(p, ",") : put(p, ", ");
-            if (char* end = writeSignificantFast(p, volumes[k], digits)) {
+            if (char* end = writeVolumeFast(p, volumes[k])) {
                 p = end;
             } else {
                 blocks.commit(p);
                 std::string volume;
-                appendVolume(volume, tank, volumes[k]);
+                appendVolume(volume, volumes[k]);
                 blocks.append(volume);
                 p = blocks.room(kRowLength);
             }
