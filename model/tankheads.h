@@ -59,6 +59,7 @@ private:
     double lowVolume(double wetted) const;
     double radius_;
     std::array<Arc, 2> arcs_;  // the knuckle, then the crown up to the apex
+    double volume_ = 0;
 };
 
 }  // namespace brimwell
