@@ -91,9 +91,12 @@ public:
     double top() const { return top_; }
     double capacity() const { return capacity_; }
     Expected<double, TankError> volumeAt(double level) const;
-    // The volumes at many levels, each in [0, top()], as volumeAt gives them; `gallons` is as long
-    // as `levels`. Rising levels, as a chart's, are computed faster.
-    void volumesAt(std::span<const double> levels, std::span<double> gallons) const;
+    // The volumes at many levels, each in [0, top()], as a chart asks for them: `gallons` and
+    // `bounds` are as long as `levels`. Each volume lies within its bound of what volumeAt gives at
+    // its level, and is volumeAt's own where the bound is 0. Torispherical heads, whose volume is
+    // an integral, are computed at every few of many rising levels only and interpolated between.
+    void volumesAt(std::span<const double> levels, std::span<double> gallons,
+                   std::span<double> bounds) const;
     Expected<double, TankError> levelFor(double gallons) const;
     Expected<double, TankError> levelForPercent(double percent) const;
 
@@ -110,8 +113,12 @@ private:
     Tank(double top, double capacity, Shape shape)
         : top_(top), capacity_(capacity), shape_(std::move(shape)) {}
     static Expected<Tank, TankError> make(double top, Shape shape);
-    double cubicInchesAt(double level) const;
-    double gallonsAt(double level) const;
+    double headAt(double level) const;
+    double gallonsWith(double level, double head) const;
+    double gallonsAt(double level) const { return gallonsWith(level, headAt(level)); }
+    void interpolatedVolumesAt(const TorisphericalHead& head, std::span<const double> levels,
+                               std::span<double> gallons, std::span<double> bounds) const;
+    bool nearSeam(const TorisphericalHead& head, double from, double to) const;
 
     double top_;
     double capacity_;

@@ -179,6 +179,11 @@ double TorisphericalHead::volumeBelow(double level) const {
     return bySymmetry(radius_, level, volume(), [this](double low) { return lowVolume(low); });
 }
 
+std::array<double, 3> TorisphericalHead::seams() const {
+    const Arc& knuckle = arcs_[0];
+    return {0, knuckle.centre + knuckle.bend * std::cos(knuckle.to), knuckle.centre - knuckle.bend};
+}
+
 double TorisphericalHead::lowVolume(double wetted) const {
     const double s = radius_ - wetted;
     return arcVolumeBelow(arcs_[0], s) + arcVolumeBelow(arcs_[1], s);

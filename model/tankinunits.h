@@ -24,9 +24,11 @@ public:
 
     // TankError::Level for a level outside [0, top()].
     Expected<double, TankError> volumeAt(double level) const;
-    // The volumes at many levels, each in [0, top()], as volumeAt gives them but faster;
-    // `volumes` is as long as `levels`.
-    void volumesAt(std::span<const double> levels, std::span<double> volumes) const;
+    // The volumes at many levels, each in [0, top()], faster than volumeAt gives them one by one;
+    // `volumes` and `bounds` are as long as `levels`. Each volume lies within its bound of what
+    // volumeAt gives, and is volumeAt's own where the bound is 0 (see Tank::volumesAt).
+    void volumesAt(std::span<const double> levels, std::span<double> volumes,
+                   std::span<double> bounds) const;
     // TankError::Volume for a volume outside [0, capacity()].
     Expected<double, TankError> levelFor(double volume) const;
     // TankError::Percent outside 0 to 100.

@@ -1,8 +1,10 @@
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <vector>
 
 #include "model/tank.h"
 
@@ -126,6 +128,15 @@ private Q_SLOTS:
             const double sliced = slicedGallons(sizes, h);
             QVERIFY(std::fabs(*tank->volumeAt(h) - sliced) <= 1e-7 * sliced);
             QVERIFY(std::fabs(*tank->levelFor(*tank->volumeAt(h)) - h) <= 1e-9 * d);
+        }
+        // A chart's volumes lie within their bounds of the readings.
+        std::vector<double> levels(20001), gallons(levels.size()), bounds(levels.size());
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            levels[i] = std::min(d * static_cast<double>(i) / 20000, d);
+        }
+        tank->volumesAt(levels, gallons, bounds);
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            QVERIFY(std::fabs(gallons[i] - *tank->volumeAt(levels[i])) <= bounds[i]);
         }
     }
 
