@@ -1,6 +1,7 @@
 // brimwell-tank's figures. A CSV chart of a flat 96 by 324 inch tank in 1,000,000 steps (1,000,001
 // levels), saved to /tmp through the project's file writer, against saving the same bytes through
-// it in one write, the two taking turns; the peak memory of the installed-to-be command writing
+// it in one write, the two taking turns; the same chart for each of the other heads against the
+// flat tank's, again taking turns; the peak memory of the installed-to-be command writing
 // such a chart of 1,000 and of 1,000,000 steps; and the time of one `level` answer for each head,
 // in-process; and a calibration chart of 100,000 rows read from its file, and a million lookups
 // in it. Details go to standard error, the figures to standard output.
@@ -28,6 +29,7 @@
 namespace {
 
 constexpr int kChartRuns = 11;
+constexpr int kHeadChartRuns = 7;
 constexpr int kAnswerRuns = 2001;
 constexpr int kCalibrationRows = 100'000;
 constexpr int kCalibrationRuns = 11;
@@ -63,9 +65,28 @@ brimwell::TankVolumes tankOf(const brimwell::TankCommand& command) {
     return *std::move(tank);
 }
 
-std::vector<std::string> chartArgs(const std::string& increment, const std::string& output) {
-    return {"chart",   "--diameter", "96",  "--length", "324", "--increment",
-            increment, "--format",   "csv", "--output", output};
+std::vector<std::string> chartArgs(const std::string& increment, const std::string& output,
+                                   const std::vector<std::string>& heads = {}) {
+    std::vector<std::string> args{"chart",   "--diameter", "96",  "--length", "324", "--increment",
+                                  increment, "--format",   "csv", "--output", output};
+    args.insert(args.end(), heads.begin(), heads.end());
+    return args;
+}
+
+// Writes the million-step CSV chart of a tank with these heads to `path`.
+std::function<void()> millionStepChart(const std::vector<std::string>& heads,
+                                       const std::string& path) {
+    const auto chart = command(chartArgs("0.000096", path, heads));
+    const auto tank = tankOf(chart);
+    const auto layout = brimwell::chartLayout(tank, chart);
+    if (!layout || layout->steps != 1'000'000) {
+        fail("not a chart of a million steps");
+    }
+    const auto writer = brimwell::blockWriter([tank, layout = *layout](const auto& sink) {
+        return brimwell::streamLevelChart(tank, layout, sink);
+    });
+    const QString qpath = QString::fromStdString(path);
+    return [writer, qpath] { check(brimwell::saveFile(qpath, writer)); };
 }
 
 // The peak resident memory (kB) of brimwell-tank writing the chart of this increment.
@@ -194,6 +215,26 @@ int main() {
                  "%.1f ms; to /dev/null, no disk: %.1f ms\n",
                  static_cast<long long>(bytes.size()), kChartRuns, chartMs, floorMs, toNull);
 
+    const std::vector<std::vector<std::string>> chartHeads = {
+        {"--heads", "hemispherical"},
+        {"--heads", "ellipsoidal"},
+        {"--heads", "torispherical"},
+        {"--heads", "conical", "--head-depth", "30"}};
+    const auto flatChart = millionStepChart({}, path);
+    std::vector<std::pair<std::string, double>> headRatios;
+    for (const auto& heads : chartHeads) {
+        const auto headChart = millionStepChart(heads, path);
+        std::vector<double> flatRuns;
+        std::vector<double> headRuns;
+        for (int i = 0; i < kHeadChartRuns; ++i) {
+            flatRuns.push_back(millis(flatChart));
+            headRuns.push_back(millis(headChart));
+        }
+        std::fprintf(
+            stderr, "csv chart of 1000001 levels, %s heads: %.1f ms, flat %.1f ms (median of %d)\n",
+            heads[1].c_str(), median(headRuns), median(flatRuns), kHeadChartRuns);
+        headRatios.emplace_back(heads[1], median(headRuns) / median(flatRuns));
+    }
     QFile::remove(qpath);
 
     const char* const heads[][4] = {{"flat"},
@@ -227,6 +268,11 @@ int main() {
 
     std::printf("tank chart time ratio, csv of 1000001 levels against its bytes: %.2f (<= 3)\n",
                 chartMs / floorMs);
+    for (const auto& [headName, ratio] : headRatios) {
+        std::printf(
+            "tank chart time ratio, csv of 1000001 levels, %s heads against flat: %.2f (<= 3)\n",
+            headName.c_str(), ratio);
+    }
     std::printf("tank chart peak memory, 1000 steps: %ld kB (flat in the level count)\n",
                 median(small));
     std::printf("tank chart peak memory, 1000000 steps: %ld kB (flat in the level count)\n",

@@ -10,8 +10,6 @@
 #include "cli/calibrationfile.h"
 #include "cli/unitwords.h"
 #include "model/numbertext.h"
-#include "model/product.h"
-#include "model/singleprecision.h"
 #include "model/stickreading.h"
 #include "model/volumecorrection.h"
 #include "model/waterbottom.h"
@@ -23,8 +21,11 @@ namespace {
 constexpr std::int64_t kMostSteps = 10'000'000;
 constexpr int kMostLevelDecimals = 9;
 constexpr int kTextLevelDecimals = 3;
-// A level found for a volume lies within 1e-6 of the top of the true one.
-constexpr int kLevelDigits = 7;
+// A level found for a volume lies within 1e-9 of the top from the true one.
+constexpr int kLevelDigits = 10;
+// Text shows volumes to two decimals: a fill volume this far above the capacity is the capacity
+// as printed, and so a full tank.
+constexpr double kHalfLastDecimal = 0.005;
 constexpr std::size_t kLabelWidth = 16;
 // A table's VCF as the tables print it.
 constexpr int kVcfDecimals = 4;
@@ -46,17 +47,19 @@ std::string shortest(double value) {
 
 // `tank` is empty while it is being built.
 std::string describe(TankError error, const TankOptions& options, const TankVolumes* tank) {
+    const std::string sizeRange = shortest(kSmallestSize) + " to " + shortest(kLargestSize) +
+                                  " inches, or the same length in other --units";
     switch (error) {
         case TankError::Diameter:
-            return "--diameter must be above 0";
+            return "--diameter must be from " + sizeRange;
         case TankError::Length:
-            return "--length must be above 0";
+            return "--length must be from " + sizeRange;
         case TankError::HeadDepth:
-            return "--head-depth must be above 0";
+            return "--head-depth must be from " + sizeRange;
         case TankError::Crown:
-            return "--crown must be at least 0.5";
+            return "--crown must be from 0.5 to " + shortest(kLargestCrown);
         case TankError::Knuckle:
-            return "--knuckle must be above 0 and below 0.5";
+            return "--knuckle must be from " + shortest(kSmallestKnuckle) + " to below 0.5";
         case TankError::Capacity:
             return "the volumes of this tank cannot be computed in " +
                    std::string(unitName(options.volumeUnit)) + ": its sizes are out of range";
@@ -69,8 +72,8 @@ std::string describe(TankError error, const TankOptions& options, const TankVolu
             std::string capacity;
             if (tank) {
                 bottom.clear();
-                appendVolume(bottom, *tank, tank->bottomVolume());
-                appendVolume(capacity, *tank, tank->capacity());
+                appendVolume(bottom, tank->bottomVolume());
+                appendVolume(capacity, tank->capacity());
             }
             return "--fill-volume must be from " + bottom + " to the capacity, " + capacity + " " +
                    std::string(unitName(options.volumeUnit));
@@ -129,17 +132,17 @@ public:
         return *this;
     }
     JsonMembers& number(std::string_view key, double value) {
-        appendShortest(withKey(key), value);
+        appendShortest(withKey(key), value + 0.0);  // -0 is written 0
         out_.append(", ");
         return *this;
     }
-    JsonMembers& volume(std::string_view key, const TankVolumes& tank, double value) {
-        appendVolume(withKey(key), tank, value);
+    JsonMembers& volume(std::string_view key, double value) {
+        appendVolume(withKey(key), value + 0.0);
         out_.append(", ");
         return *this;
     }
     JsonMembers& significant(std::string_view key, double value, int digits) {
-        appendSignificant(withKey(key), value, digits);
+        appendSignificant(withKey(key), value + 0.0, digits);
         out_.append(", ");
         return *this;
     }
@@ -191,7 +194,7 @@ JsonMembers commonMembers(const TankVolumes& tank, const TankOptions& options) {
     json.raw("tank", tankObject(options))
         .text("length_unit", unitWord(options.lengthUnit))
         .text("volume_unit", unitWord(options.volumeUnit))
-        .volume("capacity", tank, tank.capacity());
+        .volume("capacity", tank.capacity());
     return json;
 }
 
@@ -211,31 +214,20 @@ std::string refusal(const std::string& error, const CorrectionOptions& correctio
     return std::string(option) + ": " + error;
 }
 
-// The tank window's rule: in single precision for the window's shapes, as the window computes
-// it, and in double for the others, whose volumes are double.
-Expected<Corrected, std::string> linear(const TankVolumes& tank, double gross,
-                                        const CorrectionOptions& c) {
+// The tank window's rule, in double precision as the volumes are.
+Expected<Corrected, std::string> linear(double gross, const CorrectionOptions& c) {
     Corrected corrected;
     corrected.vcf = 1 + (c.reference - c.temperature) * c.value;
-    if (!tank.singlePrecision()) {
-        corrected.net = gross + gross * ((c.reference - c.temperature) * c.value);
-    } else if (fitsSingle(c.temperature) && fitsSingle(c.reference) && fitsSingle(c.value)) {
-        const auto net = NetVolume(static_cast<float>(gross), static_cast<float>(c.temperature),
-                                   static_cast<float>(c.value), static_cast<float>(c.reference));
-        corrected.net = net.value_or(HUGE_VAL);
-    } else {
-        corrected.net = HUGE_VAL;
-    }
+    corrected.net = gross + gross * ((c.reference - c.temperature) * c.value);
     if (!std::isfinite(corrected.net) || !std::isfinite(corrected.vcf)) {
         return Unexpected(std::string("--coefficient: the net volume is out of range"));
     }
     return corrected;
 }
 
-Expected<Corrected, std::string> correct(const TankVolumes& tank, double gross,
-                                         const CorrectionOptions& c) {
+Expected<Corrected, std::string> correct(double gross, const CorrectionOptions& c) {
     if (c.table == CorrectionTable::Linear) {
-        return linear(tank, gross, c);
+        return linear(gross, c);
     }
     Corrected corrected;
     std::string error;
@@ -313,7 +305,7 @@ Expected<ReadingVolumes, std::string> readingVolumes(const TankVolumes& tank,
         reading.water = splitWaterBottom(*volume, *water);
     }
     if (command.correction) {
-        auto found = correct(tank, reading.gross(), *command.correction);
+        auto found = correct(reading.gross(), *command.correction);
         if (!found) {
             return Unexpected(found.error());
         }
@@ -327,14 +319,14 @@ std::string readingJson(const TankVolumes& tank, const TankCommand& command,
     const double capacity = tank.capacity();
     JsonMembers json = commonMembers(tank, command.tank);
     json.number("level", command.level)
-        .volume("volume", tank, reading.volume)
-        .volume("ullage", tank, capacity - reading.volume)
+        .volume("volume", reading.volume)
+        .volume("ullage", capacity - reading.volume)
         .number("safe_fill", command.safeFill)
-        .volume("safe_fill_room", tank, capacity * (command.safeFill / 100) - reading.volume);
+        .volume("safe_fill_room", capacity * (command.safeFill / 100) - reading.volume);
     if (reading.water) {
         json.number("water_level", *command.water)
-            .volume("water_volume", tank, reading.water->water)
-            .volume("product_volume", tank, reading.water->product);
+            .volume("water_volume", reading.water->water)
+            .volume("product_volume", reading.water->product);
     }
     if (const auto& corrected = reading.corrected) {
         const CorrectionOptions& correction = *command.correction;
@@ -348,7 +340,7 @@ std::string readingJson(const TankVolumes& tank, const TankCommand& command,
             const bool gravity = correction.table == CorrectionTable::Table6B;
             json.number(gravity ? "api_gravity_60" : "density_15", *corrected->base);
         }
-        json.number("vcf", corrected->vcf).volume("net", tank, corrected->net);
+        json.number("vcf", corrected->vcf).volume("net", corrected->net);
     }
     return json.object() + "\n";
 }
@@ -414,17 +406,25 @@ Expected<std::string, std::string> readingText(const TankVolumes& tank,
     return out;
 }
 
+// The fill volume asked for; the capacity for one that prints as the capacity.
+std::optional<double> fillVolume(const TankVolumes& tank, const TankCommand& command) {
+    const auto volume = command.fillVolume;
+    if (volume && *volume > tank.capacity() && *volume - tank.capacity() <= kHalfLastDecimal) {
+        return tank.capacity();
+    }
+    return volume;
+}
+
 Expected<std::string, std::string> levelText(const TankVolumes& tank, const TankCommand& command) {
-    const auto level = command.fillVolume ? tank.levelFor(*command.fillVolume)
-                                          : tank.levelForPercent(*command.fillPercent);
+    const auto fill = fillVolume(tank, command);
+    const auto level = fill ? tank.levelFor(*fill) : tank.levelForPercent(*command.fillPercent);
     if (!level) {
         return Unexpected(describe(level.error(), command.tank, &tank));
     }
-    const double volume =
-        command.fillVolume ? *command.fillVolume : tank.capacity() * (*command.fillPercent / 100);
+    const double volume = fill ? *fill : tank.capacity() * (*command.fillPercent / 100);
     if (command.format == ChartFormat::Json) {
         JsonMembers json = commonMembers(tank, command.tank);
-        json.volume("volume", tank, volume).significant("level", *level, kLevelDigits);
+        json.volume("volume", volume).significant("level", *level, kLevelDigits);
         return json.object() + "\n";
     }
     std::string out;
@@ -511,9 +511,14 @@ Expected<LevelChartLayout, std::string> chartLayout(const TankVolumes& tank,
         return Unexpected("--increment makes more than " + std::to_string(kMostSteps) +
                           " steps across the " + topName(options));
     }
+    const int decimals = decimalsOf(command.increment);
+    if (decimals > kMostLevelDecimals) {
+        return Unexpected("--increment has more than " + std::to_string(kMostLevelDecimals) +
+                          " decimals, the most that a chart's levels show");
+    }
     LevelChartLayout layout;
     layout.steps = static_cast<std::int64_t>(steps);
-    layout.levelDecimals = std::clamp(decimalsOf(command.increment), 2, kMostLevelDecimals);
+    layout.levelDecimals = std::max(decimals, 2);
     layout.format = command.format;
     if (layout.format == ChartFormat::Json) {
         layout.jsonMembers = commonMembers(tank, options).members();

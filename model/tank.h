@@ -4,34 +4,39 @@
 // capacity, the volume at a level and the level at a volume. Lengths are in inches and volumes
 // in US gallons of 231 cubic inches, as double; the caller converts units (units.h).
 //
-// Flat, hemispherical and vertical tanks are the tank window's shapes and are computed by its
-// own single-precision routines (tankmodel.h), so their numbers are the window's, widened to
-// double. The other heads are computed in double precision with the true value of pi.
+// Every shape is computed in double precision with the true value of pi, from closed forms where
+// there are some. The tank window and brimwell-chart keep their own single-precision routines
+// (tankmodel.h), so their flat, hemispherical and vertical tanks may differ from these in the
+// seventh significant digit.
 //
 // What makes a valid tank (all numbers finite):
 //
-//   diameter D          D > 0
-//   length L            L > 0: the straight shell of a horizontal tank, heads not included,
-//                       or the height of a vertical tank (which stands on a flat bottom and
-//                       has no heads)
+//   diameter D          kSmallestSize <= D <= kLargestSize inches
+//   length L            kSmallestSize <= L <= kLargestSize inches: the straight shell of a
+//                       horizontal tank, heads not included, or the height of a vertical tank
+//                       (which stands on a flat bottom and has no heads)
 //   flat heads          no parameters
 //   hemispherical       no parameters: true hemispheres of radius D/2
-//   ellipsoidal         head depth A > 0, default D/4 (the 2:1 head). Any depth is half an
+//   ellipsoidal         head depth A, default D/4 (the 2:1 head), a size as D is. Any depth is half
+//   an
 //                       ellipsoid: A = D/2 is a hemisphere, a greater A a head deeper than
 //                       the radius
-//   torispherical       crown radius F·D with F >= 0.5, default F = 1; knuckle radius K·D with
-//                       0 < K < 0.5, default K = 0.06. F = 0.5 makes a hemisphere whatever K;
-//                       as K < 0.5 <= F, the knuckle is always smaller than the crown
-//   conical             head depth A > 0, no default
-//   capacity            a finite number above 0; flat, hemispherical and vertical tanks also
-//                       need D, L and the capacity within single precision, as in the window
+//   torispherical       crown radius F·D with 0.5 <= F <= kLargestCrown, default F = 1; knuckle
+//                       radius K·D with kSmallestKnuckle <= K < 0.5, default K = 0.06. F = 0.5
+//                       makes a hemisphere whatever K; as K < 0.5 <= F, the knuckle is always
+//                       smaller than the crown. A flatter crown than kLargestCrown turns so
+//                       little that its angles no longer carry the digits its volume needs
+//   conical             head depth A, a size as D is, no default
 //
 //   level h             0 <= h <= D (horizontal) or 0 <= h <= L (vertical), from the bottom
 //   volume V            0 <= V <= capacity
 //   percentage          0 to 100 of the capacity
 //
-// A level found for a volume lies within 1e-6·D of the true one (1e-6·L for a vertical tank),
-// as far as the window's single precision lets its shapes tell levels apart.
+// A volume lies in [0, capacity], is exactly 0 at level 0 and exactly the capacity at the top,
+// and does not fall as the level rises (by more than a rounding of the capacity). A level found
+// for a volume lies within 1e-9 of the top from the true one, near empty and near full too, except
+// where the volume is flat to its last digit over a wider span (near the top of heads with next
+// to no shell): there it holds the volume to that digit.
 
 #include <optional>
 #include <span>
@@ -41,11 +46,15 @@
 
 #include "model/expected.h"
 #include "model/tankheads.h"
-#include "model/tankmodel.h"
 
 namespace brimwell {
 
 // Each error names the one input at fault.
+inline constexpr double kSmallestSize = 1e-6;
+inline constexpr double kLargestSize = 1e9;
+inline constexpr double kLargestCrown = 1000;
+inline constexpr double kSmallestKnuckle = 0.001;
+
 enum class TankError {
     Diameter,   // D
     Length,     // L
@@ -82,38 +91,38 @@ public:
     double top() const { return top_; }
     double capacity() const { return capacity_; }
     Expected<double, TankError> volumeAt(double level) const;
-    // The volumes at many levels, each in [0, top()], as volumeAt gives them but faster; `gallons`
-    // is as long as `levels`.
-    void volumesAt(std::span<const double> levels, std::span<double> gallons) const;
+    // The volumes at many levels, each in [0, top()], as a chart asks for them: `gallons` and
+    // `bounds` are as long as `levels`. Each volume lies within its bound of what volumeAt gives at
+    // its level, and is volumeAt's own where the bound is 0. Torispherical heads, whose volume is
+    // an integral, are computed at every few of many rising levels only and interpolated between.
+    void volumesAt(std::span<const double> levels, std::span<double> gallons,
+                   std::span<double> bounds) const;
     Expected<double, TankError> levelFor(double gallons) const;
     Expected<double, TankError> levelForPercent(double percent) const;
 
-    // True for the window's shapes: their volumes are single-precision numbers.
-    bool singlePrecision() const { return std::holds_alternative<WindowShape>(form_); }
-
 private:
-    struct WindowShape {
-        LevelVolume gallonsAt;
-        float radius;
-        float length;
-    };
-    struct HeadedShell {
+    // Flat heads and vertical tanks have none.
+    using AnyHead = std::variant<std::monostate, EllipsoidalHead, TorisphericalHead, ConicalHead>;
+    struct Shape {
         double radius;
         double length;
-        std::variant<EllipsoidalHead, TorisphericalHead, ConicalHead> head;
+        bool vertical;
+        AnyHead head;
     };
-    using Form = std::variant<WindowShape, HeadedShell>;
 
-    static Expected<Tank, TankError> fromWindow(TankShape shape, double diameter,
-                                                double length, double top);
-    static Expected<Tank, TankError> withHeads(double diameter, double length, const Heads& heads);
-    Tank(double top, double capacity, Form form)
-        : top_(top), capacity_(capacity), form_(std::move(form)) {}
-    double gallonsAt(double level) const;
+    Tank(double top, double capacity, Shape shape)
+        : top_(top), capacity_(capacity), shape_(std::move(shape)) {}
+    static Expected<Tank, TankError> make(double top, Shape shape);
+    double headAt(double level) const;
+    double gallonsWith(double level, double head) const;
+    double gallonsAt(double level) const { return gallonsWith(level, headAt(level)); }
+    void interpolatedVolumesAt(const TorisphericalHead& head, std::span<const double> levels,
+                               std::span<double> gallons, std::span<double> bounds) const;
+    bool nearSeam(const TorisphericalHead& head, double from, double to) const;
 
     double top_;
     double capacity_;
-    Form form_;
+    Shape shape_;
 };
 
 }  // namespace brimwell

@@ -64,6 +64,13 @@ double integrate(const F& f, double from, double to) {
 // The half-angle comes from the height, not its cosine, which keeps low levels accurate.
 double segmentArea(double radius, double height) {
     const double half = 2 * std::asin(std::sqrt(height / (2 * radius)));
+    if (half < 0.1) {
+        // half − sin(2·half)/2 cancels to 2·half³/3 here; its series does not.
+        const double h2 = half * half;
+        return radius * radius * half * h2 *
+               (2.0 / 3 +
+                h2 * (-2.0 / 15 + h2 * (4.0 / 315 + h2 * (-2.0 / 2835 + h2 * 4.0 / 155925))));
+    }
     return radius * radius * (half - std::sin(2 * half) / 2);
 }
 
@@ -129,24 +136,6 @@ double ConicalHead::lowVolume(double wetted) const {
 
 namespace {
 
-// The solid that the knuckle sweeps about the axis, from the shell's end to the crown.
-double knuckleVolume(const TorisphericalHead::Arc& arc) {
-    const double sin = std::sin(arc.to);
-    const double cos = std::cos(arc.to);
-    return pi * arc.bend *
-           (arc.centre * arc.centre * sin + arc.centre * arc.bend * (arc.to + sin * cos) +
-            arc.bend * arc.bend * (sin - sin * sin * sin / 3));
-}
-
-// The crown is a spherical cap. Its height bend·(1 − sin φ) is worked out as
-// bend·cos²φ / (1 + sin φ), which keeps its digits in the shallow cap of a large crown.
-double crownVolume(const TorisphericalHead::Arc& arc) {
-    const double sin = std::sin(arc.from);
-    const double cos = std::cos(arc.from);
-    const double height = arc.bend * cos * cos / (1 + sin);
-    return pi / 3 * height * height * (3 * arc.bend - height);
-}
-
 // The part of the solid that an arc sweeps lying more than s (≥ 0) below the axis: the slices'
 // slivers summed along the axis. Where the level meets the slices' circles (at the angle `meet`)
 // a sliver shrinks like (ρ − s)^(3/2), which no polynomial follows; with φ = meet − span·u² the
@@ -177,14 +166,22 @@ TorisphericalHead::TorisphericalHead(double radius, double crown, double knuckle
     const double back = std::sqrt((crown - radius) * (crown + radius - 2 * knuckle));
     const double joint = std::atan2(back, inner);
     arcs_ = {Arc{inner, knuckle, 0, joint}, Arc{0, crown, joint, pi / 2}};
+    // The whole head is twice its integrated lower half rather than its closed form, which may
+    // differ by the integration's error: so the volume does not step at the axis.
+    volume_ = 2 * lowVolume(radius);
 }
 
 double TorisphericalHead::volume() const {
-    return knuckleVolume(arcs_[0]) + crownVolume(arcs_[1]);
+    return volume_;
 }
 
 double TorisphericalHead::volumeBelow(double level) const {
     return bySymmetry(radius_, level, volume(), [this](double low) { return lowVolume(low); });
+}
+
+std::array<double, 3> TorisphericalHead::seams() const {
+    const Arc& knuckle = arcs_[0];
+    return {0, knuckle.centre + knuckle.bend * std::cos(knuckle.to), knuckle.centre - knuckle.bend};
 }
 
 double TorisphericalHead::lowVolume(double wetted) const {

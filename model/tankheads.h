@@ -44,6 +44,10 @@ public:
     TorisphericalHead(double radius, double crown, double knuckle);
     double volume() const;
     double volumeBelow(double level) const;
+    // The distances from the axis at which volumeBelow changes its form (the axis itself, where
+    // the crown meets the knuckle, and where the knuckle's far side would begin): between them
+    // the volume it gives is smooth in the level, its integration error included.
+    std::array<double, 3> seams() const;
 
     // An arc of the head's profile in a plane through the axis: the points at distance
     // centre + bend·cos(φ) from the axis for φ in [from, to], which runs out along the axis
@@ -59,6 +63,7 @@ private:
     double lowVolume(double wetted) const;
     double radius_;
     std::array<Arc, 2> arcs_;  // the knuckle, then the crown up to the apex
+    double volume_ = 0;
 };
 
 }  // namespace brimwell

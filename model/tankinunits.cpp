@@ -2,16 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
-
-#include "model/singleprecision.h"
+#include <limits>
+#include <vector>
 
 namespace brimwell {
+namespace {
+
+constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
+
+}  // namespace
 
 Expected<TankInUnits, TankError> TankInUnits::make(Tank tank, double top, LengthUnit lengthUnit,
                                                    VolumeUnit volumeUnit) {
     TankInUnits inUnits(std::move(tank), top, lengthUnit, volumeUnit);
     const double gallons = inUnits.tank_.capacity() * gallonFactor(volumeUnit);
-    if (!std::isfinite(gallons) || (inUnits.singlePrecision() && !fitsSingle(gallons))) {
+    if (!std::isfinite(gallons)) {
         return Unexpected(TankError::Capacity);
     }
     inUnits.capacity_ = inUnits.inVolumeUnit(inUnits.tank_.capacity());
@@ -29,12 +34,17 @@ Expected<double, TankError> TankInUnits::volumeAt(double level) const {
     return inVolumeUnit(*gallons);
 }
 
-void TankInUnits::volumesAt(std::span<const double> levels, std::span<double> volumes) const {
-    std::transform(levels.begin(), levels.end(), volumes.begin(),
+void TankInUnits::volumesAt(std::span<const double> levels, std::span<double> volumes,
+                            std::span<double> bounds) const {
+    std::vector<double> inches(levels.size());
+    std::transform(levels.begin(), levels.end(), inches.begin(),
                    [this](double level) { return inInches(level); });
-    tank_.volumesAt(volumes.first(levels.size()), volumes);
-    std::transform(volumes.begin(), volumes.begin() + static_cast<std::ptrdiff_t>(levels.size()),
-                   volumes.begin(), [this](double gallons) { return inVolumeUnit(gallons); });
+    tank_.volumesAt(inches, volumes, bounds);
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        volumes[i] = inVolumeUnit(volumes[i]);
+        // The conversion's rounding, too, may fall either way.
+        bounds[i] = bounds[i] > 0 ? inVolumeUnit(bounds[i]) + 4 * kEpsilon * volumes[i] : 0;
+    }
 }
 
 Expected<double, TankError> TankInUnits::levelFor(double volume) const {
@@ -59,8 +69,7 @@ Expected<double, TankError> TankInUnits::levelForPercent(double percent) const {
 }
 
 double TankInUnits::inVolumeUnit(double gallons) const {
-    const double volume = gallons * gallonFactor(volumeUnit_);
-    return singlePrecision() ? static_cast<double>(static_cast<float>(volume)) : volume;
+    return gallons * gallonFactor(volumeUnit_);
 }
 
 // The top converts to the tank's own top exactly; a level below it stays below.

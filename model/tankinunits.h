@@ -3,9 +3,6 @@
 // A Tank seen in the units a person gives: levels in a length unit, volumes in a volume unit.
 // The top (the diameter, or the height of a vertical tank) is kept as given, so that levels
 // derived from it are the person's numbers rather than a round trip through inches.
-//
-// Volumes of the window's shapes are rounded to single precision in the volume unit, as the
-// window rounds them; the other shapes' stay double.
 
 #include <span>
 
@@ -18,19 +15,20 @@ namespace brimwell {
 class TankInUnits {
 public:
     // Refuses (TankError::Capacity) a tank whose capacity has no finite number in the volume
-    // unit, or none in single precision for a window shape: then no volume of it has either.
+    // unit: then no volume of it has either.
     static Expected<TankInUnits, TankError> make(Tank tank, double top, LengthUnit lengthUnit,
                                                  VolumeUnit volumeUnit);
 
     double top() const { return top_; }
     double capacity() const { return capacity_; }
-    bool singlePrecision() const { return tank_.singlePrecision(); }
 
     // TankError::Level for a level outside [0, top()].
     Expected<double, TankError> volumeAt(double level) const;
-    // The volumes at many levels, each in [0, top()], as volumeAt gives them but faster;
-    // `volumes` is as long as `levels`.
-    void volumesAt(std::span<const double> levels, std::span<double> volumes) const;
+    // The volumes at many levels, each in [0, top()], faster than volumeAt gives them one by one;
+    // `volumes` and `bounds` are as long as `levels`. Each volume lies within its bound of what
+    // volumeAt gives, and is volumeAt's own where the bound is 0 (see Tank::volumesAt).
+    void volumesAt(std::span<const double> levels, std::span<double> volumes,
+                   std::span<double> bounds) const;
     // TankError::Volume for a volume outside [0, capacity()].
     Expected<double, TankError> levelFor(double volume) const;
     // TankError::Percent outside 0 to 100.

@@ -1,5 +1,7 @@
 #include "model/tankvolumes.h"
 
+#include <algorithm>
+
 namespace brimwell {
 namespace {
 
@@ -30,11 +32,6 @@ double TankVolumes::bottomVolume() const {
     return chart ? chart->bottomVolume() : 0;
 }
 
-bool TankVolumes::singlePrecision() const {
-    const auto* geometry = std::get_if<TankInUnits>(&source_);
-    return geometry && geometry->singlePrecision();
-}
-
 Expected<double, TankError> TankVolumes::volumeAt(double level) const {
     return std::visit(Overloaded{[&](const TankInUnits& tank) { return tank.volumeAt(level); },
                                  [&](const CalibrationChart& chart) {
@@ -43,8 +40,14 @@ Expected<double, TankError> TankVolumes::volumeAt(double level) const {
                       source_);
 }
 
-void TankVolumes::volumesAt(std::span<const double> levels, std::span<double> volumes) const {
-    std::visit([&](const auto& tank) { tank.volumesAt(levels, volumes); }, source_);
+void TankVolumes::volumesAt(std::span<const double> levels, std::span<double> volumes,
+                            std::span<double> bounds) const {
+    std::visit(Overloaded{[&](const TankInUnits& tank) { tank.volumesAt(levels, volumes, bounds); },
+                          [&](const CalibrationChart& chart) {
+                              chart.volumesAt(levels, volumes);
+                              std::fill(bounds.begin(), bounds.end(), 0.0);
+                          }},
+               source_);
 }
 
 Expected<double, TankError> TankVolumes::levelFor(double volume) const {

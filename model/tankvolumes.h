@@ -22,13 +22,14 @@ public:
     double capacity() const;
     // The volume at level 0: 0 for the geometry, the first row of a chart.
     double bottomVolume() const;
-    // The window's shapes, whose volumes are single precision.
-    bool singlePrecision() const;
 
     // TankError::Level outside [0, top()].
     Expected<double, TankError> volumeAt(double level) const;
-    // Each level in [0, top()]; `volumes` is as long as `levels`.
-    void volumesAt(std::span<const double> levels, std::span<double> volumes) const;
+    // Each level in [0, top()]; `volumes` and `bounds` are as long as `levels`. Each volume lies
+    // within its bound of what volumeAt gives, and is volumeAt's own where the bound is 0, as a
+    // calibration chart's always are.
+    void volumesAt(std::span<const double> levels, std::span<double> volumes,
+                   std::span<double> bounds) const;
     // TankError::Volume outside [bottomVolume(), capacity()].
     Expected<double, TankError> levelFor(double volume) const;
     // TankError::Percent outside 0 to 100, or below the bottom volume's share of the capacity.

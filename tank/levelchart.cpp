@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
+#include <limits>
+#include <optional>
 
 #include "model/fixed2.h"
 #include "model/numbertext.h"
@@ -18,8 +21,60 @@ constexpr std::size_t kBlockBytes = 64 * 1024;
 // the volume and "]".
 constexpr std::size_t kRowLength = 3 + 2 * kFixedFastLength + 2 + 1;
 
-int volumeDigits(const TankVolumes& tank) {
-    return tank.singlePrecision() ? 7 : 10;
+constexpr int kVolumeDigits = 10;
+// From here on 10 significant digits would show fewer than the text's two decimals.
+constexpr double kTwoDecimalsFrom = 1e8;
+constexpr int kTextDecimals = 2;
+
+constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
+
+// The last place that a volume shows: a hundredth in text, and in CSV and JSON the tenth
+// significant digit below kTwoDecimalsFrom. It stays the same across a decade, which is kept.
+class LastPlace {
+public:
+    explicit LastPlace(bool significant) : significant_(significant) {}
+
+    // The last place of every number in [low, high], or nullopt if they do not share one.
+    std::optional<double> of(double low, double high) {
+        if (!significant_ || low >= kTwoDecimalsFrom) {
+            return 0.01;
+        }
+        if (high >= kTwoDecimalsFrom) {
+            return std::nullopt;
+        }
+        if (!(low >= decadeFrom_ && high < decadeTo_)) {
+            const double decade = std::floor(std::log10(low));
+            decadeFrom_ = std::pow(10.0, decade) * (1 + 4 * kEpsilon);
+            decadeTo_ = std::pow(10.0, decade + 1) * (1 - 4 * kEpsilon);
+            place_ = std::pow(10.0, decade - (kVolumeDigits - 1));
+        }
+        if (!(low >= decadeFrom_ && high < decadeTo_)) {
+            return std::nullopt;  // near a power of ten, where the digits shift
+        }
+        return place_;
+    }
+
+private:
+    bool significant_;
+    double decadeFrom_ = 0;
+    double decadeTo_ = 0;
+    double place_ = 0;
+};
+
+// Whether every number within `bound` of `volume`, and the roundings of writing it, is written
+// as `volume` is.
+bool writtenAlike(double volume, double bound, LastPlace& lastPlace) {
+    const double slack = bound + 8 * kEpsilon * std::fabs(volume);
+    const double low = volume - slack;
+    const double high = volume + slack;
+    const auto place = low > 0 ? lastPlace.of(low, high) : std::nullopt;
+    return place && std::floor(low / *place + 0.5) == std::floor(high / *place + 0.5);
+}
+
+// The volume as appendVolume writes it, or nullptr for one that needs the exact decimal rules.
+char* writeVolumeFast(char* out, double volume) {
+    return std::fabs(volume) < kTwoDecimalsFrom ? writeSignificantFast(out, volume, kVolumeDigits)
+                                                : writeFixedFast(out, volume, kTextDecimals);
 }
 
 template <std::size_t N>
@@ -63,8 +118,12 @@ private:
 
 }  // namespace
 
-void appendVolume(std::string& out, const TankVolumes& tank, double volume) {
-    appendSignificant(out, volume, volumeDigits(tank));
+void appendVolume(std::string& out, double volume) {
+    if (std::fabs(volume) < kTwoDecimalsFrom) {
+        appendSignificant(out, volume, kVolumeDigits);
+    } else {
+        appendFixed(out, volume, kTextDecimals);
+    }
 }
 
 bool streamLevelChart(const TankVolumes& tank, const LevelChartLayout& layout,
@@ -76,6 +135,8 @@ bool streamLevelChart(const TankVolumes& tank, const LevelChartLayout& layout,
     constexpr std::int64_t kChunk = 64 * kPairsPerLine;
     std::array<double, kChunk> levels{};
     std::array<double, kChunk> volumes{};
+    std::array<double, kChunk> bounds{};
+    LastPlace lastPlace(layout.format != ChartFormat::Text);
     const auto forEachChunk = [&](const auto& write) {
         for (std::int64_t first = 0; first <= n; first += kChunk) {
             const auto count = static_cast<std::size_t>(std::min(kChunk, n - first + 1));
@@ -83,7 +144,14 @@ bool streamLevelChart(const TankVolumes& tank, const LevelChartLayout& layout,
                 const auto i = static_cast<double>(first + static_cast<std::int64_t>(k));
                 levels[k] = std::min(tank.top() * i / static_cast<double>(n), tank.top());
             }
-            tank.volumesAt(std::span(levels).first(count), std::span(volumes).first(count));
+            tank.volumesAt(std::span(levels).first(count), std::span(volumes).first(count),
+                           std::span(bounds).first(count));
+            // A volume that may be written otherwise than the level's reading is its reading.
+            for (std::size_t k = 0; k < count; ++k) {
+                if (bounds[k] > 0 && !writtenAlike(volumes[k], bounds[k], lastPlace)) {
+                    volumes[k] = *tank.volumeAt(levels[k]);
+                }
+            }
             write(count);
             if (!blocks.handOnWhenFull()) {
                 return false;
@@ -115,7 +183,6 @@ bool streamLevelChart(const TankVolumes& tank, const LevelChartLayout& layout,
         blocks.append(layout.jsonMembers);
         blocks.append("\"rows\": [\n");
     }
-    const int digits = volumeDigits(tank);
     bool first = true;
     const bool complete = forEachChunk([&](std::size_t count) {
         for (std::size_t k = 0; k < count; ++k) {
@@ -135,12 +202,12 @@ bool streamLevelChart(const TankVolumes& tank, const LevelChartLayout& layout,
                 p = blocks.room(kRowLength);
             }
             p = csv ? put(p, ",") : put(p, ", ");
-            if (char* end = writeSignificantFast(p, volumes[k], digits)) {
+            if (char* end = writeVolumeFast(p, volumes[k])) {
                 p = end;
             } else {
                 blocks.commit(p);
                 std::string volume;
-                appendVolume(volume, tank, volumes[k]);
+                appendVolume(volume, volumes[k]);
                 blocks.append(volume);
                 p = blocks.room(kRowLength);
             }

@@ -30,8 +30,8 @@ struct LevelChartLayout {
 bool streamLevelChart(const TankVolumes& tank, const LevelChartLayout& layout,
                       const ChartSink& sink);
 
-// A volume of the tank as CSV and JSON write it: to 7 significant digits for the window's shapes,
-// whose volumes are single-precision numbers, and to 10 for the others (appendSignificant).
-void appendVolume(std::string& out, const TankVolumes& tank, double volume);
+// A volume as CSV and JSON write it: to 10 significant digits (appendSignificant), and never
+// fewer decimals than the two that text shows.
+void appendVolume(std::string& out, double volume);
 
 }  // namespace brimwell

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tank/chartstream.h"
+#include "tank/levelchart.h"
 #include "tests/support/countingreporter.h"
 #include "model/tankmodel.h"
 
@@ -39,6 +40,9 @@ TankChartParams tank(TankShape shape, double radius, double length, int steps) {
 }  // namespace
 
 Q_DECLARE_METATYPE(TankChartParams)
+Q_DECLARE_METATYPE(TorisphericalHeads)
+Q_DECLARE_METATYPE(ChartFormat)
+Q_DECLARE_METATYPE(VolumeUnit)
 
 class ChartStreamTest : public QObject {
     Q_OBJECT
@@ -106,6 +110,40 @@ private Q_SLOTS:
                 return true;
             }));
         QCOMPARE(blocks, 3);
+    }
+
+    // brimwell-tank's chart interpolates a torispherical head between integrated levels, yet
+    // writes each row's volume as the reading at its level writes it.
+    void level_chart_rows_are_readings_data() {
+        QTest::addColumn<TorisphericalHeads>("heads");
+        QTest::addColumn<VolumeUnit>("unit");
+        QTest::addColumn<ChartFormat>("format");
+        QTest::newRow("F&D, csv") << TorisphericalHeads{1, 0.06} << VolumeUnit::Gallons << ChartFormat::Csv;
+        QTest::newRow("flat crown, thin knuckle") << TorisphericalHeads{20, 0.002} << VolumeUnit::Litres << ChartFormat::Csv;
+        QTest::newRow("hemispherical crown, json") << TorisphericalHeads{0.5, 0.3} << VolumeUnit::Millilitres << ChartFormat::Json;
+    }
+    void level_chart_rows_are_readings() {
+        QFETCH(TorisphericalHeads, heads);
+        QFETCH(VolumeUnit, unit);
+        QFETCH(ChartFormat, format);
+        const auto tank = TankInUnits::make(*Tank::horizontal(96, 324, heads), 96, LengthUnit::Inches, unit);
+        const std::int64_t steps = 100000;
+        std::string text;
+        QVERIFY(streamLevelChart(*tank, LevelChartLayout{steps, 5, format, ""}, [&](std::string_view block) {
+            text += block;
+            return true;
+        }));
+        const QList<QByteArray> rows = QByteArray::fromStdString(text).split('\n').mid(1, steps + 1);
+        for (std::int64_t i = 0; i <= steps; ++i) {
+            const double level = std::min(96.0 * static_cast<double>(i) / steps, 96.0);
+            std::string reading;
+            appendVolume(reading, *tank->volumeAt(level));
+            QByteArray row = rows[i].trimmed();
+            while (row.endsWith(',') || row.endsWith(']')) {
+                row.chop(1);
+            }
+            QCOMPARE(row.mid(std::max(row.lastIndexOf(' '), row.lastIndexOf(',')) + 1), QByteArray::fromStdString(reading));
+        }
     }
 };
 
