@@ -7,14 +7,17 @@
 #include "cli/options.h"
 #include "cli/unitwords.h"
 #include "model/numbertext.h"
+#include "model/stickreading.h"
 #include "model/tank.h"
 
 namespace brimwell {
 
 const char* const kTankUsage =
-    "Usage: brimwell-tank reading TANK --level H [--safe-fill P] [CORRECTION]\n"
-    "                     [--format text|json] [--output FILE|-]\n"
-    "       brimwell-tank level TANK --fill-volume V|--fill-percent P [--format text|json]\n"
+    "Usage: brimwell-tank reading TANK --level H [--water W] [--safe-fill P] [CORRECTION]\n"
+    "                     [--level-format decimal|feet-inches] [--format text|json]\n"
+    "                     [--output FILE|-]\n"
+    "       brimwell-tank level TANK --fill-volume V|--fill-percent P\n"
+    "                     [--level-format decimal|feet-inches] [--format text|json]\n"
     "                     [--output FILE|-]\n"
     "       brimwell-tank chart TANK --increment I [--format text|csv|json] [--output FILE|-]\n"
     "       brimwell-tank --help | --version\n"
@@ -31,14 +34,27 @@ const char* const kTankUsage =
     "  --units inches|feet|millimeters|centimeters|meters  D, L, A, H and I; default inches\n"
     "  --volume gallons|litres|cubic-meters|millilitres  every volume, in and out; default\n"
     "                 gallons (231 cubic inches)\n"
+    "or TANK is --calibration FILE: the tank's own chart, CSV with a header line and rows\n"
+    "                 level,volume in --units and --volume (\",\" between fields, \".\" as the\n"
+    "                 decimal point), or a chart in brimwell-chart's text layout. The first\n"
+    "                 row is level 0, levels and volumes rise strictly, and between rows the\n"
+    "                 volume and the level are interpolated linearly\n"
+    "\n"
+    "H and W are stick readings: a decimal in --units (75.625); feet and inches with their\n"
+    "marks in any unit (6'3-5/8\", 6 ft 3 5/8 in, 75 5/8 in, 75\"); with --units inches also\n"
+    "a whole number and a fraction without a mark (75 5/8)\n"
     "\n"
     "reading  the capacity, the volume at level H (0 to the top: D, or L of a vertical tank),\n"
     "         the ullage (capacity minus volume) and the room left below the safe fill, P percent\n"
     "         of the capacity (0 to 100, default 90; negative when the tank is above it)\n"
     "         and with a CORRECTION the gross volume (the volume at H), the VCF and the net\n"
-    "         volume, gross times VCF, at the base temperature, in the --volume unit\n"
+    "         volume, gross times VCF, at the base temperature, in the --volume unit.\n"
+    "         --water W: the water cut, W at most H; adds the water volume (the volume at W)\n"
+    "         and the product volume (the volume at H less the water), which alone is corrected\n"
     "level    the level at which the tank holds volume V (0 to the capacity) or P percent of its\n"
     "         capacity (0 to 100)\n"
+    "--level-format  how text shows the level of level and the water level of reading:\n"
+    "         decimal (default) or feet-inches, rounded to the nearest 1/8 in\n"
     "chart    the volume at each level top*i/n for i = 0 to n, where n is top/I rounded half to\n"
     "         even, 1 to 10000000; text is brimwell-chart's layout, csv has the header\n"
     "         level,volume; both with CRLF line ends\n"
@@ -72,6 +88,7 @@ constexpr std::array<std::string_view, 5> kHeadWords{"flat", "hemispherical", "e
                                                      "torispherical", "conical"};
 constexpr std::array<std::string_view, 3> kSubcommandWords{"reading", "level", "chart"};
 constexpr std::array<std::string_view, 3> kFormatWords{"text", "csv", "json"};
+constexpr std::array<std::string_view, 2> kLevelFormatWords{"decimal", "feet-inches"};
 
 constexpr std::array<std::string_view, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
 
@@ -82,7 +99,8 @@ constexpr std::string_view kKnown[] = {"--orientation",  "--heads",       "--hea
                                        "--fill-percent", "--increment",   "--format",
                                        "--output",       "--temperature", "--temperature-unit",
                                        "--correction",   "--coefficient", "--reference",
-                                       "--api-gravity",  "--density",     "--alpha"};
+                                       "--api-gravity",  "--density",     "--alpha",
+                                       "--calibration",  "--water",       "--level-format"};
 constexpr std::string_view kFlags[] = {"--observed"};
 
 // A reading's correction options, --correction first; the value options follow the tables.
@@ -93,23 +111,33 @@ constexpr std::array<std::string_view, 9> kCorrectionOptions{
 constexpr std::array<std::string_view, 5> kValueOptions{"--coefficient", "--api-gravity",
                                                         "--density", "--alpha", "--alpha"};
 
+constexpr std::array<std::string_view, 7> kShapeOptions{
+    "--orientation", "--diameter", "--length", "--heads", "--head-depth", "--crown", "--knuckle"};
+
 // The options that apply to this subcommand and tank.
 std::vector<std::string_view> applicable(Subcommand subcommand, const TankOptions& tank) {
-    std::vector<std::string_view> names{"--orientation", "--diameter", "--length", "--units",
-                                        "--volume",      "--format",   "--output"};
-    if (!tank.vertical) {
+    std::vector<std::string_view> names{"--units", "--volume", "--format", "--output"};
+    if (tank.calibration) {
+        names.push_back("--calibration");
+    } else {
+        names.insert(names.end(), {"--orientation", "--diameter", "--length"});
+    }
+    if (subcommand != Subcommand::Chart) {
+        names.push_back("--level-format");
+    }
+    if (!tank.vertical && !tank.calibration) {
         names.push_back("--heads");
     }
-    if (!tank.vertical &&
+    if (!tank.vertical && !tank.calibration &&
         (tank.heads == HeadShape::Ellipsoidal || tank.heads == HeadShape::Conical)) {
         names.push_back("--head-depth");
     }
-    if (!tank.vertical && tank.heads == HeadShape::Torispherical) {
+    if (!tank.vertical && !tank.calibration && tank.heads == HeadShape::Torispherical) {
         names.insert(names.end(), {"--crown", "--knuckle"});
     }
     switch (subcommand) {
         case Subcommand::Reading:
-            names.insert(names.end(), {"--level", "--safe-fill"});
+            names.insert(names.end(), {"--level", "--safe-fill", "--water"});
             names.insert(names.end(), kCorrectionOptions.begin(), kCorrectionOptions.end());
             break;
         case Subcommand::Level:
@@ -124,6 +152,10 @@ std::vector<std::string_view> applicable(Subcommand subcommand, const TankOption
 
 std::string notApplicable(std::string_view option, Subcommand subcommand, const TankOptions& tank) {
     const std::string name(option);
+    if (tank.calibration &&
+        std::find(kShapeOptions.begin(), kShapeOptions.end(), option) != kShapeOptions.end()) {
+        return name + " does not apply with --calibration, whose chart is the tank";
+    }
     if (option == "--heads" || option == "--head-depth" || option == "--crown" ||
         option == "--knuckle") {
         if (tank.vertical) {
@@ -165,6 +197,20 @@ public:
         return **number;
     }
 
+    // A level as a stick reading, in `unit`; empty when the option is not given.
+    Expected<std::optional<double>, std::string> level(std::string_view option,
+                                                       LengthUnit unit) const {
+        const auto it = values_.find(option);
+        if (it == values_.end()) {
+            return std::optional<double>();
+        }
+        const auto level = readStickLevel(it->second, unit);
+        if (!level) {
+            return Unexpected(std::string(option) + ": " + level.error());
+        }
+        return std::optional<double>(*level);
+    }
+
 private:
     const Values& values_;
 };
@@ -201,6 +247,12 @@ Expected<TankOptions, std::string> readTankWords(const Values& values) {
         }
         tank.volumeUnit = *unit;
     }
+    if (const auto it = values.find("--calibration"); it != values.end()) {
+        if (it->second.empty()) {
+            return Unexpected(std::string("--calibration needs a file name"));
+        }
+        tank.calibration = it->second;
+    }
     return tank;
 }
 
@@ -218,8 +270,10 @@ std::optional<std::string> readNumbers(const NumberReader& read, TankCommand& co
         }
     };
     TankOptions& tank = command.tank;
-    take(read.required("--diameter"), tank.diameter);
-    take(read.required("--length"), tank.length);
+    if (!tank.calibration) {
+        take(read.required("--diameter"), tank.diameter);
+        take(read.required("--length"), tank.length);
+    }
     if (tank.heads == HeadShape::Ellipsoidal && !tank.vertical) {
         take(read.optional("--head-depth"), tank.headDepth);
         if (!failure && !tank.headDepth) {
@@ -237,7 +291,16 @@ std::optional<std::string> readNumbers(const NumberReader& read, TankCommand& co
     }
     switch (command.subcommand) {
         case Subcommand::Reading: {
-            take(read.required("--level"), command.level);
+            std::optional<double> level;
+            take(read.level("--level", tank.lengthUnit), level);
+            if (!failure && !level) {
+                failure = "--level is missing (see --help)";
+            }
+            command.level = level.value_or(0);
+            take(read.level("--water", tank.lengthUnit), command.water);
+            if (!failure && command.water && *command.water > command.level) {
+                failure = "--water must not be above --level: the water cut is at the bottom";
+            }
             std::optional<double> safeFill;
             take(read.optional("--safe-fill"), safeFill);
             command.safeFill = safeFill.value_or(90);
@@ -408,6 +471,13 @@ Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::str
             return Unexpected(std::string("--format csv applies only to chart (text or json)"));
         }
         command.format = *format;
+    }
+    if (const auto it = values.find("--level-format"); it != values.end()) {
+        const auto format = named<LevelFormat>(kLevelFormatWords, it->second);
+        if (!format) {
+            return Unexpected(unknownValue("--level-format", it->second, "decimal or feet-inches"));
+        }
+        command.levelFormat = *format;
     }
     if (const auto it = values.find("--output"); it != values.end()) {
         if (it->second.empty()) {

@@ -16,6 +16,7 @@ namespace brimwell {
 enum class Subcommand { Reading, Level, Chart };
 enum class CorrectionTable { Linear, Table6B, Table54B, Table6C, Table54C };
 enum class HeadShape { Flat, Hemispherical, Ellipsoidal, Torispherical, Conical };
+enum class LevelFormat { Decimal, FeetInches };
 
 // Lengths in `lengthUnit`. Only the head parameters of the shape are set, defaults filled in.
 struct TankOptions {
@@ -28,6 +29,9 @@ struct TankOptions {
     std::optional<double> knuckle;
     LengthUnit lengthUnit = LengthUnit::Inches;
     VolumeUnit volumeUnit = VolumeUnit::Gallons;
+    // A calibration chart's file, in place of the shape: levels in lengthUnit, volumes in
+    // volumeUnit.
+    std::optional<std::string> calibration;
 
     double top() const { return vertical ? length : diameter; }
 };
@@ -48,10 +52,12 @@ struct CorrectionOptions {
 struct TankCommand {
     Subcommand subcommand = Subcommand::Reading;
     TankOptions tank;
-    double level = 0;                             // reading
-    double safeFill = 90;                         // reading, percent of the capacity
-    std::optional<CorrectionOptions> correction;  // reading
-    std::optional<double> fillVolume;             // level: one of the two
+    double level = 0;                                // reading
+    std::optional<double> water;                     // reading: the water cut, in the length unit
+    LevelFormat levelFormat = LevelFormat::Decimal;  // reading and level, in text
+    double safeFill = 90;                            // reading, percent of the capacity
+    std::optional<CorrectionOptions> correction;     // reading
+    std::optional<double> fillVolume;                // level: one of the two
     std::optional<double> fillPercent;
     double increment = 0;  // chart, in the length unit
     ChartFormat format = ChartFormat::Text;

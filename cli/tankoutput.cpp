@@ -4,13 +4,17 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
+#include "cli/calibrationfile.h"
 #include "cli/unitwords.h"
 #include "model/numbertext.h"
 #include "model/product.h"
 #include "model/singleprecision.h"
+#include "model/stickreading.h"
 #include "model/volumecorrection.h"
+#include "model/waterbottom.h"
 #include "tank/chartparams.h"
 
 namespace brimwell {
@@ -28,6 +32,9 @@ constexpr int kVcfDecimals = 4;
 constexpr int kLinearVcfDigits = 7;
 
 std::string topName(const TankOptions& tank) {
+    if (tank.calibration) {
+        return "calibration chart's top level";
+    }
     return tank.vertical ? "height" : "diameter";
 }
 
@@ -38,7 +45,7 @@ std::string shortest(double value) {
 }
 
 // `tank` is empty while it is being built.
-std::string describe(TankError error, const TankOptions& options, const TankInUnits* tank) {
+std::string describe(TankError error, const TankOptions& options, const TankVolumes* tank) {
     switch (error) {
         case TankError::Diameter:
             return "--diameter must be above 0";
@@ -55,17 +62,23 @@ std::string describe(TankError error, const TankOptions& options, const TankInUn
                    std::string(unitName(options.volumeUnit)) + ": its sizes are out of range";
         case TankError::Level:
             return "--level must be from 0 to the " + topName(options) + ", " +
-                   shortest(options.top()) + " " + std::string(unitName(options.lengthUnit));
+                   shortest(tank ? tank->top() : options.top()) + " " +
+                   std::string(unitName(options.lengthUnit));
         case TankError::Volume: {
+            std::string bottom = "0";
             std::string capacity;
             if (tank) {
+                bottom.clear();
+                appendVolume(bottom, *tank, tank->bottomVolume());
                 appendVolume(capacity, *tank, tank->capacity());
             }
-            return "--fill-volume must be from 0 to the capacity, " + capacity + " " +
+            return "--fill-volume must be from " + bottom + " to the capacity, " + capacity + " " +
                    std::string(unitName(options.volumeUnit));
         }
-        case TankError::Percent:
-            return "--fill-percent must be from 0 to 100";
+        case TankError::Percent: {
+            const double least = tank ? 100 * tank->bottomVolume() / tank->capacity() : 0;
+            return "--fill-percent must be from " + shortest(least) + " to 100";
+        }
     }
     return "bad input";
 }
@@ -81,6 +94,33 @@ void appendLine(std::string& out, std::string_view label, const std::string& val
     out.append(value).append("\n");
 }
 
+// A text as the inside of a JSON string.
+std::string jsonEscaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out.append("\\").push_back(c);
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            std::array<char, 8> code{};
+            std::snprintf(code.data(), code.size(), "\\u%04x", c);
+            out.append(code.data());
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+// A level in text: decimals and the unit, or feet, inches and eighths.
+std::string formatLevel(double level, const TankOptions& tank, LevelFormat format) {
+    if (format == LevelFormat::FeetInches) {
+        return feetInchesText(lengthToInches(level, tank.lengthUnit));
+    }
+    std::string text;
+    appendFixed(text, level, kTextLevelDecimals);
+    return text.append(" ").append(unitName(tank.lengthUnit));
+}
+
 // JSON members written by the caller, each followed by ", ".
 class JsonMembers {
 public:
@@ -93,7 +133,7 @@ public:
         out_.append(", ");
         return *this;
     }
-    JsonMembers& volume(std::string_view key, const TankInUnits& tank, double value) {
+    JsonMembers& volume(std::string_view key, const TankVolumes& tank, double value) {
         appendVolume(withKey(key), tank, value);
         out_.append(", ");
         return *this;
@@ -116,13 +156,20 @@ public:
     const std::string& members() const { return out_; }
 
 private:
-    std::string& withKey(std::string_view key) { return out_.append("\"").append(key).append("\": "); }
+    std::string& withKey(std::string_view key) {
+        return out_.append("\"").append(key).append("\": ");
+    }
     std::string out_;
 };
 
 // The tank's options as given, with their defaults filled in.
 std::string tankObject(const TankOptions& tank) {
     JsonMembers json;
+    if (tank.calibration) {
+        json.text("calibration", jsonEscaped(*tank.calibration));
+        json.text("units", unitWord(tank.lengthUnit)).text("volume", unitWord(tank.volumeUnit));
+        return json.object();
+    }
     json.text("orientation", tank.vertical ? "vertical" : "horizontal");
     if (!tank.vertical) {
         json.text("heads", headWord(tank.heads));
@@ -139,7 +186,7 @@ std::string tankObject(const TankOptions& tank) {
 }
 
 // The members every JSON output starts with.
-JsonMembers commonMembers(const TankInUnits& tank, const TankOptions& options) {
+JsonMembers commonMembers(const TankVolumes& tank, const TankOptions& options) {
     JsonMembers json;
     json.raw("tank", tankObject(options))
         .text("length_unit", unitWord(options.lengthUnit))
@@ -166,7 +213,7 @@ std::string refusal(const std::string& error, const CorrectionOptions& correctio
 
 // The tank window's rule: in single precision for the window's shapes, as the window computes
 // it, and in double for the others, whose volumes are double.
-Expected<Corrected, std::string> linear(const TankInUnits& tank, double gross,
+Expected<Corrected, std::string> linear(const TankVolumes& tank, double gross,
                                         const CorrectionOptions& c) {
     Corrected corrected;
     corrected.vcf = 1 + (c.reference - c.temperature) * c.value;
@@ -185,7 +232,7 @@ Expected<Corrected, std::string> linear(const TankInUnits& tank, double gross,
     return corrected;
 }
 
-Expected<Corrected, std::string> correct(const TankInUnits& tank, double gross,
+Expected<Corrected, std::string> correct(const TankVolumes& tank, double gross,
                                          const CorrectionOptions& c) {
     if (c.table == CorrectionTable::Linear) {
         return linear(tank, gross, c);
@@ -240,77 +287,132 @@ void appendVcf(std::string& out, double vcf, CorrectionTable table) {
     }
 }
 
-Expected<std::string, std::string> readingText(const TankInUnits& tank,
-                                               const TankCommand& command) {
+// The volumes of a reading; with a water cut the correction applies to the product alone.
+struct ReadingVolumes {
+    double volume = 0;
+    std::optional<WaterBottom> water;
+    std::optional<Corrected> corrected;
+
+    double gross() const { return water ? water->product : volume; }
+};
+
+Expected<ReadingVolumes, std::string> readingVolumes(const TankVolumes& tank,
+                                                     const TankCommand& command) {
     const auto volume = tank.volumeAt(command.level);
     if (!volume) {
         return Unexpected(describe(volume.error(), command.tank, &tank));
     }
-    const double capacity = tank.capacity();
-    const double ullage = capacity - *volume;
-    const double room = capacity * (command.safeFill / 100) - *volume;
-    const VolumeUnit unit = command.tank.volumeUnit;
-    std::optional<Corrected> corrected;
+    ReadingVolumes reading{*volume, std::nullopt, std::nullopt};
+    if (command.water) {
+        const auto water = tank.volumeAt(*command.water);
+        if (!water) {
+            return Unexpected(std::string("--water must be from 0 to the level"));
+        }
+        reading.water = splitWaterBottom(*volume, *water);
+    }
     if (command.correction) {
-        auto found = correct(tank, *volume, *command.correction);
+        auto found = correct(tank, reading.gross(), *command.correction);
         if (!found) {
             return Unexpected(found.error());
         }
-        corrected = *found;
+        reading.corrected = *found;
     }
-    const bool gravity =
-        command.correction && command.correction->table == CorrectionTable::Table6B;
-    if (command.format == ChartFormat::Json) {
-        JsonMembers json = commonMembers(tank, command.tank);
-        json.number("level", command.level)
-            .volume("volume", tank, *volume)
-            .volume("ullage", tank, ullage)
-            .number("safe_fill", command.safeFill)
-            .volume("safe_fill_room", tank, room);
-        if (corrected) {
-            const CorrectionOptions& correction = *command.correction;
-            json.text("correction", correctionWord(correction.table))
-                .number("temperature", correction.temperature)
-                .text("temperature_unit", correction.unit == TempUnit::DegreesF ? "F" : "C");
-            if (correction.table == CorrectionTable::Linear) {
-                json.number("reference", correction.reference);
-            }
-            if (corrected->base) {
-                json.number(gravity ? "api_gravity_60" : "density_15", *corrected->base);
-            }
-            json.number("vcf", corrected->vcf).volume("net", tank, corrected->net);
+    return reading;
+}
+
+std::string readingJson(const TankVolumes& tank, const TankCommand& command,
+                        const ReadingVolumes& reading) {
+    const double capacity = tank.capacity();
+    JsonMembers json = commonMembers(tank, command.tank);
+    json.number("level", command.level)
+        .volume("volume", tank, reading.volume)
+        .volume("ullage", tank, capacity - reading.volume)
+        .number("safe_fill", command.safeFill)
+        .volume("safe_fill_room", tank, capacity * (command.safeFill / 100) - reading.volume);
+    if (reading.water) {
+        json.number("water_level", *command.water)
+            .volume("water_volume", tank, reading.water->water)
+            .volume("product_volume", tank, reading.water->product);
+    }
+    if (const auto& corrected = reading.corrected) {
+        const CorrectionOptions& correction = *command.correction;
+        json.text("correction", correctionWord(correction.table))
+            .number("temperature", correction.temperature)
+            .text("temperature_unit", correction.unit == TempUnit::DegreesF ? "F" : "C");
+        if (correction.table == CorrectionTable::Linear) {
+            json.number("reference", correction.reference);
         }
-        return json.object() + "\n";
+        if (corrected->base) {
+            const bool gravity = correction.table == CorrectionTable::Table6B;
+            json.number(gravity ? "api_gravity_60" : "density_15", *corrected->base);
+        }
+        json.number("vcf", corrected->vcf).volume("net", tank, corrected->net);
     }
+    return json.object() + "\n";
+}
+
+void appendCorrectionLines(std::string& out, const TankCommand& command,
+                           const ReadingVolumes& reading) {
+    const VolumeUnit unit = command.tank.volumeUnit;
+    const Corrected& corrected = *reading.corrected;
+    const bool gravity = command.correction->table == CorrectionTable::Table6B;
+    std::string text;
+    appendVolumeText(text, reading.gross(), unit);
+    appendLine(out, "gross volume", text);
+    if (corrected.base) {
+        text.clear();
+        appendFixed(text, *corrected.base, 1);
+        appendLine(out, gravity ? "API gravity 60" : "density 15",
+                   text + (gravity ? " °API" : " kg/m³"));
+    }
+    text.clear();
+    appendVcf(text, corrected.vcf, command.correction->table);
+    appendLine(out, "vcf", text);
+    text.clear();
+    appendVolumeText(text, corrected.net, unit);
+    appendLine(out, "net volume", text);
+}
+
+Expected<std::string, std::string> readingText(const TankVolumes& tank,
+                                               const TankCommand& command) {
+    const auto reading = readingVolumes(tank, command);
+    if (!reading) {
+        return Unexpected(reading.error());
+    }
+    if (command.format == ChartFormat::Json) {
+        return readingJson(tank, command, *reading);
+    }
+    const double capacity = tank.capacity();
+    const double volume = reading->volume;
+    const double room = capacity * (command.safeFill / 100) - volume;
+    std::vector<std::pair<std::string_view, double>> lines{{"capacity", capacity},
+                                                           {"volume", volume},
+                                                           {"ullage", capacity - volume},
+                                                           {"safe-fill room", room}};
     std::string out;
-    const std::pair<std::string_view, double> lines[] = {
-        {"capacity", capacity}, {"volume", *volume}, {"ullage", ullage}, {"safe-fill room", room}};
     for (const auto& [label, value] : lines) {
         std::string text;
-        appendVolumeText(text, value, unit);
+        appendVolumeText(text, value, command.tank.volumeUnit);
         appendLine(out, label, text);
     }
-    if (corrected) {
-        std::string text;
-        appendVolumeText(text, *volume, unit);
-        appendLine(out, "gross volume", text);
-        if (corrected->base) {
-            text.clear();
-            appendFixed(text, *corrected->base, 1);
-            appendLine(out, gravity ? "API gravity 60" : "density 15",
-                       text + (gravity ? " °API" : " kg/m³"));
+    if (const auto& water = reading->water) {
+        appendLine(out, "water level",
+                   formatLevel(*command.water, command.tank, command.levelFormat));
+        for (const auto& [label, value] :
+             {std::pair<std::string_view, double>{"water volume", water->water},
+              {"product volume", water->product}}) {
+            std::string text;
+            appendVolumeText(text, value, command.tank.volumeUnit);
+            appendLine(out, label, text);
         }
-        text.clear();
-        appendVcf(text, corrected->vcf, command.correction->table);
-        appendLine(out, "vcf", text);
-        text.clear();
-        appendVolumeText(text, corrected->net, unit);
-        appendLine(out, "net volume", text);
+    }
+    if (reading->corrected) {
+        appendCorrectionLines(out, command, *reading);
     }
     return out;
 }
 
-Expected<std::string, std::string> levelText(const TankInUnits& tank, const TankCommand& command) {
+Expected<std::string, std::string> levelText(const TankVolumes& tank, const TankCommand& command) {
     const auto level = command.fillVolume ? tank.levelFor(*command.fillVolume)
                                           : tank.levelForPercent(*command.fillPercent);
     if (!level) {
@@ -327,10 +429,7 @@ Expected<std::string, std::string> levelText(const TankInUnits& tank, const Tank
     std::string text;
     appendVolumeText(text, volume, command.tank.volumeUnit);
     appendLine(out, "volume", text);
-    text.clear();
-    appendFixed(text, *level, kTextLevelDecimals);
-    text.append(" ").append(unitName(command.tank.lengthUnit));
-    appendLine(out, "level", text);
+    appendLine(out, "level", formatLevel(*level, command.tank, command.levelFormat));
     return out;
 }
 
@@ -347,7 +446,14 @@ int decimalsOf(double increment) {
 
 }  // namespace
 
-Expected<TankInUnits, std::string> buildTank(const TankOptions& options) {
+Expected<TankVolumes, std::string> buildTank(const TankOptions& options) {
+    if (options.calibration) {
+        auto chart = loadCalibrationChart(*options.calibration);
+        if (!chart) {
+            return Unexpected(chart.error());
+        }
+        return TankVolumes(*std::move(chart));
+    }
     const auto inches = [&options](double length) {
         return lengthToInches(length, options.lengthUnit);
     };
@@ -380,15 +486,15 @@ Expected<TankInUnits, std::string> buildTank(const TankOptions& options) {
     if (!inUnits) {
         return Unexpected(describe(inUnits.error(), options, nullptr));
     }
-    return *std::move(inUnits);
+    return TankVolumes(*std::move(inUnits));
 }
 
-Expected<std::string, std::string> answerText(const TankInUnits& tank, const TankCommand& command) {
+Expected<std::string, std::string> answerText(const TankVolumes& tank, const TankCommand& command) {
     return command.subcommand == Subcommand::Level ? levelText(tank, command)
                                                    : readingText(tank, command);
 }
 
-Expected<LevelChartLayout, std::string> chartLayout(const TankInUnits& tank,
+Expected<LevelChartLayout, std::string> chartLayout(const TankVolumes& tank,
                                                     const TankCommand& command) {
     const TankOptions& options = command.tank;
     if (!(command.increment > 0)) {

@@ -7,17 +7,18 @@
 
 #include "cli/tankoptions.h"
 #include "model/expected.h"
-#include "model/tankinunits.h"
+#include "model/tankvolumes.h"
 #include "tank/levelchart.h"
 
 namespace brimwell {
 
-Expected<TankInUnits, std::string> buildTank(const TankOptions& options);
+// The geometry the options describe, or the calibration chart they name, read from its file.
+Expected<TankVolumes, std::string> buildTank(const TankOptions& options);
 
 // The whole text of a reading or of a level, in the command's format.
-Expected<std::string, std::string> answerText(const TankInUnits& tank, const TankCommand& command);
+Expected<std::string, std::string> answerText(const TankVolumes& tank, const TankCommand& command);
 
-Expected<LevelChartLayout, std::string> chartLayout(const TankInUnits& tank,
+Expected<LevelChartLayout, std::string> chartLayout(const TankVolumes& tank,
                                                     const TankCommand& command);
 
 }  // namespace brimwell

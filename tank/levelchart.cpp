@@ -18,7 +18,7 @@ constexpr std::size_t kBlockBytes = 64 * 1024;
 // the volume and "]".
 constexpr std::size_t kRowLength = 3 + 2 * kFixedFastLength + 2 + 1;
 
-int volumeDigits(const TankInUnits& tank) {
+int volumeDigits(const TankVolumes& tank) {
     return tank.singlePrecision() ? 7 : 10;
 }
 
@@ -63,11 +63,11 @@ private:
 
 }  // namespace
 
-void appendVolume(std::string& out, const TankInUnits& tank, double volume) {
+void appendVolume(std::string& out, const TankVolumes& tank, double volume) {
     appendSignificant(out, volume, volumeDigits(tank));
 }
 
-bool streamLevelChart(const TankInUnits& tank, const LevelChartLayout& layout,
+bool streamLevelChart(const TankVolumes& tank, const LevelChartLayout& layout,
                       const ChartSink& sink) {
     Blocks blocks(sink);
     const auto n = layout.steps;

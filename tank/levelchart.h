@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/tankinunits.h"
+#include "model/tankvolumes.h"
 #include "tank/chartstream.h"
 
 namespace brimwell {
@@ -27,11 +27,11 @@ struct LevelChartLayout {
 // and a row per level, CR LF line ends. JSON: one object whose "rows" are [level, volume] pairs,
 // a pair a line. Levels show `levelDecimals` decimals; volumes in CSV and JSON are written as
 // appendVolume writes them. True when the sink took every block.
-bool streamLevelChart(const TankInUnits& tank, const LevelChartLayout& layout,
+bool streamLevelChart(const TankVolumes& tank, const LevelChartLayout& layout,
                       const ChartSink& sink);
 
 // A volume of the tank as CSV and JSON write it: to 7 significant digits for the window's shapes,
 // whose volumes are single-precision numbers, and to 10 for the others (appendSignificant).
-void appendVolume(std::string& out, const TankInUnits& tank, double volume);
+void appendVolume(std::string& out, const TankVolumes& tank, double volume);
 
 }  // namespace brimwell

@@ -22,10 +22,19 @@ Run tank(const QStringList& args, const QString& standardOutput = {}) {
 const QStringList kEllipsoidal{"--diameter", "108", "--length", "156", "--heads", "ellipsoidal",
                                "--head-depth", "42"};
 const QStringList kFlat{"--diameter", "96", "--length", "324"};
+
+// The published example's rows, 33 in = 337 gal and 34 in = 345 gal, below a row of our own.
+const QByteArray kPublishedChart = "level,volume\r\n0,0\r\n10,80\r\n33,337\r\n34,345\r\n";
 }  // namespace
 
 class BrimwellTankTest : public QObject {
     Q_OBJECT
+
+    QTemporaryDir files_;
+    QString file(const QString& name, const QByteArray& bytes) {
+        const QString path = files_.filePath(name);
+        return writeFile(path, bytes) ? path : QString();
+    }
 
 private Q_SLOTS:
     void published_values() {
@@ -109,6 +118,69 @@ private Q_SLOTS:
         QCOMPARE(tankChart.out, runCommand(BRIMWELL_CHART, chartArgs).out);
     }
 
+    void reads_a_calibration_chart_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("expected");
+        const QString chart = file("published.csv", kPublishedChart);
+        QTest::newRow("the published example at 33 1/4 in") << QStringList{"reading", "--calibration", chart, "--level", "33 1/4"}
+            << QByteArray("capacity:       345.00 gallons\nvolume:         339.00 gallons\n"
+                          "ullage:         6.00 gallons\nsafe-fill room: -28.50 gallons\n");
+        // 56.5 °API at 67.5 °F: Table 6B's 0.9950 (the army course), times the product alone.
+        QTest::newRow("a water cut and 6B") << QStringList{"reading", "--calibration", chart, "--level", "2'9-1/4\"", "--water", "1 ft",
+                                                           "--level-format", "feet-inches", "--temperature", "67.5", "--correction", "6B", "--api-gravity", "56.5"}
+            << QByteArray("capacity:       345.00 gallons\nvolume:         339.00 gallons\n"
+                          "ullage:         6.00 gallons\nsafe-fill room: -28.50 gallons\n"
+                          "water level:    1'0\"\nwater volume:   102.35 gallons\nproduct volume: 236.65 gallons\n"
+                          "gross volume:   236.65 gallons\nvcf:            0.9950\nnet volume:     235.47 gallons\n");
+        QTest::newRow("level in feet and inches") << QStringList{"level", "--calibration", chart, "--fill-volume", "339", "--level-format", "feet-inches"}
+            << QByteArray("volume:         339.00 gallons\nlevel:          2'9-1/4\"\n");
+        QTest::newRow("a chart re-sampled") << QStringList{"chart", "--calibration", chart, "--increment", "8.5", "--format", "csv"}
+            << QByteArray("level,volume\r\n0.00,0\r\n8.50,68\r\n17.00,158.2173913\r\n25.50,253.1956522\r\n34.00,345\r\n");
+    }
+    void reads_a_calibration_chart() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, expected);
+        const Run result = tank(args);
+        QVERIFY2(result.err.isEmpty(), result.err.constData());
+        QCOMPARE(result.out, expected);
+    }
+
+    void water_cut_in_json() {
+        const Run result = tank({"reading", "--calibration", file("published.csv", kPublishedChart), "--level", "33.25",
+                                 "--water", "12", "--format", "json"});
+        const QJsonObject json = QJsonDocument::fromJson(result.out).object();
+        QCOMPARE(json["water_level"].toDouble(), 12.0);
+        QCOMPARE(json["water_volume"].toDouble(), 102.3478261);
+        QCOMPARE(json["product_volume"].toDouble(), 236.6521739);
+        QCOMPARE(json["volume"].toDouble(), 339.0);
+    }
+
+    // A chart written by brimwell-tank or brimwell-chart reads back, at its rows, as the tank did.
+    void written_charts_read_back_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("chartArgs");
+        QTest::addColumn<QStringList>("tankArgs");
+        QTest::addColumn<QStringList>("units");
+        const QStringList litres{"--volume", "litres"};
+        QTest::newRow("brimwell-tank csv") << BRIMWELL_TANK << QStringList{"chart", "--increment", "12", "--format", "csv"} + kFlat << kFlat << QStringList();
+        QTest::newRow("brimwell-tank csv, litres") << BRIMWELL_TANK << QStringList{"chart", "--increment", "12", "--format", "csv"} + litres + kEllipsoidal
+                                                   << litres + kEllipsoidal << litres;
+        QTest::newRow("brimwell-chart text") << BRIMWELL_CHART << QStringList{"--shape", "flat", "--diameter", "48", "--length", "100", "--increment", "12"}
+                                             << QStringList{"--diameter", "48", "--length", "100"} << QStringList();
+    }
+    void written_charts_read_back() {
+        QFETCH(QString, program);
+        QFETCH(QStringList, chartArgs);
+        QFETCH(QStringList, tankArgs);
+        QFETCH(QStringList, units);
+        const QString chart = file("written", runCommand(program, chartArgs).out);
+        for (const char* level : {"0", "12", "36", "48"}) {
+            const Run geometry = tank(QStringList{"reading", "--level", level} + tankArgs);
+            const Run calibrated = tank(QStringList{"reading", "--calibration", chart, "--level", level} + units);
+            QCOMPARE(calibrated.out, geometry.out);
+        }
+    }
+
     void writes_a_file_and_appends_to_standard_output() {
         QTemporaryDir dir;
         const QString path = dir.filePath("tank.csv");
@@ -171,6 +243,18 @@ private Q_SLOTS:
         QTest::newRow("hot gasoline") << reading + QStringList{"--temperature", "201", "--correction", "6B", "--api-gravity", "60"} << "--temperature: the temperature 201 °F is outside table 6B's range 0 to 200 °F";
         QTest::newRow("observed density too light") << reading + QStringList{"--temperature", "20", "--temperature-unit", "C", "--correction", "54B", "--density", "650", "--observed"} << "--density: the observed density 650 kg/m³ is outside table 53B's range 653 to 1075 kg/m³";
         QTest::newRow("linear overflow") << reading + QStringList{"--temperature", "0", "--correction", "linear", "--coefficient", "1e38"} << "--coefficient";
+        const QString chart = file("rows.csv", kPublishedChart);
+        const QStringList calibrated{"reading", "--calibration", chart, "--level", "30"};
+        QTest::newRow("calibration and a shape") << calibrated + QStringList{"--diameter", "96"} << "--diameter does not apply with --calibration";
+        QTest::newRow("no calibration file") << QStringList{"reading", "--calibration", "/nonexistent/tank.csv", "--level", "1"} << "--calibration /nonexistent/tank.csv: cannot be read";
+        QTest::newRow("calibration file's bad line") << QStringList{"reading", "--calibration", file("bad.csv", "level,volume\n0,0\n1,x\n"), "--level", "1"} << "bad.csv, line 3: the volume 'x' is not a number";
+        QTest::newRow("semicolon calibration file") << QStringList{"chart", "--calibration", file("semi.csv", "level;volume\n0;0\n"), "--increment", "1"} << "semi.csv, line 1: fields are separated by ';'";
+        QTest::newRow("level above the chart") << QStringList{"reading", "--calibration", chart, "--level", "34.01"} << "--level must be from 0 to the calibration chart's top level, 34 inches";
+        QTest::newRow("volume above the chart") << QStringList{"level", "--calibration", chart, "--fill-volume", "346"} << "--fill-volume must be from 0 to the capacity, 345";
+        QTest::newRow("water above the level") << calibrated + QStringList{"--water", "30.5"} << "--water";
+        QTest::newRow("unmarked fraction in feet") << QStringList{"reading", "--level", "3 1/2", "--units", "feet"} + kFlat << "--level: '3 1/2' has no mark";
+        QTest::newRow("unknown level format") << calibrated + QStringList{"--level-format", "metric"} << "--level-format";
+        QTest::newRow("level format with chart") << QStringList{"chart", "--increment", "1", "--level-format", "decimal"} + kFlat << "--level-format";
         QTest::newRow("millilitres beyond single precision") << QStringList{"reading", "--diameter", "1e30", "--length", "1e7", "--volume", "millilitres", "--level", "0"} << "cannot be computed";
     }
     void bad_input_is_one_line_with_status_2() {
@@ -213,7 +297,8 @@ private Q_SLOTS:
         for (const char* word : {"reading", "level", "chart", "--heads", "--head-depth", "--crown", "--knuckle",
                                  "--safe-fill", "--fill-volume", "--fill-percent", "--increment", "--format",
                                  "--output", "--temperature", "--temperature-unit", "--correction", "--coefficient",
-                                 "--reference", "--api-gravity", "--density", "--alpha", "--observed", "Exit status"}) {
+                                 "--reference", "--api-gravity", "--density", "--alpha", "--observed", "Exit status",
+                                 "--calibration", "--water", "--level-format", "6'3-5/8\""}) {
             QVERIFY2(help.out.contains(word), word);
         }
     }

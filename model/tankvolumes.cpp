@@ -1,0 +1,69 @@
+#include "model/tankvolumes.h"
+
+namespace brimwell {
+namespace {
+
+template <typename... Ts>
+struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
+
+Expected<double, TankError> orError(Expected<double, ChartLookupError> value, TankError error) {
+    if (!value) {
+        return Unexpected(error);
+    }
+    return *value;
+}
+
+}  // namespace
+
+double TankVolumes::top() const {
+    return std::visit([](const auto& tank) { return tank.top(); }, source_);
+}
+
+double TankVolumes::capacity() const {
+    return std::visit([](const auto& tank) { return tank.capacity(); }, source_);
+}
+
+double TankVolumes::bottomVolume() const {
+    const auto* chart = std::get_if<CalibrationChart>(&source_);
+    return chart ? chart->bottomVolume() : 0;
+}
+
+bool TankVolumes::singlePrecision() const {
+    const auto* geometry = std::get_if<TankInUnits>(&source_);
+    return geometry && geometry->singlePrecision();
+}
+
+Expected<double, TankError> TankVolumes::volumeAt(double level) const {
+    return std::visit(Overloaded{[&](const TankInUnits& tank) { return tank.volumeAt(level); },
+                                 [&](const CalibrationChart& chart) {
+                                     return orError(chart.volumeAt(level), TankError::Level);
+                                 }},
+                      source_);
+}
+
+void TankVolumes::volumesAt(std::span<const double> levels, std::span<double> volumes) const {
+    std::visit([&](const auto& tank) { tank.volumesAt(levels, volumes); }, source_);
+}
+
+Expected<double, TankError> TankVolumes::levelFor(double volume) const {
+    return std::visit(Overloaded{[&](const TankInUnits& tank) { return tank.levelFor(volume); },
+                                 [&](const CalibrationChart& chart) {
+                                     return orError(chart.levelFor(volume), TankError::Volume);
+                                 }},
+                      source_);
+}
+
+Expected<double, TankError> TankVolumes::levelForPercent(double percent) const {
+    const auto* chart = std::get_if<CalibrationChart>(&source_);
+    if (!chart) {
+        return std::get<TankInUnits>(source_).levelForPercent(percent);
+    }
+    if (!(percent >= 0 && percent <= 100)) {
+        return Unexpected(TankError::Percent);
+    }
+    return orError(chart->levelFor(chart->capacity() * (percent / 100)), TankError::Percent);
+}
+
+}  // namespace brimwell
