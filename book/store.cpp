@@ -450,11 +450,14 @@ Done Store::addTank(const TankSettings& tank) {
         const Product& product = tank.product;
         auto done = query.run(
             "INSERT INTO tanks (name, product, correction, correction_value, reference, celsius, "
-            "shape, safe_fill, opening_level, created_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            "shape, calibration, safe_fill, opening_level, created_at) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
             {text(tank.name), text(product.name),
              kCorrectionWords[static_cast<std::size_t>(product.correction)], product.value,
-             product.reference, product.celsius ? 1 : 0, text(tank.shape), tank.safeFill,
-             optional(tank.openingLevel), text(now())});
+             product.reference, product.celsius ? 1 : 0, text(tank.shape),
+             tank.calibration.empty() ? QVariant(QMetaType::fromType<QString>())
+                                      : QVariant(text(tank.calibration)),
+             tank.safeFill, optional(tank.openingLevel), text(now())});
         if (!done) {
             return done.error().find("UNIQUE") != std::string::npos
                        ? Unexpected("a tank named '" + tank.name + "' is already in the book")
@@ -499,7 +502,7 @@ Expected<TankSettings, std::string> Store::tank(const std::string& name) {
     Query query(connection_);
     if (auto done = query.run(
             "SELECT id, product, correction, correction_value, reference, celsius, shape, "
-            "safe_fill, opening_level FROM tanks WHERE name = ?",
+            "safe_fill, opening_level, calibration FROM tanks WHERE name = ?",
             {text(name)});
         !done) {
         return Unexpected(done.error());
@@ -522,6 +525,7 @@ Expected<TankSettings, std::string> Store::tank(const std::string& name) {
     tank.shape = query->value(6).toString().toStdString();
     tank.safeFill = query->value(7).toDouble();
     tank.openingLevel = optional(query->value(8));
+    tank.calibration = query->value(9).toString().toStdString();
     auto rules = readRules(connection_, query->value(0).toLongLong());
     if (!rules) {
         return Unexpected(rules.error());
