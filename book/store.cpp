@@ -194,16 +194,15 @@ Expected<std::vector<Rule>, std::string> readRules(const QString& connection, lo
     return rules;
 }
 
-Done attachDeliveries(const QString& connection, long long tank, std::vector<Day>& days) {
-    if (days.empty()) {
-        return {};
-    }
+// The deliveries from `first` to `last` onto their days, each of which must be recorded.
+Done attachDeliveries(const QString& connection, long long tank, const std::string& first,
+                      const std::string& last, std::vector<Day>& days) {
     Query query(connection);
     if (auto done = query.run(
             "SELECT day, bill_volume, bill_net, bill_temperature, level_before, level_after, "
             "temperature_before, temperature_after, pumped_during FROM deliveries "
             "WHERE tank_id = ? AND day >= ? AND day <= ? ORDER BY day, id",
-            {tank, text(days.front().date), text(days.back().date)});
+            {tank, text(first), text(last)});
         !done) {
         return done;
     }
@@ -214,7 +213,8 @@ Done attachDeliveries(const QString& connection, long long tank, std::vector<Day
             ++day;
         }
         if (day == days.end() || day->date != date) {
-            continue;  // a delivery on a day with no closing stick yet
+            // Left out, the delivery would show as a loss on no day at all.
+            return Unexpected(date + " has a delivery but no closing stick: record the day");
         }
         day->deliveries.push_back({query->value(1).toDouble(), query->value(2).toInt() != 0,
                                    optional(query->value(3)), query->value(4).toDouble(),
@@ -629,7 +629,7 @@ Expected<MonthRecords, std::string> Store::month(const std::string& tank, const 
     while (days->next()) {
         records.days.push_back(dayFrom(*days));
     }
-    auto done = attachDeliveries(connection_, *id, records.days);
+    auto done = attachDeliveries(connection_, *id, first, last, records.days);
     if (done) {
         done = markCorrected(connection_, *id, records.days);
     }

@@ -723,7 +723,10 @@ Status month(const Request& request, const Context& context) {
     }
     const auto records = store->month(tank->name, month + "-01", month + "-31");
     if (!records) {
-        return context.complain(records.error(), kBookWriteFailed);
+        return context.complain(records.error(), kBookBadInput);
+    }
+    if (records->days.empty()) {
+        return context.complain(tank->name + " has no day recorded in " + month, kBookBadInput);
     }
     const double opening =
         records->before ? records->before->closingLevel : tank->openingLevel.value_or(0);

@@ -83,14 +83,16 @@ private Q_SLOTS:
                           "2026-02-04,T1,60,2.5,150\n2026-02-05,T1,58,2.5,150\n"
                           "2026-03-02,T1,52,0,140\n2026-03-03,T1,49.6,,120\n"));
         QCOMPARE(book("month.book", {"import", path("feb.csv")}).exitCode, 0);
-        QCOMPARE(book("month.book", {"day", "T1", "2026-02-03", "--stick", "62", "--meter-open", "1000",
-                     "--meter-close", "1500"}).exitCode, 0);
         // Bill 1500 gross at 65 °F; 40 -> 70.5 in at 60 -> 63 °F: measured 1493.2765 at 66.9344 °F.
         const Run delivery = book("month.book", {"delivery", "T1", "2026-02-03", "--bill", "1500",
             "--bill-temperature", "65", "--before", "40", "--after", "70.5", "--temperature-before",
             "60", "--temperature-after", "63"});
         QCOMPARE(delivery.exitCode, 0);
         QVERIFY2(delivery.out.contains("difference -6.72 gross, -8.15 net"), delivery.out);
+        // Until its day is recorded, the delivery would be a loss on no day at all.
+        QVERIFY(book("month.book", {"month", "T1", "2026-02"}).err.contains("2026-02-03 has a delivery but no closing stick"));
+        QCOMPARE(book("month.book", {"day", "T1", "2026-02-03", "--stick", "62", "--meter-open", "1000",
+                     "--meter-close", "1500"}).exitCode, 0);
         const Run corrected = book("month.book", {"day", "T1", "2026-02-05", "--stick", "57.5", "--water", "2.5", "--pumped", "150"});
         QCOMPARE(corrected.out, QByteArray("corrected 2026-02-05\n"));
 
