@@ -45,11 +45,13 @@ class Query {
 public:
     explicit Query(const QString& connection) : query_(QSqlDatabase::database(connection, false)) {}
 
-    // Runs the statement with its values bound in order.
+    // Runs the statement with its values bound in order; a statement run again is not
+    // prepared again.
     Done run(const char* sql, std::initializer_list<QVariant> values = {}) {
-        if (!query_.prepare(QString::fromLatin1(sql))) {
+        if (sql != prepared_ && !query_.prepare(QString::fromLatin1(sql))) {
             return failure();
         }
+        prepared_ = sql;
         for (const QVariant& value : values) {
             query_.addBindValue(value);
         }
@@ -64,6 +66,7 @@ public:
 private:
     Done failure() const { return Unexpected(query_.lastError().text().toStdString()); }
     QSqlQuery query_;
+    const char* prepared_ = nullptr;
 };
 
 constexpr const char* kDayColumns =
@@ -93,16 +96,6 @@ Expected<long long, std::string> tankId(const QString& connection, const std::st
     return query->value(0).toLongLong();
 }
 
-Done insertDay(const QString& connection, long long tank, const Day& day) {
-    return Query(connection)
-        .run(
-            "INSERT INTO days (tank_id, day, closing_level, water_level, temperature, pumped, "
-            "meter_open, meter_close, recorded_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
-            {tank, text(day.date), day.closingLevel, optional(day.waterLevel),
-             optional(day.temperature), optional(day.pumped), optional(day.meterOpen),
-             optional(day.meterClose), text(now())});
-}
-
 // Keeps the day's recorded values in the history, then replaces them.
 Done correctDay(const QString& connection, long long tank, const Day& day) {
     if (auto kept =
@@ -126,22 +119,42 @@ Done correctDay(const QString& connection, long long tank, const Day& day) {
              tank, text(day.date)});
 }
 
-Expected<bool, std::string> recordOrCorrect(const QString& connection, long long tank,
-                                            const Day& day) {
-    Query existing(connection);
-    if (auto done = existing.run("SELECT COUNT(*) FROM days WHERE tank_id = ? AND day = ?",
-                                 {tank, text(day.date)});
-        !done) {
-        return Unexpected(done.error());
+// Records days, or corrects those already recorded; an import's many days share its statements.
+class DayWriter {
+public:
+    explicit DayWriter(const QString& connection)
+        : connection_(connection), exists_(connection), insert_(connection) {}
+
+    // True when it corrected a recorded day.
+    Expected<bool, std::string> write(long long tank, const Day& day) {
+        if (auto done = exists_.run("SELECT COUNT(*) FROM days WHERE tank_id = ? AND day = ?",
+                                    {tank, text(day.date)});
+            !done) {
+            return Unexpected(done.error());
+        }
+        const bool correcting = exists_->next() && exists_->value(0).toLongLong() > 0;
+        exists_->finish();
+        const auto done = correcting ? correctDay(connection_, tank, day) : insert(tank, day);
+        if (!done) {
+            return Unexpected(done.error());
+        }
+        return correcting;
     }
-    const bool correcting = existing->next() && existing->value(0).toLongLong() > 0;
-    const auto done =
-        correcting ? correctDay(connection, tank, day) : insertDay(connection, tank, day);
-    if (!done) {
-        return Unexpected(done.error());
+
+private:
+    Done insert(long long tank, const Day& day) {
+        return insert_.run(
+            "INSERT INTO days (tank_id, day, closing_level, water_level, temperature, pumped, "
+            "meter_open, meter_close, recorded_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            {tank, text(day.date), day.closingLevel, optional(day.waterLevel),
+             optional(day.temperature), optional(day.pumped), optional(day.meterOpen),
+             optional(day.meterClose), text(now())});
     }
-    return correcting;
-}
+
+    QString connection_;
+    Query exists_;
+    Query insert_;
+};
 
 Done insertRules(const QString& connection, long long tank, const std::vector<Rule>& rules) {
     int ordinal = 0;
@@ -541,7 +554,7 @@ Expected<bool, std::string> Store::recordDay(const std::string& tank, const Day&
         if (!id) {
             return Unexpected(id.error());
         }
-        const auto recorded = recordOrCorrect(connection_, *id, day);
+        const auto recorded = DayWriter(connection_).write(*id, day);
         if (!recorded) {
             return Unexpected(recorded.error());
         }
@@ -576,6 +589,7 @@ Done Store::addDelivery(const std::string& tank, const std::string& date,
 Done Store::importDays(const std::vector<ImportRow>& rows,
                        const std::function<void(std::size_t)>& progress) {
     return inWrite([&]() -> Done {
+        DayWriter writer(connection_);
         std::map<std::string, long long> ids;
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const ImportRow& row = rows[i];
@@ -587,7 +601,7 @@ Done Store::importDays(const std::vector<ImportRow>& rows,
                 }
                 id = ids.emplace(row.tank, *found).first;
             }
-            if (auto done = recordOrCorrect(connection_, id->second, row.day); !done) {
+            if (auto done = writer.write(id->second, row.day); !done) {
                 return Unexpected(row.day.date + ": " + done.error());
             }
             if (progress && (i + 1) % kProgressEvery == 0) {
