@@ -79,7 +79,8 @@ private Q_SLOTS:
         QCOMPARE(book("month.book", QStringList{"tank", "add", "T1", "--opening", "50",
                      "--correction", "linear", "--coefficient", "0.0005", "--short-days", "3",
                      "--short-total", "100", "--water-limit", "2"} + kVertical).exitCode, 0);
-        QVERIFY(writeFile(path("feb.csv"), "date,tank,stick,water,pumped\n2026-02-02,T1,42,,400\n"
+        // As a spreadsheet saves it: a byte-order mark, CRLF line ends.
+        QVERIFY(writeFile(path("feb.csv"), "\xEF\xBB\xBF" "date,tank,stick,water,pumped\r\n2026-02-02,T1,42,,400\r\n"
                           "2026-02-04,T1,60,2.5,150\n2026-02-05,T1,58,2.5,150\n"
                           "2026-03-02,T1,52,0,140\n2026-03-03,T1,49.6,,120\n"));
         QCOMPARE(book("month.book", {"import", path("feb.csv")}).exitCode, 0);
