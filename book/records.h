@@ -1,0 +1,93 @@
+#pragma once
+
+// The tank book's records as the book keeps them: a tank's settings, its operating days with
+// their deliveries, and the rules its months are checked against. Levels are in the tank's
+// length unit, volumes in its volume unit, temperatures in its temperature unit.
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace brimwell::book {
+
+enum class Correction { Linear, Table6B, Table54B, Table6C, Table54C };
+
+// The product and its correction to the base temperature: `value` is the coefficient per degree
+// (linear), the API gravity at 60 °F (6B), the density at 15 °C in kg/m³ (54B) or α (6C, 54C).
+struct Product {
+    std::string name;
+    Correction correction = Correction::Linear;
+    double value = 0;
+    double reference = 60;  // linear only
+    bool celsius = false;   // the temperatures' unit; 54B and 54C take °C, 6B and 6C °F
+};
+
+// The month's variance is within `percent` of the flow-through plus `allowance`.
+struct PercentRule {
+    double percent = 1.0;
+    double allowance = 130;
+};
+// Fails on `days` or more consecutive short days whose shortages total at least `total`.
+struct ShortRunRule {
+    int days = 0;
+    double total = 0;
+};
+// Marks each day whose water cut is above `limit`, a level.
+struct WaterRule {
+    double limit = 0;
+};
+using Rule = std::variant<PercentRule, ShortRunRule, WaterRule>;
+
+struct TankSettings {
+    std::string name;
+    Product product;
+    // The shape as brimwell-tank's geometry options, "--diameter 96 --length 240 ...", which
+    // also name the length and volume units.
+    std::string shape;
+    // The tank's own calibration chart, as the file it came from, when it stands for the shape.
+    std::string calibration;
+    double safeFill = 90;
+    // The stick before the book's first day, which has no day before it.
+    std::optional<double> openingLevel;
+    std::vector<Rule> rules;
+};
+
+struct Delivery {
+    double billVolume = 0;
+    bool billNet = false;  // the bill states a net volume at the base temperature
+    std::optional<double> billTemperature;
+    double levelBefore = 0;
+    double levelAfter = 0;
+    std::optional<double> temperatureBefore;
+    std::optional<double> temperatureAfter;
+    double pumpedDuring = 0;
+};
+
+struct Day {
+    std::string date;  // YYYY-MM-DD
+    double closingLevel = 0;
+    std::optional<double> waterLevel;
+    std::optional<double> temperature;
+    std::optional<double> pumped;  // or the meters' totals
+    std::optional<double> meterOpen;
+    std::optional<double> meterClose;
+    std::vector<Delivery> deliveries;
+    bool corrected = false;  // set by the book when earlier values were replaced
+
+    // The volume pumped: the figure, or the meters' closing total less their opening total.
+    double pumpedVolume() const {
+        if (pumped) {
+            return *pumped;
+        }
+        return meterOpen && meterClose ? *meterClose - *meterOpen : 0;
+    }
+};
+
+// An earlier version of a day, replaced at `changedAt` (UTC, ISO 8601).
+struct DayCorrection {
+    Day before;
+    std::string changedAt;
+};
+
+}  // namespace brimwell::book

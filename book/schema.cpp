@@ -1,0 +1,48 @@
+#include "book/schema.h"
+
+namespace brimwell::book {
+
+// A PostgreSQL set would differ in its key columns (BIGINT GENERATED ALWAYS AS IDENTITY) and
+// start writes with a plain BEGIN.
+const Schema& sqliteSchema() {
+    static const Schema schema{
+        // The journal in a write-ahead log: readers never wait for a writer, and a writer
+        // killed mid-change leaves the book as it was. It stays with the file.
+        {"PRAGMA journal_mode = WAL"},
+        {
+            "CREATE TABLE book_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
+            "CREATE TABLE tanks (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, "
+            "product TEXT NOT NULL, correction TEXT NOT NULL, "
+            "correction_value DOUBLE PRECISION NOT NULL, reference DOUBLE PRECISION NOT NULL, "
+            "celsius INTEGER NOT NULL, shape TEXT NOT NULL, calibration TEXT, safe_fill DOUBLE "
+            "PRECISION NOT NULL, "
+            "opening_level DOUBLE PRECISION, created_at TEXT NOT NULL)",
+            "CREATE TABLE rules (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
+            "REFERENCES tanks (id), ordinal INTEGER NOT NULL, kind TEXT NOT NULL, "
+            "value1 DOUBLE PRECISION NOT NULL, value2 DOUBLE PRECISION NOT NULL)",
+            "CREATE TABLE days (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
+            "REFERENCES tanks (id), day TEXT NOT NULL, closing_level DOUBLE PRECISION NOT NULL, "
+            "water_level DOUBLE PRECISION, temperature DOUBLE PRECISION, "
+            "pumped DOUBLE PRECISION, meter_open DOUBLE PRECISION, meter_close DOUBLE PRECISION, "
+            "recorded_at TEXT NOT NULL, UNIQUE (tank_id, day))",
+            "CREATE TABLE day_history (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
+            "REFERENCES tanks (id), day TEXT NOT NULL, closing_level DOUBLE PRECISION NOT NULL, "
+            "water_level DOUBLE PRECISION, temperature DOUBLE PRECISION, "
+            "pumped DOUBLE PRECISION, meter_open DOUBLE PRECISION, meter_close DOUBLE PRECISION, "
+            "recorded_at TEXT NOT NULL, changed_at TEXT NOT NULL)",
+            "CREATE INDEX day_history_by_day ON day_history (tank_id, day)",
+            "CREATE TABLE deliveries (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
+            "REFERENCES tanks (id), day TEXT NOT NULL, bill_volume DOUBLE PRECISION NOT NULL, "
+            "bill_net INTEGER NOT NULL, bill_temperature DOUBLE PRECISION, "
+            "level_before DOUBLE PRECISION NOT NULL, level_after DOUBLE PRECISION NOT NULL, "
+            "temperature_before DOUBLE PRECISION, temperature_after DOUBLE PRECISION, "
+            "pumped_during DOUBLE PRECISION NOT NULL, recorded_at TEXT NOT NULL)",
+            "CREATE INDEX deliveries_by_day ON deliveries (tank_id, day)",
+        },
+        {},
+        "BEGIN IMMEDIATE",
+    };
+    return schema;
+}
+
+}  // namespace brimwell::book

@@ -1,0 +1,699 @@
+#include "book/store.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <array>
+#include <atomic>
+#include <initializer_list>
+#include <map>
+
+#include "book/schema.h"
+
+namespace brimwell::book {
+namespace {
+
+// A writer waits this long for another to finish before it gives up.
+constexpr int kBusyTimeoutMs = 30000;
+constexpr std::size_t kProgressEvery = 1000;
+constexpr std::array<const char*, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
+
+using Done = Expected<void, std::string>;
+
+QVariant optional(const std::optional<double>& value) {
+    return value ? QVariant(*value) : QVariant(QMetaType::fromType<double>());
+}
+
+std::optional<double> optional(const QVariant& value) {
+    return value.isNull() ? std::nullopt : std::optional<double>(value.toDouble());
+}
+
+QString text(const std::string& value) {
+    return QString::fromStdString(value);
+}
+
+std::string now() {
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString();
+}
+
+class Query {
+public:
+    explicit Query(const QString& connection) : query_(QSqlDatabase::database(connection, false)) {}
+
+    // Runs the statement with its values bound in order; a statement run again is not
+    // prepared again.
+    Done run(const char* sql, std::initializer_list<QVariant> values = {}) {
+        if (sql != prepared_ && !query_.prepare(QString::fromLatin1(sql))) {
+            return failure();
+        }
+        prepared_ = sql;
+        for (const QVariant& value : values) {
+            query_.addBindValue(value);
+        }
+        if (!query_.exec()) {
+            return failure();
+        }
+        return {};
+    }
+    QSqlQuery& operator*() { return query_; }
+    QSqlQuery* operator->() { return &query_; }
+
+private:
+    Done failure() const { return Unexpected(query_.lastError().text().toStdString()); }
+    QSqlQuery query_;
+    const char* prepared_ = nullptr;
+};
+
+constexpr const char* kDayColumns =
+    "day, closing_level, water_level, temperature, pumped, meter_open, meter_close";
+
+// A day read from the columns kDayColumns names, starting at `from`.
+Day dayFrom(const QSqlQuery& query, int from = 0) {
+    Day day;
+    day.date = query.value(from).toString().toStdString();
+    day.closingLevel = query.value(from + 1).toDouble();
+    day.waterLevel = optional(query.value(from + 2));
+    day.temperature = optional(query.value(from + 3));
+    day.pumped = optional(query.value(from + 4));
+    day.meterOpen = optional(query.value(from + 5));
+    day.meterClose = optional(query.value(from + 6));
+    return day;
+}
+
+Expected<long long, std::string> tankId(const QString& connection, const std::string& name) {
+    Query query(connection);
+    if (auto done = query.run("SELECT id FROM tanks WHERE name = ?", {text(name)}); !done) {
+        return Unexpected(done.error());
+    }
+    if (!query->next()) {
+        return Unexpected("no tank named '" + name + "' in the book");
+    }
+    return query->value(0).toLongLong();
+}
+
+// Keeps the day's recorded values in the history, then replaces them.
+Done correctDay(const QString& connection, long long tank, const Day& day) {
+    if (auto kept =
+            Query(connection)
+                .run("INSERT INTO day_history (tank_id, day, closing_level, water_level, "
+                     "temperature, "
+                     "pumped, meter_open, meter_close, recorded_at, changed_at) SELECT tank_id, "
+                     "day, "
+                     "closing_level, water_level, temperature, pumped, meter_open, meter_close, "
+                     "recorded_at, ? FROM days WHERE tank_id = ? AND day = ?",
+                     {text(now()), tank, text(day.date)});
+        !kept) {
+        return kept;
+    }
+    return Query(connection)
+        .run(
+            "UPDATE days SET closing_level = ?, water_level = ?, temperature = ?, pumped = ?, "
+            "meter_open = ?, meter_close = ?, recorded_at = ? WHERE tank_id = ? AND day = ?",
+            {day.closingLevel, optional(day.waterLevel), optional(day.temperature),
+             optional(day.pumped), optional(day.meterOpen), optional(day.meterClose), text(now()),
+             tank, text(day.date)});
+}
+
+// Records days, or corrects those already recorded; an import's many days share its statements.
+class DayWriter {
+public:
+    explicit DayWriter(const QString& connection)
+        : connection_(connection), exists_(connection), insert_(connection) {}
+
+    // True when it corrected a recorded day.
+    Expected<bool, std::string> write(long long tank, const Day& day) {
+        if (auto done = exists_.run("SELECT COUNT(*) FROM days WHERE tank_id = ? AND day = ?",
+                                    {tank, text(day.date)});
+            !done) {
+            return Unexpected(done.error());
+        }
+        const bool correcting = exists_->next() && exists_->value(0).toLongLong() > 0;
+        exists_->finish();
+        const auto done = correcting ? correctDay(connection_, tank, day) : insert(tank, day);
+        if (!done) {
+            return Unexpected(done.error());
+        }
+        return correcting;
+    }
+
+private:
+    Done insert(long long tank, const Day& day) {
+        return insert_.run(
+            "INSERT INTO days (tank_id, day, closing_level, water_level, temperature, pumped, "
+            "meter_open, meter_close, recorded_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            {tank, text(day.date), day.closingLevel, optional(day.waterLevel),
+             optional(day.temperature), optional(day.pumped), optional(day.meterOpen),
+             optional(day.meterClose), text(now())});
+    }
+
+    QString connection_;
+    Query exists_;
+    Query insert_;
+};
+
+Done insertRules(const QString& connection, long long tank, const std::vector<Rule>& rules) {
+    int ordinal = 0;
+    for (const Rule& rule : rules) {
+        const char* kind = "percent";
+        double first = 0;
+        double second = 0;
+        if (const auto* percent = std::get_if<PercentRule>(&rule)) {
+            first = percent->percent;
+            second = percent->allowance;
+        } else if (const auto* run = std::get_if<ShortRunRule>(&rule)) {
+            kind = "short-run";
+            first = run->days;
+            second = run->total;
+        } else {
+            kind = "water";
+            first = std::get<WaterRule>(rule).limit;
+        }
+        if (auto done = Query(connection)
+                            .run("INSERT INTO rules (tank_id, ordinal, kind, value1, value2) "
+                                 "VALUES (?, ?, ?, ?, ?)",
+                                 {tank, ordinal++, kind, first, second});
+            !done) {
+            return done;
+        }
+    }
+    return {};
+}
+
+Expected<std::vector<Rule>, std::string> readRules(const QString& connection, long long tank) {
+    Query query(connection);
+    if (auto done = query.run(
+            "SELECT kind, value1, value2 FROM rules WHERE tank_id = ? ORDER BY ordinal", {tank});
+        !done) {
+        return Unexpected(done.error());
+    }
+    std::vector<Rule> rules;
+    while (query->next()) {
+        const QString kind = query->value(0).toString();
+        const double first = query->value(1).toDouble();
+        const double second = query->value(2).toDouble();
+        if (kind == "percent") {
+            rules.emplace_back(PercentRule{first, second});
+        } else if (kind == "short-run") {
+            rules.emplace_back(ShortRunRule{static_cast<int>(first), second});
+        } else {
+            rules.emplace_back(WaterRule{first});
+        }
+    }
+    return rules;
+}
+
+// The deliveries from `first` to `last` onto their days, each of which must be recorded.
+Done attachDeliveries(const QString& connection, long long tank, const std::string& first,
+                      const std::string& last, std::vector<Day>& days) {
+    Query query(connection);
+    if (auto done = query.run(
+            "SELECT day, bill_volume, bill_net, bill_temperature, level_before, level_after, "
+            "temperature_before, temperature_after, pumped_during FROM deliveries "
+            "WHERE tank_id = ? AND day >= ? AND day <= ? ORDER BY day, id",
+            {tank, text(first), text(last)});
+        !done) {
+        return done;
+    }
+    auto day = days.begin();
+    while (query->next()) {
+        const std::string date = query->value(0).toString().toStdString();
+        while (day != days.end() && day->date < date) {
+            ++day;
+        }
+        if (day == days.end() || day->date != date) {
+            // Left out, the delivery would show as a loss on no day at all.
+            return Unexpected(date + " has a delivery but no closing stick: record the day");
+        }
+        day->deliveries.push_back({query->value(1).toDouble(), query->value(2).toInt() != 0,
+                                   optional(query->value(3)), query->value(4).toDouble(),
+                                   query->value(5).toDouble(), optional(query->value(6)),
+                                   optional(query->value(7)), query->value(8).toDouble()});
+    }
+    return {};
+}
+
+Done markCorrected(const QString& connection, long long tank, std::vector<Day>& days) {
+    if (days.empty()) {
+        return {};
+    }
+    Query query(connection);
+    if (auto done = query.run(
+            "SELECT DISTINCT day FROM day_history WHERE tank_id = ? AND day >= ? AND day <= ?",
+            {tank, text(days.front().date), text(days.back().date)});
+        !done) {
+        return done;
+    }
+    while (query->next()) {
+        const std::string date = query->value(0).toString().toStdString();
+        for (Day& day : days) {
+            day.corrected = day.corrected || day.date == date;
+        }
+    }
+    return {};
+}
+
+bool hasSqliteHeader(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+QString newConnectionName() {
+    static std::atomic<int> count{0};
+    return QStringLiteral("brimwell-book-%1").arg(count++);
+}
+
+Expected<void, OpenFailure> connect(const QString& connection, const QString& path) {
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    database.setDatabaseName(path);
+    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!database.open()) {
+        return Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen,
+                                      "cannot open " + path.toStdString() + ": " +
+                                          database.lastError().text().toStdString()});
+    }
+    return {};
+}
+
+// A new, empty file that only its owner may read and write.
+Expected<void, OpenFailure> createPrivateFile(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                   QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        return Unexpected(OpenFailure{
+            OpenFailure::Kind::CannotOpen,
+            "cannot create " + path.toStdString() + ": " + file.errorString().toStdString()});
+    }
+    return {};
+}
+
+}  // namespace
+
+Store::~Store() {
+    QSqlDatabase::database(connection_, false).close();
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+Done Store::inWrite(const std::function<Done()>& change) {
+    if (auto begun = Query(connection_).run(sqliteSchema().beginWrite.data()); !begun) {
+        return begun;
+    }
+    auto done = change();
+    if (done) {
+        done = Query(connection_).run("COMMIT");
+    }
+    if (!done) {
+        (void)Query(connection_).run("ROLLBACK");
+    }
+    return done;
+}
+
+namespace {
+
+Expected<void, OpenFailure> createSchema(const QString& connection) {
+    const auto fail = [](const std::string& error) {
+        return Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen, error});
+    };
+    for (const std::string_view statement : sqliteSchema().prepare) {
+        if (auto done = Query(connection).run(std::string(statement).c_str()); !done) {
+            return fail(done.error());
+        }
+    }
+    auto done = Query(connection).run(sqliteSchema().beginWrite.data());
+    for (const std::string_view statement : sqliteSchema().create) {
+        if (done) {
+            done = Query(connection).run(std::string(statement).c_str());
+        }
+    }
+    if (done) {
+        done = Query(connection)
+                   .run("INSERT INTO book_meta (name, value) VALUES (?, ?), (?, ?)",
+                        {"mark", text(std::string(kBookMark)), "schema_version", kSchemaVersion});
+    }
+    if (done) {
+        done = Query(connection).run("COMMIT");
+    }
+    if (!done) {
+        (void)Query(connection).run("ROLLBACK");
+        return fail(done.error());
+    }
+    return {};
+}
+
+// The book's schema version, after checking that the file is a book at all.
+Expected<int, OpenFailure> bookVersion(const QString& connection, const std::string& path) {
+    Query query(connection);
+    const auto read = query.run("SELECT name, value FROM book_meta");
+    if (!read) {
+        const bool damaged = read.error().find("malformed") != std::string::npos ||
+                             read.error().find("not a database") != std::string::npos;
+        if (damaged) {
+            return Unexpected(
+                OpenFailure{OpenFailure::Kind::Damaged,
+                            path + " is damaged (" + read.error() + "); it is left as it is"});
+        }
+        return Unexpected(OpenFailure{OpenFailure::Kind::NotABook,
+                                      path + " is not a Brimwell book; it is left as it is"});
+    }
+    std::optional<int> version;
+    bool marked = false;
+    while (query->next()) {
+        const QString name = query->value(0).toString();
+        marked =
+            marked || (name == "mark" && query->value(1).toString().toStdString() == kBookMark);
+        if (name == "schema_version") {
+            version = query->value(1).toInt();
+        }
+    }
+    if (!marked || !version) {
+        return Unexpected(OpenFailure{OpenFailure::Kind::NotABook,
+                                      path + " is not a Brimwell book; it is left as it is"});
+    }
+    return *version;
+}
+
+// Brings an older book to this version in one transaction.
+Expected<void, OpenFailure> upgrade(const QString& connection, int version) {
+    auto done = Query(connection).run(sqliteSchema().beginWrite.data());
+    for (int from = version; done && from < kSchemaVersion; ++from) {
+        for (const std::string_view statement : sqliteSchema().upgrades[from - 1]) {
+            if (done) {
+                done = Query(connection).run(std::string(statement).c_str());
+            }
+        }
+    }
+    if (done) {
+        done = Query(connection)
+                   .run("UPDATE book_meta SET value = ? WHERE name = ?",
+                        {kSchemaVersion, "schema_version"});
+    }
+    if (done) {
+        done = Query(connection).run("COMMIT");
+    }
+    if (!done) {
+        (void)Query(connection).run("ROLLBACK");
+        return Unexpected(
+            OpenFailure{OpenFailure::Kind::CannotOpen, "cannot upgrade the book: " + done.error()});
+    }
+    return {};
+}
+
+Expected<void, OpenFailure> checkExisting(const QString& connection, const QString& path) {
+    const std::string name = path.toStdString();
+    const auto version = bookVersion(connection, name);
+    if (!version) {
+        return Unexpected(version.error());
+    }
+    if (*version > kSchemaVersion) {
+        return Unexpected(OpenFailure{OpenFailure::Kind::Newer,
+                                      name + " was written by a newer Brimwell (book version " +
+                                          std::to_string(*version) + "; this one knows up to " +
+                                          std::to_string(kSchemaVersion) +
+                                          "); it is left as it is"});
+    }
+    if (*version < 1) {
+        return Unexpected(OpenFailure{OpenFailure::Kind::Damaged,
+                                      name + " is damaged (book version " +
+                                          std::to_string(*version) + "); it is left as it is"});
+    }
+    return *version < kSchemaVersion ? upgrade(connection, *version)
+                                     : Expected<void, OpenFailure>();
+}
+
+}  // namespace
+
+Expected<std::unique_ptr<Store>, OpenFailure> Store::open(const QString& path) {
+    const bool exists = QFileInfo::exists(path);
+    if (exists && !hasSqliteHeader(path)) {
+        const bool readable = QFile(path).open(QIODevice::ReadOnly);
+        return Unexpected(
+            OpenFailure{readable ? OpenFailure::Kind::NotABook : OpenFailure::Kind::CannotOpen,
+                        path.toStdString() +
+                            (readable ? " is not a Brimwell book (not an SQLite database)"
+                                      : " cannot be read") +
+                            "; it is left as it is"});
+    }
+    if (!exists) {
+        if (auto created = createPrivateFile(path); !created) {
+            return Unexpected(created.error());
+        }
+    }
+    std::unique_ptr<Store> store(new Store(newConnectionName()));
+    if (auto connected = connect(store->connection_, path); !connected) {
+        return Unexpected(connected.error());
+    }
+    auto ready =
+        exists ? checkExisting(store->connection_, path) : createSchema(store->connection_);
+    if (!ready) {
+        if (!exists) {
+            store.reset();
+            QFile::remove(path);
+        }
+        return Unexpected(ready.error());
+    }
+    return store;
+}
+
+Done Store::addTank(const TankSettings& tank) {
+    return inWrite([&]() -> Done {
+        Query query(connection_);
+        const Product& product = tank.product;
+        auto done = query.run(
+            "INSERT INTO tanks (name, product, correction, correction_value, reference, celsius, "
+            "shape, calibration, safe_fill, opening_level, created_at) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            {text(tank.name), text(product.name),
+             kCorrectionWords[static_cast<std::size_t>(product.correction)], product.value,
+             product.reference, product.celsius ? 1 : 0, text(tank.shape),
+             tank.calibration.empty() ? QVariant(QMetaType::fromType<QString>())
+                                      : QVariant(text(tank.calibration)),
+             tank.safeFill, optional(tank.openingLevel), text(now())});
+        if (!done) {
+            return done.error().find("UNIQUE") != std::string::npos
+                       ? Unexpected("a tank named '" + tank.name + "' is already in the book")
+                       : done;
+        }
+        const auto id = tankId(connection_, tank.name);
+        return id ? insertRules(connection_, *id, tank.rules) : Unexpected(id.error());
+    });
+}
+
+Done Store::removeTank(const std::string& name) {
+    return inWrite([&]() -> Done {
+        const auto id = tankId(connection_, name);
+        if (!id) {
+            return Unexpected(id.error());
+        }
+        for (const char* sql :
+             {"DELETE FROM rules WHERE tank_id = ?", "DELETE FROM deliveries WHERE tank_id = ?",
+              "DELETE FROM day_history WHERE tank_id = ?", "DELETE FROM days WHERE tank_id = ?",
+              "DELETE FROM tanks WHERE id = ?"}) {
+            if (auto done = Query(connection_).run(sql, {*id}); !done) {
+                return done;
+            }
+        }
+        return {};
+    });
+}
+
+Expected<std::vector<std::string>, std::string> Store::tankNames() {
+    Query query(connection_);
+    if (auto done = query.run("SELECT name FROM tanks ORDER BY name"); !done) {
+        return Unexpected(done.error());
+    }
+    std::vector<std::string> names;
+    while (query->next()) {
+        names.push_back(query->value(0).toString().toStdString());
+    }
+    return names;
+}
+
+Expected<TankSettings, std::string> Store::tank(const std::string& name) {
+    Query query(connection_);
+    if (auto done = query.run(
+            "SELECT id, product, correction, correction_value, reference, celsius, shape, "
+            "safe_fill, opening_level, calibration FROM tanks WHERE name = ?",
+            {text(name)});
+        !done) {
+        return Unexpected(done.error());
+    }
+    if (!query->next()) {
+        return Unexpected("no tank named '" + name + "' in the book");
+    }
+    TankSettings tank;
+    tank.name = name;
+    tank.product.name = query->value(1).toString().toStdString();
+    const std::string correction = query->value(2).toString().toStdString();
+    for (std::size_t i = 0; i < kCorrectionWords.size(); ++i) {
+        if (correction == kCorrectionWords[i]) {
+            tank.product.correction = static_cast<Correction>(i);
+        }
+    }
+    tank.product.value = query->value(3).toDouble();
+    tank.product.reference = query->value(4).toDouble();
+    tank.product.celsius = query->value(5).toInt() != 0;
+    tank.shape = query->value(6).toString().toStdString();
+    tank.safeFill = query->value(7).toDouble();
+    tank.openingLevel = optional(query->value(8));
+    tank.calibration = query->value(9).toString().toStdString();
+    auto rules = readRules(connection_, query->value(0).toLongLong());
+    if (!rules) {
+        return Unexpected(rules.error());
+    }
+    tank.rules = *std::move(rules);
+    return tank;
+}
+
+Expected<bool, std::string> Store::recordDay(const std::string& tank, const Day& day) {
+    bool corrected = false;
+    auto done = inWrite([&]() -> Done {
+        const auto id = tankId(connection_, tank);
+        if (!id) {
+            return Unexpected(id.error());
+        }
+        const auto recorded = DayWriter(connection_).write(*id, day);
+        if (!recorded) {
+            return Unexpected(recorded.error());
+        }
+        corrected = *recorded;
+        return {};
+    });
+    if (!done) {
+        return Unexpected(done.error());
+    }
+    return corrected;
+}
+
+Done Store::addDelivery(const std::string& tank, const std::string& date,
+                        const Delivery& delivery) {
+    return inWrite([&]() -> Done {
+        const auto id = tankId(connection_, tank);
+        if (!id) {
+            return Unexpected(id.error());
+        }
+        return Query(connection_)
+            .run(
+                "INSERT INTO deliveries (tank_id, day, bill_volume, bill_net, bill_temperature, "
+                "level_before, level_after, temperature_before, temperature_after, pumped_during, "
+                "recorded_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                {*id, text(date), delivery.billVolume, delivery.billNet ? 1 : 0,
+                 optional(delivery.billTemperature), delivery.levelBefore, delivery.levelAfter,
+                 optional(delivery.temperatureBefore), optional(delivery.temperatureAfter),
+                 delivery.pumpedDuring, text(now())});
+    });
+}
+
+Done Store::importDays(const std::vector<ImportRow>& rows,
+                       const std::function<void(std::size_t)>& progress) {
+    return inWrite([&]() -> Done {
+        DayWriter writer(connection_);
+        std::map<std::string, long long> ids;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const ImportRow& row = rows[i];
+            auto id = ids.find(row.tank);
+            if (id == ids.end()) {
+                const auto found = tankId(connection_, row.tank);
+                if (!found) {
+                    return Unexpected(found.error());
+                }
+                id = ids.emplace(row.tank, *found).first;
+            }
+            if (auto done = writer.write(id->second, row.day); !done) {
+                return Unexpected(row.day.date + ": " + done.error());
+            }
+            if (progress && (i + 1) % kProgressEvery == 0) {
+                progress(i + 1);
+            }
+        }
+        return {};
+    });
+}
+
+Expected<MonthRecords, std::string> Store::month(const std::string& tank, const std::string& first,
+                                                 const std::string& last) {
+    const auto id = tankId(connection_, tank);
+    if (!id) {
+        return Unexpected(id.error());
+    }
+    MonthRecords records;
+    Query before(connection_);
+    if (auto done = before.run((std::string("SELECT ") + kDayColumns +
+                                " FROM days WHERE tank_id = ? AND day < ? ORDER BY day DESC "
+                                "LIMIT 1")
+                                   .c_str(),
+                               {*id, text(first)});
+        !done) {
+        return Unexpected(done.error());
+    }
+    if (before->next()) {
+        records.before = dayFrom(*before);
+    }
+    Query days(connection_);
+    if (auto done = days.run((std::string("SELECT ") + kDayColumns +
+                              " FROM days WHERE tank_id = ? AND day >= ? AND day <= ? "
+                              "ORDER BY day")
+                                 .c_str(),
+                             {*id, text(first), text(last)});
+        !done) {
+        return Unexpected(done.error());
+    }
+    while (days->next()) {
+        records.days.push_back(dayFrom(*days));
+    }
+    auto done = attachDeliveries(connection_, *id, first, last, records.days);
+    if (done) {
+        done = markCorrected(connection_, *id, records.days);
+    }
+    if (!done) {
+        return Unexpected(done.error());
+    }
+    return records;
+}
+
+Expected<std::vector<DayCorrection>, std::string> Store::history(const std::string& tank) {
+    const auto id = tankId(connection_, tank);
+    if (!id) {
+        return Unexpected(id.error());
+    }
+    Query query(connection_);
+    if (auto done = query.run((std::string("SELECT ") + kDayColumns +
+                               ", changed_at FROM day_history WHERE tank_id = ? "
+                               "ORDER BY day, changed_at, id")
+                                  .c_str(),
+                              {*id});
+        !done) {
+        return Unexpected(done.error());
+    }
+    std::vector<DayCorrection> corrections;
+    while (query->next()) {
+        corrections.push_back({dayFrom(*query), query->value(7).toString().toStdString()});
+    }
+    return corrections;
+}
+
+Expected<std::vector<Day>, std::string> Store::days(const std::string& tank) {
+    const auto id = tankId(connection_, tank);
+    if (!id) {
+        return Unexpected(id.error());
+    }
+    Query query(connection_);
+    if (auto done = query.run(
+            (std::string("SELECT ") + kDayColumns + " FROM days WHERE tank_id = ? ORDER BY day")
+                .c_str(),
+            {*id});
+        !done) {
+        return Unexpected(done.error());
+    }
+    std::vector<Day> days;
+    while (query->next()) {
+        days.push_back(dayFrom(*query));
+    }
+    return days;
+}
+
+}  // namespace brimwell::book

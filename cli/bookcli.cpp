@@ -1,0 +1,939 @@
+#include "cli/bookcli.h"
+
+#include <QDate>
+#include <QFile>
+#include <QStandardPaths>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <ostream>
+
+#include "book/correction.h"
+#include "book/store.h"
+#include "cli/bookformat.h"
+#include "cli/options.h"
+#include "cli/tankoptions.h"
+#include "cli/tankoutput.h"
+#include "cli/unitwords.h"
+#include "model/numbertext.h"
+#include "model/stickreading.h"
+
+namespace brimwell {
+
+const char* const kBookUsage =
+    "Usage: brimwell-book [--book FILE] SUBCOMMAND ...\n"
+    "       brimwell-book tank add NAME TANK --opening H [PRODUCT] [RULES]\n"
+    "       brimwell-book tank list | tank show NAME | tank remove NAME\n"
+    "       brimwell-book day TANK DATE --stick H [--water W] [--temperature T]\n"
+    "                     [--pumped V | --meter-open A --meter-close B]\n"
+    "       brimwell-book delivery TANK DATE --bill V [--bill-net] [--bill-temperature T]\n"
+    "                     --before H --after H [--temperature-before T --temperature-after T]\n"
+    "                     [--pumped-during V]\n"
+    "       brimwell-book import FILE\n"
+    "       brimwell-book month TANK YYYY-MM [--format text|csv|json]\n"
+    "       brimwell-book history TANK\n"
+    "       brimwell-book export [TANK]\n"
+    "       brimwell-book --help | --version\n"
+    "\n"
+    "The book is an SQLite file, by default in the user's data folder; --book FILE names another.\n"
+    "A new book is readable by its owner only. DATE is YYYY-MM-DD, one operating day.\n"
+    "\n"
+    "TANK is brimwell-tank's shape: --diameter D --length L [--orientation horizontal|vertical]\n"
+    "  [--heads ...] [--head-depth A] [--crown F --knuckle K] [--units U] [--volume V], or\n"
+    "  --calibration FILE, the tank's own chart, which the book keeps. Levels are in --units,\n"
+    "  as a stick is read (75.625, 75 5/8 in inches, 6'3-5/8\"), volumes in --volume.\n"
+    "  --opening H    the stick before the book's first day\n"
+    "  --safe-fill P  percent of the capacity, default 90\n"
+    "PRODUCT: --product NAME and brimwell-tank's correction without --temperature:\n"
+    "  --correction linear --coefficient CE [--reference R] | 6B --api-gravity G |\n"
+    "  54B --density D | 6C|54C --alpha A; --temperature-unit F|C. Default: no correction.\n"
+    "RULES, each month is checked against all that are given:\n"
+    "  --percent P --allowance A  |variance| within P % of the flow-through plus A (default\n"
+    "                 1.0 and 130 gallons, converted to the volume unit: 492.1 litres);\n"
+    "                 --percent none drops this rule\n"
+    "  --short-days N --short-total X  fails on N or more consecutive short days whose\n"
+    "                 shortages total at least X\n"
+    "  --water-limit W  marks, and fails, each day whose water cut is above W\n"
+    "\n"
+    "day      records a day's closing stick, or corrects a recorded day: its earlier values\n"
+    "         are kept with the time of the change (see history)\n"
+    "delivery records a delivery on a day and prints it measured against its bill\n"
+    "import   a CSV of days with the header tank,date,stick and any of water,temperature,\n"
+    "         pumped,meter_open,meter_close; all rows or none are written\n"
+    "month    each day's book inventory (opening + delivered - pumped) and over/short\n"
+    "         (closing - book), each delivery checked, the flow-through, the cumulative\n"
+    "         over/short and each rule's figures and verdict\n"
+    "export   every day of the tank (or of all tanks) as import reads them\n"
+    "\n"
+    "Numbers are read with \".\" as the decimal point.\n"
+    "Exit status: 0 done; 1 the book could not be opened or written; 2 bad input, nothing\n"
+    "written; 4 the month fails a rule.\n";
+
+namespace {
+
+using book::Day;
+using book::Delivery;
+using book::Store;
+using book::TankSettings;
+using Status = int;
+
+constexpr std::string_view kGeometry[] = {
+    "--orientation", "--heads",  "--head-depth", "--crown",  "--knuckle",
+    "--diameter",    "--length", "--units",      "--volume", "--calibration"};
+constexpr std::string_view kCorrectionOptions[] = {
+    "--correction", "--coefficient", "--reference",       "--api-gravity",
+    "--density",    "--alpha",       "--temperature-unit"};
+constexpr std::array<std::string_view, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
+constexpr double kAllowanceGallons = 130;
+
+struct Context {
+    std::ostream& out;
+    std::ostream& err;
+    bool terminal;
+    QString bookPath;
+
+    Status complain(const std::string& message, Status status) const {
+        err << "brimwell-book: " << message << '\n';
+        return status;
+    }
+    // The book, or the reason it cannot be opened, told on standard error.
+    std::unique_ptr<Store> open() const {
+        auto store = Store::open(bookPath);
+        if (!store) {
+            complain(store.error().message, kBookWriteFailed);
+            return nullptr;
+        }
+        return *std::move(store);
+    }
+};
+
+struct Request {
+    std::vector<std::string> positionals;
+    Options options;
+};
+
+Expected<std::optional<double>, std::string> number(const Options& options, std::string_view name) {
+    const auto it = options.values.find(name);
+    if (it == options.values.end()) {
+        return std::optional<double>();
+    }
+    const auto value = readStrict(it->second, NumberFormat{".", ""});
+    if (!value || !std::isfinite(*value)) {
+        return Unexpected(std::string(name) + ": '" + it->second + "' is not a number");
+    }
+    return std::optional<double>(*value);
+}
+
+// A stick level as the operator wrote it: 75.625, 75 5/8 (inches) or 6'3-5/8".
+Expected<std::optional<double>, std::string> stick(const Options& options, std::string_view name,
+                                                   LengthUnit unit) {
+    const auto it = options.values.find(name);
+    if (it == options.values.end()) {
+        return std::optional<double>();
+    }
+    const auto level = readStickLevel(it->second, unit);
+    if (!level) {
+        return Unexpected(std::string(name) + ": " + level.error());
+    }
+    return std::optional<double>(*level);
+}
+
+// Reads each named option into its place; the first error, if any.
+std::optional<std::string> readNumbers(
+    const Options& options,
+    std::initializer_list<std::pair<std::string_view, std::optional<double>*>> into,
+    std::optional<LengthUnit> levels = {}) {
+    for (const auto& [name, place] : into) {
+        auto value = levels ? stick(options, name, *levels) : number(options, name);
+        if (!value) {
+            return value.error();
+        }
+        *place = *value;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> require(const Options& options,
+                                   std::initializer_list<std::string_view> names) {
+    for (const auto name : names) {
+        if (!options.has(name)) {
+            return std::string(name) + " is missing (see --help)";
+        }
+    }
+    return std::nullopt;
+}
+
+bool isDate(const std::string& text) {
+    const QDate date = QDate::fromString(QString::fromStdString(text), Qt::ISODate);
+    return text.size() == 10 && date.isValid();
+}
+
+// The tank's shape as brimwell-tank reads it: its options but a calibration chart's file, and
+// the chart's text, which the book keeps in place of the file.
+struct Shape {
+    std::string text;  // "--diameter 96 --length 240"
+    TankOptions options;
+    std::string chart;
+};
+
+Expected<Shape, std::string> readShape(const std::vector<std::string>& args) {
+    auto command = parseTankArguments(args);
+    if (!command) {
+        return Unexpected(command.error());
+    }
+    return Shape{"", command->tank, ""};
+}
+
+Expected<Shape, std::string> shapeOf(const Options& options) {
+    std::vector<std::string> args{"level", "--fill-percent", "0"};
+    std::string text;
+    for (const auto name : kGeometry) {
+        if (const auto it = options.values.find(name); it != options.values.end()) {
+            args.insert(args.end(), {std::string(name), it->second});
+            if (name != "--calibration") {
+                text += (text.empty() ? "" : " ") + std::string(name) + " " + it->second;
+            }
+        }
+    }
+    auto shape = readShape(args);
+    if (!shape) {
+        return shape;
+    }
+    if (auto built = buildTank(shape->options); !built) {
+        return Unexpected(built.error());
+    }
+    std::string chart;
+    if (shape->options.calibration) {
+        QFile file(QFile::decodeName(shape->options.calibration->c_str()));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return Unexpected("--calibration: cannot read " + *shape->options.calibration);
+        }
+        chart = file.readAll().toStdString();
+    }
+    return Shape{text, shape->options, chart};
+}
+
+Expected<Shape, std::string> storedShape(const std::string& text, bool calibrated) {
+    std::vector<std::string> args{"level", "--fill-percent", "0"};
+    if (calibrated) {
+        args.insert(args.end(), {"--calibration", "book"});
+    }
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto end = std::min(text.find(' ', start), text.size());
+        args.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    const auto shape = readShape(args);
+    if (!shape) {
+        return shape;
+    }
+    return Shape{text, shape->options, ""};
+}
+
+// The volumes of a stored tank: its calibration chart, or its shape's.
+Expected<TankVolumes, std::string> volumesOf(const TankSettings& tank, const TankOptions& shape) {
+    if (tank.calibration.empty()) {
+        return buildTank(shape);
+    }
+    auto chart = CalibrationChart::parse(tank.calibration);
+    if (!chart) {
+        return Unexpected("the tank's calibration chart, line " +
+                          std::to_string(chart.error().line) + ": " + chart.error().message);
+    }
+    return TankVolumes(*std::move(chart));
+}
+
+// The product: brimwell-tank's correction options, validated by its own reading of them.
+Expected<book::Product, std::string> productOf(const Options& options) {
+    book::Product product;
+    product.name = options.values.contains("--product") ? options.values.at("--product") : "";
+    if (!options.has("--correction")) {
+        for (const auto name : kCorrectionOptions) {
+            if (options.has(name)) {
+                return Unexpected(std::string(name) + " applies only with --correction");
+            }
+        }
+        return product;
+    }
+    std::vector<std::string> args{"reading", "--diameter", "1", "--length", "1", "--level", "0"};
+    for (const auto name : kCorrectionOptions) {
+        if (const auto it = options.values.find(name); it != options.values.end()) {
+            args.insert(args.end(), {std::string(name), it->second});
+        }
+    }
+    const bool celsius = options.values.contains("--temperature-unit") &&
+                         options.values.at("--temperature-unit") == "C";
+    args.insert(args.end(), {"--temperature", celsius ? "15" : "60"});
+    const auto command = parseTankArguments(args);
+    if (!command) {
+        return Unexpected(command.error());
+    }
+    const CorrectionOptions& correction = *command->correction;
+    product.correction = static_cast<book::Correction>(correction.table);
+    product.value = correction.value;
+    product.reference = correction.reference;
+    product.celsius = correction.unit == TempUnit::DegreesC;
+    return product;
+}
+
+// 130 US gallons in the tank's unit, to the tenth of a litre: 492.1 L.
+double defaultAllowance(VolumeUnit unit) {
+    if (unit == VolumeUnit::Gallons) {
+        return kAllowanceGallons;
+    }
+    const double litres =
+        std::round(kAllowanceGallons * gallonFactor(VolumeUnit::Litres) * 10) / 10;
+    return litres * VolumeFactor(VolumeUnit::Litres, unit);
+}
+
+Expected<std::vector<book::Rule>, std::string> rulesOf(const Options& options, VolumeUnit unit,
+                                                       LengthUnit lengthUnit) {
+    std::vector<book::Rule> rules;
+    const bool noPercent =
+        options.values.contains("--percent") && options.values.at("--percent") == "none";
+    std::optional<double> percent, allowance, days, total, water;
+    if (auto failure = readNumbers(
+            options,
+            {{"--allowance", &allowance}, {"--short-days", &days}, {"--short-total", &total}})) {
+        return Unexpected(*failure);
+    }
+    if (!noPercent) {
+        if (auto failure = readNumbers(options, {{"--percent", &percent}})) {
+            return Unexpected(*failure);
+        }
+        if (percent.value_or(0) < 0 || allowance.value_or(0) < 0) {
+            return Unexpected(std::string("--percent and --allowance must be 0 or above"));
+        }
+        rules.emplace_back(
+            book::PercentRule{percent.value_or(1.0), allowance.value_or(defaultAllowance(unit))});
+    } else if (allowance) {
+        return Unexpected(std::string("--allowance does not apply with --percent none"));
+    }
+    if (days.has_value() != total.has_value()) {
+        return Unexpected(std::string(days ? "--short-total" : "--short-days") +
+                          " is missing: the run rule takes both");
+    }
+    if (days) {
+        if (!(*days >= 1 && *days == std::floor(*days) && *days <= 366) || *total < 0) {
+            return Unexpected(std::string("--short-days must be a whole number of days from 1"));
+        }
+        rules.emplace_back(book::ShortRunRule{static_cast<int>(*days), *total});
+    }
+    if (auto failure = readNumbers(options, {{"--water-limit", &water}}, lengthUnit)) {
+        return Unexpected(*failure);
+    }
+    if (water) {
+        rules.emplace_back(book::WaterRule{*water});
+    }
+    return rules;
+}
+
+// The gauge of a stored tank: its shape's volumes and its product's correction.
+Expected<std::pair<book::Gauge, TankOptions>, std::string> gaugeOf(const TankSettings& tank) {
+    const auto shape = storedShape(tank.shape, !tank.calibration.empty());
+    if (!shape) {
+        return Unexpected("the tank's stored shape: " + shape.error());
+    }
+    auto built = volumesOf(tank, shape->options);
+    if (!built) {
+        return Unexpected(built.error());
+    }
+    auto volumes = std::make_shared<TankVolumes>(*std::move(built));
+    book::Gauge gauge{
+        [volumes, top = volumes->top()](double level) -> Expected<double, std::string> {
+            const auto volume = volumes->volumeAt(level);
+            if (!volume) {
+                std::string text = "a stick of ";
+                appendShortest(text, level);
+                text += " is outside the tank (0 to ";
+                appendShortest(text, top);
+                return Unexpected(text + ")");
+            }
+            return *volume;
+        },
+        [product = tank.product](double temperature) {
+            return book::productVcf(product, temperature);
+        }};
+    return std::pair{gauge, shape->options};
+}
+
+Status tankAdd(const Request& request, const Context& context) {
+    const Options& options = request.options;
+    auto shape = shapeOf(options);
+    if (!shape) {
+        return context.complain(shape.error(), kBookBadInput);
+    }
+    auto product = productOf(options);
+    if (!product) {
+        return context.complain(product.error(), kBookBadInput);
+    }
+    auto rules = rulesOf(options, shape->options.volumeUnit, shape->options.lengthUnit);
+    if (!rules) {
+        return context.complain(rules.error(), kBookBadInput);
+    }
+    TankSettings tank{
+        request.positionals.at(0), *product, shape->text, shape->chart, 90, {}, *rules};
+    std::optional<double> safeFill;
+    if (auto failure = readNumbers(options, {{"--safe-fill", &safeFill}})) {
+        return context.complain(*failure, kBookBadInput);
+    }
+    if (auto failure =
+            readNumbers(options, {{"--opening", &tank.openingLevel}}, shape->options.lengthUnit)) {
+        return context.complain(*failure, kBookBadInput);
+    }
+    if (auto failure = require(options, {"--opening"})) {
+        return context.complain(*failure, kBookBadInput);
+    }
+    tank.safeFill = safeFill.value_or(90);
+    if (!(tank.safeFill >= 0 && tank.safeFill <= 100)) {
+        return context.complain("--safe-fill must be from 0 to 100", kBookBadInput);
+    }
+    if (tank.name.empty()) {
+        return context.complain("the tank's name is empty", kBookBadInput);
+    }
+    const auto store = context.open();
+    if (!store) {
+        return kBookWriteFailed;
+    }
+    if (auto done = store->addTank(tank); !done) {
+        return context.complain(done.error(), kBookWriteFailed);
+    }
+    return kBookDone;
+}
+
+Status tankList(const Request&, const Context& context) {
+    const auto store = context.open();
+    if (!store) {
+        return kBookWriteFailed;
+    }
+    const auto names = store->tankNames();
+    if (!names) {
+        return context.complain(names.error(), kBookWriteFailed);
+    }
+    for (const auto& name : *names) {
+        context.out << name << '\n';
+    }
+    return kBookDone;
+}
+
+Status tankShow(const Request& request, const Context& context) {
+    const auto store = context.open();
+    if (!store) {
+        return kBookWriteFailed;
+    }
+    const auto tank = store->tank(request.positionals.at(0));
+    if (!tank) {
+        return context.complain(tank.error(), kBookBadInput);
+    }
+    const auto shape = storedShape(tank->shape, !tank->calibration.empty());
+    const book::Product& product = tank->product;
+    std::string text = "name:        " + tank->name + "\nshape:       " + tank->shape +
+                       "\nproduct:     " + product.name + "\ncorrection:  " +
+                       std::string(kCorrectionWords[static_cast<std::size_t>(product.correction)]) +
+                       " ";
+    appendShortest(text, product.value);
+    text += product.celsius ? " (°C)\nsafe fill:   " : " (°F)\nsafe fill:   ";
+    appendShortest(text, tank->safeFill);
+    text += " %\nopening:     ";
+    appendShortest(text, tank->openingLevel.value_or(0));
+    text += "\n";
+    const auto volume = shape ? std::string(unitWord(shape->options.volumeUnit)) : "";
+    const auto length = shape ? std::string(unitWord(shape->options.lengthUnit)) : "";
+    for (const book::Rule& rule : tank->rules) {
+        text += "rule:        " + book::ruleName(rule, volume, length) + "\n";
+    }
+    context.out << text;
+    return kBookDone;
+}
+
+Status tankRemove(const Request& request, const Context& context) {
+    const auto store = context.open();
+    if (!store) {
+        return kBookWriteFailed;
+    }
+    if (auto done = store->removeTank(request.positionals.at(0)); !done) {
+        return context.complain(done.error(), kBookWriteFailed);
+    }
+    return kBookDone;
+}
+
+Expected<Day, std::string> dayOf(const Request& request, LengthUnit unit) {
+    const Options& options = request.options;
+    Day day;
+    day.date = request.positionals.at(1);
+    if (!isDate(day.date)) {
+        return Unexpected("the date '" + day.date + "' is not a date YYYY-MM-DD");
+    }
+    if (auto failure = require(options, {"--stick"})) {
+        return Unexpected(*failure);
+    }
+    std::optional<double> closing;
+    auto failure =
+        readNumbers(options, {{"--stick", &closing}, {"--water", &day.waterLevel}}, unit);
+    if (!failure) {
+        failure = readNumbers(options, {{"--temperature", &day.temperature},
+                                        {"--pumped", &day.pumped},
+                                        {"--meter-open", &day.meterOpen},
+                                        {"--meter-close", &day.meterClose}});
+    }
+    if (failure) {
+        return Unexpected(*failure);
+    }
+    day.closingLevel = *closing;
+    if (day.pumped && (day.meterOpen || day.meterClose)) {
+        return Unexpected(std::string("--pumped and --meter-open/--meter-close: give only one"));
+    }
+    if (day.meterOpen.has_value() != day.meterClose.has_value()) {
+        return Unexpected(std::string("--meter-open and --meter-close go together"));
+    }
+    if (day.pumpedVolume() < 0) {
+        return Unexpected(std::string(day.pumped ? "--pumped must be 0 or above"
+                                                 : "--meter-close is below --meter-open"));
+    }
+    if (day.waterLevel && *day.waterLevel > day.closingLevel) {
+        return Unexpected(std::string("--water is above --stick"));
+    }
+    return day;
+}
+
+Status recordDay(const Request& request, const Context& context) {
+    const auto store = context.open();
+    if (!store) {
+        return kBookWriteFailed;
+    }
+    const auto tank = store->tank(request.positionals.at(0));
+    if (!tank) {
+        return context.complain(tank.error(), kBookBadInput);
+    }
+    const auto gauge = gaugeOf(*tank);
+    if (!gauge) {
+        return context.complain(gauge.error(), kBookBadInput);
+    }
+    const auto day = dayOf(request, gauge->second.lengthUnit);
+    if (!day) {
+        return context.complain(day.error(), kBookBadInput);
+    }
+    if (auto volume = gauge->first.productAt(day->closingLevel, day->waterLevel); !volume) {
+        return context.complain("--stick: " + volume.error(), kBookBadInput);
+    }
+    const auto corrected = store->recordDay(tank->name, *day);
+    if (!corrected) {
+        return context.complain(corrected.error(), kBookWriteFailed);
+    }
+    context.out << (*corrected ? "corrected " : "recorded ") << day->date << '\n';
+    return kBookDone;
+}
+
+Expected<Delivery, std::string> deliveryOf(const Options& options, LengthUnit unit) {
+    if (auto failure = require(options, {"--bill", "--before", "--after"})) {
+        return Unexpected(*failure);
+    }
+    std::optional<double> bill, before, after, during;
+    Delivery delivery;
+    auto failure = readNumbers(options, {{"--before", &before}, {"--after", &after}}, unit);
+    if (!failure) {
+        failure = readNumbers(options, {{"--bill", &bill},
+                                        {"--bill-temperature", &delivery.billTemperature},
+                                        {"--temperature-before", &delivery.temperatureBefore},
+                                        {"--temperature-after", &delivery.temperatureAfter},
+                                        {"--pumped-during", &during}});
+    }
+    if (failure) {
+        return Unexpected(*failure);
+    }
+    if (!(*bill > 0) || during.value_or(0) < 0) {
+        return Unexpected(std::string(*bill > 0 ? "--pumped-during must be 0 or above"
+                                                : "--bill must be above 0"));
+    }
+    delivery.billVolume = *bill;
+    delivery.billNet = options.flags.contains("--bill-net");
+    delivery.levelBefore = *before;
+    delivery.levelAfter = *after;
+    delivery.pumpedDuring = during.value_or(0);
+    return delivery;
+}
+
+Status recordDelivery(const Request& request, const Context& context) {
+    const std::string& date = request.positionals.at(1);
+    if (!isDate(date)) {
+        return context.complain("the date '" + date + "' is not a date YYYY-MM-DD", kBookBadInput);
+    }
+    const auto store = context.open();
+    if (!store) {
+        return kBookWriteFailed;
+    }
+    const auto tank = store->tank(request.positionals.at(0));
+    const auto gauge = tank ? gaugeOf(*tank) : Unexpected(tank.error());
+    if (!gauge) {
+        return context.complain(gauge.error(), kBookBadInput);
+    }
+    const auto delivery = deliveryOf(request.options, gauge->second.lengthUnit);
+    if (!delivery) {
+        return context.complain(delivery.error(), kBookBadInput);
+    }
+    const auto check = book::checkDelivery(*delivery, gauge->first, {}, {});
+    if (!check) {
+        return context.complain(check.error(), kBookBadInput);
+    }
+    if (auto done = store->addDelivery(tank->name, date, *delivery); !done) {
+        return context.complain(done.error(), kBookWriteFailed);
+    }
+    book::DayFigures day;
+    day.date = date;
+    day.deliveries.push_back(*check);
+    ReportHeading heading{tank->name,
+                          tank->product.name,
+                          date.substr(0, 7),
+                          std::string(unitWord(gauge->second.volumeUnit)),
+                          std::string(unitWord(gauge->second.lengthUnit)),
+                          tank->product.celsius ? "C" : "F"};
+    book::MonthReport single;
+    single.days.push_back(day);
+    const std::string report = monthReport(single, heading, ReportFormat::Text);
+    const auto start = report.find("  delivery");
+    context.out << report.substr(start + 2, report.find('\n', start) - start - 1);
+    return kBookDone;
+}
+
+// The import's rows, all read and checked before the book is touched.
+using UnitOf = std::function<Expected<LengthUnit, std::string>(const std::string& tank)>;
+
+Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string& path,
+                                                               const UnitOf& unitOf) {
+    QFile file(QFile::decodeName(path.c_str()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return Unexpected("cannot read " + path + ": " + file.errorString().toStdString());
+    }
+    QByteArray headerLine = file.readLine().trimmed();
+    if (headerLine.startsWith("\xEF\xBB\xBF")) {
+        headerLine.remove(0, 3);  // the byte-order mark a spreadsheet may write
+    }
+    const auto header = csvFields(headerLine.toStdString());
+    std::map<std::string, std::size_t> columns;
+    for (std::size_t i = 0; header && i < header->size(); ++i) {
+        columns[(*header)[i]] = i;
+    }
+    for (const char* name : {"tank", "date", "stick"}) {
+        if (!columns.contains(name)) {
+            return Unexpected(path + ": the header has no column '" + name + "'");
+        }
+    }
+    std::vector<book::ImportRow> rows;
+    for (int line = 2; !file.atEnd(); ++line) {
+        const QByteArray bytes = file.readLine();
+        if (bytes.trimmed().isEmpty()) {
+            continue;
+        }
+        const auto fields = csvFields(std::string(bytes.endsWith('\n') ? bytes.chopped(1) : bytes));
+        if (!fields) {
+            return Unexpected(path + " line " + std::to_string(line) + ": " + fields.error());
+        }
+        if (fields->size() < header->size()) {
+            return Unexpected(path + " line " + std::to_string(line) + ": too few fields");
+        }
+        Request request{{(*fields)[columns.at("tank")], (*fields)[columns.at("date")]}, {}};
+        for (const auto& [name, index] : columns) {
+            const std::string& value = (*fields)[index];
+            if (name != "tank" && name != "date" && !value.empty()) {
+                std::string option = "--" + name;
+                std::replace(option.begin(), option.end(), '_', '-');
+                request.options.values[option] = value;
+            }
+        }
+        const auto unit = unitOf(request.positionals[0]);
+        auto day = unit ? dayOf(request, *unit) : Unexpected(unit.error());
+        if (!day) {
+            return Unexpected(path + " line " + std::to_string(line) + ": " + day.error());
+        }
+        rows.push_back({request.positionals[0], *std::move(day)});
+    }
+    return rows;
+}
+
+Status importDays(const Request& request, const Context& context) {
+    const std::string& path = request.positionals.at(0);
+    const auto store = context.open();
+    if (!store) {
+        return kBookWriteFailed;
+    }
+    std::map<std::string, LengthUnit> units;
+    const UnitOf unitOf = [&](const std::string& name) -> Expected<LengthUnit, std::string> {
+        if (const auto it = units.find(name); it != units.end()) {
+            return it->second;
+        }
+        const auto tank = store->tank(name);
+        const auto shape =
+            tank ? storedShape(tank->shape, !tank->calibration.empty()) : Unexpected(tank.error());
+        if (!shape) {
+            return Unexpected(shape.error());
+        }
+        return units[name] = shape->options.lengthUnit;
+    };
+    const auto rows = importRows(path, unitOf);
+    if (!rows) {
+        return context.complain(rows.error(), kBookBadInput);
+    }
+    const std::size_t total = rows->size();
+    std::function<void(std::size_t)> progress;
+    if (context.terminal) {
+        progress = [&context, total](std::size_t done) {
+            context.err << "\rimport: " << done << " of " << total << " days" << std::flush;
+        };
+    }
+    const auto done = store->importDays(*rows, progress);
+    if (context.terminal) {
+        context.err << "\r\033[K" << std::flush;
+    }
+    if (!done) {
+        return context.complain(path + ": nothing imported: " + done.error(), kBookWriteFailed);
+    }
+    context.out << "imported " << total << " days\n";
+    return kBookDone;
+}
+
+Expected<ReportFormat, std::string> formatOf(const Options& options) {
+    const auto it = options.values.find("--format");
+    if (it == options.values.end()) {
+        return ReportFormat::Text;
+    }
+    constexpr std::array<std::string_view, 3> kWords{"text", "csv", "json"};
+    const auto format = named<ReportFormat>(kWords, it->second);
+    if (!format) {
+        return Unexpected(unknownValue("--format", it->second, "text, csv or json"));
+    }
+    return *format;
+}
+
+Status month(const Request& request, const Context& context) {
+    const std::string& month = request.positionals.at(1);
+    if (month.size() != 7 || !isDate(month + "-01")) {
+        return context.complain("the month '" + month + "' is not a month YYYY-MM", kBookBadInput);
+    }
+    const auto format = formatOf(request.options);
+    if (!format) {
+        return context.complain(format.error(), kBookBadInput);
+    }
+    const auto store = context.open();
+    if (!store) {
+        return kBookWriteFailed;
+    }
+    const auto tank = store->tank(request.positionals.at(0));
+    const auto gauge = tank ? gaugeOf(*tank) : Unexpected(tank.error());
+    if (!gauge) {
+        return context.complain(gauge.error(), kBookBadInput);
+    }
+    const auto records = store->month(tank->name, month + "-01", month + "-31");
+    if (!records) {
+        return context.complain(records.error(), kBookBadInput);
+    }
+    if (records->days.empty()) {
+        return context.complain(tank->name + " has no day recorded in " + month, kBookBadInput);
+    }
+    const double opening =
+        records->before ? records->before->closingLevel : tank->openingLevel.value_or(0);
+    const auto water = records->before ? records->before->waterLevel : std::nullopt;
+    const auto report =
+        book::reconcileMonth(records->days, opening, water, gauge->first, tank->rules);
+    if (!report) {
+        return context.complain(report.error(), kBookBadInput);
+    }
+    const ReportHeading heading{tank->name,
+                                tank->product.name,
+                                month,
+                                std::string(unitWord(gauge->second.volumeUnit)),
+                                std::string(unitWord(gauge->second.lengthUnit)),
+                                tank->product.celsius ? "C" : "F"};
+    context.out << monthReport(*report, heading, *format);
+    return report->met() ? kBookDone : kBookRuleFailed;
+}
+
+Status history(const Request& request, const Context& context) {
+    const auto store = context.open();
+    if (!store) {
+        return kBookWriteFailed;
+    }
+    const auto corrections = store->history(request.positionals.at(0));
+    if (!corrections) {
+        return context.complain(corrections.error(), kBookBadInput);
+    }
+    context.out << "changed_at," << kDayCsvHeader << '\n';
+    for (const book::DayCorrection& correction : *corrections) {
+        context.out << correction.changedAt << ','
+                    << dayCsvRow(request.positionals.at(0), correction.before);
+    }
+    return kBookDone;
+}
+
+Status exportDays(const Request& request, const Context& context) {
+    const auto store = context.open();
+    if (!store) {
+        return kBookWriteFailed;
+    }
+    auto names = request.positionals.empty() ? store->tankNames()
+                                             : std::vector<std::string>{request.positionals[0]};
+    if (!names) {
+        return context.complain(names.error(), kBookWriteFailed);
+    }
+    context.out << kDayCsvHeader << '\n';
+    for (const std::string& name : *names) {
+        const auto days = store->days(name);
+        if (!days) {
+            return context.complain(days.error(), kBookBadInput);
+        }
+        for (const Day& day : *days) {
+            context.out << dayCsvRow(name, day);
+        }
+    }
+    return kBookDone;
+}
+
+struct Subcommand {
+    std::string_view words;  // "tank add"
+    std::size_t positionals;
+    std::size_t optionalPositionals;
+    std::vector<std::string_view> known;
+    std::vector<std::string_view> flags;
+    Status (*run)(const Request&, const Context&);
+};
+
+const std::vector<Subcommand>& subcommands() {
+    static const std::vector<Subcommand> all{
+        {"tank add",
+         1,
+         0,
+         {"--orientation", "--heads",      "--head-depth",
+          "--crown",       "--knuckle",    "--diameter",
+          "--length",      "--units",      "--volume",
+          "--calibration", "--product",    "--correction",
+          "--coefficient", "--reference",  "--api-gravity",
+          "--density",     "--alpha",      "--temperature-unit",
+          "--safe-fill",   "--opening",    "--percent",
+          "--allowance",   "--short-days", "--short-total",
+          "--water-limit"},
+         {},
+         tankAdd},
+        {"tank list", 0, 0, {}, {}, tankList},
+        {"tank show", 1, 0, {}, {}, tankShow},
+        {"tank remove", 1, 0, {}, {}, tankRemove},
+        {"day",
+         2,
+         0,
+         {"--stick", "--water", "--temperature", "--pumped", "--meter-open", "--meter-close"},
+         {},
+         recordDay},
+        {"delivery",
+         2,
+         0,
+         {"--bill", "--bill-temperature", "--before", "--after", "--temperature-before",
+          "--temperature-after", "--pumped-during"},
+         {"--bill-net"},
+         recordDelivery},
+        {"import", 1, 0, {}, {}, importDays},
+        {"month", 2, 0, {"--format"}, {}, month},
+        {"history", 1, 0, {}, {}, history},
+        {"export", 0, 1, {}, {}, exportDays},
+    };
+    return all;
+}
+
+// The subcommand its first words name, and the rest of the arguments.
+std::pair<const Subcommand*, std::vector<std::string>> findSubcommand(
+    const std::vector<std::string>& args) {
+    for (const Subcommand& subcommand : subcommands()) {
+        const bool two = subcommand.words.find(' ') != std::string_view::npos;
+        const std::string words = two && args.size() >= 2 ? args[0] + " " + args[1]
+                                  : args.empty()          ? ""
+                                                          : args[0];
+        if (words == subcommand.words) {
+            return {&subcommand, {args.begin() + (two ? 2 : 1), args.end()}};
+        }
+    }
+    return {nullptr, args};
+}
+
+// "--book FILE" or "--book=FILE" anywhere on the line, taken out of it.
+Expected<std::optional<std::string>, std::string> takeBook(std::vector<std::string>& args) {
+    std::optional<std::string> book;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const bool joined = args[i].starts_with("--book=");
+        if (args[i] != "--book" && !joined) {
+            continue;
+        }
+        if (book) {
+            return Unexpected(std::string("--book is given twice"));
+        }
+        if (!joined && i + 1 == args.size()) {
+            return Unexpected(std::string("--book needs a file name"));
+        }
+        book = joined ? args[i].substr(7) : args[i + 1];
+        args.erase(args.begin() + i, args.begin() + i + (joined ? 1 : 2));
+        --i;
+    }
+    if (book && book->empty()) {
+        return Unexpected(std::string("--book needs a file name"));
+    }
+    return book;
+}
+
+QString defaultBook() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/book.sqlite";
+}
+
+}  // namespace
+
+int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+            bool terminal) {
+    std::vector<std::string> args = arguments;
+    Context context{out, err, terminal, {}};
+    const auto book = takeBook(args);
+    if (!book) {
+        return context.complain(book.error(), kBookBadInput);
+    }
+    context.bookPath = *book ? QFile::decodeName((*book)->c_str()) : defaultBook();
+    const auto [subcommand, rest] = findSubcommand(args);
+    if (!subcommand) {
+        const auto general = readOptions(args, {});
+        if (args.empty() || (general && general->help)) {
+            out << kBookUsage;
+            return kBookDone;
+        }
+        if (general && general->version) {
+            out << "brimwell-book " << BRIMWELL_VERSION << '\n';
+            return kBookDone;
+        }
+        if (args[0] == "tank") {
+            return context.complain("tank needs add, list, show or remove (see --help)",
+                                    kBookBadInput);
+        }
+        return context.complain("unknown subcommand '" + args[0] + "' (see --help)", kBookBadInput);
+    }
+    Request request;
+    std::size_t i = 0;
+    const std::size_t most = subcommand->positionals + subcommand->optionalPositionals;
+    for (; i < rest.size() && request.positionals.size() < most && !rest[i].starts_with("--");
+         ++i) {
+        request.positionals.push_back(rest[i]);
+    }
+    auto options =
+        readOptions({rest.begin() + i, rest.end()}, subcommand->known, subcommand->flags);
+    if (!options) {
+        return context.complain(options.error(), kBookBadInput);
+    }
+    if (options->help) {
+        out << kBookUsage;
+        return kBookDone;
+    }
+    if (request.positionals.size() < subcommand->positionals) {
+        return context.complain(std::string(subcommand->words) + ": " +
+                                    (subcommand->words == "import" ? "the file" : "the tank") +
+                                    " is missing (see --help)",
+                                kBookBadInput);
+    }
+    request.options = *std::move(options);
+    return subcommand->run(request, context);
+}
+
+}  // namespace brimwell

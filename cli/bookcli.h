@@ -1,0 +1,25 @@
+#pragma once
+
+// brimwell-book's command line: the subcommands that keep a tank book and check its months.
+// Testable in-process; bookmain.cpp only hands it the arguments and the standard streams.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace brimwell {
+
+// Exit statuses.
+inline constexpr int kBookDone = 0;
+inline constexpr int kBookWriteFailed = 1;
+inline constexpr int kBookBadInput = 2;
+inline constexpr int kBookRuleFailed = 4;
+
+// Runs the command line `args` (without the program's name). `terminal`: standard error is a
+// terminal, which is then shown an import's progress.
+int runBook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            bool terminal);
+
+extern const char* const kBookUsage;
+
+}  // namespace brimwell

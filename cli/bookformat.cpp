@@ -1,0 +1,234 @@
+#include "cli/bookformat.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "model/numbertext.h"
+
+namespace brimwell {
+
+using book::DayFigures;
+using book::DeliveryCheck;
+using book::MonthReport;
+using book::RuleVerdict;
+
+const char* const kDayCsvHeader = "tank,date,stick,water,temperature,pumped,meter_open,meter_close";
+
+namespace {
+
+constexpr int kVolumeDecimals = 2;
+constexpr int kTemperatureDecimals = 1;
+constexpr std::size_t kColumn = 12;
+
+std::string fixed(double value, int places = kVolumeDecimals, std::size_t width = 0) {
+    std::string text;
+    appendFixed(text, value, places, width);
+    return text;
+}
+
+std::string shortest(const std::optional<double>& value) {
+    std::string text;
+    if (value) {
+        appendShortest(text, *value);
+    }
+    return text;
+}
+
+std::string csvField(const std::string& value) {
+    if (value.find_first_of(",\"\r\n") == std::string::npos) {
+        return value;
+    }
+    std::string quoted = "\"";
+    for (const char c : value) {
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+std::string ruleText(const RuleVerdict& verdict, const ReportHeading& heading) {
+    std::string text = book::ruleName(verdict.rule, heading.volumeUnit, heading.lengthUnit) + ": ";
+    for (const book::RuleFigure& figure : verdict.figures) {
+        text += figure.label + " " + fixed(figure.value, figure.count ? 0 : kVolumeDecimals) + ", ";
+    }
+    return text + (verdict.met ? "met" : "FAILED");
+}
+
+std::string deliveryText(const std::string& date, const DeliveryCheck& check,
+                         const ReportHeading& heading) {
+    std::string text = "  delivery " + date + ": measured " + fixed(check.measured) + ", bill " +
+                       fixed(check.billGross) + " gross, difference " +
+                       fixed(check.grossDifference) + " gross";
+    if (check.netDifference) {
+        text += ", " + fixed(*check.netDifference) + " net";
+    }
+    if (check.temperature) {
+        text += ", at " + fixed(*check.temperature, kTemperatureDecimals) + " " +
+                heading.temperatureUnit;
+    }
+    return text + "\n";
+}
+
+std::string waterText(const MonthReport& month) {
+    if (month.waterReadings == 0) {
+        return "not measured this month";
+    }
+    return "measured on " + std::to_string(month.waterReadings) +
+           (month.waterReadings == 1 ? " day" : " days");
+}
+
+std::string textReport(const MonthReport& month, const ReportHeading& heading) {
+    std::string out = "tank:         " + heading.tank + "\nproduct:      " + heading.product +
+                      "\nmonth:        " + heading.month + "\nvolumes in " + heading.volumeUnit +
+                      ", gross, product net of water\n\n";
+    out += "date      ";
+    for (const char* column : {"opening", "delivered", "pumped", "book", "closing", "over/short"}) {
+        out += std::string(kColumn - std::string_view(column).size(), ' ') + column;
+    }
+    out += "\n";
+    for (const DayFigures& day : month.days) {
+        out += day.date;
+        for (const double value :
+             {day.opening, day.delivered, day.pumped, day.book, day.closing, day.overShort}) {
+            out += fixed(value, kVolumeDecimals, kColumn);
+        }
+        out += day.corrected ? "  corrected" : "";
+        out += day.waterMarked ? "  water " + shortest(day.water) + " " + heading.lengthUnit : "";
+        out += "\n";
+        for (const DeliveryCheck& check : day.deliveries) {
+            out += deliveryText(day.date, check, heading);
+        }
+    }
+    out += "\ndelivered:    " + fixed(month.delivered) +
+           "\nflow-through: " + fixed(month.flowThrough) +
+           "\nover/short:   " + fixed(month.overShort) + "\nwater:        " + waterText(month) +
+           "\n\n";
+    for (const RuleVerdict& verdict : month.verdicts) {
+        out += "rule: " + ruleText(verdict, heading) + "\n";
+    }
+    return out + "month:        " + (month.met() ? "met" : "FAILED") + "\n";
+}
+
+std::string csvReport(const MonthReport& month) {
+    std::string out =
+        "date,opening,delivered,pumped,book,closing,over_short,water,corrected,water_marked\r\n";
+    for (const DayFigures& day : month.days) {
+        out += day.date;
+        for (const double value :
+             {day.opening, day.delivered, day.pumped, day.book, day.closing, day.overShort}) {
+            out += "," + fixed(value);
+        }
+        out += "," + shortest(day.water) + (day.corrected ? ",yes" : ",no") +
+               (day.waterMarked ? ",yes" : ",no") + "\r\n";
+    }
+    return out;
+}
+
+QJsonObject dayJson(const DayFigures& day) {
+    QJsonArray deliveries;
+    for (const DeliveryCheck& check : day.deliveries) {
+        QJsonObject delivery{{"measured", check.measured},
+                             {"bill_gross", check.billGross},
+                             {"gross_difference", check.grossDifference}};
+        if (check.temperature) {
+            delivery["temperature"] = *check.temperature;
+        }
+        if (check.billNet) {
+            delivery["bill_net"] = *check.billNet;
+        }
+        if (check.netDifference) {
+            delivery["net_difference"] = *check.netDifference;
+        }
+        deliveries.append(delivery);
+    }
+    QJsonObject json{{"date", QString::fromStdString(day.date)},
+                     {"opening", day.opening},
+                     {"delivered", day.delivered},
+                     {"pumped", day.pumped},
+                     {"book", day.book},
+                     {"closing", day.closing},
+                     {"over_short", day.overShort},
+                     {"corrected", day.corrected},
+                     {"water_marked", day.waterMarked},
+                     {"deliveries", deliveries}};
+    if (day.water) {
+        json["water"] = *day.water;
+    }
+    return json;
+}
+
+std::string jsonReport(const MonthReport& month, const ReportHeading& heading) {
+    QJsonArray days;
+    for (const DayFigures& day : month.days) {
+        days.append(dayJson(day));
+    }
+    QJsonArray rules;
+    for (const RuleVerdict& verdict : month.verdicts) {
+        QJsonObject figures;
+        for (const book::RuleFigure& figure : verdict.figures) {
+            figures[QString::fromStdString(figure.label)] = figure.value;
+        }
+        rules.append(
+            QJsonObject{{"rule", QString::fromStdString(book::ruleName(
+                                     verdict.rule, heading.volumeUnit, heading.lengthUnit))},
+                        {"figures", figures},
+                        {"met", verdict.met}});
+    }
+    const QJsonObject json{{"tank", QString::fromStdString(heading.tank)},
+                           {"product", QString::fromStdString(heading.product)},
+                           {"month", QString::fromStdString(heading.month)},
+                           {"volume_unit", QString::fromStdString(heading.volumeUnit)},
+                           {"days", days},
+                           {"delivered", month.delivered},
+                           {"flow_through", month.flowThrough},
+                           {"over_short", month.overShort},
+                           {"water_readings", month.waterReadings},
+                           {"rules", rules},
+                           {"met", month.met()}};
+    return QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() + "\n";
+}
+
+}  // namespace
+
+std::string monthReport(const MonthReport& month, const ReportHeading& heading,
+                        ReportFormat format) {
+    switch (format) {
+        case ReportFormat::Csv:
+            return csvReport(month);
+        case ReportFormat::Json:
+            return jsonReport(month, heading);
+        case ReportFormat::Text:
+            break;
+    }
+    return textReport(month, heading);
+}
+
+std::string dayCsvRow(const std::string& tank, const book::Day& day) {
+    return csvField(tank) + "," + day.date + "," + shortest(day.closingLevel) + "," +
+           shortest(day.waterLevel) + "," + shortest(day.temperature) + "," + shortest(day.pumped) +
+           "," + shortest(day.meterOpen) + "," + shortest(day.meterClose) + "\n";
+}
+
+Expected<std::vector<std::string>, std::string> csvFields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            fields.back() += '"';
+            ++i;
+        } else if (c == '"' && (quoted || fields.back().empty())) {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            fields.emplace_back();
+        } else if (c != '\r' || quoted) {
+            fields.back() += c;
+        }
+    }
+    if (quoted) {
+        return Unexpected(std::string("a quoted field is not closed"));
+    }
+    return fields;
+}
+
+}  // namespace brimwell

@@ -1,0 +1,37 @@
+#pragma once
+
+// What brimwell-book writes and reads as text: a month's reconciliation as text, CSV or JSON, and
+// days as CSV rows, which `export` writes and `import` reads back.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "book/reconcile.h"
+#include "book/store.h"
+#include "model/expected.h"
+
+namespace brimwell {
+
+enum class ReportFormat { Text, Csv, Json };
+
+struct ReportHeading {
+    std::string tank;
+    std::string product;
+    std::string month;  // YYYY-MM
+    std::string volumeUnit;
+    std::string lengthUnit;
+    std::string temperatureUnit;  // F or C
+};
+
+std::string monthReport(const book::MonthReport& month, const ReportHeading& heading,
+                        ReportFormat format);
+
+// The import's columns, in the order export writes them.
+extern const char* const kDayCsvHeader;
+std::string dayCsvRow(const std::string& tank, const book::Day& day);
+
+// The fields of one CSV record; quoted fields may hold commas and doubled quotes.
+Expected<std::vector<std::string>, std::string> csvFields(const std::string& line);
+
+}  // namespace brimwell

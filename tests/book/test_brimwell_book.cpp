@@ -1,0 +1,259 @@
+// brimwell-book run as an operator runs it, on real book files in a temporary folder: a month
+// kept and checked, and the faults a book must survive.
+
+#include <QtTest>
+
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "tests/support/commandrun.h"
+
+namespace {
+using brimwell::testing::readFile;
+using brimwell::testing::Run;
+using brimwell::testing::runCommand;
+using brimwell::testing::writeFile;
+
+const QString kHostile = QStringLiteral("'); DROP TABLE tanks; --");
+// A vertical tank 120 in across: π × 60² / 231 = 48.9598855 gallons an inch.
+const QStringList kVertical{"--orientation", "vertical", "--diameter", "120", "--length", "120"};
+
+// Runs a SQL statement on the book from outside brimwell-book; the error text, empty when done.
+QString sql(const QString& path, const QString& statement, int busyTimeoutMs = 5000) {
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "outside");
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
+        QSqlQuery query(db);
+        if (!db.open() || !query.exec(statement)) {
+            error = db.isOpen() ? query.lastError().text() : db.lastError().text();
+        } else if (query.next()) {
+            error = query.value(0).toString();  // a SELECT's first value
+        }
+    }
+    QSqlDatabase::removeDatabase("outside");
+    return error;
+}
+
+QByteArray digest(const QString& path) {
+    return QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha256);
+}
+
+QByteArray yearsOfDays(const QString& tank, int days) {
+    QByteArray csv = "tank,date,stick,pumped\n";
+    const QDate first(1990, 1, 1);
+    for (int i = 0; i < days; ++i) {
+        csv += tank.toUtf8() + "," + first.addDays(i).toString(Qt::ISODate).toUtf8() + ",40,10\n";
+    }
+    return csv;
+}
+}  // namespace
+
+class BrimwellBookTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    Run book(const QString& file, const QStringList& args) const {
+        return runCommand(BRIMWELL_BOOK, QStringList{"--book", path(file)} + args);
+    }
+    void addTank(const QString& file, const QString& name) const {
+        QCOMPARE(book(file, QStringList{"tank", "add", name, "--opening", "40"} + kVertical).exitCode, 0);
+    }
+
+private Q_SLOTS:
+    // Worked by hand at 48.9598855 gal/in (a Python script, from the rule): February's
+    // over/short -55.2006 is within 1 % of 1200 + 130, but 2.5 in of water is above the 2 in
+    // limit, so the month fails; March's -4.3834 is within 2.6 + 130.
+    void a_month_kept_and_checked() {
+        addTank("month.book", "T1");
+        QCOMPARE(book("month.book", QStringList{"tank", "remove", "T1"}).exitCode, 0);
+        QCOMPARE(book("month.book", QStringList{"tank", "add", "T1", "--opening", "50",
+                     "--correction", "linear", "--coefficient", "0.0005", "--short-days", "3",
+                     "--short-total", "100", "--water-limit", "2"} + kVertical).exitCode, 0);
+        // As a spreadsheet saves it: a byte-order mark, CRLF line ends.
+        QVERIFY(writeFile(path("feb.csv"), "\xEF\xBB\xBF" "date,tank,stick,water,pumped\r\n2026-02-02,T1,42,,400\r\n"
+                          "2026-02-04,T1,60,2.5,150\n2026-02-05,T1,58,2.5,150\n"
+                          "2026-03-02,T1,52,0,140\n2026-03-03,T1,49.6,,120\n"));
+        QCOMPARE(book("month.book", {"import", path("feb.csv")}).exitCode, 0);
+        // Bill 1500 gross at 65 °F; 40 -> 70.5 in at 60 -> 63 °F: measured 1493.2765 at 66.9344 °F.
+        const Run delivery = book("month.book", {"delivery", "T1", "2026-02-03", "--bill", "1500",
+            "--bill-temperature", "65", "--before", "40", "--after", "70.5", "--temperature-before",
+            "60", "--temperature-after", "63"});
+        QCOMPARE(delivery.exitCode, 0);
+        QVERIFY2(delivery.out.contains("difference -6.72 gross, -8.15 net"), delivery.out);
+        // Until its day is recorded, the delivery would be a loss on no day at all.
+        QVERIFY(book("month.book", {"month", "T1", "2026-02"}).err.contains("2026-02-03 has a delivery but no closing stick"));
+        QCOMPARE(book("month.book", {"day", "T1", "2026-02-03", "--stick", "62", "--meter-open", "1000",
+                     "--meter-close", "1500"}).exitCode, 0);
+        const Run corrected = book("month.book", {"day", "T1", "2026-02-05", "--stick", "57.5", "--water", "2.5", "--pumped", "150"});
+        QCOMPARE(corrected.out, QByteArray("corrected 2026-02-05\n"));
+
+        const Run february = book("month.book", {"month", "T1", "2026-02", "--format", "json"});
+        QCOMPARE(february.exitCode, 4);
+        const QJsonObject feb = QJsonDocument::fromJson(february.out).object();
+        QVERIFY(std::abs(feb["over_short"].toDouble() + 55.2006) < 0.01);
+        QCOMPARE(feb["flow_through"].toDouble(), 1200.0);
+        const QJsonArray rules = feb["rules"].toArray();
+        QCOMPARE(rules.size(), 3);
+        QVERIFY(rules[0].toObject()["met"].toBool() && rules[1].toObject()["met"].toBool());
+        QVERIFY(!rules[2].toObject()["met"].toBool());
+        QVERIFY(feb["days"].toArray()[3].toObject()["corrected"].toBool());
+
+        const Run march = book("month.book", {"month", "T1", "2026-03"});
+        QCOMPARE(march.exitCode, 0);
+        QVERIFY2(march.out.contains("over/short:   -4.38\n"), march.out);
+        const Run history = book("month.book", {"history", "T1"});
+        QVERIFY2(history.out.split('\n').at(1).endsWith(",T1,2026-02-05,58,2.5,,150,,"), history.out);
+    }
+
+    void hostile_names_are_kept_as_typed() {
+        const QString product = QStringLiteral("Robert\"); DELETE FROM days; --,");
+        QCOMPARE(book("hostile.book", QStringList{"tank", "add", kHostile, "--opening", "40",
+                     "--product", product} + kVertical).exitCode, 0);
+        QCOMPARE(QFile::permissions(path("hostile.book")) & 0x7777,
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        // A stick as the operator writes it: 3 ft 3 in.
+        QCOMPARE(book("hostile.book", {"day", kHostile, "2026-01-02", "--stick", "3'3\""}).exitCode, 0);
+        QVERIFY(book("hostile.book", {"export"}).out.endsWith(",2026-01-02,39,,,,,\n"));
+        QCOMPARE(book("hostile.book", {"tank", "list"}).out, kHostile.toUtf8() + "\n");
+        const QJsonObject month =
+            QJsonDocument::fromJson(book("hostile.book", {"month", kHostile, "2026-01", "--format", "json"}).out).object();
+        QCOMPARE(month["tank"].toString(), kHostile);
+        QCOMPARE(month["product"].toString(), product);
+        // The export reads back into another book as the same days.
+        QVERIFY(writeFile(path("hostile.csv"), book("hostile.book", {"export"}).out));
+        addTank("copy.book", kHostile);
+        QCOMPARE(book("copy.book", {"import", path("hostile.csv")}).exitCode, 0);
+        QCOMPARE(book("copy.book", {"export"}).out, readFile(path("hostile.csv")));
+    }
+
+    void a_file_that_is_no_book_of_ours_is_reported_and_left_alone_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("statement");  // run on the file after it is written
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("text") << QByteArray("date,stick\n") << QString() << QByteArray("is not a Brimwell book");
+        QTest::newRow("empty") << QByteArray() << QString() << QByteArray("is not a Brimwell book");
+        QTest::newRow("another program's database") << QByteArray() << "CREATE TABLE tanks (x)"
+                                                    << QByteArray("is not a Brimwell book");
+        QTest::newRow("a book from a newer version") << QByteArray() << "UPDATE book_meta SET value = '2' WHERE name = 'schema_version'"
+                                                     << QByteArray("was written by a newer Brimwell (book version 2");
+        QTest::newRow("damaged") << QByteArray() << "damage" << QByteArray("is damaged");
+    }
+    void a_file_that_is_no_book_of_ours_is_reported_and_left_alone() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, statement);
+        QFETCH(QByteArray, message);
+        const QString file = path(QString("foreign-%1").arg(QTest::currentDataTag()));
+        if (statement.startsWith("UPDATE") || statement == "damage") {
+            QCOMPARE(runCommand(BRIMWELL_BOOK, {"--book", file, "tank", "list"}).exitCode, 0);
+        } else {
+            QVERIFY(writeFile(file, bytes));
+        }
+        if (statement == "damage") {
+            QByteArray book = readFile(file);
+            book.replace(100, book.size() - 100, QByteArray(book.size() - 100, '\x5a'));
+            QVERIFY(writeFile(file, book));
+        } else if (!statement.isEmpty()) {
+            QCOMPARE(sql(file, statement), QString());
+        }
+        const QByteArray before = digest(file);
+        const Run run = runCommand(BRIMWELL_BOOK, {"--book", file, "day", "T1", "2026-01-02", "--stick", "3"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(message) && run.err.count('\n') == 1, run.err);
+        QCOMPARE(digest(file), before);
+    }
+
+    // The import holds the write lock from its first row to its commit; it is killed in between.
+    void an_import_killed_midway_leaves_the_book_as_it_was() {
+        addTank("kill.book", "T1");
+        QCOMPARE(book("kill.book", {"day", "T1", "1980-01-01", "--stick", "40"}).exitCode, 0);
+        QVERIFY(writeFile(path("years.csv"), yearsOfDays("T1", 60000)));
+        QProcess import;
+        import.start(BRIMWELL_BOOK, {"--book", path("kill.book"), "import", path("years.csv")});
+        QVERIFY(import.waitForStarted());
+        // Caught writing, and again a while later: well into the import, not at its first row.
+        bool locked = false;
+        for (int time = 0; time < 2; ++time) {
+            QTest::qWait(time * 300);
+            locked = false;
+            while (!locked && import.state() == QProcess::Running) {
+                locked = sql(path("kill.book"), "BEGIN IMMEDIATE", 0).contains("locked");
+            }
+        }
+        QVERIFY2(locked, "the import ended before it was caught writing");
+        import.kill();
+        QVERIFY(import.waitForFinished());
+        QCOMPARE(sql(path("kill.book"), "SELECT COUNT(*) FROM days"), QString("1"));
+        QCOMPARE(sql(path("kill.book"), "PRAGMA integrity_check"), QString("ok"));
+        QCOMPARE(book("kill.book", {"import", path("years.csv")}).exitCode, 0);
+    }
+
+    void two_writers_at_once_both_succeed() {
+        addTank("two.book", "A");
+        addTank("two.book", "B");
+        QVERIFY(writeFile(path("a.csv"), yearsOfDays("A", 8000)));
+        QVERIFY(writeFile(path("b.csv"), yearsOfDays("B", 8000)));
+        QProcess first;
+        QProcess second;
+        first.start(BRIMWELL_BOOK, {"--book", path("two.book"), "import", path("a.csv")});
+        second.start(BRIMWELL_BOOK, {"--book", path("two.book"), "import", path("b.csv")});
+        QVERIFY(first.waitForFinished(60000) && second.waitForFinished(60000));
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(sql(path("two.book"), "SELECT COUNT(*) FROM days"), QString("16000"));
+    }
+
+    void bad_input_is_one_line_naming_the_option_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("comma decimal") << QStringList{"day", "T1", "2026-01-02", "--stick", "3,5"} << QByteArray("--stick: '3,5' has a comma");
+        QTest::newRow("no such date") << QStringList{"day", "T1", "2026-02-30", "--stick", "3"} << QByteArray("'2026-02-30' is not a date");
+        QTest::newRow("water above the stick") << QStringList{"day", "T1", "2026-01-02", "--stick", "3", "--water", "4"} << QByteArray("--water is above --stick");
+        QTest::newRow("stick above the tank") << QStringList{"day", "T1", "2026-01-02", "--stick", "121"} << QByteArray("--stick: a stick of 121 is outside the tank (0 to 120)");
+        QTest::newRow("month") << QStringList{"month", "T1", "2026-13"} << QByteArray("'2026-13' is not a month");
+        QTest::newRow("run rule half given") << QStringList{"tank", "add", "T2", "--opening", "1", "--short-days", "3"} + kVertical << QByteArray("--short-total is missing");
+        QTest::newRow("54B in °F") << QStringList{"tank", "add", "T2", "--opening", "1", "--correction", "54B", "--density", "800"} + kVertical << QByteArray("--temperature-unit C is needed for --correction 54B");
+    }
+    void bad_input_is_one_line_naming_the_option() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, message);
+        if (!QFile::exists(path("input.book"))) {
+            addTank("input.book", "T1");
+        }
+        const QByteArray before = digest(path("input.book"));
+        const Run run = book("input.book", args);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(message) && run.err.count('\n') == 1, run.err);
+        QCOMPARE(digest(path("input.book")), before);
+    }
+
+    // A chart of 100 gal an inch, kept in the book: opening 50 in = 5000 gal, 5000 - 790 pumped
+    // = 4210 in the book against 4200 at 42 in, -10.
+    void a_calibration_chart_is_kept_in_the_book() {
+        QVERIFY(writeFile(path("chart.csv"), "level,volume\n0,0\n100,10000\n"));
+        QCOMPARE(book("chart.book", {"tank", "add", "C", "--opening", "50", "--calibration", path("chart.csv")}).exitCode, 0);
+        QVERIFY(QFile::remove(path("chart.csv")));
+        QCOMPARE(book("chart.book", {"day", "C", "2026-01-02", "--stick", "42", "--pumped", "790"}).exitCode, 0);
+        const Run month = book("chart.book", {"month", "C", "2026-01", "--format", "json"});
+        QCOMPARE(QJsonDocument::fromJson(month.out).object()["over_short"].toDouble(), -10.0);
+    }
+
+    // 130 US gal = 492.10 L, to the tenth of a litre as the rule states it.
+    void a_metric_book_converts_the_federal_allowance() {
+        QCOMPARE(book("metric.book", {"tank", "add", "M", "--opening", "1", "--orientation", "vertical",
+                     "--diameter", "2", "--length", "3", "--units", "meters", "--volume", "litres"}).exitCode, 0);
+        QVERIFY(book("metric.book", {"tank", "show", "M"}).out.contains("1% of flow-through + 492.1 litres\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(BrimwellBookTest)
+#include "test_brimwell_book.moc"

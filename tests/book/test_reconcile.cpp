@@ -1,0 +1,183 @@
+// The book's arithmetic on a worked February (failing) and March (passing), worked by hand from
+// the rules: a tank of 100 gallons an inch, a linear correction of 0.0005 per °F from 60 °F, so
+// volume = 100 × (stick - water cut) and VCF = 1 + (60 - T) × 0.0005.
+// Rules: 1.0 % of flow-through + 130 gal; 3 consecutive short days totalling 100 gal; water
+// above 2 in.
+
+#include <QTest>
+
+#include "book/reconcile.h"
+
+using namespace brimwell;
+using namespace brimwell::book;
+
+namespace {
+
+const Gauge kGauge{[](double level) -> Expected<double, std::string> { return 100 * level; },
+                   [](double t) -> Expected<double, std::string> { return 1 + (60 - t) * 0.0005; }};
+const std::vector<Rule> kRules{PercentRule{1.0, 130}, ShortRunRule{3, 100}, WaterRule{2.0}};
+
+Day day(const char* date, double pumped, double stick, std::optional<double> water = {},
+        std::vector<Delivery> deliveries = {}) {
+    Day d;
+    d.date = date;
+    d.pumped = pumped;
+    d.closingLevel = stick;
+    d.waterLevel = water;
+    d.deliveries = std::move(deliveries);
+    return d;
+}
+
+// Opening stick 50 in: 5000 gal.
+const std::vector<Day> kFebruary{
+    day("2026-02-02", 800, 42),
+    // Bill 3000 gross at 65 °F; sticks 40 -> 70 in at 60 -> 63 °F.
+    day("2026-02-03", 1000, 62, {}, {{3000, false, 65, 40, 70, 60, 63, 0}}),
+    // Short: bill 2000 net at 50 °F; sticks 55 -> 74 in at 60 °F, 50 gal pumped meanwhile.
+    day("2026-02-04", 700, 68, {}, {{2000, true, 50, 55, 74, 60, 60, 50}}),
+    day("2026-02-05", 600, 61.5, 2.5),
+    day("2026-02-06", 500, 54, 2.5),
+};
+// Opens on February's close: stick 54 in over 2.5 in of water, 5150 gal.
+const std::vector<Day> kMarch{
+    day("2026-03-02", 900, 42.6, 0),
+    // Bill 4000 gross, no temperature; sticks 38 -> 77.9 in at 58 -> 62 °F.
+    day("2026-03-03", 1200, 70.5, {}, {{4000, false, {}, 38, 77.9, 58, 62, 0}}),
+    day("2026-03-04", 1100, 59.45),
+    day("2026-03-05", 1000, 49.48),
+};
+
+MonthReport reconciled(bool february) {
+    auto month = february ? reconcileMonth(kFebruary, 50, {}, kGauge, kRules)
+                          : reconcileMonth(kMarch, 54, 2.5, kGauge, kRules);
+    return month ? *month : MonthReport{};
+}
+
+}  // namespace
+
+class TestReconcile : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void each_day_balances_opening_bills_pumped_and_closing_data() {
+        QTest::addColumn<bool>("february");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<double>("opening");
+        QTest::addColumn<double>("delivered");
+        QTest::addColumn<double>("book");
+        QTest::addColumn<double>("closing");
+        QTest::addColumn<double>("overShort");
+        QTest::addColumn<bool>("waterMarked");
+        // opening + delivered - pumped = book; closing - book = over/short
+        QTest::newRow("02-02") << true << 0 << 5000.0 << 0.0 << 4200.0 << 4200.0 << 0.0 << false;
+        QTest::newRow("02-03 delivery")
+            << true << 1 << 4200.0 << 3000.0 << 6200.0 << 6200.0 << 0.0 << false;
+        // The net bill in gross at its 50 °F: 2000 / 1.005 = 1990.0497512.
+        QTest::newRow("02-04 short delivery") << true << 2 << 6200.0 << 1990.0497512 << 7490.0497512
+                                              << 6800.0 << -690.0497512 << false;
+        // 6150 - 250 of water = 5900.
+        QTest::newRow("02-05 water")
+            << true << 3 << 6800.0 << 0.0 << 6200.0 << 5900.0 << -300.0 << true;
+        QTest::newRow("02-06 water")
+            << true << 4 << 5900.0 << 0.0 << 5400.0 << 5150.0 << -250.0 << true;
+        QTest::newRow("03-02 water drawn")
+            << false << 0 << 5150.0 << 0.0 << 4250.0 << 4260.0 << 10.0 << false;
+        QTest::newRow("03-03 delivery")
+            << false << 1 << 4260.0 << 4000.0 << 7060.0 << 7050.0 << -10.0 << false;
+        QTest::newRow("03-05") << false << 3 << 5945.0 << 0.0 << 4945.0 << 4948.0 << 3.0 << false;
+    }
+    void each_day_balances_opening_bills_pumped_and_closing() {
+        QFETCH(bool, february);
+        QFETCH(int, index);
+        const MonthReport month = reconciled(february);
+        QVERIFY(index < static_cast<int>(month.days.size()));
+        const DayFigures& day = month.days[index];
+        QFETCH(double, opening);
+        QFETCH(double, delivered);
+        QFETCH(double, book);
+        QFETCH(double, closing);
+        QFETCH(double, overShort);
+        QFETCH(bool, waterMarked);
+        const double figures[] = {day.opening, day.delivered, day.book, day.closing, day.overShort};
+        const double expected[] = {opening, delivered, book, closing, overShort};
+        for (int i = 0; i < 5; ++i) {
+            QVERIFY2(std::abs(figures[i] - expected[i]) < 1e-6, qPrintable(QString::number(i)));
+        }
+        QCOMPARE(day.waterMarked, waterMarked);
+    }
+
+    void a_delivery_is_measured_against_its_bill_data() {
+        QTest::addColumn<bool>("february");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<double>("measured");
+        QTest::addColumn<double>("temperature");
+        QTest::addColumn<double>("grossDifference");
+        QTest::addColumn<double>("netDifference");
+        // (7000 × 63 - 4000 × 60) / 3000 = 67 °F; net 3000 × 0.9965 - 3000 × 0.9975 = -3.
+        QTest::newRow("full") << true << 1 << 3000.0 << 67.0 << 0.0 << -3.0;
+        // 7400 - 5500 + 50 = 1950 at 60 °F; 1950 - 1990.0497512; net 1950 - 2000.
+        QTest::newRow("short") << true << 2 << 1950.0 << 60.0 << -40.0497512 << -50.0;
+        // (7790 × 62 - 3800 × 58) / 3990 = 65.8095238 °F, VCF 0.9970952; the bill taken at it.
+        QTest::newRow("no bill temperature")
+            << false << 1 << 3990.0 << 65.8095238 << -10.0 << -9.9709524;
+    }
+    void a_delivery_is_measured_against_its_bill() {
+        QFETCH(bool, february);
+        QFETCH(int, index);
+        const MonthReport month = reconciled(february);
+        QVERIFY(index < static_cast<int>(month.days.size()));
+        QCOMPARE(month.days[index].deliveries.size(), 1u);
+        const DeliveryCheck& check = month.days[index].deliveries.front();
+        QFETCH(double, measured);
+        QFETCH(double, temperature);
+        QFETCH(double, grossDifference);
+        QFETCH(double, netDifference);
+        QVERIFY(check.temperature && check.netDifference);
+        QVERIFY(std::abs(check.measured - measured) < 1e-6);
+        QVERIFY(std::abs(*check.temperature - temperature) < 1e-6);
+        QVERIFY(std::abs(check.grossDifference - grossDifference) < 1e-6);
+        QVERIFY(std::abs(*check.netDifference - netDifference) < 1e-6);
+    }
+
+    void each_rule_gives_its_figures_and_verdict_data() {
+        QTest::addColumn<bool>("february");
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<double>("first");
+        QTest::addColumn<double>("second");
+        QTest::addColumn<bool>("met");
+        // February: flow 3600, cumulative -1240.0497512 against 36 + 130.
+        QTest::newRow("february percent") << true << 0 << 1240.0497512 << 166.0 << false;
+        // 02-04 to 02-06: 690.0497512 + 300 + 250.
+        QTest::newRow("february short run") << true << 1 << 3.0 << 1240.0497512 << false;
+        QTest::newRow("february water") << true << 2 << 2.5 << 2.0 << false;
+        // March: flow 4200, cumulative 10 - 10 - 5 + 3 = -2 against 42 + 130.
+        QTest::newRow("march percent") << false << 0 << 2.0 << 172.0 << true;
+        QTest::newRow("march short run") << false << 1 << 2.0 << 0.0 << true;
+        QTest::newRow("march water") << false << 2 << 0.0 << 0.0 << true;
+    }
+    void each_rule_gives_its_figures_and_verdict() {
+        QFETCH(bool, february);
+        QFETCH(int, rule);
+        const MonthReport month = reconciled(february);
+        QCOMPARE(month.verdicts.size(), 3u);
+        const RuleVerdict& verdict = month.verdicts[rule];
+        QFETCH(double, first);
+        QFETCH(double, second);
+        QFETCH(bool, met);
+        QVERIFY(std::abs(verdict.figures.at(0).value - first) < 1e-6);
+        QVERIFY(std::abs(verdict.figures.at(1).value - second) < 1e-6);
+        QCOMPARE(verdict.met, met);
+        QCOMPARE(month.met(), !february);
+    }
+
+    void a_net_bill_without_any_temperature_is_refused() {
+        const Day noTemperature =
+            day("2026-02-03", 0, 70, {}, {{3000, true, {}, 40, 70, {}, {}, 0}});
+        const auto month = reconcileMonth({noTemperature}, 40, {}, kGauge, kRules);
+        QVERIFY(!month);
+        QVERIFY(month.error().find("net bill") != std::string::npos);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestReconcile)
+#include "test_reconcile.moc"
