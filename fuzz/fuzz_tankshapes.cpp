@@ -1,8 +1,11 @@
 // Every tank shape with its level search, over sizes across their whole valid range and levels
 // near empty, near full and between: a volume lies in [0, capacity], is 0 at level 0 and the
 // capacity at the top, does not fall as the level rises, and the level found for it lies within
-// 1e-9 of the top from the level it came from, or holds it to its last digit.
+// 1e-9 of the top from the level it came from, or holds it to its last digit; a chart's volumes
+// lie within their bounds of the readings.
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -87,6 +90,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const double found = *t.levelFor(v);
         FUZZ_CHECK(std::fabs(found - h) <= 1e-9 * top ||
                    std::fabs(*t.volumeAt(found) - v) <= kRounding * v);
+    }
+    // A chart's volumes between the two levels, interpolated or not, lie within their bounds.
+    std::array<double, 200> levels{};
+    std::array<double, 200> gallons{};
+    std::array<double, 200> bounds{};
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        levels[i] =
+            std::min(high, low + (high - low) * static_cast<double>(i) / (levels.size() - 1));
+    }
+    t.volumesAt(levels, gallons, bounds);
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        FUZZ_CHECK(std::fabs(gallons[i] - *t.volumeAt(levels[i])) <= bounds[i]);
     }
     return 0;
 }

@@ -31,6 +31,10 @@ constexpr std::size_t kAnchoredRows = 4 * kAnchorRows + 1;
 // A cubic's miss is bounded by this many times its estimate, and the roundings of a sum by this
 // many units in its last place.
 constexpr double kSafety = 8;
+// The anchors that a cubic and its bound rest on span at most a quarter of the knuckle's radius,
+// and lie four times their span away from the tank's ends and the head's seams.
+constexpr double kKnuckleSpans = 4;
+constexpr double kSeamMargin = 4;
 constexpr double kRoundings = 64;
 constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
 
@@ -217,6 +221,13 @@ void Tank::interpolatedVolumesAt(const TorisphericalHead& head, std::span<const 
         for (std::size_t k = lowest; smooth && k <= highest; ++k) {
             difference = std::max(difference, fourthDifference(&xs[k], &ys[k]));
         }
+        // The integral takes the level as its distance from the axis, which is rounded to the
+        // top's last digits: near the ends the volume is that coarse, whatever the cubic.
+        double slope = 0;
+        for (std::size_t k = window; k < window + 3; ++k) {
+            slope = std::max(slope, std::fabs(ys[k + 1] - ys[k]) / (xs[k + 1] - xs[k]));
+        }
+        const double coarseness = kRoundings * kEpsilon * top_ * slope;
         const Cubic cubic(&xs[window], &ys[window]);
         for (std::size_t row = rows[j] + 1; row < rows[j + 1]; ++row) {
             if (!smooth) {
@@ -226,20 +237,26 @@ void Tank::interpolatedVolumesAt(const TorisphericalHead& head, std::span<const 
             }
             const auto [volume, miss] = cubic.at(levels[row], difference);
             gallons[row] = gallonsWith(levels[row], volume);
-            bounds[row] = miss / kCubicInchesPerGallon + kRoundings * kEpsilon * gallons[row];
+            bounds[row] =
+                (miss + coarseness) / kCubicInchesPerGallon + kRoundings * kEpsilon * gallons[row];
         }
     }
 }
 
-// Whether [from, to] reaches an end of the tank or a level where the head's volume changes form.
+// Whether [from, to] is too wide for a cubic to follow the head's volume, or lies near an end of
+// the tank or a level where the volume changes form: a few times its width away, the volume's
+// fourth derivative is still much the same across it, and so its fourth differences tell the miss.
 bool Tank::nearSeam(const TorisphericalHead& head, double from, double to) const {
-    if (from <= 0 || to >= top_) {
+    const double margin = kSeamMargin * (to - from);
+    const double low = from - margin;
+    const double high = to + margin;
+    if (low <= 0 || high >= top_ || to - from > head.knuckleRadius() / kKnuckleSpans) {
         return true;
     }
     const double axis = shape_.radius;
     return std::ranges::any_of(head.seams(), [&](double seam) {
-        return (axis - seam >= from && axis - seam <= to) ||
-               (axis + seam >= from && axis + seam <= to);
+        return (axis - seam >= low && axis - seam <= high) ||
+               (axis + seam >= low && axis + seam <= high);
     });
 }
 

@@ -48,6 +48,8 @@ public:
     // the crown meets the knuckle, and where the knuckle's far side would begin): between them
     // the volume it gives is smooth in the level, its integration error included.
     std::array<double, 3> seams() const;
+    // The knuckle's radius: the head's volume changes its course over no shorter distance.
+    double knuckleRadius() const { return arcs_[0].bend; }
 
     // An arc of the head's profile in a plane through the axis: the points at distance
     // centre + bend·cos(φ) from the axis for φ in [from, to], which runs out along the axis

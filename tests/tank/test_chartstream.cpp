@@ -119,7 +119,7 @@ private Q_SLOTS:
         QTest::addColumn<VolumeUnit>("unit");
         QTest::addColumn<ChartFormat>("format");
         QTest::newRow("F&D, csv") << TorisphericalHeads{1, 0.06} << VolumeUnit::Gallons << ChartFormat::Csv;
-        QTest::newRow("flat crown, thin knuckle") << TorisphericalHeads{20, 0.002} << VolumeUnit::Litres << ChartFormat::Csv;
+        QTest::newRow("flat crown, thin knuckle") << TorisphericalHeads{20, 0.02} << VolumeUnit::Litres << ChartFormat::Csv;
         QTest::newRow("hemispherical crown, json") << TorisphericalHeads{0.5, 0.3} << VolumeUnit::Millilitres << ChartFormat::Json;
     }
     void level_chart_rows_are_readings() {
