@@ -13,6 +13,7 @@
 #include "book/correction.h"
 #include "book/store.h"
 #include "cli/bookformat.h"
+#include "cli/booktank.h"
 #include "cli/options.h"
 #include "cli/tankoptions.h"
 #include "cli/tankoutput.h"
@@ -244,6 +245,8 @@ Expected<book::Product, std::string> productOf(const Options& options) {
     return product;
 }
 
+}  // namespace
+
 // 130 US gallons in the tank's unit, to the tenth of a litre: 492.1 L.
 double defaultAllowance(VolumeUnit unit) {
     if (unit == VolumeUnit::Gallons) {
@@ -253,6 +256,8 @@ double defaultAllowance(VolumeUnit unit) {
         std::round(kAllowanceGallons * gallonFactor(VolumeUnit::Litres) * 10) / 10;
     return litres * VolumeFactor(VolumeUnit::Litres, unit);
 }
+
+namespace {
 
 Expected<std::vector<book::Rule>, std::string> rulesOf(const Options& options, VolumeUnit unit) {
     std::vector<book::Rule> rules;
@@ -305,10 +310,10 @@ Expected<std::pair<book::Gauge, TankOptions>, std::string> gaugeOf(const TankSet
     if (!built) {
         return Unexpected(built.error());
     }
-    auto inUnits = std::make_shared<TankInUnits>(*std::move(built));
+    auto volumes = std::make_shared<TankVolumes>(*std::move(built));
     book::Gauge gauge{
-        [inUnits, top = shape->options.top()](double level) -> Expected<double, std::string> {
-            const auto volume = inUnits->volumeAt(level);
+        [volumes, top = volumes->top()](double level) -> Expected<double, std::string> {
+            const auto volume = volumes->volumeAt(level);
             if (!volume) {
                 std::string text = "a stick of ";
                 appendShortest(text, level);
@@ -865,6 +870,20 @@ int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::o
     }
     request.options = *std::move(options);
     return subcommand->run(request, context);
+}
+
+Expected<BookTank, std::string> bookTank(const book::TankSettings& tank) {
+    auto gauge = gaugeOf(tank);
+    if (!gauge) {
+        return Unexpected(gauge.error());
+    }
+    const TankOptions& shape = gauge->second;
+    const auto built = buildTank(shape);
+    if (!built) {
+        return Unexpected(built.error());
+    }
+    return BookTank{gauge->first,      shape.lengthUnit, shape.volumeUnit,
+                    built->capacity(), shape.top(),      shape.vertical};
 }
 
 }  // namespace brimwell

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "book/records.h"
+
+namespace Ui {
+class dlgTank;
+}
+
+namespace brimwell {
+
+// Adding a tank: its shape with the capacity shown as it is typed, its product and correction,
+// and its month's rules. Each field that does not read is marked with the reason; OK stays off
+// until everything reads.
+class dlgTank : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit dlgTank(QWidget* parent = nullptr);
+    ~dlgTank() override;
+
+    // The tank as entered; valid once the dialog is accepted.
+    const book::TankSettings& tank() const { return tank_; }
+
+private:
+    void reread();
+
+    std::unique_ptr<Ui::dlgTank> ui_;
+    book::TankSettings tank_;
+};
+
+}  // namespace brimwell
