@@ -76,10 +76,12 @@ int main(int argc, char** argv) {
                 session->summary(name);
             }
         }));
-        month.push_back(brimwell::bench::millis([&] { (void)session->month(tankName(0), "2025-12"); }));
+        month.push_back(
+            brimwell::bench::millis([&] { (void)session->month(tankName(0), "2025-12"); }));
     }
-    std::printf("book window, site of %d tanks with %d years of days filled: %.1f ms (once on screen)\n",
-                kTanks, kYears, brimwell::bench::median(site));
+    std::printf(
+        "book window, site of %d tanks with %d years of days filled: %.1f ms (once on screen)\n",
+        kTanks, kYears, brimwell::bench::median(site));
     std::printf("book window, one month reconciled: %.2f ms\n", brimwell::bench::median(month));
     return 0;
 }

@@ -48,9 +48,9 @@ struct DayFigures {
     double pumped = 0;
     double book = 0;  // opening + delivered - pumped
     double closing = 0;
-    double overShort = 0;  // closing - book, negative when short
-    double cumulative = 0;        // the month's over/short through this day
-    double pumpedToDate = 0;      // the month's flow-through through this day
+    double overShort = 0;     // closing - book, negative when short
+    double cumulative = 0;    // the month's over/short through this day
+    double pumpedToDate = 0;  // the month's flow-through through this day
     std::optional<double> water;
     bool waterMarked = false;  // above a water rule's limit
     bool corrected = false;

@@ -106,10 +106,9 @@ QVariant SiteModel::headerData(int section, Qt::Orientation orientation, int rol
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    static const QStringList headers{tr("Picture"), tr("Tank"),   tr("Product"),
-                                     tr("Last day"), tr("Level"), tr("Volume"),
-                                     tr("Water"),   tr("Net"),    tr("Ullage"),
-                                     tr("Safe-fill room"), tr("Marks")};
+    static const QStringList headers{
+        tr("Picture"), tr("Tank"), tr("Product"), tr("Last day"),       tr("Level"), tr("Volume"),
+        tr("Water"),   tr("Net"),  tr("Ullage"),  tr("Safe-fill room"), tr("Marks")};
     return headers.value(section);
 }
 
@@ -179,10 +178,9 @@ QVariant MonthModel::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    static const QStringList headers{tr("Date"),       tr("Opening"), tr("Delivered"),
-                                     tr("Pumped"),     tr("Book"),    tr("Stick"),
-                                     tr("Over/short"), tr("Cumulative"), tr("Water"),
-                                     tr("Notes")};
+    static const QStringList headers{tr("Date"),  tr("Opening"), tr("Delivered"),  tr("Pumped"),
+                                     tr("Book"),  tr("Stick"),   tr("Over/short"), tr("Cumulative"),
+                                     tr("Water"), tr("Notes")};
     return headers.value(section);
 }
 

@@ -40,7 +40,18 @@ class MonthModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { Date, Opening, Delivered, Pumped, Book, Stick, OverShort, Cumulative, Water, Notes };
+    enum Column {
+        Date,
+        Opening,
+        Delivered,
+        Pumped,
+        Book,
+        Stick,
+        OverShort,
+        Cumulative,
+        Water,
+        Notes
+    };
 
     using QAbstractTableModel::QAbstractTableModel;
 

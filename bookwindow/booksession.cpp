@@ -9,11 +9,10 @@ constexpr const char* kAfterEveryDay = "9999-12-31";
 
 Expected<book::MonthReport, std::string> reconcile(const book::MonthRecords& records,
                                                    const BookTankView& view) {
-    const double opening = records.before ? records.before->closingLevel
-                                          : view.settings.openingLevel.value_or(0);
+    const double opening =
+        records.before ? records.before->closingLevel : view.settings.openingLevel.value_or(0);
     const auto water = records.before ? records.before->waterLevel : std::nullopt;
-    return book::reconcileMonth(records.days, opening, water, view.tank.gauge,
-                                view.settings.rules);
+    return book::reconcileMonth(records.days, opening, water, view.tank.gauge, view.settings.rules);
 }
 
 // The month's days with the entry's day in its place, keeping the deliveries recorded on it.

@@ -72,7 +72,8 @@ bool anyDeliveryText(const DayTexts& texts) {
 }
 
 void readDelivery(const DayTexts& texts, Reader& read, DayEntry& entry) {
-    const auto bill = read.needed(DayField::Bill, read.number(DayField::Bill, texts.bill), texts.bill);
+    const auto bill =
+        read.needed(DayField::Bill, read.number(DayField::Bill, texts.bill), texts.bill);
     const auto before =
         read.needed(DayField::Before, read.level(DayField::Before, texts.before), texts.before);
     const auto after =

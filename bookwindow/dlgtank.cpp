@@ -63,10 +63,10 @@ void dlgTank::reread() {
     const auto unit = volumeUnitOption("--volume", texts.volume);
     const VolumeUnit volume = unit ? *unit : VolumeUnit::Gallons;
     TankEntry entry = readTankEntry(texts, userNumberFormat(), defaultAllowance(volume));
-    QLineEdit* const fields[] = {ui_->txtName,         ui_->txtHeadDepth,  ui_->txtDiameter,
-                                 ui_->txtLength,       ui_->txtProduct,    ui_->txtCorrectionValue,
-                                 ui_->txtSafeFill,     ui_->txtOpening,    ui_->txtPercent,
-                                 ui_->txtAllowance,    ui_->txtShortDays,  ui_->txtShortTotal,
+    QLineEdit* const fields[] = {ui_->txtName,      ui_->txtHeadDepth, ui_->txtDiameter,
+                                 ui_->txtLength,    ui_->txtProduct,   ui_->txtCorrectionValue,
+                                 ui_->txtSafeFill,  ui_->txtOpening,   ui_->txtPercent,
+                                 ui_->txtAllowance, ui_->txtShortDays, ui_->txtShortTotal,
                                  ui_->txtWaterLimit};
     for (QLineEdit* field : fields) {
         clearMark(*field);

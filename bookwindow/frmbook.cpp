@@ -211,10 +211,10 @@ void frmBook::fillDay(const std::optional<book::Day>& day) {
 }
 
 QLineEdit* frmBook::field(DayField which) const {
-    QLineEdit* const fields[] = {
-        ui_->txtStick,     ui_->txtWater,           ui_->txtTemperature, ui_->txtPumped,
-        ui_->txtMeterOpen, ui_->txtMeterClose,      ui_->txtBill,        ui_->txtBillTemperature,
-        ui_->txtBefore,    ui_->txtAfter,           ui_->txtPumpedDuring};
+    QLineEdit* const fields[] = {ui_->txtStick,  ui_->txtWater,           ui_->txtTemperature,
+                                 ui_->txtPumped, ui_->txtMeterOpen,       ui_->txtMeterClose,
+                                 ui_->txtBill,   ui_->txtBillTemperature, ui_->txtBefore,
+                                 ui_->txtAfter,  ui_->txtPumpedDuring};
     return fields[static_cast<int>(which)];
 }
 
@@ -302,14 +302,16 @@ void frmBook::save() {
         return;
     }
     const QString date = fromStd(entry.day.date);
-    statusBar()->showMessage(*corrected ? tr("Corrected %1").arg(date) : tr("Recorded %1").arg(date));
+    statusBar()->showMessage(*corrected ? tr("Corrected %1").arg(date)
+                                        : tr("Recorded %1").arg(date));
     fillSite();
     ui_->dateDay->setDate(ui_->dateDay->date().addDays(1));
     ui_->txtStick->setFocus();
 }
 
 void frmBook::showMonth() {
-    const std::string month = ui_->dateDay->date().toString(QStringLiteral("yyyy-MM")).toStdString();
+    const std::string month =
+        ui_->dateDay->date().toString(QStringLiteral("yyyy-MM")).toStdString();
     const auto view = session_->tank(tank_);
     auto shown = session_->month(tank_, month);
     ui_->lblMonth->setText(tr("%1, %2").arg(fromStd(tank_), fromStd(month)));
@@ -338,8 +340,9 @@ void frmBook::showMonth() {
             }
         }
     }
-    ui_->lblShortDeliveries->setText(shorts.isEmpty() ? tr("No short deliveries.")
-                                                      : tr("Short deliveries:\n") + shorts.join('\n'));
+    ui_->lblShortDeliveries->setText(shorts.isEmpty()
+                                         ? tr("No short deliveries.")
+                                         : tr("Short deliveries:\n") + shorts.join('\n'));
 }
 
 void frmBook::exportMonth() {
@@ -352,19 +355,21 @@ void frmBook::exportMonth() {
     }
     const auto view = session_->tank(tank_);
     const BookTank& tank = (*view)->tank;
-    const ReportHeading heading{tank_,
-                                (*view)->settings.product.name,
-                                ui_->dateDay->date().toString(QStringLiteral("yyyy-MM")).toStdString(),
-                                std::string(unitWord(tank.volumeUnit)),
-                                std::string(unitWord(tank.lengthUnit)),
-                                (*view)->settings.product.celsius ? "C" : "F"};
+    const ReportHeading heading{
+        tank_,
+        (*view)->settings.product.name,
+        ui_->dateDay->date().toString(QStringLiteral("yyyy-MM")).toStdString(),
+        std::string(unitWord(tank.volumeUnit)),
+        std::string(unitWord(tank.lengthUnit)),
+        (*view)->settings.product.celsius ? "C" : "F"};
     QSaveFile file(path);
     const std::string csv = monthReport(shownMonth_->report, heading, ReportFormat::Csv);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) ||
+        file.write(csv.data(), static_cast<qint64>(csv.size())) !=
+            static_cast<qint64>(csv.size()) ||
         !file.commit()) {
-        host_.showMessage(this, tr("The month could not be written to %1: %2")
-                                    .arg(path, file.errorString()));
+        host_.showMessage(
+            this, tr("The month could not be written to %1: %2").arg(path, file.errorString()));
         return;
     }
     statusBar()->showMessage(tr("Exported to %1").arg(path));

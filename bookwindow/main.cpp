@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QTimer>
-#include <optional>
 #include <iostream>
+#include <optional>
 
 #include "bookwindow/frmbook.h"
 #include "cli/bookcli.h"

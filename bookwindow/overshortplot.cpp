@@ -85,9 +85,9 @@ void OverShortPlot::drawAxes(QPainter& painter, const Scale& scale) const {
     for (const double value : {scale.low, 0.0, scale.high}) {
         const QString label = volumeText(value);
         const QPointF at = scale.at({1, value});
-        painter.drawText(QRectF(0, at.y() - metrics.height() / 2.0, scale.area.left() - 4,
-                                metrics.height()),
-                         Qt::AlignRight | Qt::AlignVCenter, label);
+        painter.drawText(
+            QRectF(0, at.y() - metrics.height() / 2.0, scale.area.left() - 4, metrics.height()),
+            Qt::AlignRight | Qt::AlignVCenter, label);
     }
     for (const int day : {1, 8, 15, 22, 29}) {
         const QPointF at = scale.at({static_cast<double>(day), scale.low});

@@ -75,7 +75,8 @@ private Q_SLOTS:
         window = std::make_unique<frmBook>(*host);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QVERIFY(window->openBook(folder.filePath(QString("%1-%2.sqlite").arg(QTest::currentTestFunction(), QTest::currentDataTag()))));
+        QVERIFY(window->openBook(folder.filePath(
+            QString("%1-%2.sqlite").arg(QTest::currentTestFunction(), QTest::currentDataTag()))));
         addFirstTank();
         QCOMPARE(cell("tblSite", 0, 1), QString("Regular 1"));
     }
@@ -91,11 +92,17 @@ private Q_SLOTS:
         enterDay("2026-03-02", {{"txtStick", "36,5"}, {"txtPumped", "260,5"}});
         QCOMPARE(cell("tblMonth", 1, 6), QString("92,38"));
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        enterDay("2026-03-03", {{"txtStick", "70"}, {"txtPumped", "400"}, {"txtBill", "4000"},
-                                {"txtBefore", "36"}, {"txtAfter", "6'0-1/2\""}});
+        enterDay("2026-03-03", {{"txtStick", "70"},
+                                {"txtPumped", "400"},
+                                {"txtBill", "4000"},
+                                {"txtBefore", "36"},
+                                {"txtAfter", "6'0-1/2\""}});
         chooseDate("2026-03-04");
-        for (const auto& [name, text] : {std::pair{"txtStick", "75 5/8"}, {"txtPumped", "300"},
-                                         {"txtBill", "900"}, {"txtBefore", "70"}, {"txtAfter", "78"}}) {
+        for (const auto& [name, text] : {std::pair{"txtStick", "75 5/8"},
+                                         {"txtPumped", "300"},
+                                         {"txtBill", "900"},
+                                         {"txtBefore", "70"},
+                                         {"txtAfter", "78"}}) {
             retype(find(window.get(), name), text);
         }
         QCOMPARE(shown("lblDeliveryCheck"),
@@ -115,9 +122,13 @@ private Q_SLOTS:
             QCOMPARE(cell("tblMonth", row, 7), cumulative[row]);
         }
         QCOMPARE(cell("tblMonth", 1, 9), QString("corrected"));
-        QVERIFY(shown("lblShortDeliveries").contains("2026-03-04: measured 757.44 against a bill of 900.00 gross: short 142.56"));
+        QVERIFY(
+            shown("lblShortDeliveries")
+                .contains(
+                    "2026-03-04: measured 757.44 against a bill of 900.00 gross: short 142.56"));
         QVERIFY(!shown("lblShortDeliveries").contains("2026-03-03"));
-        QVERIFY(shown("lblVerdicts").startsWith("1% of flow-through + 130 gallons: FAILED; variance 308.499"));
+        QVERIFY(shown("lblVerdicts")
+                    .startsWith("1% of flow-through + 130 gallons: FAILED; variance 308.499"));
         QCOMPARE(cell("tblSite", 0, 10), QString("month failing"));
 
         const auto& points = find<OverShortPlot>(window.get(), "plotOverShort")->points();
@@ -143,10 +154,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("water");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("letters") << "3x" << "" << "txtStick" << "'3x' is not a level: write a decimal such as 75.625, or feet and inches such as 6'3-5/8\"";
-        QTest::newRow("water above the stick") << "30" << "31" << "txtWater" << "the water cut is above the stick";
-        QTest::newRow("below the bottom") << "-1" << "" << "txtStick" << "must be 0 or above";
-        QTest::newRow("above the tank") << "97" << "" << "txtStick" << "above the tank's top of 96";
+        QTest::newRow("letters") << "3x"
+                                 << ""
+                                 << "txtStick"
+                                 << "'3x' is not a level: write a decimal such as 75.625, or feet "
+                                    "and inches such as 6'3-5/8\"";
+        QTest::newRow("water above the stick") << "30"
+                                               << "31"
+                                               << "txtWater"
+                                               << "the water cut is above the stick";
+        QTest::newRow("below the bottom") << "-1"
+                                          << ""
+                                          << "txtStick"
+                                          << "must be 0 or above";
+        QTest::newRow("above the tank") << "97"
+                                        << ""
+                                        << "txtStick"
+                                        << "above the tank's top of 96";
     }
     void a_value_that_does_not_read_is_marked_at_its_field_and_nothing_is_saved() {
         QFETCH(QString, stick);
@@ -161,9 +185,10 @@ private Q_SLOTS:
 
     void tab_follows_the_daily_worksheet() {
         find(window.get(), "txtStick")->setFocus();
-        const QStringList order{"txtWater", "txtTemperature", "txtPumped", "txtMeterOpen",
-                                "txtMeterClose", "txtBill", "chkBillNet", "txtBillTemperature",
-                                "txtBefore", "txtAfter", "txtPumpedDuring", "btnSave"};
+        const QStringList order{"txtWater",     "txtTemperature",     "txtPumped",
+                                "txtMeterOpen", "txtMeterClose",      "txtBill",
+                                "chkBillNet",   "txtBillTemperature", "txtBefore",
+                                "txtAfter",     "txtPumpedDuring",    "btnSave"};
         for (const QString& next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), next);
