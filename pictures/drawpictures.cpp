@@ -10,12 +10,12 @@
 
 #include <QColor>
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRectF>
+#include <QFile>
 #include <QString>
 #include <QTextStream>
 
@@ -301,8 +301,8 @@ public:
 
     // Splits at the weighted median of the channel that varies most.
     std::pair<ColourBox, ColourBox> split() {
-        const int axis = static_cast<int>(std::max_element(variance_.begin(), variance_.end()) -
-                                          variance_.begin());
+        const int axis = static_cast<int>(
+            std::max_element(variance_.begin(), variance_.end()) - variance_.begin());
         std::sort(begin_, end_, [axis](const ColourCount& a, const ColourCount& b) {
             return channel(a.rgb, axis) < channel(b.rgb, axis);
         });
@@ -320,8 +320,9 @@ public:
     // A colour that dominates the box is kept exactly, so flat areas keep their true colour;
     // otherwise the box's average stands for it.
     QRgb representative() const {
-        const auto top = std::max_element(
-            begin_, end_, [](const auto& a, const auto& b) { return a.count < b.count; });
+        const auto top = std::max_element(begin_, end_, [](const auto& a, const auto& b) {
+            return a.count < b.count;
+        });
         if (top->count * 2 >= weight_)
             return top->rgb;
         return qRgb(qRound(mean(0)), qRound(mean(1)), qRound(mean(2)));
@@ -341,10 +342,12 @@ QList<QRgb> colourTableFor(const QImage& image) {
     std::map<QRgb, qint64> histogram;
     for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) ++histogram[line[x] | 0xff000000u];
+        for (int x = 0; x < image.width(); ++x)
+            ++histogram[line[x] | 0xff000000u];
     }
     std::vector<ColourCount> colours;
-    for (const auto& [rgb, count] : histogram) colours.push_back({rgb, count});
+    for (const auto& [rgb, count] : histogram)
+        colours.push_back({rgb, count});
 
     std::vector<ColourBox> boxes{ColourBox(colours.begin(), colours.end())};
     while (boxes.size() < 256) {
@@ -360,7 +363,8 @@ QList<QRgb> colourTableFor(const QImage& image) {
     }
 
     QList<QRgb> table;
-    for (const auto& box : boxes) table.append(box.representative());
+    for (const auto& box : boxes)
+        table.append(box.representative());
     return table;
 }
 
@@ -544,9 +548,8 @@ QString svgIcon(const std::vector<IconShape>& shapes) {
         QString fill = shape.colour.name();
         if (!shape.stops.isEmpty()) {
             const QString id = QStringLiteral("shade%1").arg(++gradients);
-            defs += QStringLiteral(
-                        "    <linearGradient id=\"%1\" gradientUnits=\"userSpaceOnUse\" "
-                        "x1=\"%2\" y1=\"%3\" x2=\"%4\" y2=\"%5\">\n")
+            defs += QStringLiteral("    <linearGradient id=\"%1\" gradientUnits=\"userSpaceOnUse\" "
+                                   "x1=\"%2\" y1=\"%3\" x2=\"%4\" y2=\"%5\">\n")
                         .arg(id)
                         .arg(shape.from.x())
                         .arg(shape.from.y())
@@ -560,13 +563,11 @@ QString svgIcon(const std::vector<IconShape>& shapes) {
             defs += QStringLiteral("    </linearGradient>\n");
             fill = QStringLiteral("url(#%1)").arg(id);
         }
-        body +=
-            QStringLiteral("  <path fill=\"%1\" d=\"%2\"/>\n").arg(fill, svgPathData(shape.path));
+        body += QStringLiteral("  <path fill=\"%1\" d=\"%2\"/>\n").arg(fill, svgPathData(shape.path));
     }
-    return QStringLiteral(
-               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" "
-               "viewBox=\"0 0 %1 %1\">\n  <defs>\n%2  </defs>\n%3</svg>\n")
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" "
+                          "viewBox=\"0 0 %1 %1\">\n  <defs>\n%2  </defs>\n%3</svg>\n")
         .arg(kIconSize)
         .arg(defs, body);
 }
