@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/numbertext.h"
+#include "model/waterbottom.h"
 
 namespace brimwell::book {
 namespace {
@@ -51,7 +52,7 @@ RuleVerdict shortRunVerdict(const ShortRunRule& rule, const MonthReport& month) 
     }
     const bool failed = longest >= rule.days && worst >= rule.total;
     return {rule,
-            {{"longest run of short days", static_cast<double>(longest)},
+            {{"longest run of short days", static_cast<double>(longest), true},
              {"largest shortage of a run that long", worst}},
             !failed};
 }
@@ -67,7 +68,7 @@ RuleVerdict waterVerdict(const WaterRule& rule, MonthReport& month) {
         highest = std::max(highest, day.water.value_or(0));
     }
     return {rule,
-            {{"highest water", highest}, {"days above", static_cast<double>(marked)}},
+            {{"highest water", highest}, {"days above", static_cast<double>(marked), true}},
             marked == 0};
 }
 
@@ -110,7 +111,7 @@ Expected<double, std::string> Gauge::productAt(double level, std::optional<doubl
     if (!below) {
         return below;
     }
-    return *total - *below;
+    return splitWaterBottom(*total, *below).product;
 }
 
 Expected<DeliveryCheck, std::string> checkDelivery(const Delivery& delivery, const Gauge& gauge,

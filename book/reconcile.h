@@ -60,6 +60,7 @@ struct DayFigures {
 struct RuleFigure {
     std::string label;
     double value = 0;
+    bool count = false;  // a number of days rather than a volume or a level
 };
 
 struct RuleVerdict {

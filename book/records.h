@@ -45,6 +45,8 @@ struct TankSettings {
     // The shape as brimwell-tank's geometry options, "--diameter 96 --length 240 ...", which
     // also name the length and volume units.
     std::string shape;
+    // The tank's own calibration chart, as the file it came from, when it stands for the shape.
+    std::string calibration;
     double safeFill = 90;
     // The stick before the book's first day, which has no day before it.
     std::optional<double> openingLevel;

@@ -11,7 +11,8 @@ const Schema& sqliteSchema() {
             "CREATE TABLE tanks (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, "
             "product TEXT NOT NULL, correction TEXT NOT NULL, "
             "correction_value DOUBLE PRECISION NOT NULL, reference DOUBLE PRECISION NOT NULL, "
-            "celsius INTEGER NOT NULL, shape TEXT NOT NULL, safe_fill DOUBLE PRECISION NOT NULL, "
+            "celsius INTEGER NOT NULL, shape TEXT NOT NULL, calibration TEXT, safe_fill DOUBLE "
+            "PRECISION NOT NULL, "
             "opening_level DOUBLE PRECISION, created_at TEXT NOT NULL)",
             "CREATE TABLE rules (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
             "REFERENCES tanks (id), ordinal INTEGER NOT NULL, kind TEXT NOT NULL, "

@@ -45,11 +45,13 @@ class Query {
 public:
     explicit Query(const QString& connection) : query_(QSqlDatabase::database(connection, false)) {}
 
-    // Runs the statement with its values bound in order.
+    // Runs the statement with its values bound in order; a statement run again is not
+    // prepared again.
     Done run(const char* sql, std::initializer_list<QVariant> values = {}) {
-        if (!query_.prepare(QString::fromLatin1(sql))) {
+        if (sql != prepared_ && !query_.prepare(QString::fromLatin1(sql))) {
             return failure();
         }
+        prepared_ = sql;
         for (const QVariant& value : values) {
             query_.addBindValue(value);
         }
@@ -64,6 +66,7 @@ public:
 private:
     Done failure() const { return Unexpected(query_.lastError().text().toStdString()); }
     QSqlQuery query_;
+    const char* prepared_ = nullptr;
 };
 
 constexpr const char* kDayColumns =
@@ -93,16 +96,6 @@ Expected<long long, std::string> tankId(const QString& connection, const std::st
     return query->value(0).toLongLong();
 }
 
-Done insertDay(const QString& connection, long long tank, const Day& day) {
-    return Query(connection)
-        .run(
-            "INSERT INTO days (tank_id, day, closing_level, water_level, temperature, pumped, "
-            "meter_open, meter_close, recorded_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
-            {tank, text(day.date), day.closingLevel, optional(day.waterLevel),
-             optional(day.temperature), optional(day.pumped), optional(day.meterOpen),
-             optional(day.meterClose), text(now())});
-}
-
 // Keeps the day's recorded values in the history, then replaces them.
 Done correctDay(const QString& connection, long long tank, const Day& day) {
     if (auto kept =
@@ -126,22 +119,42 @@ Done correctDay(const QString& connection, long long tank, const Day& day) {
              tank, text(day.date)});
 }
 
-Expected<bool, std::string> recordOrCorrect(const QString& connection, long long tank,
-                                            const Day& day) {
-    Query existing(connection);
-    if (auto done = existing.run("SELECT COUNT(*) FROM days WHERE tank_id = ? AND day = ?",
-                                 {tank, text(day.date)});
-        !done) {
-        return Unexpected(done.error());
+// Records days, or corrects those already recorded; an import's many days share its statements.
+class DayWriter {
+public:
+    explicit DayWriter(const QString& connection)
+        : connection_(connection), exists_(connection), insert_(connection) {}
+
+    // True when it corrected a recorded day.
+    Expected<bool, std::string> write(long long tank, const Day& day) {
+        if (auto done = exists_.run("SELECT COUNT(*) FROM days WHERE tank_id = ? AND day = ?",
+                                    {tank, text(day.date)});
+            !done) {
+            return Unexpected(done.error());
+        }
+        const bool correcting = exists_->next() && exists_->value(0).toLongLong() > 0;
+        exists_->finish();
+        const auto done = correcting ? correctDay(connection_, tank, day) : insert(tank, day);
+        if (!done) {
+            return Unexpected(done.error());
+        }
+        return correcting;
     }
-    const bool correcting = existing->next() && existing->value(0).toLongLong() > 0;
-    const auto done =
-        correcting ? correctDay(connection, tank, day) : insertDay(connection, tank, day);
-    if (!done) {
-        return Unexpected(done.error());
+
+private:
+    Done insert(long long tank, const Day& day) {
+        return insert_.run(
+            "INSERT INTO days (tank_id, day, closing_level, water_level, temperature, pumped, "
+            "meter_open, meter_close, recorded_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            {tank, text(day.date), day.closingLevel, optional(day.waterLevel),
+             optional(day.temperature), optional(day.pumped), optional(day.meterOpen),
+             optional(day.meterClose), text(now())});
     }
-    return correcting;
-}
+
+    QString connection_;
+    Query exists_;
+    Query insert_;
+};
 
 Done insertRules(const QString& connection, long long tank, const std::vector<Rule>& rules) {
     int ordinal = 0;
@@ -194,16 +207,15 @@ Expected<std::vector<Rule>, std::string> readRules(const QString& connection, lo
     return rules;
 }
 
-Done attachDeliveries(const QString& connection, long long tank, std::vector<Day>& days) {
-    if (days.empty()) {
-        return {};
-    }
+// The deliveries from `first` to `last` onto their days, each of which must be recorded.
+Done attachDeliveries(const QString& connection, long long tank, const std::string& first,
+                      const std::string& last, std::vector<Day>& days) {
     Query query(connection);
     if (auto done = query.run(
             "SELECT day, bill_volume, bill_net, bill_temperature, level_before, level_after, "
             "temperature_before, temperature_after, pumped_during FROM deliveries "
             "WHERE tank_id = ? AND day >= ? AND day <= ? ORDER BY day, id",
-            {tank, text(days.front().date), text(days.back().date)});
+            {tank, text(first), text(last)});
         !done) {
         return done;
     }
@@ -214,7 +226,8 @@ Done attachDeliveries(const QString& connection, long long tank, std::vector<Day
             ++day;
         }
         if (day == days.end() || day->date != date) {
-            continue;  // a delivery on a day with no closing stick yet
+            // Left out, the delivery would show as a loss on no day at all.
+            return Unexpected(date + " has a delivery but no closing stick: record the day");
         }
         day->deliveries.push_back({query->value(1).toDouble(), query->value(2).toInt() != 0,
                                    optional(query->value(3)), query->value(4).toDouble(),
@@ -450,11 +463,14 @@ Done Store::addTank(const TankSettings& tank) {
         const Product& product = tank.product;
         auto done = query.run(
             "INSERT INTO tanks (name, product, correction, correction_value, reference, celsius, "
-            "shape, safe_fill, opening_level, created_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            "shape, calibration, safe_fill, opening_level, created_at) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
             {text(tank.name), text(product.name),
              kCorrectionWords[static_cast<std::size_t>(product.correction)], product.value,
-             product.reference, product.celsius ? 1 : 0, text(tank.shape), tank.safeFill,
-             optional(tank.openingLevel), text(now())});
+             product.reference, product.celsius ? 1 : 0, text(tank.shape),
+             tank.calibration.empty() ? QVariant(QMetaType::fromType<QString>())
+                                      : QVariant(text(tank.calibration)),
+             tank.safeFill, optional(tank.openingLevel), text(now())});
         if (!done) {
             return done.error().find("UNIQUE") != std::string::npos
                        ? Unexpected("a tank named '" + tank.name + "' is already in the book")
@@ -499,7 +515,7 @@ Expected<TankSettings, std::string> Store::tank(const std::string& name) {
     Query query(connection_);
     if (auto done = query.run(
             "SELECT id, product, correction, correction_value, reference, celsius, shape, "
-            "safe_fill, opening_level FROM tanks WHERE name = ?",
+            "safe_fill, opening_level, calibration FROM tanks WHERE name = ?",
             {text(name)});
         !done) {
         return Unexpected(done.error());
@@ -522,6 +538,7 @@ Expected<TankSettings, std::string> Store::tank(const std::string& name) {
     tank.shape = query->value(6).toString().toStdString();
     tank.safeFill = query->value(7).toDouble();
     tank.openingLevel = optional(query->value(8));
+    tank.calibration = query->value(9).toString().toStdString();
     auto rules = readRules(connection_, query->value(0).toLongLong());
     if (!rules) {
         return Unexpected(rules.error());
@@ -537,7 +554,7 @@ Expected<bool, std::string> Store::recordDay(const std::string& tank, const Day&
         if (!id) {
             return Unexpected(id.error());
         }
-        const auto recorded = recordOrCorrect(connection_, *id, day);
+        const auto recorded = DayWriter(connection_).write(*id, day);
         if (!recorded) {
             return Unexpected(recorded.error());
         }
@@ -572,6 +589,7 @@ Done Store::addDelivery(const std::string& tank, const std::string& date,
 Done Store::importDays(const std::vector<ImportRow>& rows,
                        const std::function<void(std::size_t)>& progress) {
     return inWrite([&]() -> Done {
+        DayWriter writer(connection_);
         std::map<std::string, long long> ids;
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const ImportRow& row = rows[i];
@@ -583,7 +601,7 @@ Done Store::importDays(const std::vector<ImportRow>& rows,
                 }
                 id = ids.emplace(row.tank, *found).first;
             }
-            if (auto done = recordOrCorrect(connection_, id->second, row.day); !done) {
+            if (auto done = writer.write(id->second, row.day); !done) {
                 return Unexpected(row.day.date + ": " + done.error());
             }
             if (progress && (i + 1) % kProgressEvery == 0) {
@@ -625,7 +643,7 @@ Expected<MonthRecords, std::string> Store::month(const std::string& tank, const 
     while (days->next()) {
         records.days.push_back(dayFrom(*days));
     }
-    auto done = attachDeliveries(connection_, *id, records.days);
+    auto done = attachDeliveries(connection_, *id, first, last, records.days);
     if (done) {
         done = markCorrected(connection_, *id, records.days);
     }

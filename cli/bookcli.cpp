@@ -19,6 +19,7 @@
 #include "cli/tankoutput.h"
 #include "cli/unitwords.h"
 #include "model/numbertext.h"
+#include "model/stickreading.h"
 
 namespace brimwell {
 
@@ -41,8 +42,9 @@ const char* const kBookUsage =
     "A new book is readable by its owner only. DATE is YYYY-MM-DD, one operating day.\n"
     "\n"
     "TANK is brimwell-tank's shape: --diameter D --length L [--orientation horizontal|vertical]\n"
-    "  [--heads ...] [--head-depth A] [--crown F --knuckle K] [--units U] [--volume V].\n"
-    "  Levels are in its --units, volumes in its --volume unit.\n"
+    "  [--heads ...] [--head-depth A] [--crown F --knuckle K] [--units U] [--volume V], or\n"
+    "  --calibration FILE, the tank's own chart, which the book keeps. Levels are in --units,\n"
+    "  as a stick is read (75.625, 75 5/8 in inches, 6'3-5/8\"), volumes in --volume.\n"
     "  --opening H    the stick before the book's first day\n"
     "  --safe-fill P  percent of the capacity, default 90\n"
     "PRODUCT: --product NAME and brimwell-tank's correction without --temperature:\n"
@@ -78,9 +80,9 @@ using book::Store;
 using book::TankSettings;
 using Status = int;
 
-constexpr std::string_view kGeometry[] = {"--orientation", "--heads",   "--head-depth",
-                                          "--crown",       "--knuckle", "--diameter",
-                                          "--length",      "--units",   "--volume"};
+constexpr std::string_view kGeometry[] = {
+    "--orientation", "--heads",  "--head-depth", "--crown",  "--knuckle",
+    "--diameter",    "--length", "--units",      "--volume", "--calibration"};
 constexpr std::string_view kCorrectionOptions[] = {
     "--correction", "--coefficient", "--reference",       "--api-gravity",
     "--density",    "--alpha",       "--temperature-unit"};
@@ -125,22 +127,27 @@ Expected<std::optional<double>, std::string> number(const Options& options, std:
     return std::optional<double>(*value);
 }
 
-// A stick level as the operator wrote it.
-Expected<std::optional<double>, std::string> stick(const Options& options, std::string_view name) {
-    auto level = number(options, name);
-    if (level && *level && **level < 0) {
-        return Unexpected(std::string(name) + " must be 0 or above");
+// A stick level as the operator wrote it: 75.625, 75 5/8 (inches) or 6'3-5/8".
+Expected<std::optional<double>, std::string> stick(const Options& options, std::string_view name,
+                                                   LengthUnit unit) {
+    const auto it = options.values.find(name);
+    if (it == options.values.end()) {
+        return std::optional<double>();
     }
-    return level;
+    const auto level = readStickLevel(it->second, unit);
+    if (!level) {
+        return Unexpected(std::string(name) + ": " + level.error());
+    }
+    return std::optional<double>(*level);
 }
 
 // Reads each named option into its place; the first error, if any.
 std::optional<std::string> readNumbers(
     const Options& options,
     std::initializer_list<std::pair<std::string_view, std::optional<double>*>> into,
-    bool levels = false) {
+    std::optional<LengthUnit> levels = {}) {
     for (const auto& [name, place] : into) {
-        auto value = levels ? stick(options, name) : number(options, name);
+        auto value = levels ? stick(options, name, *levels) : number(options, name);
         if (!value) {
             return value.error();
         }
@@ -164,10 +171,12 @@ bool isDate(const std::string& text) {
     return text.size() == 10 && date.isValid();
 }
 
-// The tank's shape as brimwell-tank reads it, and the tank it describes.
+// The tank's shape as brimwell-tank reads it: its options but a calibration chart's file, and
+// the chart's text, which the book keeps in place of the file.
 struct Shape {
     std::string text;  // "--diameter 96 --length 240"
     TankOptions options;
+    std::string chart;
 };
 
 Expected<Shape, std::string> readShape(const std::vector<std::string>& args) {
@@ -175,10 +184,7 @@ Expected<Shape, std::string> readShape(const std::vector<std::string>& args) {
     if (!command) {
         return Unexpected(command.error());
     }
-    if (auto built = buildTank(command->tank); !built) {
-        return Unexpected(built.error());
-    }
-    return Shape{"", command->tank};
+    return Shape{"", command->tank, ""};
 }
 
 Expected<Shape, std::string> shapeOf(const Options& options) {
@@ -187,29 +193,58 @@ Expected<Shape, std::string> shapeOf(const Options& options) {
     for (const auto name : kGeometry) {
         if (const auto it = options.values.find(name); it != options.values.end()) {
             args.insert(args.end(), {std::string(name), it->second});
-            text += (text.empty() ? "" : " ") + std::string(name) + " " + it->second;
+            if (name != "--calibration") {
+                text += (text.empty() ? "" : " ") + std::string(name) + " " + it->second;
+            }
         }
     }
     auto shape = readShape(args);
-    if (shape) {
-        shape = Shape{text, shape->options};
+    if (!shape) {
+        return shape;
     }
-    return shape;
+    if (auto built = buildTank(shape->options); !built) {
+        return Unexpected(built.error());
+    }
+    std::string chart;
+    if (shape->options.calibration) {
+        QFile file(QFile::decodeName(shape->options.calibration->c_str()));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return Unexpected("--calibration: cannot read " + *shape->options.calibration);
+        }
+        chart = file.readAll().toStdString();
+    }
+    return Shape{text, shape->options, chart};
 }
 
-Expected<Shape, std::string> storedShape(const std::string& text) {
+Expected<Shape, std::string> storedShape(const std::string& text, bool calibrated) {
     std::vector<std::string> args{"level", "--fill-percent", "0"};
+    if (calibrated) {
+        args.insert(args.end(), {"--calibration", "book"});
+    }
     std::size_t start = 0;
     while (start < text.size()) {
         const auto end = std::min(text.find(' ', start), text.size());
         args.push_back(text.substr(start, end - start));
         start = end + 1;
     }
-    auto shape = readShape(args);
-    if (shape) {
-        shape = Shape{text, shape->options};
+    const auto shape = readShape(args);
+    if (!shape) {
+        return shape;
     }
-    return shape;
+    return Shape{text, shape->options, ""};
+}
+
+// The volumes of a stored tank: its calibration chart, or its shape's.
+Expected<TankVolumes, std::string> volumesOf(const TankSettings& tank, const TankOptions& shape) {
+    if (tank.calibration.empty()) {
+        return buildTank(shape);
+    }
+    auto chart = CalibrationChart::parse(tank.calibration);
+    if (!chart) {
+        return Unexpected("the tank's calibration chart, line " +
+                          std::to_string(chart.error().line) + ": " + chart.error().message);
+    }
+    return TankVolumes(*std::move(chart));
 }
 
 // The product: brimwell-tank's correction options, validated by its own reading of them.
@@ -259,7 +294,8 @@ double defaultAllowance(VolumeUnit unit) {
 
 namespace {
 
-Expected<std::vector<book::Rule>, std::string> rulesOf(const Options& options, VolumeUnit unit) {
+Expected<std::vector<book::Rule>, std::string> rulesOf(const Options& options, VolumeUnit unit,
+                                                       LengthUnit lengthUnit) {
     std::vector<book::Rule> rules;
     const bool noPercent =
         options.values.contains("--percent") && options.values.at("--percent") == "none";
@@ -291,7 +327,7 @@ Expected<std::vector<book::Rule>, std::string> rulesOf(const Options& options, V
         }
         rules.emplace_back(book::ShortRunRule{static_cast<int>(*days), *total});
     }
-    if (auto failure = readNumbers(options, {{"--water-limit", &water}}, true)) {
+    if (auto failure = readNumbers(options, {{"--water-limit", &water}}, lengthUnit)) {
         return Unexpected(*failure);
     }
     if (water) {
@@ -302,11 +338,11 @@ Expected<std::vector<book::Rule>, std::string> rulesOf(const Options& options, V
 
 // The gauge of a stored tank: its shape's volumes and its product's correction.
 Expected<std::pair<book::Gauge, TankOptions>, std::string> gaugeOf(const TankSettings& tank) {
-    const auto shape = storedShape(tank.shape);
+    const auto shape = storedShape(tank.shape, !tank.calibration.empty());
     if (!shape) {
         return Unexpected("the tank's stored shape: " + shape.error());
     }
-    auto built = buildTank(shape->options);
+    auto built = volumesOf(tank, shape->options);
     if (!built) {
         return Unexpected(built.error());
     }
@@ -339,16 +375,18 @@ Status tankAdd(const Request& request, const Context& context) {
     if (!product) {
         return context.complain(product.error(), kBookBadInput);
     }
-    auto rules = rulesOf(options, shape->options.volumeUnit);
+    auto rules = rulesOf(options, shape->options.volumeUnit, shape->options.lengthUnit);
     if (!rules) {
         return context.complain(rules.error(), kBookBadInput);
     }
-    TankSettings tank{request.positionals.at(0), *product, shape->text, 90, {}, *rules};
+    TankSettings tank{
+        request.positionals.at(0), *product, shape->text, shape->chart, 90, {}, *rules};
     std::optional<double> safeFill;
     if (auto failure = readNumbers(options, {{"--safe-fill", &safeFill}})) {
         return context.complain(*failure, kBookBadInput);
     }
-    if (auto failure = readNumbers(options, {{"--opening", &tank.openingLevel}}, true)) {
+    if (auto failure =
+            readNumbers(options, {{"--opening", &tank.openingLevel}}, shape->options.lengthUnit)) {
         return context.complain(*failure, kBookBadInput);
     }
     if (auto failure = require(options, {"--opening"})) {
@@ -395,7 +433,7 @@ Status tankShow(const Request& request, const Context& context) {
     if (!tank) {
         return context.complain(tank.error(), kBookBadInput);
     }
-    const auto shape = storedShape(tank->shape);
+    const auto shape = storedShape(tank->shape, !tank->calibration.empty());
     const book::Product& product = tank->product;
     std::string text = "name:        " + tank->name + "\nshape:       " + tank->shape +
                        "\nproduct:     " + product.name + "\ncorrection:  " +
@@ -427,7 +465,7 @@ Status tankRemove(const Request& request, const Context& context) {
     return kBookDone;
 }
 
-Expected<Day, std::string> dayOf(const Request& request) {
+Expected<Day, std::string> dayOf(const Request& request, LengthUnit unit) {
     const Options& options = request.options;
     Day day;
     day.date = request.positionals.at(1);
@@ -439,7 +477,7 @@ Expected<Day, std::string> dayOf(const Request& request) {
     }
     std::optional<double> closing;
     auto failure =
-        readNumbers(options, {{"--stick", &closing}, {"--water", &day.waterLevel}}, true);
+        readNumbers(options, {{"--stick", &closing}, {"--water", &day.waterLevel}}, unit);
     if (!failure) {
         failure = readNumbers(options, {{"--temperature", &day.temperature},
                                         {"--pumped", &day.pumped},
@@ -467,10 +505,6 @@ Expected<Day, std::string> dayOf(const Request& request) {
 }
 
 Status recordDay(const Request& request, const Context& context) {
-    const auto day = dayOf(request);
-    if (!day) {
-        return context.complain(day.error(), kBookBadInput);
-    }
     const auto store = context.open();
     if (!store) {
         return kBookWriteFailed;
@@ -483,6 +517,10 @@ Status recordDay(const Request& request, const Context& context) {
     if (!gauge) {
         return context.complain(gauge.error(), kBookBadInput);
     }
+    const auto day = dayOf(request, gauge->second.lengthUnit);
+    if (!day) {
+        return context.complain(day.error(), kBookBadInput);
+    }
     if (auto volume = gauge->first.productAt(day->closingLevel, day->waterLevel); !volume) {
         return context.complain("--stick: " + volume.error(), kBookBadInput);
     }
@@ -494,13 +532,13 @@ Status recordDay(const Request& request, const Context& context) {
     return kBookDone;
 }
 
-Expected<Delivery, std::string> deliveryOf(const Options& options) {
+Expected<Delivery, std::string> deliveryOf(const Options& options, LengthUnit unit) {
     if (auto failure = require(options, {"--bill", "--before", "--after"})) {
         return Unexpected(*failure);
     }
     std::optional<double> bill, before, after, during;
     Delivery delivery;
-    auto failure = readNumbers(options, {{"--before", &before}, {"--after", &after}}, true);
+    auto failure = readNumbers(options, {{"--before", &before}, {"--after", &after}}, unit);
     if (!failure) {
         failure = readNumbers(options, {{"--bill", &bill},
                                         {"--bill-temperature", &delivery.billTemperature},
@@ -528,10 +566,6 @@ Status recordDelivery(const Request& request, const Context& context) {
     if (!isDate(date)) {
         return context.complain("the date '" + date + "' is not a date YYYY-MM-DD", kBookBadInput);
     }
-    const auto delivery = deliveryOf(request.options);
-    if (!delivery) {
-        return context.complain(delivery.error(), kBookBadInput);
-    }
     const auto store = context.open();
     if (!store) {
         return kBookWriteFailed;
@@ -540,6 +574,10 @@ Status recordDelivery(const Request& request, const Context& context) {
     const auto gauge = tank ? gaugeOf(*tank) : Unexpected(tank.error());
     if (!gauge) {
         return context.complain(gauge.error(), kBookBadInput);
+    }
+    const auto delivery = deliveryOf(request.options, gauge->second.lengthUnit);
+    if (!delivery) {
+        return context.complain(delivery.error(), kBookBadInput);
     }
     const auto check = book::checkDelivery(*delivery, gauge->first, {}, {});
     if (!check) {
@@ -566,7 +604,10 @@ Status recordDelivery(const Request& request, const Context& context) {
 }
 
 // The import's rows, all read and checked before the book is touched.
-Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string& path) {
+using UnitOf = std::function<Expected<LengthUnit, std::string>(const std::string& tank)>;
+
+Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string& path,
+                                                               const UnitOf& unitOf) {
     QFile file(QFile::decodeName(path.c_str()));
     if (!file.open(QIODevice::ReadOnly)) {
         return Unexpected("cannot read " + path + ": " + file.errorString().toStdString());
@@ -603,7 +644,8 @@ Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string
                 request.options.values[option] = value;
             }
         }
-        auto day = dayOf(request);
+        const auto unit = unitOf(request.positionals[0]);
+        auto day = unit ? dayOf(request, *unit) : Unexpected(unit.error());
         if (!day) {
             return Unexpected(path + " line " + std::to_string(line) + ": " + day.error());
         }
@@ -614,13 +656,26 @@ Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string
 
 Status importDays(const Request& request, const Context& context) {
     const std::string& path = request.positionals.at(0);
-    const auto rows = importRows(path);
-    if (!rows) {
-        return context.complain(rows.error(), kBookBadInput);
-    }
     const auto store = context.open();
     if (!store) {
         return kBookWriteFailed;
+    }
+    std::map<std::string, LengthUnit> units;
+    const UnitOf unitOf = [&](const std::string& name) -> Expected<LengthUnit, std::string> {
+        if (const auto it = units.find(name); it != units.end()) {
+            return it->second;
+        }
+        const auto tank = store->tank(name);
+        const auto shape =
+            tank ? storedShape(tank->shape, !tank->calibration.empty()) : Unexpected(tank.error());
+        if (!shape) {
+            return Unexpected(shape.error());
+        }
+        return units[name] = shape->options.lengthUnit;
+    };
+    const auto rows = importRows(path, unitOf);
+    if (!rows) {
+        return context.complain(rows.error(), kBookBadInput);
     }
     const std::size_t total = rows->size();
     std::function<void(std::size_t)> progress;
@@ -673,7 +728,10 @@ Status month(const Request& request, const Context& context) {
     }
     const auto records = store->month(tank->name, month + "-01", month + "-31");
     if (!records) {
-        return context.complain(records.error(), kBookWriteFailed);
+        return context.complain(records.error(), kBookBadInput);
+    }
+    if (records->days.empty()) {
+        return context.complain(tank->name + " has no day recorded in " + month, kBookBadInput);
     }
     const double opening =
         records->before ? records->before->closingLevel : tank->openingLevel.value_or(0);
@@ -747,12 +805,15 @@ const std::vector<Subcommand>& subcommands() {
         {"tank add",
          1,
          0,
-         {"--orientation",      "--heads",       "--head-depth",  "--crown",
-          "--knuckle",          "--diameter",    "--length",      "--units",
-          "--volume",           "--product",     "--correction",  "--coefficient",
-          "--reference",        "--api-gravity", "--density",     "--alpha",
-          "--temperature-unit", "--safe-fill",   "--opening",     "--percent",
-          "--allowance",        "--short-days",  "--short-total", "--water-limit"},
+         {"--orientation", "--heads",      "--head-depth",
+          "--crown",       "--knuckle",    "--diameter",
+          "--length",      "--units",      "--volume",
+          "--calibration", "--product",    "--correction",
+          "--coefficient", "--reference",  "--api-gravity",
+          "--density",     "--alpha",      "--temperature-unit",
+          "--safe-fill",   "--opening",    "--percent",
+          "--allowance",   "--short-days", "--short-total",
+          "--water-limit"},
          {},
          tankAdd},
         {"tank list", 0, 0, {}, {}, tankList},
@@ -844,6 +905,10 @@ int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::o
             out << "brimwell-book " << BRIMWELL_VERSION << '\n';
             return kBookDone;
         }
+        if (args[0] == "tank") {
+            return context.complain("tank needs add, list, show or remove (see --help)",
+                                    kBookBadInput);
+        }
         return context.complain("unknown subcommand '" + args[0] + "' (see --help)", kBookBadInput);
     }
     Request request;
@@ -878,12 +943,13 @@ Expected<BookTank, std::string> bookTank(const book::TankSettings& tank) {
         return Unexpected(gauge.error());
     }
     const TankOptions& shape = gauge->second;
-    const auto built = buildTank(shape);
-    if (!built) {
-        return Unexpected(built.error());
+    const auto volumes = volumesOf(tank, shape);
+    if (!volumes) {
+        return Unexpected(volumes.error());
     }
-    return BookTank{gauge->first,      shape.lengthUnit, shape.volumeUnit,
-                    built->capacity(), shape.top(),      shape.vertical};
+    return BookTank{gauge->first,     shape.lengthUnit,
+                    shape.volumeUnit, volumes->capacity(),
+                    volumes->top(),   shape.vertical && !volumes->calibrated()};
 }
 
 }  // namespace brimwell

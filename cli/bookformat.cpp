@@ -49,7 +49,7 @@ std::string csvField(const std::string& value) {
 std::string ruleText(const RuleVerdict& verdict, const ReportHeading& heading) {
     std::string text = book::ruleName(verdict.rule, heading.volumeUnit, heading.lengthUnit) + ": ";
     for (const book::RuleFigure& figure : verdict.figures) {
-        text += figure.label + " " + fixed(figure.value) + ", ";
+        text += figure.label + " " + fixed(figure.value, figure.count ? 0 : kVolumeDecimals) + ", ";
     }
     return text + (verdict.met ? "met" : "FAILED");
 }
@@ -73,7 +73,7 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading) {
     std::string out = "tank:         " + heading.tank + "\nproduct:      " + heading.product +
                       "\nmonth:        " + heading.month + "\nvolumes in " + heading.volumeUnit +
                       ", gross, product net of water\n\n";
-    out += "date        ";
+    out += "date      ";
     for (const char* column : {"opening", "delivered", "pumped", "book", "closing", "over/short"}) {
         out += std::string(kColumn - std::string_view(column).size(), ' ') + column;
     }

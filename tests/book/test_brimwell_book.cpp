@@ -83,14 +83,16 @@ private Q_SLOTS:
                           "2026-02-04,T1,60,2.5,150\n2026-02-05,T1,58,2.5,150\n"
                           "2026-03-02,T1,52,0,140\n2026-03-03,T1,49.6,,120\n"));
         QCOMPARE(book("month.book", {"import", path("feb.csv")}).exitCode, 0);
-        QCOMPARE(book("month.book", {"day", "T1", "2026-02-03", "--stick", "62", "--meter-open", "1000",
-                     "--meter-close", "1500"}).exitCode, 0);
         // Bill 1500 gross at 65 °F; 40 -> 70.5 in at 60 -> 63 °F: measured 1493.2765 at 66.9344 °F.
         const Run delivery = book("month.book", {"delivery", "T1", "2026-02-03", "--bill", "1500",
             "--bill-temperature", "65", "--before", "40", "--after", "70.5", "--temperature-before",
             "60", "--temperature-after", "63"});
         QCOMPARE(delivery.exitCode, 0);
         QVERIFY2(delivery.out.contains("difference -6.72 gross, -8.15 net"), delivery.out);
+        // Until its day is recorded, the delivery would be a loss on no day at all.
+        QVERIFY(book("month.book", {"month", "T1", "2026-02"}).err.contains("2026-02-03 has a delivery but no closing stick"));
+        QCOMPARE(book("month.book", {"day", "T1", "2026-02-03", "--stick", "62", "--meter-open", "1000",
+                     "--meter-close", "1500"}).exitCode, 0);
         const Run corrected = book("month.book", {"day", "T1", "2026-02-05", "--stick", "57.5", "--water", "2.5", "--pumped", "150"});
         QCOMPARE(corrected.out, QByteArray("corrected 2026-02-05\n"));
 
@@ -118,7 +120,9 @@ private Q_SLOTS:
                      "--product", product} + kVertical).exitCode, 0);
         QCOMPARE(QFile::permissions(path("hostile.book")) & 0x7777,
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
-        QCOMPARE(book("hostile.book", {"day", kHostile, "2026-01-02", "--stick", "39"}).exitCode, 0);
+        // A stick as the operator writes it: 3 ft 3 in.
+        QCOMPARE(book("hostile.book", {"day", kHostile, "2026-01-02", "--stick", "3'3\""}).exitCode, 0);
+        QVERIFY(book("hostile.book", {"export"}).out.endsWith(",2026-01-02,39,,,,,\n"));
         QCOMPARE(book("hostile.book", {"tank", "list"}).out, kHostile.toUtf8() + "\n");
         const QJsonObject month =
             QJsonDocument::fromJson(book("hostile.book", {"month", kHostile, "2026-01", "--format", "json"}).out).object();
@@ -205,7 +209,7 @@ private Q_SLOTS:
     void bad_input_is_one_line_naming_the_option_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("message");
-        QTest::newRow("comma decimal") << QStringList{"day", "T1", "2026-01-02", "--stick", "3,5"} << QByteArray("--stick: '3,5' is not a number");
+        QTest::newRow("comma decimal") << QStringList{"day", "T1", "2026-01-02", "--stick", "3,5"} << QByteArray("--stick: '3,5' has a comma");
         QTest::newRow("no such date") << QStringList{"day", "T1", "2026-02-30", "--stick", "3"} << QByteArray("'2026-02-30' is not a date");
         QTest::newRow("water above the stick") << QStringList{"day", "T1", "2026-01-02", "--stick", "3", "--water", "4"} << QByteArray("--water is above --stick");
         QTest::newRow("stick above the tank") << QStringList{"day", "T1", "2026-01-02", "--stick", "121"} << QByteArray("--stick: a stick of 121 is outside the tank (0 to 120)");
@@ -224,6 +228,17 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains(message) && run.err.count('\n') == 1, run.err);
         QCOMPARE(digest(path("input.book")), before);
+    }
+
+    // A chart of 100 gal an inch, kept in the book: opening 50 in = 5000 gal, 5000 - 790 pumped
+    // = 4210 in the book against 4200 at 42 in, -10.
+    void a_calibration_chart_is_kept_in_the_book() {
+        QVERIFY(writeFile(path("chart.csv"), "level,volume\n0,0\n100,10000\n"));
+        QCOMPARE(book("chart.book", {"tank", "add", "C", "--opening", "50", "--calibration", path("chart.csv")}).exitCode, 0);
+        QVERIFY(QFile::remove(path("chart.csv")));
+        QCOMPARE(book("chart.book", {"day", "C", "2026-01-02", "--stick", "42", "--pumped", "790"}).exitCode, 0);
+        const Run month = book("chart.book", {"month", "C", "2026-01", "--format", "json"});
+        QCOMPARE(QJsonDocument::fromJson(month.out).object()["over_short"].toDouble(), -10.0);
     }
 
     // 130 US gal = 492.10 L, to the tenth of a litre as the rule states it.
