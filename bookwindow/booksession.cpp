@@ -96,6 +96,11 @@ TankSummary BookSession::summary(const std::string& name) {
         book::readingOf(day, gauge.gauge, gauge.capacity, gauge.top, (*view)->settings.safeFill);
     if (reading) {
         summary.reading = *reading;
+        // A product without a correction has no net volume to show.
+        const book::Product& product = (*view)->settings.product;
+        if (product.correction == book::Correction::Linear && product.value == 0) {
+            summary.reading->net.reset();
+        }
     }
     const auto month = this->month(name, monthOf(day.date));
     if (!month) {

@@ -1,6 +1,8 @@
 #include "bookwindow/dlgtank.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -9,7 +11,9 @@
 #include "bookwindow/tankentry.h"
 #include "cli/booktank.h"
 #include "cli/unitwords.h"
+#include "host/host.h"
 #include "host/usernumberformat.h"
+#include "model/calibrationchart.h"
 #include "ui_dlgTank.h"
 
 namespace brimwell {
@@ -21,8 +25,11 @@ std::string text(const QLineEdit* box) {
 
 }  // namespace
 
-dlgTank::dlgTank(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::dlgTank>()) {
+dlgTank::dlgTank(Host& host, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::dlgTank>()), host_(host) {
     ui_->setupUi(this);
+    connect(ui_->btnChart, &QPushButton::clicked, this, &dlgTank::chooseChart);
+    connect(ui_->btnGeometry, &QPushButton::clicked, this, &dlgTank::useGeometry);
     ui_->txtSafeFill->setText(generalText(90));
     ui_->txtOpening->setText(generalText(0));
     ui_->txtPercent->setText(generalText(1));
@@ -39,8 +46,54 @@ dlgTank::dlgTank(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::dl
 
 dlgTank::~dlgTank() = default;
 
+void dlgTank::chooseChart() {
+    const QString path = host_.chooseFile(this, tr("Calibration charts|*.csv *.txt"));
+    if (path.isEmpty()) {
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        host_.showMessage(this, tr("%1 cannot be read: %2").arg(path, file.errorString()));
+        return;
+    }
+    chartFile_ = path;
+    chart_ = file.readAll().toStdString();
+    showChart();
+}
+
+void dlgTank::useGeometry() {
+    chartFile_.clear();
+    chart_.clear();
+    showChart();
+}
+
+// The chart's rows as the file has them, and how many it holds or the line at fault.
+void dlgTank::showChart() {
+    ui_->txtChartRows->setPlainText(QString::fromStdString(chart_));
+    QString text;
+    if (!chart_.empty()) {
+        const auto chart = CalibrationChart::parse(chart_);
+        text = chart ? tr("%1: %2 rows").arg(QFileInfo(chartFile_).fileName()).arg(chart->rows())
+                     : tr("%1, line %2: %3")
+                           .arg(QFileInfo(chartFile_).fileName())
+                           .arg(chart.error().line)
+                           .arg(QString::fromStdString(chart.error().message));
+    }
+    ui_->lblChart->setText(text);
+    for (QWidget* shape :
+         std::initializer_list<QWidget*>{ui_->cboOrientation, ui_->txtDiameter, ui_->txtLength}) {
+        shape->setEnabled(chart_.empty());
+    }
+    reread();
+}
+
 void dlgTank::reread() {
     TankTexts texts;
+    // Heads belong to a horizontal tank, and only these two take a depth.
+    ui_->cboHeads->setEnabled(chart_.empty() && ui_->cboOrientation->currentIndex() == 0);
+    ui_->txtHeadDepth->setEnabled(ui_->cboHeads->isEnabled() &&
+                                  (ui_->cboHeads->currentText() == QLatin1String("ellipsoidal") ||
+                                   ui_->cboHeads->currentText() == QLatin1String("conical")));
     texts.name = text(ui_->txtName);
     texts.vertical = ui_->cboOrientation->currentIndex() == 1;
     texts.heads = ui_->cboHeads->currentText().toStdString();
@@ -49,6 +102,7 @@ void dlgTank::reread() {
     texts.length = text(ui_->txtLength);
     texts.units = ui_->cboUnits->currentText().toStdString();
     texts.volume = ui_->cboVolume->currentText().toStdString();
+    texts.calibration = chart_;
     texts.product = text(ui_->txtProduct);
     texts.correction = ui_->cboCorrection->currentIndex() - 1;
     texts.correctionValue = text(ui_->txtCorrectionValue);
@@ -84,7 +138,9 @@ void dlgTank::reread() {
     ui_->lblCapacity->setText(tank ? volumeText(tank->capacity) + " " +
                                          QString::fromStdString(std::string(unitWord(volume)))
                                    : QString());
-    if (!tank && ui_->txtDiameter->text().size() > 0 && ui_->txtLength->text().size() > 0) {
+    const bool shapeTyped =
+        !ui_->txtDiameter->text().isEmpty() && !ui_->txtLength->text().isEmpty();
+    if (!tank && (shapeTyped || !chart_.empty())) {
         problems << QString::fromStdString(tank.error());
     }
     ui_->lblProblems->setText(problems.join('\n'));

@@ -11,14 +11,17 @@ class dlgTank;
 
 namespace brimwell {
 
-// Adding a tank: its shape with the capacity shown as it is typed, its product and correction,
+class Host;
+
+// Adding a tank: its shape with the capacity shown as it is typed, or its calibration chart from
+// a file with the chart's rows and its faults by line, its product and correction,
 // and its month's rules. Each field that does not read is marked with the reason; OK stays off
 // until everything reads.
 class dlgTank : public QDialog {
     Q_OBJECT
 
 public:
-    explicit dlgTank(QWidget* parent = nullptr);
+    dlgTank(Host& host, QWidget* parent = nullptr);
     ~dlgTank() override;
 
     // The tank as entered; valid once the dialog is accepted.
@@ -26,8 +29,14 @@ public:
 
 private:
     void reread();
+    void chooseChart();
+    void useGeometry();
+    void showChart();
 
     std::unique_ptr<Ui::dlgTank> ui_;
+    Host& host_;
+    QString chartFile_;
+    std::string chart_;
     book::TankSettings tank_;
 };
 

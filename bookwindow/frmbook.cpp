@@ -49,7 +49,8 @@ QString verdictText(const book::RuleVerdict& verdict, const BookTank& tank) {
                                           unitWord(tank.lengthUnit))) +
                    ": " + (verdict.met ? QObject::tr("met") : QObject::tr("FAILED"));
     for (const book::RuleFigure& figure : verdict.figures) {
-        text += "; " + fromStd(figure.label) + " " + generalText(figure.value);
+        text += "; " + fromStd(figure.label) + " " +
+                (figure.count ? QString::number(figure.value) : volumeText(figure.value));
     }
     return text;
 }
@@ -110,6 +111,8 @@ bool frmBook::openBook(const QString& path) {
     fillSite();
     if (site_->rowCount() == 0) {
         addTank();
+    } else {
+        ui_->txtStick->setFocus();
     }
     return true;
 }
@@ -126,7 +129,7 @@ void frmBook::addTank() {
         return;
     }
     if (!tankEditor_) {
-        tankEditor_ = new dlgTank(this);
+        tankEditor_ = new dlgTank(host_, this);
         connect(tankEditor_, &QDialog::accepted, this, &frmBook::tankAdded);
         connect(tankEditor_, &QDialog::finished, tankEditor_, &QObject::deleteLater);
         connect(tankEditor_, &QObject::destroyed, this, [this] { tankEditor_ = nullptr; });
@@ -142,6 +145,7 @@ void frmBook::tankAdded() {
         return;
     }
     fillSite(tank.name);
+    ui_->txtStick->setFocus();
 }
 
 void frmBook::fillSite(const std::optional<std::string>& select) {

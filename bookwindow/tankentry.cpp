@@ -60,6 +60,11 @@ void appendOption(std::string& shape, const char* option, double value) {
 
 std::string shapeText(const TankTexts& texts, Reader& read) {
     std::string shape;
+    if (!texts.calibration.empty()) {
+        appendOption(shape, "--units", texts.units);
+        appendOption(shape, "--volume", texts.volume);
+        return shape;
+    }
     const auto diameter = read.number(TankField::Diameter, texts.diameter, 0, true);
     const auto length = read.number(TankField::Length, texts.length, 0, true);
     const auto depth = read.number(TankField::HeadDepth, texts.headDepth, 0, false);
@@ -73,7 +78,7 @@ std::string shapeText(const TankTexts& texts, Reader& read) {
         appendOption(shape, "--orientation", std::string("vertical"));
     } else if (texts.heads != "flat") {
         appendOption(shape, "--heads", texts.heads);
-        if (depth) {
+        if (depth && (texts.heads == "ellipsoidal" || texts.heads == "conical")) {
             appendOption(shape, "--head-depth", *depth);
         }
     }
@@ -125,6 +130,7 @@ TankEntry readTankEntry(const TankTexts& texts, const NumberFormat& format,
         read.problem(TankField::Name, "needed");
     }
     tank.shape = shapeText(texts, read);
+    tank.calibration = texts.calibration;
     readProduct(texts, read, tank.product);
     const auto safeFill = read.number(TankField::SafeFill, texts.safeFill, 0, true);
     if (safeFill && *safeFill > 100) {

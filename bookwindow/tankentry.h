@@ -33,6 +33,8 @@ struct TankTexts {
     std::string heads = "flat";  // brimwell-tank's word
     std::string headDepth, diameter, length;
     std::string units = "inches", volume = "gallons";
+    // A calibration chart's text, which stands for the shape when it is not empty.
+    std::string calibration;
     std::string product;
     int correction = -1;  // -1 none, else book::Correction
     std::string correctionValue;

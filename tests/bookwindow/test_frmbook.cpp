@@ -128,8 +128,13 @@ private Q_SLOTS:
                     "2026-03-04: measured 757.44 against a bill of 900.00 gross: short 142.56"));
         QVERIFY(!shown("lblShortDeliveries").contains("2026-03-03"));
         QVERIFY(shown("lblVerdicts")
-                    .startsWith("1% of flow-through + 130 gallons: FAILED; variance 308.499"));
+                    .startsWith(
+                        "1% of flow-through + 130 gallons: FAILED; variance 308.50; limit 143.1"));
         QCOMPARE(cell("tblSite", 0, 10), QString("month failing"));
+        // The last reading: its volume, the ullage, and the room below 90 % of the capacity.
+        QCOMPARE(cell("tblSite", 0, 5), QString("7241.08"));
+        QCOMPARE(cell("tblSite", 0, 8), QString("1281.86"));
+        QCOMPARE(cell("tblSite", 0, 9), QString("429.56"));
 
         const auto& points = find<OverShortPlot>(window.get(), "plotOverShort")->points();
         QCOMPARE(points.size(), std::size_t(4));
@@ -181,6 +186,38 @@ private Q_SLOTS:
         QCOMPARE(find(window.get(), qPrintable(field))->property("problem").toString(), reason);
         QCOMPARE(cell("tblSite", 0, 3), QString("no day yet"));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void a_tank_takes_its_calibration_chart_from_a_file_data() {
+        QTest::addColumn<QByteArray>("chart");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("capacity");
+        QTest::newRow("three rows")
+            << QByteArray("level,volume\n0,0\n10,250.5\n20,612.25\n") << "chart.csv: 3 rows"
+            << "612.25 litres";
+        QTest::newRow("a level that falls")
+            << QByteArray("level,volume\n0,0\n10,250\n9,300\n") << "chart.csv, line 4: "
+            << "";
+    }
+    void a_tank_takes_its_calibration_chart_from_a_file() {
+        QFETCH(QByteArray, chart);
+        QFETCH(QString, shown);
+        QFETCH(QString, capacity);
+        QFile file(folder.filePath("chart.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(chart) == chart.size());
+        file.close();
+        window->findChild<QAction*>("actAddTank")->trigger();
+        dlgTank* editor = window->tankEditor();
+        retype(find(editor, "txtName"), "Charted");
+        testing::chooseEntry(find<QComboBox>(editor, "cboUnits"), "centimeters");
+        testing::chooseEntry(find<QComboBox>(editor, "cboVolume"), "litres");
+        host->fileAnswers << file.fileName();
+        QTest::mouseClick(find<QPushButton>(editor, "btnChart"), Qt::LeftButton);
+        QVERIFY2(find<QLabel>(editor, "lblChart")->text().startsWith(shown),
+                 qPrintable(find<QLabel>(editor, "lblChart")->text()));
+        QCOMPARE(find<QLabel>(editor, "lblCapacity")->text(), capacity);
+        auto* ok = find<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok);
+        QCOMPARE(ok->isEnabled(), !capacity.isEmpty());
     }
 
     void tab_follows_the_daily_worksheet() {
