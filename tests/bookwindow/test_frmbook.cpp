@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -69,6 +70,8 @@ class BookWindowTest : public QObject {
     }
 
 private Q_SLOTS:
+    // The window remembers the last book in the settings, which must not be the user's.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         host = std::make_unique<testing::ScriptedHost>();
