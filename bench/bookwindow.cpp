@@ -42,7 +42,7 @@ bool writeBook(const QString& path) {
         for (QDate day = first; day < first.addYears(kYears); day = day.addDays(1)) {
             brimwell::book::Day record;
             record.date = day.toString(Qt::ISODate).toStdString();
-            record.closingLevel = 60 - 4.0 * (first.daysTo(day) % 10);
+            record.closingLevel = 60 - 4.0 * static_cast<int>(first.daysTo(day) % 10);
             record.pumped = 300;
             rows.push_back({settings.name, record});
         }
@@ -72,7 +72,8 @@ int main(int argc, char** argv) {
         std::unique_ptr<brimwell::BookSession> session;
         site.push_back(brimwell::bench::millis([&] {
             session = *brimwell::BookSession::open(path);
-            for (const std::string& name : *session->tankNames()) {
+            const auto names = session->tankNames();
+            for (const std::string& name : *names) {
                 session->summary(name);
             }
         }));

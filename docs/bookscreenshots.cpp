@@ -112,9 +112,10 @@ int main(int argc, char** argv) {
     window.show();
     window.openBook(folder.filePath(QStringLiteral("book.sqlite")));
 
-    const TankTexts tanks[] = {{"1 Regular", "Regular unleaded", 0, "ellipsoidal", "96", "240", "78"},
-                               {"2 Premium", "Premium unleaded", 0, "flat", "96", "180", "70"},
-                               {"3 Diesel", "Diesel", 1, "flat", "120", "144", "110"}};
+    const TankTexts tanks[] = {
+        {"1 Regular", "Regular unleaded", 0, "ellipsoidal", "96", "240", "78"},
+        {"2 Premium", "Premium unleaded", 0, "flat", "96", "180", "70"},
+        {"3 Diesel", "Diesel", 1, "flat", "120", "144", "110"}};
     for (const TankTexts& tank : tanks) {
         control<QAction>(&window, "actAddTank")->trigger();
         brimwell::dlgTank* editor = window.tankEditor();
@@ -127,8 +128,9 @@ int main(int argc, char** argv) {
     }
     const double drops[][4] = {{78, 4.5, 455, 3000}, {70, 3.2, 248, 2400}, {110, 5.1, 246, 1460}};
     for (int tank = 2; tank >= 0; --tank) {
-        control<QAbstractItemView>(&window, "tblSite")->setCurrentIndex(
-            control<QAbstractItemView>(&window, "tblSite")->model()->index(tank, 1));
+        control<QAbstractItemView>(&window, "tblSite")
+            ->setCurrentIndex(
+                control<QAbstractItemView>(&window, "tblSite")->model()->index(tank, 1));
         enterDays(&window, drops[tank][0], drops[tank][1], drops[tank][2], drops[tank][3]);
     }
     save(&window, out, "book-site.png");
