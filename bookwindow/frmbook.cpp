@@ -19,7 +19,11 @@
 namespace brimwell {
 namespace {
 
-const QString kLastBookKey = QStringLiteral("book/last");
+const QString kLastBookKey = QStringLiteral("last");
+
+// The window's own settings: ~/.config/Brimwell/book.conf.
+const QString kSettingsFolder = QStringLiteral("Brimwell");
+const QString kSettingsFile = QStringLiteral("book");
 
 std::string text(const QLineEdit* box) {
     return box->text().toStdString();
@@ -92,7 +96,7 @@ frmBook::frmBook(Host& host, QWidget* parent)
 frmBook::~frmBook() = default;
 
 QString frmBook::lastBook() {
-    const QString last = QSettings().value(kLastBookKey).toString();
+    const QString last = QSettings(kSettingsFolder, kSettingsFile).value(kLastBookKey).toString();
     if (!last.isEmpty()) {
         return last;
     }
@@ -106,7 +110,7 @@ bool frmBook::openBook(const QString& path) {
         return false;
     }
     session_ = *std::move(session);
-    QSettings().setValue(kLastBookKey, path);
+    QSettings(kSettingsFolder, kSettingsFile).setValue(kLastBookKey, path);
     setWindowTitle(tr("Brimwell Tank Book - %1").arg(path));
     fillSite();
     if (site_->rowCount() == 0) {

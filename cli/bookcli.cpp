@@ -37,6 +37,7 @@ const char* const kBookUsage =
     "       brimwell-book history TANK\n"
     "       brimwell-book export [TANK]\n"
     "       brimwell-book --help | --version\n"
+    "       brimwell-book [--book FILE]         opens the book's window\n"
     "\n"
     "The book is an SQLite file, by default in the user's data folder; --book FILE names another.\n"
     "A new book is readable by its owner only. DATE is YYYY-MM-DD, one operating day.\n"

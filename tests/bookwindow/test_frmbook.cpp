@@ -82,6 +82,7 @@ private Q_SLOTS:
             QString("%1-%2.sqlite").arg(QTest::currentTestFunction(), QTest::currentDataTag()))));
         addFirstTank();
         QCOMPARE(cell("tblSite", 0, 1), QString("Regular 1"));
+        QCOMPARE(frmBook::lastBook(), window->windowTitle().section(" - ", 1));
     }
     void cleanup() {
         window.reset();
