@@ -2,7 +2,8 @@
 // levels), saved to /tmp through the project's file writer, against saving the same bytes through
 // it in one write, the two taking turns; the peak memory of the installed-to-be command writing
 // such a chart of 1,000 and of 1,000,000 steps; and the time of one `level` answer for each head,
-// in-process. Details go to standard error, the figures to standard output.
+// in-process; and a calibration chart of 100,000 rows read from its file, and a million lookups
+// in it. Details go to standard error, the figures to standard output.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "bench/timing.h"
+#include "cli/calibrationfile.h"
 #include "cli/tankoptions.h"
 #include "cli/tankoutput.h"
 #include "tank/chartfile.h"
@@ -27,6 +29,9 @@ namespace {
 
 constexpr int kChartRuns = 11;
 constexpr int kAnswerRuns = 2001;
+constexpr int kCalibrationRows = 100'000;
+constexpr int kCalibrationRuns = 11;
+constexpr int kLookups = 1'000'000;
 
 using brimwell::bench::median;
 using brimwell::bench::millis;
@@ -50,7 +55,7 @@ brimwell::TankCommand command(const std::vector<std::string>& args) {
     return *std::move(parsed);
 }
 
-brimwell::TankInUnits tankOf(const brimwell::TankCommand& command) {
+brimwell::TankVolumes tankOf(const brimwell::TankCommand& command) {
     auto tank = brimwell::buildTank(command.tank);
     if (!tank) {
         fail(tank.error());
@@ -83,6 +88,61 @@ long peakKb(const std::string& increment, const std::string& path) {
         fail("brimwell-tank failed on the chart of increment " + increment);
     }
     return usage.ru_maxrss;
+}
+
+// A chart of a vertical tank 120 inches tall, a row every 0.0012 inch, levels and volumes to 6
+// decimals.
+std::string calibrationChart() {
+    std::string text = "level,volume\r\n";
+    for (int row = 0; row < kCalibrationRows; ++row) {
+        const double level = 120.0 * row / (kCalibrationRows - 1);
+        text += std::to_string(level) + "," + std::to_string(level * 36.5) + "\r\n";
+    }
+    return text;
+}
+
+struct CalibrationFigures {
+    double loadMs = 0;
+    double lookupMs = 0;
+};
+
+CalibrationFigures calibrationFigures(const std::string& path) {
+    const std::string text = calibrationChart();
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size())) {
+        fail("cannot write the calibration chart");
+    }
+    file.close();
+    std::vector<double> loads;
+    for (int i = 0; i < kCalibrationRuns; ++i) {
+        loads.push_back(millis([&] {
+            if (!brimwell::loadCalibrationChart(path)) {
+                fail("the calibration chart does not read");
+            }
+        }));
+    }
+    const auto chart = brimwell::loadCalibrationChart(path);
+    QFile::remove(QString::fromStdString(path));
+    // Levels spread over the chart in an order that defeats the cache's guess.
+    std::vector<double> levels(kLookups);
+    for (int i = 0; i < kLookups; ++i) {
+        levels[static_cast<std::size_t>(i)] =
+            chart->top() * static_cast<double>((i * 7919L) % kLookups) / kLookups;
+    }
+    double sum = 0;
+    const double lookupMs = millis([&] {
+        for (const double level : levels) {
+            sum += *chart->volumeAt(level);
+        }
+    });
+    std::fprintf(stderr,
+                 "calibration chart of %d rows, %zu bytes: load %.2f ms (median of %d); %d "
+                 "lookups %.1f ms (sum %.6g)\n",
+                 kCalibrationRows, text.size(), median(loads), kCalibrationRuns, kLookups, lookupMs,
+                 sum);
+    return {median(loads), lookupMs};
 }
 
 }  // namespace
@@ -172,5 +232,10 @@ int main() {
     std::printf("tank chart peak memory, 1000000 steps: %ld kB (flat in the level count)\n",
                 median(large));
     std::printf("tank level answer, slowest heads: %.4f ms (< 1)\n", slowest);
+    const auto calibration = calibrationFigures(path);
+    std::printf("tank calibration chart load, %d rows: %.2f ms (< 100)\n", kCalibrationRows,
+                calibration.loadMs);
+    std::printf("tank calibration lookups, %d volumes at levels: %.1f ms\n", kLookups,
+                calibration.lookupMs);
     return 0;
 }

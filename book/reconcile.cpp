@@ -187,6 +187,7 @@ Expected<MonthReport, std::string> reconcileMonth(const std::vector<Day>& days, 
         month.delivered += figures->delivered;
         month.flowThrough += figures->pumped;
         month.overShort += figures->overShort;
+        month.waterReadings += day.waterLevel ? 1 : 0;
         month.days.push_back(*std::move(figures));
         month.days.back().cumulative = month.overShort;
         month.days.back().pumpedToDate = month.flowThrough;

@@ -74,6 +74,7 @@ struct MonthReport {
     double delivered = 0;
     double flowThrough = 0;  // the volume pumped
     double overShort = 0;    // cumulative
+    int waterReadings = 0;   // the days with a water cut; inventory control asks for one a month
     std::vector<RuleVerdict> verdicts;
 
     bool met() const;

@@ -6,6 +6,9 @@ namespace brimwell::book {
 // start writes with a plain BEGIN.
 const Schema& sqliteSchema() {
     static const Schema schema{
+        // The journal in a write-ahead log: readers never wait for a writer, and a writer
+        // killed mid-change leaves the book as it was. It stays with the file.
+        {"PRAGMA journal_mode = WAL"},
         {
             "CREATE TABLE book_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
             "CREATE TABLE tanks (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, "

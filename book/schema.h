@@ -16,6 +16,8 @@ inline constexpr int kSchemaVersion = 1;
 inline constexpr std::string_view kBookMark = "brimwell book";
 
 struct Schema {
+    // Run on a new, empty book before its tables are created, outside any transaction.
+    std::vector<std::string_view> prepare;
     std::vector<std::string_view> create;  // the current version, from nothing
     // upgrades[v - 1]: the statements from version v to v + 1.
     std::vector<std::vector<std::string_view>> upgrades;

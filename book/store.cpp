@@ -319,8 +319,10 @@ Expected<void, OpenFailure> createSchema(const QString& connection) {
     const auto fail = [](const std::string& error) {
         return Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen, error});
     };
-    if (auto wal = Query(connection).run("PRAGMA journal_mode = WAL"); !wal) {
-        return fail(wal.error());
+    for (const std::string_view statement : sqliteSchema().prepare) {
+        if (auto done = Query(connection).run(std::string(statement).c_str()); !done) {
+            return fail(done.error());
+        }
     }
     auto done = Query(connection).run(sqliteSchema().beginWrite.data());
     for (const std::string_view statement : sqliteSchema().create) {

@@ -613,7 +613,11 @@ Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string
     if (!file.open(QIODevice::ReadOnly)) {
         return Unexpected("cannot read " + path + ": " + file.errorString().toStdString());
     }
-    const auto header = csvFields(file.readLine().trimmed().toStdString());
+    QByteArray headerLine = file.readLine().trimmed();
+    if (headerLine.startsWith("\xEF\xBB\xBF")) {
+        headerLine.remove(0, 3);  // the byte-order mark a spreadsheet may write
+    }
+    const auto header = csvFields(headerLine.toStdString());
     std::map<std::string, std::size_t> columns;
     for (std::size_t i = 0; header && i < header->size(); ++i) {
         columns[(*header)[i]] = i;

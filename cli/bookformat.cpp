@@ -69,6 +69,14 @@ std::string deliveryText(const std::string& date, const DeliveryCheck& check,
     return text + "\n";
 }
 
+std::string waterText(const MonthReport& month) {
+    if (month.waterReadings == 0) {
+        return "not measured this month";
+    }
+    return "measured on " + std::to_string(month.waterReadings) +
+           (month.waterReadings == 1 ? " day" : " days");
+}
+
 std::string textReport(const MonthReport& month, const ReportHeading& heading) {
     std::string out = "tank:         " + heading.tank + "\nproduct:      " + heading.product +
                       "\nmonth:        " + heading.month + "\nvolumes in " + heading.volumeUnit +
@@ -93,7 +101,8 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading) {
     }
     out += "\ndelivered:    " + fixed(month.delivered) +
            "\nflow-through: " + fixed(month.flowThrough) +
-           "\nover/short:   " + fixed(month.overShort) + "\n\n";
+           "\nover/short:   " + fixed(month.overShort) + "\nwater:        " + waterText(month) +
+           "\n\n";
     for (const RuleVerdict& verdict : month.verdicts) {
         out += "rule: " + ruleText(verdict, heading) + "\n";
     }
@@ -173,6 +182,7 @@ std::string jsonReport(const MonthReport& month, const ReportHeading& heading) {
                            {"delivered", month.delivered},
                            {"flow_through", month.flowThrough},
                            {"over_short", month.overShort},
+                           {"water_readings", month.waterReadings},
                            {"rules", rules},
                            {"met", month.met()}};
     return QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() + "\n";

@@ -1,9 +1,9 @@
 #include "cli/calibrationfile.h"
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace brimwell {
 
@@ -13,7 +13,11 @@ Expected<CalibrationChart, std::string> loadCalibrationChart(const std::string& 
     if (!file) {
         return Unexpected(named + ": cannot be read: " + std::strerror(errno));
     }
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string text;
+    std::array<char, 64 * 1024> block{};
+    while (file.read(block.data(), block.size()) || file.gcount() > 0) {
+        text.append(block.data(), static_cast<std::size_t>(file.gcount()));
+    }
     if (file.bad()) {
         return Unexpected(named + ": cannot be read: " + std::strerror(errno));
     }
