@@ -87,13 +87,8 @@ void dlgTank::showChart() {
     reread();
 }
 
-void dlgTank::reread() {
+TankTexts dlgTank::texts() const {
     TankTexts texts;
-    // Heads belong to a horizontal tank, and only these two take a depth.
-    ui_->cboHeads->setEnabled(chart_.empty() && ui_->cboOrientation->currentIndex() == 0);
-    ui_->txtHeadDepth->setEnabled(ui_->cboHeads->isEnabled() &&
-                                  (ui_->cboHeads->currentText() == QLatin1String("ellipsoidal") ||
-                                   ui_->cboHeads->currentText() == QLatin1String("conical")));
     texts.name = text(ui_->txtName);
     texts.vertical = ui_->cboOrientation->currentIndex() == 1;
     texts.heads = ui_->cboHeads->currentText().toStdString();
@@ -114,6 +109,16 @@ void dlgTank::reread() {
     texts.shortDays = text(ui_->txtShortDays);
     texts.shortTotal = text(ui_->txtShortTotal);
     texts.waterLimit = text(ui_->txtWaterLimit);
+    return texts;
+}
+
+void dlgTank::reread() {
+    // Heads belong to a horizontal tank, and only these two take a depth.
+    ui_->cboHeads->setEnabled(chart_.empty() && ui_->cboOrientation->currentIndex() == 0);
+    ui_->txtHeadDepth->setEnabled(ui_->cboHeads->isEnabled() &&
+                                  (ui_->cboHeads->currentText() == QLatin1String("ellipsoidal") ||
+                                   ui_->cboHeads->currentText() == QLatin1String("conical")));
+    const TankTexts texts = this->texts();
     const auto unit = volumeUnitOption("--volume", texts.volume);
     const VolumeUnit volume = unit ? *unit : VolumeUnit::Gallons;
     TankEntry entry = readTankEntry(texts, userNumberFormat(), defaultAllowance(volume));

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "book/records.h"
+#include "bookwindow/tankentry.h"
 
 namespace Ui {
 class dlgTank;
@@ -28,6 +29,7 @@ public:
     const book::TankSettings& tank() const { return tank_; }
 
 private:
+    TankTexts texts() const;
     void reread();
     void chooseChart();
     void useGeometry();
