@@ -33,6 +33,12 @@ std::vector<book::Day> withEntry(std::vector<book::Day> days, const DayEntry& en
     return days;
 }
 
+bool sameReadings(const book::Day& a, const book::Day& b) {
+    return a.closingLevel == b.closingLevel && a.waterLevel == b.waterLevel &&
+           a.temperature == b.temperature && a.pumped == b.pumped && a.meterOpen == b.meterOpen &&
+           a.meterClose == b.meterClose;
+}
+
 }  // namespace
 
 std::string monthOf(const std::string& date) {
@@ -169,6 +175,15 @@ Expected<bool, std::string> BookSession::save(const std::string& name, const Day
     }
     if (auto figures = preview(name, entry); !figures) {
         return Unexpected(figures.error());
+    }
+    // Saving a recorded day unchanged, to add a delivery to it, is no correction.
+    const auto recorded = recordedDay(name, entry.day.date);
+    if (recorded && sameReadings(*recorded, entry.day)) {
+        if (!entry.delivery) {
+            return false;
+        }
+        auto done = store_->addDelivery(name, entry.day.date, *entry.delivery);
+        return done ? Expected<bool, std::string>(false) : Unexpected(done.error());
     }
     const auto corrected = store_->recordDay(name, entry.day);
     if (!corrected) {

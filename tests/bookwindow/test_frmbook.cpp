@@ -112,6 +112,8 @@ private Q_SLOTS:
         QCOMPARE(shown("lblDeliveryCheck"),
                  QString("measured 757.44 against a bill of 900.00 gross: short 142.56"));
         QTest::mouseClick(find<QPushButton>(window.get(), "btnSave"), Qt::LeftButton);
+        // The first day saved again unchanged, which corrects nothing.
+        enterDay("2026-03-01", {{"txtPumped", "350"}});
         // The correction of the second day.
         enterDay("2026-03-02", {{"txtStick", "36.75"}});
         QCOMPARE(window->statusBar()->currentMessage(), QString("Corrected 2026-03-02"));
@@ -125,6 +127,7 @@ private Q_SLOTS:
             QCOMPARE(cell("tblMonth", row, 6), overShort[row]);
             QCOMPARE(cell("tblMonth", row, 7), cumulative[row]);
         }
+        QCOMPARE(cell("tblMonth", 0, 9), QString());
         QCOMPARE(cell("tblMonth", 1, 9), QString("corrected"));
         QVERIFY(
             shown("lblShortDeliveries")
