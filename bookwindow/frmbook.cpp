@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include "bookwindow/bookmodels.h"
 #include "bookwindow/dlgtank.h"
@@ -94,6 +95,19 @@ frmBook::frmBook(Host& host, QWidget* parent)
 }
 
 frmBook::~frmBook() = default;
+
+void frmBook::openBookWhenShown(const QString& path) {
+    pendingBook_ = path;
+}
+
+// The first paint follows the window's mapping; the book opens once that has been drawn.
+void frmBook::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (pendingBook_) {
+        QTimer::singleShot(0, this, [this, path = *pendingBook_] { openBook(path); });
+        pendingBook_.reset();
+    }
+}
 
 QString frmBook::lastBook() {
     const QString last = QSettings(kSettingsFolder, kSettingsFile).value(kLastBookKey).toString();

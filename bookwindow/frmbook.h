@@ -31,10 +31,15 @@ public:
     // Opens the book (created when there is no file) and fills the site; an empty book asks
     // for its first tank. False, with the reason told, when it cannot be opened.
     bool openBook(const QString& path);
+    // Opens the book once the window is on screen, so that the window appears first.
+    void openBookWhenShown(const QString& path);
     // The book the user had open last, or the command line's default book.
     static QString lastBook();
 
     dlgTank* tankEditor() const { return tankEditor_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void chooseBook();
@@ -63,6 +68,7 @@ private:
     std::string tank_;
     std::optional<MonthView> shownMonth_;
     bool filling_ = false;
+    std::optional<QString> pendingBook_;
 };
 
 }  // namespace brimwell

@@ -4,7 +4,6 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QFile>
-#include <QTimer>
 #include <iostream>
 #include <optional>
 
@@ -34,11 +33,8 @@ int runWindow(int argc, char** argv, const QString& book) {
     QGuiApplication::setDesktopFileName(QStringLiteral("com.orvane.brimwell.book"));
     brimwell::QtHost host;
     brimwell::frmBook window(host);
+    window.openBookWhenShown(book.isEmpty() ? brimwell::frmBook::lastBook() : book);
     window.show();
-    // The window appears first; the site fills in once it is on screen.
-    QTimer::singleShot(0, &window, [&window, book] {
-        window.openBook(book.isEmpty() ? brimwell::frmBook::lastBook() : book);
-    });
     return QApplication::exec();
 }
 
