@@ -26,7 +26,7 @@ std::string withDate(const std::string& date, const std::string& error) {
 }
 
 RuleVerdict percentVerdict(const PercentRule& rule, const MonthReport& month) {
-    const double limit = rule.percent / 100 * month.flowThrough + rule.allowance;
+    const double limit = percentLimit(rule, month.flowThrough);
     const double variance = std::abs(month.overShort);
     return {rule, {{"variance", variance}, {"limit", limit}}, variance <= limit};
 }
@@ -155,6 +155,10 @@ Expected<DeliveryCheck, std::string> checkDelivery(const Delivery& delivery, con
     return check;
 }
 
+double percentLimit(const PercentRule& rule, double flowThrough) {
+    return rule.percent / 100 * flowThrough + rule.allowance;
+}
+
 bool MonthReport::met() const {
     for (const RuleVerdict& verdict : verdicts) {
         if (!verdict.met) {
@@ -185,6 +189,8 @@ Expected<MonthReport, std::string> reconcileMonth(const std::vector<Day>& days, 
         month.overShort += figures->overShort;
         month.waterReadings += day.waterLevel ? 1 : 0;
         month.days.push_back(*std::move(figures));
+        month.days.back().cumulative = month.overShort;
+        month.days.back().pumpedToDate = month.flowThrough;
     }
     for (const Rule& rule : rules) {
         if (const auto* percent = std::get_if<PercentRule>(&rule)) {

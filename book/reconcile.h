@@ -48,7 +48,9 @@ struct DayFigures {
     double pumped = 0;
     double book = 0;  // opening + delivered - pumped
     double closing = 0;
-    double overShort = 0;  // closing - book, negative when short
+    double overShort = 0;     // closing - book, negative when short
+    double cumulative = 0;    // the month's over/short through this day
+    double pumpedToDate = 0;  // the month's flow-through through this day
     std::optional<double> water;
     bool waterMarked = false;  // above a water rule's limit
     bool corrected = false;
@@ -84,6 +86,9 @@ Expected<MonthReport, std::string> reconcileMonth(const std::vector<Day>& days, 
                                                   std::optional<double> openingWater,
                                                   const Gauge& gauge,
                                                   const std::vector<Rule>& rules);
+
+// The variance a percent rule allows on a flow-through: percent of it plus the allowance.
+double percentLimit(const PercentRule& rule, double flowThrough);
 
 // The rule's name in the volume and length unit words given: "1% of flow-through + 130 gallons".
 std::string ruleName(const Rule& rule, std::string_view volumeUnit, std::string_view lengthUnit);

@@ -13,6 +13,7 @@
 #include "book/correction.h"
 #include "book/store.h"
 #include "cli/bookformat.h"
+#include "cli/booktank.h"
 #include "cli/options.h"
 #include "cli/tankoptions.h"
 #include "cli/tankoutput.h"
@@ -36,6 +37,7 @@ const char* const kBookUsage =
     "       brimwell-book history TANK\n"
     "       brimwell-book export [TANK]\n"
     "       brimwell-book --help | --version\n"
+    "       brimwell-book [--book FILE]         opens the book's window\n"
     "\n"
     "The book is an SQLite file, by default in the user's data folder; --book FILE names another.\n"
     "A new book is readable by its owner only. DATE is YYYY-MM-DD, one operating day.\n"
@@ -279,6 +281,8 @@ Expected<book::Product, std::string> productOf(const Options& options) {
     return product;
 }
 
+}  // namespace
+
 // 130 US gallons in the tank's unit, to the tenth of a litre: 492.1 L.
 double defaultAllowance(VolumeUnit unit) {
     if (unit == VolumeUnit::Gallons) {
@@ -288,6 +292,8 @@ double defaultAllowance(VolumeUnit unit) {
         std::round(kAllowanceGallons * gallonFactor(VolumeUnit::Litres) * 10) / 10;
     return litres * VolumeFactor(VolumeUnit::Litres, unit);
 }
+
+namespace {
 
 Expected<std::vector<book::Rule>, std::string> rulesOf(const Options& options, VolumeUnit unit,
                                                        LengthUnit lengthUnit) {
@@ -934,6 +940,21 @@ int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::o
     }
     request.options = *std::move(options);
     return subcommand->run(request, context);
+}
+
+Expected<BookTank, std::string> bookTank(const book::TankSettings& tank) {
+    auto gauge = gaugeOf(tank);
+    if (!gauge) {
+        return Unexpected(gauge.error());
+    }
+    const TankOptions& shape = gauge->second;
+    const auto volumes = volumesOf(tank, shape);
+    if (!volumes) {
+        return Unexpected(volumes.error());
+    }
+    return BookTank{gauge->first,     shape.lengthUnit,
+                    shape.volumeUnit, volumes->capacity(),
+                    volumes->top(),   shape.vertical && !volumes->calibrated()};
 }
 
 }  // namespace brimwell

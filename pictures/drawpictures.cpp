@@ -1,7 +1,8 @@
 // Draws the 21 tank pictures (ftank, ctank and vtank at 0 to 100 per cent full) and writes them
 // as 256-colour PNG files, each at 120x75 and drawn again at twice and four times that size for
-// high-density screens (name_x2.png, name_x4.png). Draws the application icon too, a vertical tank
-// two thirds full, as scalable SVG and as PNG files at the sizes of the desktop's icon theme.
+// high-density screens (name_x2.png, name_x4.png). Draws the application icons too: a vertical
+// tank two thirds full, and for the tank book a ledger, each as scalable SVG and as PNG files at
+// the sizes of the desktop's icon theme.
 //
 // Run by hand after changing a drawing; the files are kept in the repository:
 //     brimwell-draw-pictures [pictures folder [icon folder]]
@@ -461,13 +462,51 @@ std::vector<IconShape> iconShapes() {
     return shapes;
 }
 
-QImage renderIcon(int size) {
+// The tank book's icon: a bound ledger whose label shows a tank two thirds full over the ruled
+// lines of the daily worksheet.
+std::vector<IconShape> bookIconShapes() {
+    std::vector<IconShape> shapes;
+    const auto solid = [&shapes](const QPainterPath& path, const QColor& colour) {
+        shapes.push_back({path, colour, {}, {}, {}});
+    };
+    const QColor cover(38, 92, 70);
+    const QColor coverLight(62, 128, 98);
+    // Pages seen at the fore-edge, then the cover and its spine.
+    solid(roundedRect(QRectF(52, 30, 180, 206), 8), kOutline);
+    solid(rect(QRectF(200, 40, 24, 186)), kEmpty);
+    for (int line = 0; line < 9; ++line) {
+        solid(rect(QRectF(200, 52 + line * 20, 24, 3)), kSteelDark);
+    }
+    solid(roundedRect(QRectF(24, 20, 184, 216), 10), kOutline);
+    shapes.push_back({roundedRect(QRectF(30, 26, 172, 204), 7),
+                      {},
+                      shadingStops(coverLight, cover),
+                      {30, 26},
+                      {202, 26}});
+    solid(rect(QRectF(30, 26, 22, 204)), kOutline);
+    // The label: a tank on its worksheet lines.
+    const QRectF label(74, 52, 110, 150);
+    solid(roundedRect(label.adjusted(-5, -5, 5, 5), 6), kOutline);
+    solid(roundedRect(label, 3), kEmpty);
+    const QRectF tank(92, 64, 74, 70);
+    solid(roundedRect(tank.adjusted(-5, -5, 5, 5), 8), kOutline);
+    solid(rect(tank), kEmpty);
+    const double surface = tank.bottom() - tank.height() * 2 / 3;
+    solid(rect(QRectF(tank.left(), surface, tank.width(), tank.bottom() - surface)), kProduct);
+    solid(rect(QRectF(tank.left(), surface, tank.width(), 5)), kProductSurface);
+    for (int line = 0; line < 4; ++line) {
+        solid(rect(QRectF(86, 152 + line * 12, 86, 4)), kSteelDark);
+    }
+    return shapes;
+}
+
+QImage renderIcon(const std::vector<IconShape>& shapes, int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(double(size) / kIconSize, double(size) / kIconSize);
-    for (const IconShape& shape : iconShapes()) {
+    for (const IconShape& shape : shapes) {
         if (shape.stops.isEmpty()) {
             p.fillPath(shape.path, shape.colour);
         } else {
@@ -501,11 +540,11 @@ QString svgPathData(const QPainterPath& path) {
     return d;
 }
 
-QString svgIcon() {
+QString svgIcon(const std::vector<IconShape>& shapes) {
     QString defs;
     QString body;
     int gradients = 0;
-    for (const IconShape& shape : iconShapes()) {
+    for (const IconShape& shape : shapes) {
         QString fill = shape.colour.name();
         if (!shape.stops.isEmpty()) {
             const QString id = QStringLiteral("shade%1").arg(++gradients);
@@ -533,16 +572,16 @@ QString svgIcon() {
         .arg(defs, body);
 }
 
-bool writeIcon(const QDir& out) {
-    QFile svg(out.filePath(QStringLiteral("brimwell.svg")));
+bool writeIcon(const QDir& out, const QString& name, const std::vector<IconShape>& shapes) {
+    QFile svg(out.filePath(name + ".svg"));
     if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         std::fprintf(stderr, "Cannot write %s\n", qPrintable(svg.fileName()));
         return false;
     }
-    QTextStream(&svg) << svgIcon();
+    QTextStream(&svg) << svgIcon(shapes);
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        const QString file = out.filePath(QStringLiteral("brimwell-%1.png").arg(size));
-        if (!renderIcon(size).save(file)) {
+        const QString file = out.filePath(QStringLiteral("%1-%2.png").arg(name).arg(size));
+        if (!renderIcon(shapes, size).save(file)) {
             std::fprintf(stderr, "Cannot write %s\n", qPrintable(file));
             return false;
         }
@@ -573,5 +612,8 @@ int main(int argc, char* argv[]) {
             }
         }
     }
-    return writeIcon(iconOut) ? 0 : 1;
+    return writeIcon(iconOut, QStringLiteral("brimwell"), iconShapes()) &&
+                   writeIcon(iconOut, QStringLiteral("brimwell-book"), bookIconShapes())
+               ? 0
+               : 1;
 }

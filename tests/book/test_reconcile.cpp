@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+#include "book/reading.h"
 #include "book/reconcile.h"
 
 using namespace brimwell;
@@ -176,6 +177,45 @@ private Q_SLOTS:
         const auto month = reconcileMonth({noTemperature}, 40, {}, kGauge, kRules);
         QVERIFY(!month);
         QVERIFY(month.error().find("net bill") != std::string::npos);
+    }
+
+    // The site's reading of a tank of 10,000 gallons, 100 inches high, safe fill 90 %: the
+    // ullage and the room are left above everything below the stick, water included; the net
+    // volume corrects the product alone.
+    void a_reading_splits_the_stick_into_water_product_and_room_data() {
+        QTest::addColumn<double>("stick");
+        QTest::addColumn<std::optional<double>>("water");
+        QTest::addColumn<std::optional<double>>("temperature");
+        QTest::addColumn<std::vector<double>>("expected");  // product, water, ullage, room
+        QTest::addColumn<std::optional<double>>("net");
+        QTest::newRow("dry, no temperature")
+            << 40.0 << std::optional<double>() << std::optional<double>()
+            << std::vector<double>{4000, 0, 6000, 5000} << std::optional<double>();
+        QTest::newRow("water, 70 F")
+            << 40.0 << std::optional<double>(5) << std::optional<double>(70)
+            << std::vector<double>{3500, 500, 6000, 5000} << std::optional<double>(3482.5);
+        QTest::newRow("above the safe fill")
+            << 95.0 << std::optional<double>() << std::optional<double>(60)
+            << std::vector<double>{9500, 0, 500, -500} << std::optional<double>(9500);
+    }
+    void a_reading_splits_the_stick_into_water_product_and_room() {
+        QFETCH(double, stick);
+        QFETCH(std::optional<double>, water);
+        QFETCH(std::optional<double>, temperature);
+        QFETCH(std::vector<double>, expected);
+        QFETCH(std::optional<double>, net);
+        Day recorded = day("2026-03-01", 0, stick, water);
+        recorded.temperature = temperature;
+        const auto reading = readingOf(recorded, kGauge, 10000, 100, 90);
+        QVERIFY(reading);
+        QCOMPARE((std::vector<double>{reading->product, reading->water, reading->ullage,
+                                      reading->safeFillRoom}),
+                 expected);
+        QCOMPARE(reading->net.has_value(), net.has_value());
+        if (net) {
+            QCOMPARE(*reading->net, *net);
+        }
+        QCOMPARE(reading->fill, stick / 100);
     }
 };
 

@@ -1,0 +1,187 @@
+#include "bookwindow/bookmodels.h"
+
+#include <QColor>
+
+#include "host/usernumberformat.h"
+
+namespace brimwell {
+namespace {
+
+QString optionalVolume(const std::optional<double>& value) {
+    return value ? volumeText(*value) : QString();
+}
+
+QString marks(const TankSummary& tank) {
+    QStringList marks;
+    if (tank.monthFailing) {
+        marks << QObject::tr("month failing");
+    }
+    if (tank.waterOver) {
+        marks << QObject::tr("water over the limit");
+    }
+    if (!tank.problem.empty()) {
+        marks << QString::fromStdString(tank.problem);
+    }
+    return marks.join(QStringLiteral("; "));
+}
+
+}  // namespace
+
+QString volumeText(double volume) {
+    return patternText(volume, "0.00");
+}
+
+void SiteModel::setTanks(std::vector<TankSummary> tanks) {
+    beginResetModel();
+    tanks_ = std::move(tanks);
+    endResetModel();
+}
+
+int SiteModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(tanks_.size());
+}
+
+int SiteModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Marks + 1;
+}
+
+QVariant SiteModel::text(const TankSummary& tank, int column) const {
+    const auto& reading = tank.reading;
+    switch (column) {
+        case Tank:
+            return QString::fromStdString(tank.name);
+        case Product:
+            return QString::fromStdString(tank.product);
+        case LastDay:
+            return tank.lastDate ? QString::fromStdString(*tank.lastDate) : tr("no day yet");
+        case Level:
+            return reading ? generalText(reading->level) : QString();
+        case Volume:
+            return reading ? volumeText(reading->volume) : QString();
+        case Water:
+            return reading ? volumeText(reading->water) : QString();
+        case Net:
+            return reading ? optionalVolume(reading->net) : QString();
+        case Ullage:
+            return reading ? volumeText(reading->ullage) : QString();
+        case Room:
+            return reading ? volumeText(reading->safeFillRoom) : QString();
+        case Marks:
+            return marks(tank);
+        default:
+            return {};
+    }
+}
+
+QVariant SiteModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    const TankSummary& tank = tanks_[static_cast<std::size_t>(index.row())];
+    if (index.column() == Picture) {
+        switch (role) {
+            case FillRole:
+                return tank.reading ? tank.reading->fill : 0.0;
+            case WaterFillRole:
+                return tank.reading && tank.reading->waterFill ? *tank.reading->waterFill : 0.0;
+            case VerticalRole:
+                return tank.vertical;
+            case Qt::AccessibleTextRole:
+                return tr("Picture of %1").arg(QString::fromStdString(tank.name));
+            default:
+                return {};
+        }
+    }
+    if (role == Qt::ForegroundRole && index.column() == Marks &&
+        (tank.monthFailing || tank.waterOver)) {
+        return QColor(Qt::red);
+    }
+    if (role == Qt::TextAlignmentRole && index.column() >= Level && index.column() < Marks) {
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return role == Qt::DisplayRole ? text(tank, index.column()) : QVariant();
+}
+
+QVariant SiteModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    static const QStringList headers{
+        tr("Picture"), tr("Tank"), tr("Product"), tr("Last day"),       tr("Level"), tr("Volume"),
+        tr("Water"),   tr("Net"),  tr("Ullage"),  tr("Safe-fill room"), tr("Marks")};
+    return headers.value(section);
+}
+
+void MonthModel::setMonth(std::vector<book::DayFigures> days) {
+    beginResetModel();
+    days_ = std::move(days);
+    endResetModel();
+}
+
+int MonthModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(days_.size());
+}
+
+int MonthModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Notes + 1;
+}
+
+QVariant MonthModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    const book::DayFigures& day = days_[static_cast<std::size_t>(index.row())];
+    if (role == Qt::TextAlignmentRole && index.column() > Date && index.column() < Notes) {
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (role == Qt::ForegroundRole && index.column() == OverShort && day.overShort < 0) {
+        return QColor(Qt::darkRed);
+    }
+    if (role != Qt::DisplayRole) {
+        return {};
+    }
+    switch (index.column()) {
+        case Date:
+            return QString::fromStdString(day.date);
+        case Opening:
+            return volumeText(day.opening);
+        case Delivered:
+            return volumeText(day.delivered);
+        case Pumped:
+            return volumeText(day.pumped);
+        case Book:
+            return volumeText(day.book);
+        case Stick:
+            return volumeText(day.closing);
+        case OverShort:
+            return volumeText(day.overShort);
+        case Cumulative:
+            return volumeText(day.cumulative);
+        case Water:
+            return day.water ? generalText(*day.water) : QString();
+        case Notes: {
+            QStringList notes;
+            if (day.corrected) {
+                notes << tr("corrected");
+            }
+            if (day.waterMarked) {
+                notes << tr("water over the limit");
+            }
+            return notes.join(QStringLiteral("; "));
+        }
+        default:
+            return {};
+    }
+}
+
+QVariant MonthModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    static const QStringList headers{tr("Date"),  tr("Opening"), tr("Delivered"),  tr("Pumped"),
+                                     tr("Book"),  tr("Stick"),   tr("Over/short"), tr("Cumulative"),
+                                     tr("Water"), tr("Notes")};
+    return headers.value(section);
+}
+
+}  // namespace brimwell

@@ -1,0 +1,200 @@
+#include "bookwindow/booksession.h"
+
+#include <algorithm>
+
+namespace brimwell {
+namespace {
+
+constexpr const char* kAfterEveryDay = "9999-12-31";
+
+Expected<book::MonthReport, std::string> reconcile(const book::MonthRecords& records,
+                                                   const BookTankView& view) {
+    const double opening =
+        records.before ? records.before->closingLevel : view.settings.openingLevel.value_or(0);
+    const auto water = records.before ? records.before->waterLevel : std::nullopt;
+    return book::reconcileMonth(records.days, opening, water, view.tank.gauge, view.settings.rules);
+}
+
+// The month's days with the entry's day in its place, keeping the deliveries recorded on it.
+std::vector<book::Day> withEntry(std::vector<book::Day> days, const DayEntry& entry) {
+    book::Day day = entry.day;
+    const auto at = std::find_if(days.begin(), days.end(),
+                                 [&](const book::Day& other) { return other.date >= day.date; });
+    if (at != days.end() && at->date == day.date) {
+        day.deliveries = at->deliveries;
+        days.erase(at);
+    }
+    if (entry.delivery) {
+        day.deliveries.push_back(*entry.delivery);
+    }
+    const auto place = std::find_if(days.begin(), days.end(),
+                                    [&](const book::Day& other) { return other.date > day.date; });
+    days.insert(place, day);
+    return days;
+}
+
+bool sameReadings(const book::Day& a, const book::Day& b) {
+    return a.closingLevel == b.closingLevel && a.waterLevel == b.waterLevel &&
+           a.temperature == b.temperature && a.pumped == b.pumped && a.meterOpen == b.meterOpen &&
+           a.meterClose == b.meterClose;
+}
+
+}  // namespace
+
+std::string monthOf(const std::string& date) {
+    return date.substr(0, 7);
+}
+
+Expected<std::unique_ptr<BookSession>, std::string> BookSession::open(const QString& path) {
+    auto store = book::Store::open(path);
+    if (!store) {
+        return Unexpected(store.error().message);
+    }
+    return std::unique_ptr<BookSession>(new BookSession(*std::move(store), path));
+}
+
+Expected<std::vector<std::string>, std::string> BookSession::tankNames() {
+    return store_->tankNames();
+}
+
+Expected<const BookTankView*, std::string> BookSession::tank(const std::string& name) {
+    if (const auto found = tanks_.find(name); found != tanks_.end()) {
+        return &found->second;
+    }
+    auto settings = store_->tank(name);
+    if (!settings) {
+        return Unexpected(settings.error());
+    }
+    auto tank = bookTank(*settings);
+    if (!tank) {
+        return Unexpected(tank.error());
+    }
+    return &tanks_.emplace(name, BookTankView{*std::move(settings), *std::move(tank)})
+                .first->second;
+}
+
+Expected<void, std::string> BookSession::addTank(const book::TankSettings& settings) {
+    if (auto tank = bookTank(settings); !tank) {
+        return Unexpected(tank.error());
+    }
+    return store_->addTank(settings);
+}
+
+TankSummary BookSession::summary(const std::string& name) {
+    TankSummary summary;
+    summary.name = name;
+    const auto view = tank(name);
+    if (!view) {
+        summary.problem = view.error();
+        return summary;
+    }
+    summary.product = (*view)->settings.product.name;
+    summary.vertical = (*view)->tank.vertical;
+    const auto last = store_->month(name, kAfterEveryDay, kAfterEveryDay);
+    if (!last || !last->before) {
+        summary.problem = last ? "" : last.error();
+        return summary;
+    }
+    const book::Day& day = *last->before;
+    summary.lastDate = day.date;
+    const BookTank& gauge = (*view)->tank;
+    auto reading =
+        book::readingOf(day, gauge.gauge, gauge.capacity, gauge.top, (*view)->settings.safeFill);
+    if (reading) {
+        summary.reading = *reading;
+        // A product without a correction has no net volume to show.
+        const book::Product& product = (*view)->settings.product;
+        if (product.correction == book::Correction::Linear && product.value == 0) {
+            summary.reading->net.reset();
+        }
+    }
+    const auto month = this->month(name, monthOf(day.date));
+    if (!month) {
+        summary.problem = month.error();
+        return summary;
+    }
+    summary.monthFailing = !month->report.met();
+    summary.waterOver = !month->report.days.empty() && month->report.days.back().waterMarked;
+    return summary;
+}
+
+Expected<MonthView, std::string> BookSession::month(const std::string& name,
+                                                    const std::string& month) {
+    const auto view = tank(name);
+    if (!view) {
+        return Unexpected(view.error());
+    }
+    auto records = store_->month(name, month + "-01", month + "-31");
+    if (!records) {
+        return Unexpected(records.error());
+    }
+    auto report = reconcile(*records, **view);
+    if (!report) {
+        return Unexpected(report.error());
+    }
+    return MonthView{*std::move(report), records->days};
+}
+
+std::optional<book::Day> BookSession::recordedDay(const std::string& name,
+                                                  const std::string& date) {
+    const auto records = store_->month(name, date, date);
+    if (!records || records->days.empty()) {
+        return std::nullopt;
+    }
+    return records->days.front();
+}
+
+Expected<book::DayFigures, std::string> BookSession::preview(const std::string& name,
+                                                             const DayEntry& entry) {
+    const auto view = tank(name);
+    if (!view) {
+        return Unexpected(view.error());
+    }
+    const std::string month = monthOf(entry.day.date);
+    auto found = store_->month(name, month + "-01", month + "-31");
+    if (!found) {
+        return Unexpected(found.error());
+    }
+    book::MonthRecords records = *std::move(found);
+    records.days = withEntry(std::move(records.days), entry);
+    const auto report = reconcile(records, **view);
+    if (!report) {
+        return Unexpected(report.error());
+    }
+    for (const book::DayFigures& figures : report->days) {
+        if (figures.date == entry.day.date) {
+            return figures;
+        }
+    }
+    return Unexpected(std::string("the day is not in its month"));
+}
+
+Expected<bool, std::string> BookSession::save(const std::string& name, const DayEntry& entry) {
+    if (!entry.complete()) {
+        return Unexpected(std::string("the entry does not read"));
+    }
+    if (auto figures = preview(name, entry); !figures) {
+        return Unexpected(figures.error());
+    }
+    // Saving a recorded day unchanged, to add a delivery to it, is no correction.
+    const auto recorded = recordedDay(name, entry.day.date);
+    if (recorded && sameReadings(*recorded, entry.day)) {
+        if (!entry.delivery) {
+            return false;
+        }
+        auto done = store_->addDelivery(name, entry.day.date, *entry.delivery);
+        return done ? Expected<bool, std::string>(false) : Unexpected(done.error());
+    }
+    const auto corrected = store_->recordDay(name, entry.day);
+    if (!corrected) {
+        return corrected;
+    }
+    if (entry.delivery) {
+        if (auto done = store_->addDelivery(name, entry.day.date, *entry.delivery); !done) {
+            return Unexpected(done.error());
+        }
+    }
+    return corrected;
+}
+
+}  // namespace brimwell

@@ -1,0 +1,74 @@
+#pragma once
+
+// The open book as its window uses it: the tanks with their gauges, each tank's last reading
+// and month so far, a day's figures before it is saved, and saving it.
+
+#include <QString>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "book/reading.h"
+#include "book/reconcile.h"
+#include "book/store.h"
+#include "bookwindow/dayentry.h"
+#include "cli/booktank.h"
+
+namespace brimwell {
+
+struct BookTankView {
+    book::TankSettings settings;
+    BookTank tank;
+};
+
+struct TankSummary {
+    std::string name;
+    std::string product;
+    std::optional<std::string> lastDate;
+    std::optional<book::Reading> reading;
+    bool monthFailing = false;
+    bool waterOver = false;
+    bool vertical = false;
+    std::string problem;  // why the reading or the month could not be worked out
+};
+
+struct MonthView {
+    book::MonthReport report;
+    std::vector<book::Day> days;
+};
+
+class BookSession {
+public:
+    static Expected<std::unique_ptr<BookSession>, std::string> open(const QString& path);
+
+    const QString& path() const { return path_; }
+    Expected<std::vector<std::string>, std::string> tankNames();
+    Expected<const BookTankView*, std::string> tank(const std::string& name);
+    Expected<void, std::string> addTank(const book::TankSettings& settings);
+
+    TankSummary summary(const std::string& name);
+    // `month` is YYYY-MM.
+    Expected<MonthView, std::string> month(const std::string& name, const std::string& month);
+    std::optional<book::Day> recordedDay(const std::string& name, const std::string& date);
+
+    // The day's figures as they will be once the entry is saved.
+    Expected<book::DayFigures, std::string> preview(const std::string& name, const DayEntry& entry);
+    // Records the day (a correction when it was recorded) and its new delivery; true when it
+    // corrected one.
+    Expected<bool, std::string> save(const std::string& name, const DayEntry& entry);
+
+private:
+    BookSession(std::unique_ptr<book::Store> store, QString path)
+        : store_(std::move(store)), path_(std::move(path)) {}
+
+    std::unique_ptr<book::Store> store_;
+    QString path_;
+    std::map<std::string, BookTankView> tanks_;
+};
+
+// "2026-03" of "2026-03-14", and the month's first and last possible dates.
+std::string monthOf(const std::string& date);
+
+}  // namespace brimwell

@@ -1,0 +1,160 @@
+#include "bookwindow/dayentry.h"
+
+#include <cmath>
+
+#include "model/stickreading.h"
+
+namespace brimwell {
+namespace {
+
+bool blank(const std::string& text) {
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+class Reader {
+public:
+    Reader(DayEntry& entry, LengthUnit unit, double top, const NumberFormat& format)
+        : entry_(entry), unit_(unit), top_(top), format_(format) {}
+
+    std::optional<double> number(DayField field, const std::string& text) {
+        if (blank(text)) {
+            return std::nullopt;
+        }
+        const auto value = readStrict(text, format_);
+        if (!value || !std::isfinite(*value)) {
+            problem(field, "'" + text + "' is not a number");
+            return std::nullopt;
+        }
+        return value;
+    }
+    std::optional<double> level(DayField field, const std::string& text) {
+        if (blank(text)) {
+            return std::nullopt;
+        }
+        const auto value = readUserStick(text, unit_, format_);
+        if (!value) {
+            problem(field, value.error());
+            return std::nullopt;
+        }
+        if (*value < 0) {
+            problem(field, "must be 0 or above");
+            return std::nullopt;
+        }
+        if (*value > top_) {
+            std::string reason = "above the tank's top of ";
+            appendShortest(reason, top_);
+            problem(field, reason);
+            return std::nullopt;
+        }
+        return *value;
+    }
+    std::optional<double> needed(DayField field, std::optional<double> value,
+                                 const std::string& text) {
+        if (blank(text)) {
+            entry_.missing.push_back(field);
+        }
+        return value;
+    }
+    void problem(DayField field, std::string reason) {
+        entry_.problems.push_back({field, std::move(reason)});
+    }
+
+private:
+    DayEntry& entry_;
+    LengthUnit unit_;
+    double top_;
+    const NumberFormat& format_;
+};
+
+bool anyDeliveryText(const DayTexts& texts) {
+    return !blank(texts.bill) || !blank(texts.billTemperature) || !blank(texts.before) ||
+           !blank(texts.after) || !blank(texts.pumpedDuring);
+}
+
+void readDelivery(const DayTexts& texts, Reader& read, DayEntry& entry) {
+    const auto bill =
+        read.needed(DayField::Bill, read.number(DayField::Bill, texts.bill), texts.bill);
+    const auto before =
+        read.needed(DayField::Before, read.level(DayField::Before, texts.before), texts.before);
+    const auto after =
+        read.needed(DayField::After, read.level(DayField::After, texts.after), texts.after);
+    const auto billTemperature = read.number(DayField::BillTemperature, texts.billTemperature);
+    const auto during = read.number(DayField::PumpedDuring, texts.pumpedDuring);
+    if (bill && !(*bill > 0)) {
+        read.problem(DayField::Bill, "the bill must be above 0");
+    }
+    if (during && *during < 0) {
+        read.problem(DayField::PumpedDuring, "must be 0 or above");
+    }
+    if (before && after && *after < *before) {
+        read.problem(DayField::After, "the stick after is below the stick before");
+    }
+    if (!bill || !before || !after) {
+        return;
+    }
+    book::Delivery delivery;
+    delivery.billVolume = *bill;
+    delivery.billNet = texts.billNet;
+    delivery.billTemperature = billTemperature;
+    delivery.levelBefore = *before;
+    delivery.levelAfter = *after;
+    delivery.pumpedDuring = during.value_or(0);
+    entry.delivery = delivery;
+}
+
+void checkPumped(const book::Day& day, Reader& read) {
+    if (day.pumped && (day.meterOpen || day.meterClose)) {
+        read.problem(DayField::Pumped, "give the volume pumped or the meters, not both");
+    } else if (day.meterOpen.has_value() != day.meterClose.has_value()) {
+        read.problem(day.meterOpen ? DayField::MeterClose : DayField::MeterOpen,
+                     "the meters' totals go together");
+    } else if (day.pumped && *day.pumped < 0) {
+        read.problem(DayField::Pumped, "must be 0 or above");
+    } else if (day.pumpedVolume() < 0) {
+        read.problem(DayField::MeterClose, "the closing total is below the opening total");
+    }
+}
+
+}  // namespace
+
+Expected<double, std::string> readUserStick(const std::string& text, LengthUnit unit,
+                                            const NumberFormat& format) {
+    if (format.decimal == ".") {
+        return readStickLevel(text, unit);
+    }
+    if (text.find('.') != std::string::npos) {
+        return Unexpected("write the decimal with '" + format.decimal + "'");
+    }
+    std::string dotted = text;
+    for (auto at = dotted.find(format.decimal); at != std::string::npos;
+         at = dotted.find(format.decimal, at + 1)) {
+        dotted.replace(at, format.decimal.size(), ".");
+    }
+    return readStickLevel(dotted, unit);
+}
+
+DayEntry readDayEntry(const DayTexts& texts, LengthUnit unit, double top,
+                      const NumberFormat& format) {
+    DayEntry entry;
+    Reader read(entry, unit, top, format);
+    book::Day& day = entry.day;
+    day.date = texts.date;
+    const auto stick =
+        read.needed(DayField::Stick, read.level(DayField::Stick, texts.stick), texts.stick);
+    day.closingLevel = stick.value_or(0);
+    day.waterLevel = read.level(DayField::Water, texts.water);
+    day.temperature = read.number(DayField::Temperature, texts.temperature);
+    day.pumped = read.number(DayField::Pumped, texts.pumped);
+    day.meterOpen = read.number(DayField::MeterOpen, texts.meterOpen);
+    day.meterClose = read.number(DayField::MeterClose, texts.meterClose);
+    if (stick && day.waterLevel && *day.waterLevel > *stick) {
+        read.problem(DayField::Water, "the water cut is above the stick");
+    }
+    checkPumped(day, read);
+    if (anyDeliveryText(texts)) {
+        readDelivery(texts, read, entry);
+    }
+    return entry;
+}
+
+}  // namespace brimwell

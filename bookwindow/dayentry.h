@@ -1,0 +1,62 @@
+#pragma once
+
+// The day's entry form read as the book's records: each text in the user's number notation,
+// stick levels as operators write them, and each field that does not read named with the reason.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "book/records.h"
+#include "model/expected.h"
+#include "model/numbertext.h"
+#include "model/units.h"
+
+namespace brimwell {
+
+// In the order of the daily worksheet, which is the form's tab order.
+enum class DayField {
+    Stick,
+    Water,
+    Temperature,
+    Pumped,
+    MeterOpen,
+    MeterClose,
+    Bill,
+    BillTemperature,
+    Before,
+    After,
+    PumpedDuring,
+};
+
+struct DayTexts {
+    std::string date;  // YYYY-MM-DD
+    std::string stick, water, temperature, pumped, meterOpen, meterClose;
+    std::string bill;
+    bool billNet = false;
+    std::string billTemperature, before, after, pumpedDuring;
+};
+
+struct FieldProblem {
+    DayField field;
+    std::string reason;
+};
+
+struct DayEntry {
+    book::Day day;  // without the new delivery
+    std::optional<book::Delivery> delivery;
+    std::vector<FieldProblem> problems;  // texts that do not read, or read out of range
+    std::vector<DayField> missing;       // needed but empty
+
+    bool complete() const { return problems.empty() && missing.empty(); }
+};
+
+// `top` is the tank's highest stick, in `unit`.
+DayEntry readDayEntry(const DayTexts& texts, LengthUnit unit, double top,
+                      const NumberFormat& format);
+
+// A level typed in the user's notation: 75,625 where the decimal is a comma.
+Expected<double, std::string> readUserStick(const std::string& text, LengthUnit unit,
+                                            const NumberFormat& format);
+
+}  // namespace brimwell

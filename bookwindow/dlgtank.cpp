@@ -1,0 +1,156 @@
+#include "bookwindow/dlgtank.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "bookwindow/bookmodels.h"
+#include "bookwindow/fieldmarks.h"
+#include "bookwindow/tankentry.h"
+#include "cli/booktank.h"
+#include "cli/unitwords.h"
+#include "host/host.h"
+#include "host/usernumberformat.h"
+#include "model/calibrationchart.h"
+#include "ui_dlgTank.h"
+
+namespace brimwell {
+namespace {
+
+std::string text(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+
+}  // namespace
+
+dlgTank::dlgTank(Host& host, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::dlgTank>()), host_(host) {
+    ui_->setupUi(this);
+    connect(ui_->btnChart, &QPushButton::clicked, this, &dlgTank::chooseChart);
+    connect(ui_->btnGeometry, &QPushButton::clicked, this, &dlgTank::useGeometry);
+    ui_->txtSafeFill->setText(generalText(90));
+    ui_->txtOpening->setText(generalText(0));
+    ui_->txtPercent->setText(generalText(1));
+    for (QLineEdit* box : findChildren<QLineEdit*>()) {
+        connect(box, &QLineEdit::textChanged, this, &dlgTank::reread);
+    }
+    for (QComboBox* list : findChildren<QComboBox*>()) {
+        connect(list, &QComboBox::currentIndexChanged, this, &dlgTank::reread);
+    }
+    connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &dlgTank::accept);
+    connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &dlgTank::reject);
+    reread();
+}
+
+dlgTank::~dlgTank() = default;
+
+void dlgTank::chooseChart() {
+    const QString path = host_.chooseFile(this, tr("Calibration charts|*.csv *.txt"));
+    if (path.isEmpty()) {
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        host_.showMessage(this, tr("%1 cannot be read: %2").arg(path, file.errorString()));
+        return;
+    }
+    chartFile_ = path;
+    chart_ = file.readAll().toStdString();
+    showChart();
+}
+
+void dlgTank::useGeometry() {
+    chartFile_.clear();
+    chart_.clear();
+    showChart();
+}
+
+// The chart's rows as the file has them, and how many it holds or the line at fault.
+void dlgTank::showChart() {
+    ui_->txtChartRows->setPlainText(QString::fromStdString(chart_));
+    QString text;
+    if (!chart_.empty()) {
+        const auto chart = CalibrationChart::parse(chart_);
+        text = chart ? tr("%1: %2 rows").arg(QFileInfo(chartFile_).fileName()).arg(chart->rows())
+                     : tr("%1, line %2: %3")
+                           .arg(QFileInfo(chartFile_).fileName())
+                           .arg(chart.error().line)
+                           .arg(QString::fromStdString(chart.error().message));
+    }
+    ui_->lblChart->setText(text);
+    for (QWidget* shape :
+         std::initializer_list<QWidget*>{ui_->cboOrientation, ui_->txtDiameter, ui_->txtLength}) {
+        shape->setEnabled(chart_.empty());
+    }
+    reread();
+}
+
+TankTexts dlgTank::texts() const {
+    TankTexts texts;
+    texts.name = text(ui_->txtName);
+    texts.vertical = ui_->cboOrientation->currentIndex() == 1;
+    texts.heads = ui_->cboHeads->currentText().toStdString();
+    texts.headDepth = text(ui_->txtHeadDepth);
+    texts.diameter = text(ui_->txtDiameter);
+    texts.length = text(ui_->txtLength);
+    texts.units = ui_->cboUnits->currentText().toStdString();
+    texts.volume = ui_->cboVolume->currentText().toStdString();
+    texts.calibration = chart_;
+    texts.product = text(ui_->txtProduct);
+    texts.correction = ui_->cboCorrection->currentIndex() - 1;
+    texts.correctionValue = text(ui_->txtCorrectionValue);
+    texts.celsius = ui_->cboTemperatureUnit->currentIndex() == 1;
+    texts.safeFill = text(ui_->txtSafeFill);
+    texts.opening = text(ui_->txtOpening);
+    texts.percent = text(ui_->txtPercent);
+    texts.allowance = text(ui_->txtAllowance);
+    texts.shortDays = text(ui_->txtShortDays);
+    texts.shortTotal = text(ui_->txtShortTotal);
+    texts.waterLimit = text(ui_->txtWaterLimit);
+    return texts;
+}
+
+void dlgTank::reread() {
+    // Heads belong to a horizontal tank, and only these two take a depth.
+    ui_->cboHeads->setEnabled(chart_.empty() && ui_->cboOrientation->currentIndex() == 0);
+    ui_->txtHeadDepth->setEnabled(ui_->cboHeads->isEnabled() &&
+                                  (ui_->cboHeads->currentText() == QLatin1String("ellipsoidal") ||
+                                   ui_->cboHeads->currentText() == QLatin1String("conical")));
+    const TankTexts texts = this->texts();
+    const auto unit = volumeUnitOption("--volume", texts.volume);
+    const VolumeUnit volume = unit ? *unit : VolumeUnit::Gallons;
+    TankEntry entry = readTankEntry(texts, userNumberFormat(), defaultAllowance(volume));
+    QLineEdit* const fields[] = {ui_->txtName,      ui_->txtHeadDepth, ui_->txtDiameter,
+                                 ui_->txtLength,    ui_->txtProduct,   ui_->txtCorrectionValue,
+                                 ui_->txtSafeFill,  ui_->txtOpening,   ui_->txtPercent,
+                                 ui_->txtAllowance, ui_->txtShortDays, ui_->txtShortTotal,
+                                 ui_->txtWaterLimit};
+    for (QLineEdit* field : fields) {
+        clearMark(*field);
+    }
+    QStringList problems;
+    for (const TankProblem& problem : entry.problems) {
+        QLineEdit* field = fields[static_cast<int>(problem.field)];
+        const QString reason = QString::fromStdString(problem.reason);
+        if (!field->text().isEmpty()) {
+            markField(*field, reason);
+        }
+        problems << field->accessibleName() + ": " + reason;
+    }
+    const auto tank = bookTank(entry.settings);
+    ui_->lblCapacity->setText(tank ? volumeText(tank->capacity) + " " +
+                                         QString::fromStdString(std::string(unitWord(volume)))
+                                   : QString());
+    const bool shapeTyped =
+        !ui_->txtDiameter->text().isEmpty() && !ui_->txtLength->text().isEmpty();
+    if (!tank && (shapeTyped || !chart_.empty())) {
+        problems << QString::fromStdString(tank.error());
+    }
+    ui_->lblProblems->setText(problems.join('\n'));
+    ui_->buttonBox->button(QDialogButtonBox::Ok)->setEnabled(problems.isEmpty() && tank);
+    tank_ = std::move(entry.settings);
+}
+
+}  // namespace brimwell

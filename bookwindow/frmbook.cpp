@@ -1,0 +1,400 @@
+#include "bookwindow/frmbook.h"
+
+#include <QDate>
+#include <QHeaderView>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include "bookwindow/bookmodels.h"
+#include "bookwindow/dlgtank.h"
+#include "bookwindow/fieldmarks.h"
+#include "bookwindow/tankpicture.h"
+#include "cli/bookformat.h"
+#include "cli/unitwords.h"
+#include "host/host.h"
+#include "host/usernumberformat.h"
+#include "ui_frmBook.h"
+
+namespace brimwell {
+namespace {
+
+const QString kLastBookKey = QStringLiteral("last");
+
+// The window's own settings: ~/.config/Brimwell/book.conf.
+const QString kSettingsFolder = QStringLiteral("Brimwell");
+const QString kSettingsFile = QStringLiteral("book");
+
+std::string text(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString optionalText(const std::optional<double>& value) {
+    return value ? generalText(*value) : QString();
+}
+
+QString deliveryText(const book::DeliveryCheck& check) {
+    QString text = QObject::tr("measured %1 against a bill of %2 gross: %3 %4")
+                       .arg(volumeText(check.measured), volumeText(check.billGross),
+                            check.grossDifference < 0 ? QObject::tr("short") : QObject::tr("over"),
+                            volumeText(std::abs(check.grossDifference)));
+    if (check.netDifference) {
+        text += QObject::tr(" (net %1)").arg(volumeText(*check.netDifference));
+    }
+    return text;
+}
+
+QString verdictText(const book::RuleVerdict& verdict, const BookTank& tank) {
+    QString text = fromStd(book::ruleName(verdict.rule, unitWord(tank.volumeUnit),
+                                          unitWord(tank.lengthUnit))) +
+                   ": " + (verdict.met ? QObject::tr("met") : QObject::tr("FAILED"));
+    for (const book::RuleFigure& figure : verdict.figures) {
+        text += "; " + fromStd(figure.label) + " " +
+                (figure.count ? QString::number(figure.value) : volumeText(figure.value));
+    }
+    return text;
+}
+
+}  // namespace
+
+frmBook::frmBook(Host& host, QWidget* parent)
+    : QMainWindow(parent),
+      ui_(std::make_unique<Ui::frmBook>()),
+      host_(host),
+      site_(new SiteModel(this)),
+      month_(new MonthModel(this)) {
+    ui_->setupUi(this);
+    ui_->tblSite->setModel(site_);
+    ui_->tblSite->setItemDelegateForColumn(SiteModel::Picture, new TankPictureDelegate(this));
+    ui_->tblSite->verticalHeader()->setDefaultSectionSize(44);
+    ui_->tblSite->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui_->tblMonth->setModel(month_);
+    ui_->tblMonth->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui_->dateDay->setDate(QDate::currentDate());
+    connect(ui_->tblSite->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &frmBook::tankChosen);
+    connect(ui_->dateDay, &QDateEdit::dateChanged, this, &frmBook::dateChosen);
+    for (int i = 0; i <= static_cast<int>(DayField::PumpedDuring); ++i) {
+        QLineEdit* box = field(static_cast<DayField>(i));
+        connect(box, &QLineEdit::textChanged, this, &frmBook::entryEdited);
+        connect(box, &QLineEdit::returnPressed, this, &frmBook::save);
+    }
+    connect(ui_->chkBillNet, &QCheckBox::toggled, this, &frmBook::entryEdited);
+    connect(ui_->btnSave, &QPushButton::clicked, this, &frmBook::save);
+    connect(ui_->btnExport, &QPushButton::clicked, this, &frmBook::exportMonth);
+    connect(ui_->actExport, &QAction::triggered, this, &frmBook::exportMonth);
+    connect(ui_->actAddTank, &QAction::triggered, this, &frmBook::addTank);
+    connect(ui_->actOpen, &QAction::triggered, this, &frmBook::chooseBook);
+    connect(ui_->actExit, &QAction::triggered, this, &frmBook::close);
+    ui_->tabsTank->setEnabled(false);
+}
+
+frmBook::~frmBook() = default;
+
+void frmBook::openBookWhenShown(const QString& path) {
+    pendingBook_ = path;
+}
+
+// The first paint follows the window's mapping; the book opens once that has been drawn.
+void frmBook::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (pendingBook_) {
+        QTimer::singleShot(0, this, [this, path = *pendingBook_] { openBook(path); });
+        pendingBook_.reset();
+    }
+}
+
+QString frmBook::lastBook() {
+    const QString last = QSettings(kSettingsFolder, kSettingsFile).value(kLastBookKey).toString();
+    if (!last.isEmpty()) {
+        return last;
+    }
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/book.sqlite";
+}
+
+bool frmBook::openBook(const QString& path) {
+    auto session = BookSession::open(path);
+    if (!session) {
+        host_.showMessage(this, fromStd(session.error()));
+        return false;
+    }
+    session_ = *std::move(session);
+    QSettings(kSettingsFolder, kSettingsFile).setValue(kLastBookKey, path);
+    setWindowTitle(tr("Brimwell Tank Book - %1").arg(path));
+    fillSite();
+    if (site_->rowCount() == 0) {
+        addTank();
+    } else {
+        ui_->txtStick->setFocus();
+    }
+    return true;
+}
+
+void frmBook::chooseBook() {
+    const QString path = host_.chooseFile(this, tr("Tank books|*.sqlite"));
+    if (!path.isEmpty()) {
+        openBook(path);
+    }
+}
+
+void frmBook::addTank() {
+    if (!session_) {
+        return;
+    }
+    if (!tankEditor_) {
+        tankEditor_ = new dlgTank(host_, this);
+        connect(tankEditor_, &QDialog::accepted, this, &frmBook::tankAdded);
+        connect(tankEditor_, &QDialog::finished, tankEditor_, &QObject::deleteLater);
+        connect(tankEditor_, &QObject::destroyed, this, [this] { tankEditor_ = nullptr; });
+    }
+    tankEditor_->show();
+    tankEditor_->raise();
+}
+
+void frmBook::tankAdded() {
+    const book::TankSettings tank = tankEditor_->tank();
+    if (auto done = session_->addTank(tank); !done) {
+        host_.showMessage(this, fromStd(done.error()));
+        return;
+    }
+    fillSite(tank.name);
+    ui_->txtStick->setFocus();
+}
+
+void frmBook::fillSite(const std::optional<std::string>& select) {
+    const auto names = session_->tankNames();
+    if (!names) {
+        host_.showMessage(this, fromStd(names.error()));
+        return;
+    }
+    std::vector<TankSummary> tanks;
+    int chosen = 0;
+    for (const std::string& name : *names) {
+        if (name == select.value_or(tank_)) {
+            chosen = static_cast<int>(tanks.size());
+        }
+        tanks.push_back(session_->summary(name));
+    }
+    site_->setTanks(std::move(tanks));
+    if (site_->rowCount() > 0) {
+        ui_->tblSite->setCurrentIndex(site_->index(chosen, SiteModel::Tank));
+    }
+}
+
+void frmBook::tankChosen() {
+    const QModelIndex current = ui_->tblSite->currentIndex();
+    ui_->tabsTank->setEnabled(current.isValid());
+    if (!current.isValid()) {
+        return;
+    }
+    tank_ = site_->tankAt(current.row()).name;
+    dateChosen();
+}
+
+void frmBook::dateChosen() {
+    if (!session_ || tank_.empty()) {
+        return;
+    }
+    const std::string date = ui_->dateDay->date().toString(Qt::ISODate).toStdString();
+    fillDay(session_->recordedDay(tank_, date));
+    showMonth();
+}
+
+// A recorded day opens for correction; another starts empty.
+void frmBook::fillDay(const std::optional<book::Day>& day) {
+    filling_ = true;
+    for (int i = 0; i <= static_cast<int>(DayField::PumpedDuring); ++i) {
+        field(static_cast<DayField>(i))->clear();
+    }
+    ui_->chkBillNet->setChecked(false);
+    QStringList recorded;
+    if (day) {
+        ui_->txtStick->setText(generalText(day->closingLevel));
+        ui_->txtWater->setText(optionalText(day->waterLevel));
+        ui_->txtTemperature->setText(optionalText(day->temperature));
+        ui_->txtPumped->setText(optionalText(day->pumped));
+        ui_->txtMeterOpen->setText(optionalText(day->meterOpen));
+        ui_->txtMeterClose->setText(optionalText(day->meterClose));
+        for (const book::Delivery& delivery : day->deliveries) {
+            recorded << tr("bill %1, stick %2 to %3")
+                            .arg(volumeText(delivery.billVolume), generalText(delivery.levelBefore),
+                                 generalText(delivery.levelAfter));
+        }
+    }
+    ui_->lblRecordedDeliveries->setText(recorded.join('\n'));
+    ui_->lblStatus->setText(day ? tr("Recorded: saving corrects it") : QString());
+    filling_ = false;
+    entryEdited();
+}
+
+QLineEdit* frmBook::field(DayField which) const {
+    QLineEdit* const fields[] = {ui_->txtStick,  ui_->txtWater,           ui_->txtTemperature,
+                                 ui_->txtPumped, ui_->txtMeterOpen,       ui_->txtMeterClose,
+                                 ui_->txtBill,   ui_->txtBillTemperature, ui_->txtBefore,
+                                 ui_->txtAfter,  ui_->txtPumpedDuring};
+    return fields[static_cast<int>(which)];
+}
+
+DayEntry frmBook::readEntry() const {
+    DayTexts texts;
+    texts.date = ui_->dateDay->date().toString(Qt::ISODate).toStdString();
+    texts.stick = text(ui_->txtStick);
+    texts.water = text(ui_->txtWater);
+    texts.temperature = text(ui_->txtTemperature);
+    texts.pumped = text(ui_->txtPumped);
+    texts.meterOpen = text(ui_->txtMeterOpen);
+    texts.meterClose = text(ui_->txtMeterClose);
+    texts.bill = text(ui_->txtBill);
+    texts.billNet = ui_->chkBillNet->isChecked();
+    texts.billTemperature = text(ui_->txtBillTemperature);
+    texts.before = text(ui_->txtBefore);
+    texts.after = text(ui_->txtAfter);
+    texts.pumpedDuring = text(ui_->txtPumpedDuring);
+    const auto view = session_->tank(tank_);
+    const LengthUnit unit = view ? (*view)->tank.lengthUnit : LengthUnit::Inches;
+    const double top = view ? (*view)->tank.top : 0;
+    return readDayEntry(texts, unit, top, userNumberFormat());
+}
+
+void frmBook::markProblems(const DayEntry& entry, bool withMissing) {
+    for (int i = 0; i <= static_cast<int>(DayField::PumpedDuring); ++i) {
+        clearMark(*field(static_cast<DayField>(i)));
+    }
+    QStringList problems;
+    for (const FieldProblem& problem : entry.problems) {
+        QLineEdit* box = field(problem.field);
+        markField(*box, fromStd(problem.reason));
+        problems << box->accessibleName() + ": " + fromStd(problem.reason);
+    }
+    for (const DayField missing : withMissing ? entry.missing : std::vector<DayField>{}) {
+        markField(*field(missing), tr("needed"));
+        problems << field(missing)->accessibleName() + ": " + tr("needed");
+    }
+    ui_->lblProblems->setText(problems.join('\n'));
+}
+
+void frmBook::entryEdited() {
+    if (filling_ || !session_ || tank_.empty()) {
+        return;
+    }
+    const DayEntry entry = readEntry();
+    markProblems(entry, false);
+    showFigures(entry);
+}
+
+void frmBook::showFigures(const DayEntry& entry) {
+    for (QLabel* result : {ui_->lblVolume, ui_->lblBook, ui_->lblOverShort, ui_->lblCumulative,
+                           ui_->lblDeliveryCheck}) {
+        result->clear();
+    }
+    if (!entry.complete()) {
+        return;
+    }
+    const auto figures = session_->preview(tank_, entry);
+    if (!figures) {
+        ui_->lblProblems->setText(fromStd(figures.error()));
+        return;
+    }
+    ui_->lblVolume->setText(volumeText(figures->closing));
+    ui_->lblBook->setText(volumeText(figures->book));
+    ui_->lblOverShort->setText(volumeText(figures->overShort));
+    ui_->lblCumulative->setText(volumeText(figures->cumulative));
+    if (entry.delivery && !figures->deliveries.empty()) {
+        ui_->lblDeliveryCheck->setText(deliveryText(figures->deliveries.back()));
+    }
+}
+
+void frmBook::save() {
+    if (!session_ || tank_.empty()) {
+        return;
+    }
+    const DayEntry entry = readEntry();
+    markProblems(entry, true);
+    if (!entry.complete()) {
+        return;
+    }
+    const auto corrected = session_->save(tank_, entry);
+    if (!corrected) {
+        ui_->lblProblems->setText(fromStd(corrected.error()));
+        return;
+    }
+    const QString date = fromStd(entry.day.date);
+    statusBar()->showMessage(*corrected ? tr("Corrected %1").arg(date)
+                                        : tr("Recorded %1").arg(date));
+    fillSite();
+    ui_->dateDay->setDate(ui_->dateDay->date().addDays(1));
+    ui_->txtStick->setFocus();
+}
+
+void frmBook::showMonth() {
+    const std::string month =
+        ui_->dateDay->date().toString(QStringLiteral("yyyy-MM")).toStdString();
+    const auto view = session_->tank(tank_);
+    auto shown = session_->month(tank_, month);
+    ui_->lblMonth->setText(tr("%1, %2").arg(fromStd(tank_), fromStd(month)));
+    if (!view || !shown) {
+        shownMonth_.reset();
+        month_->setMonth({});
+        ui_->plotOverShort->setMonth({}, {});
+        ui_->lblVerdicts->setText(fromStd(view ? shown.error() : view.error()));
+        ui_->lblShortDeliveries->clear();
+        return;
+    }
+    shownMonth_ = *std::move(shown);
+    const book::MonthReport& report = shownMonth_->report;
+    month_->setMonth(report.days);
+    ui_->plotOverShort->setMonth(report, (*view)->settings.rules);
+    QStringList verdicts;
+    for (const book::RuleVerdict& verdict : report.verdicts) {
+        verdicts << verdictText(verdict, (*view)->tank);
+    }
+    ui_->lblVerdicts->setText(verdicts.join('\n'));
+    QStringList shorts;
+    for (const book::DayFigures& day : report.days) {
+        for (const book::DeliveryCheck& check : day.deliveries) {
+            if (check.grossDifference < 0) {
+                shorts << fromStd(day.date) + ": " + deliveryText(check);
+            }
+        }
+    }
+    ui_->lblShortDeliveries->setText(shorts.isEmpty()
+                                         ? tr("No short deliveries.")
+                                         : tr("Short deliveries:\n") + shorts.join('\n'));
+}
+
+void frmBook::exportMonth() {
+    if (!shownMonth_) {
+        return;
+    }
+    const QString path = host_.chooseFile(this, tr("CSV files|*.csv"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const auto view = session_->tank(tank_);
+    const BookTank& tank = (*view)->tank;
+    const ReportHeading heading{
+        tank_,
+        (*view)->settings.product.name,
+        ui_->dateDay->date().toString(QStringLiteral("yyyy-MM")).toStdString(),
+        std::string(unitWord(tank.volumeUnit)),
+        std::string(unitWord(tank.lengthUnit)),
+        (*view)->settings.product.celsius ? "C" : "F"};
+    QSaveFile file(path);
+    const std::string csv = monthReport(shownMonth_->report, heading, ReportFormat::Csv);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(csv.data(), static_cast<qint64>(csv.size())) !=
+            static_cast<qint64>(csv.size()) ||
+        !file.commit()) {
+        host_.showMessage(
+            this, tr("The month could not be written to %1: %2").arg(path, file.errorString()));
+        return;
+    }
+    statusBar()->showMessage(tr("Exported to %1").arg(path));
+}
+
+}  // namespace brimwell

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <optional>
+
+#include "bookwindow/booksession.h"
+
+namespace Ui {
+class frmBook;
+}
+
+class QLineEdit;
+
+namespace brimwell {
+
+class Host;
+class MonthModel;
+class SiteModel;
+class dlgTank;
+
+// The tank book's window: the site's tanks with their last readings, the day's entry for the
+// chosen tank with its figures as it is typed, and the month with its plot and verdicts.
+class frmBook : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmBook(Host& host, QWidget* parent = nullptr);
+    ~frmBook() override;
+
+    // Opens the book (created when there is no file) and fills the site; an empty book asks
+    // for its first tank. False, with the reason told, when it cannot be opened.
+    bool openBook(const QString& path);
+    // Opens the book once the window is on screen, so that the window appears first.
+    void openBookWhenShown(const QString& path);
+    // The book the user had open last, or the command line's default book.
+    static QString lastBook();
+
+    dlgTank* tankEditor() const { return tankEditor_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void chooseBook();
+    void addTank();
+    void tankAdded();
+    void fillSite(const std::optional<std::string>& select = {});
+    void tankChosen();
+    void dateChosen();
+    void entryEdited();
+    void save();
+    void showMonth();
+    void exportMonth();
+    DayEntry readEntry() const;
+    void markProblems(const DayEntry& entry, bool withMissing);
+    void showFigures(const DayEntry& entry);
+    void fillDay(const std::optional<book::Day>& day);
+    QLineEdit* field(DayField field) const;
+    const std::string& tankName() const { return tank_; }
+
+    std::unique_ptr<Ui::frmBook> ui_;
+    Host& host_;
+    std::unique_ptr<BookSession> session_;
+    SiteModel* site_;
+    MonthModel* month_;
+    dlgTank* tankEditor_ = nullptr;
+    std::string tank_;
+    std::optional<MonthView> shownMonth_;
+    bool filling_ = false;
+    std::optional<QString> pendingBook_;
+};
+
+}  // namespace brimwell

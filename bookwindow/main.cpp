@@ -1,0 +1,51 @@
+// brimwell-book: the tank book. With a subcommand it is the command line; with none (or only
+// --book FILE) it opens the book's window.
+
+#include <unistd.h>
+#include <QApplication>
+#include <QFile>
+#include <iostream>
+#include <optional>
+
+#include "bookwindow/frmbook.h"
+#include "cli/bookcli.h"
+#include "host/qthost.h"
+
+namespace {
+
+// The book the window should open when the arguments ask for the window, else nothing.
+std::optional<QString> windowBook(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        return QString();
+    }
+    if (args.size() == 2 && args[0] == "--book" && !args[1].empty()) {
+        return QFile::decodeName(args[1].c_str());
+    }
+    if (args.size() == 1 && args[0].starts_with("--book=") && args[0].size() > 7) {
+        return QFile::decodeName(args[0].substr(7).c_str());
+    }
+    return std::nullopt;
+}
+
+int runWindow(int argc, char** argv, const QString& book) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Brimwell"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.orvane.brimwell.book"));
+    brimwell::QtHost host;
+    brimwell::frmBook window(host);
+    window.openBookWhenShown(book.isEmpty() ? brimwell::frmBook::lastBook() : book);
+    window.show();
+    return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (const auto book = windowBook(args)) {
+        return runWindow(argc, argv, *book);
+    }
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Brimwell"));
+    return brimwell::runBook(args, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
+}

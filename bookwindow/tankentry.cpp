@@ -1,0 +1,160 @@
+#include "bookwindow/tankentry.h"
+
+#include <cmath>
+#include <optional>
+
+#include "bookwindow/dayentry.h"
+#include "cli/unitwords.h"
+
+namespace brimwell {
+namespace {
+
+bool blank(const std::string& text) {
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+class Reader {
+public:
+    Reader(TankEntry& entry, const NumberFormat& format) : entry_(entry), format_(format) {}
+
+    // A number at or above `least`; nothing for an empty text unless it is needed.
+    std::optional<double> number(TankField field, const std::string& text, double least,
+                                 bool needed) {
+        if (blank(text)) {
+            if (needed) {
+                problem(field, "needed");
+            }
+            return std::nullopt;
+        }
+        const auto value = readStrict(text, format_);
+        if (!value || !std::isfinite(*value)) {
+            problem(field, "'" + text + "' is not a number");
+            return std::nullopt;
+        }
+        if (*value < least) {
+            std::string reason = "must be ";
+            appendShortest(reason, least);
+            problem(field, reason + " or above");
+            return std::nullopt;
+        }
+        return value;
+    }
+    void problem(TankField field, std::string reason) {
+        entry_.problems.push_back({field, std::move(reason)});
+    }
+
+private:
+    TankEntry& entry_;
+    const NumberFormat& format_;
+};
+
+void appendOption(std::string& shape, const char* option, const std::string& word) {
+    shape.append(shape.empty() ? "" : " ").append(option).append(" ").append(word);
+}
+
+void appendOption(std::string& shape, const char* option, double value) {
+    std::string text;
+    appendShortest(text, value);
+    appendOption(shape, option, text);
+}
+
+std::string shapeText(const TankTexts& texts, Reader& read) {
+    std::string shape;
+    if (!texts.calibration.empty()) {
+        appendOption(shape, "--units", texts.units);
+        appendOption(shape, "--volume", texts.volume);
+        return shape;
+    }
+    const auto diameter = read.number(TankField::Diameter, texts.diameter, 0, true);
+    const auto length = read.number(TankField::Length, texts.length, 0, true);
+    const auto depth = read.number(TankField::HeadDepth, texts.headDepth, 0, false);
+    if (diameter) {
+        appendOption(shape, "--diameter", *diameter);
+    }
+    if (length) {
+        appendOption(shape, "--length", *length);
+    }
+    if (texts.vertical) {
+        appendOption(shape, "--orientation", std::string("vertical"));
+    } else if (texts.heads != "flat") {
+        appendOption(shape, "--heads", texts.heads);
+        if (depth && (texts.heads == "ellipsoidal" || texts.heads == "conical")) {
+            appendOption(shape, "--head-depth", *depth);
+        }
+    }
+    appendOption(shape, "--units", texts.units);
+    appendOption(shape, "--volume", texts.volume);
+    return shape;
+}
+
+void readProduct(const TankTexts& texts, Reader& read, book::Product& product) {
+    product.name = texts.product;
+    product.celsius = texts.celsius;
+    product.reference = texts.celsius ? 15 : 60;
+    if (texts.correction < 0) {
+        return;
+    }
+    product.correction = static_cast<book::Correction>(texts.correction);
+    const auto value = read.number(TankField::CorrectionValue, texts.correctionValue, 0, true);
+    product.value = value.value_or(0);
+}
+
+void readRules(const TankTexts& texts, Reader& read, double defaultAllowance,
+               std::vector<book::Rule>& rules) {
+    const auto percent = read.number(TankField::Percent, texts.percent, 0, false);
+    const auto allowance = read.number(TankField::Allowance, texts.allowance, 0, false);
+    if (percent) {
+        rules.emplace_back(book::PercentRule{*percent, allowance.value_or(defaultAllowance)});
+    }
+    const auto days = read.number(TankField::ShortDays, texts.shortDays, 1, false);
+    const auto total = read.number(TankField::ShortTotal, texts.shortTotal, 0, days.has_value());
+    if (days && *days != std::floor(*days)) {
+        read.problem(TankField::ShortDays, "a whole number of days");
+    } else if (days && total) {
+        rules.emplace_back(book::ShortRunRule{static_cast<int>(*days), *total});
+    }
+    if (!days && total) {
+        read.problem(TankField::ShortDays, "needed with a short-run total");
+    }
+}
+
+}  // namespace
+
+TankEntry readTankEntry(const TankTexts& texts, const NumberFormat& format,
+                        double defaultAllowance) {
+    TankEntry entry;
+    Reader read(entry, format);
+    book::TankSettings& tank = entry.settings;
+    tank.name = texts.name;
+    if (blank(texts.name)) {
+        read.problem(TankField::Name, "needed");
+    }
+    tank.shape = shapeText(texts, read);
+    tank.calibration = texts.calibration;
+    readProduct(texts, read, tank.product);
+    const auto safeFill = read.number(TankField::SafeFill, texts.safeFill, 0, true);
+    if (safeFill && *safeFill > 100) {
+        read.problem(TankField::SafeFill, "a percent from 0 to 100");
+    }
+    tank.safeFill = safeFill.value_or(90);
+    const auto word = lengthUnitOption("--units", texts.units);
+    const LengthUnit unit = word ? *word : LengthUnit::Inches;
+    if (blank(texts.opening)) {
+        read.problem(TankField::Opening, "needed");
+    } else if (const auto opening = readUserStick(texts.opening, unit, format); !opening) {
+        read.problem(TankField::Opening, opening.error());
+    } else {
+        tank.openingLevel = *opening;
+    }
+    readRules(texts, read, defaultAllowance, tank.rules);
+    if (!blank(texts.waterLimit)) {
+        if (const auto limit = readUserStick(texts.waterLimit, unit, format)) {
+            tank.rules.emplace_back(book::WaterRule{*limit});
+        } else {
+            read.problem(TankField::WaterLimit, limit.error());
+        }
+    }
+    return entry;
+}
+
+}  // namespace brimwell

@@ -1,0 +1,60 @@
+#pragma once
+
+// The tank editor's texts read as a tank of the book: its shape as brimwell-tank's options,
+// its product and correction, its rules; each field that does not read named with the reason.
+
+#include <string>
+#include <vector>
+
+#include "book/records.h"
+#include "model/numbertext.h"
+
+namespace brimwell {
+
+enum class TankField {
+    Name,
+    HeadDepth,
+    Diameter,
+    Length,
+    Product,
+    CorrectionValue,
+    SafeFill,
+    Opening,
+    Percent,
+    Allowance,
+    ShortDays,
+    ShortTotal,
+    WaterLimit,
+};
+
+struct TankTexts {
+    std::string name;
+    bool vertical = false;
+    std::string heads = "flat";  // brimwell-tank's word
+    std::string headDepth, diameter, length;
+    std::string units = "inches", volume = "gallons";
+    // A calibration chart's text, which stands for the shape when it is not empty.
+    std::string calibration;
+    std::string product;
+    int correction = -1;  // -1 none, else book::Correction
+    std::string correctionValue;
+    bool celsius = false;
+    std::string safeFill = "90", opening = "0";
+    std::string percent = "1", allowance, shortDays, shortTotal, waterLimit;
+};
+
+struct TankProblem {
+    TankField field;
+    std::string reason;
+};
+
+struct TankEntry {
+    book::TankSettings settings;
+    std::vector<TankProblem> problems;
+};
+
+// `defaultAllowance` stands in for an empty allowance.
+TankEntry readTankEntry(const TankTexts& texts, const NumberFormat& format,
+                        double defaultAllowance);
+
+}  // namespace brimwell

@@ -1,0 +1,244 @@
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "bookwindow/dlgtank.h"
+#include "bookwindow/frmbook.h"
+#include "bookwindow/overshortplot.h"
+#include "tests/support/scriptedhost.h"
+#include "tests/support/windowtest.h"
+
+using namespace brimwell;
+using brimwell::testing::retype;
+
+// The tank of every test: 96 in across, a 240 in shell, 2:1 ellipsoidal heads 24 in deep, in
+// inches and gallons, its book opening at a stick of 40. The expected figures were worked
+// independently from the closed forms of a horizontal cylinder's segment and an ellipsoid's
+// cap (capacity 8522.94 gallons).
+class BookWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder;
+    std::unique_ptr<testing::ScriptedHost> host;
+    std::unique_ptr<frmBook> window;
+
+    template <typename T = QLineEdit>
+    T* find(QWidget* in, const char* name) {
+        auto* widget = in->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) {
+            qFatal("no widget %s", name);
+        }
+        return widget;
+    }
+    QString shown(const char* name) { return find<QLabel>(window.get(), name)->text(); }
+    QString cell(const char* table, int row, int column) {
+        auto* view = find<QTableView>(window.get(), table);
+        return view->model()->index(row, column).data().toString();
+    }
+    void chooseDate(const QString& date) {
+        find<QDateEdit>(window.get(), "dateDay")->setDate(QDate::fromString(date, Qt::ISODate));
+    }
+    // Types each value into its field, digit by digit, and presses Enter in the last.
+    void enterDay(const QString& date, const QList<std::pair<const char*, QString>>& fields) {
+        chooseDate(date);
+        for (const auto& [name, text] : fields) {
+            retype(find(window.get(), name), text);
+        }
+        QTest::keyClick(find(window.get(), fields.back().first), Qt::Key_Return);
+    }
+    void addFirstTank() {
+        dlgTank* editor = window->tankEditor();
+        QVERIFY(editor && editor->isVisible());
+        retype(find(editor, "txtName"), "Regular 1");
+        testing::chooseEntry(find<QComboBox>(editor, "cboHeads"), "ellipsoidal");
+        retype(find(editor, "txtHeadDepth"), "24");
+        retype(find(editor, "txtDiameter"), "96");
+        retype(find(editor, "txtLength"), "240");
+        QCOMPARE(find<QLabel>(editor, "lblCapacity")->text(), QString("8522.94 gallons"));
+        retype(find(editor, "txtOpening"), "40");
+        retype(find(editor, "txtProduct"), "Regular");
+        QTest::mouseClick(find<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+    }
+
+private Q_SLOTS:
+    // The window remembers the last book in the settings, which must not be the user's.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        host = std::make_unique<testing::ScriptedHost>();
+        window = std::make_unique<frmBook>(*host);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(window->openBook(folder.filePath(
+            QString("%1-%2.sqlite").arg(QTest::currentTestFunction(), QTest::currentDataTag()))));
+        addFirstTank();
+        QCOMPARE(cell("tblSite", 0, 1), QString("Regular 1"));
+        QCOMPARE(frmBook::lastBook(), window->windowTitle().section(" - ", 1));
+    }
+    void cleanup() {
+        window.reset();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void a_month_entered_by_keyboard_is_reconciled_day_by_day() {
+        enterDay("2026-03-01", {{"txtStick", "38"}, {"txtPumped", "350"}});
+        QCOMPARE(window->statusBar()->currentMessage(), QString("Recorded 2026-03-01"));
+        QLocale::setDefault(testing::decimalCommaLocale());
+        enterDay("2026-03-02", {{"txtStick", "36,5"}, {"txtPumped", "260,5"}});
+        QCOMPARE(cell("tblMonth", 1, 6), QString("92,38"));
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        enterDay("2026-03-03", {{"txtStick", "70"},
+                                {"txtPumped", "400"},
+                                {"txtBill", "4000"},
+                                {"txtBefore", "36"},
+                                {"txtAfter", "6'0-1/2\""}});
+        chooseDate("2026-03-04");
+        for (const auto& [name, text] : {std::pair{"txtStick", "75 5/8"},
+                                         {"txtPumped", "300"},
+                                         {"txtBill", "900"},
+                                         {"txtBefore", "70"},
+                                         {"txtAfter", "78"}}) {
+            retype(find(window.get(), name), text);
+        }
+        QCOMPARE(shown("lblDeliveryCheck"),
+                 QString("measured 757.44 against a bill of 900.00 gross: short 142.56"));
+        QTest::mouseClick(find<QPushButton>(window.get(), "btnSave"), Qt::LeftButton);
+        // The first day saved again unchanged, which corrects nothing.
+        enterDay("2026-03-01", {{"txtPumped", "350"}});
+        // The correction of the second day.
+        enterDay("2026-03-02", {{"txtStick", "36.75"}});
+        QCOMPARE(window->statusBar()->currentMessage(), QString("Corrected 2026-03-02"));
+        chooseDate("2026-03-04");
+
+        const QStringList overShort{"123.84", "120.30", "120.13", "-55.77"};
+        const QStringList cumulative{"123.84", "244.14", "364.27", "308.50"};
+        const QStringList book{"2993.08", "2856.42", "6576.72", "7296.85"};
+        for (int row = 0; row < 4; ++row) {
+            QCOMPARE(cell("tblMonth", row, 4), book[row]);
+            QCOMPARE(cell("tblMonth", row, 6), overShort[row]);
+            QCOMPARE(cell("tblMonth", row, 7), cumulative[row]);
+        }
+        QCOMPARE(cell("tblMonth", 0, 9), QString());
+        QCOMPARE(cell("tblMonth", 1, 9), QString("corrected"));
+        QVERIFY(
+            shown("lblShortDeliveries")
+                .contains(
+                    "2026-03-04: measured 757.44 against a bill of 900.00 gross: short 142.56"));
+        QVERIFY(!shown("lblShortDeliveries").contains("2026-03-03"));
+        QVERIFY(shown("lblVerdicts")
+                    .startsWith(
+                        "1% of flow-through + 130 gallons: FAILED; variance 308.50; limit 143.1"));
+        QCOMPARE(cell("tblSite", 0, 10), QString("month failing"));
+        // The last reading: its volume, the ullage, and the room below 90 % of the capacity.
+        QCOMPARE(cell("tblSite", 0, 5), QString("7241.08"));
+        QCOMPARE(cell("tblSite", 0, 8), QString("1281.86"));
+        QCOMPARE(cell("tblSite", 0, 9), QString("429.56"));
+
+        const auto& points = find<OverShortPlot>(window.get(), "plotOverShort")->points();
+        QCOMPARE(points.size(), std::size_t(4));
+        for (int row = 0; row < 4; ++row) {
+            QCOMPARE(points[row].x(), double(cell("tblMonth", row, 0).right(2).toInt()));
+            QCOMPARE(QString::number(points[row].y(), 'f', 2), cell("tblMonth", row, 7));
+        }
+
+        const QString csv = folder.filePath("march.csv");
+        host->fileAnswers << csv;
+        find<QTabWidget>(window.get(), "tabsTank")->setCurrentIndex(1);
+        QTest::mouseClick(find<QPushButton>(window.get(), "btnExport"), Qt::LeftButton);
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 6);
+        QVERIFY(lines[4].startsWith("2026-03-04,6696.85,900.00,300.00,7296.85,7241.08,-55.77,"));
+    }
+
+    void a_value_that_does_not_read_is_marked_at_its_field_and_nothing_is_saved_data() {
+        QTest::addColumn<QString>("stick");
+        QTest::addColumn<QString>("water");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("letters") << "3x"
+                                 << ""
+                                 << "txtStick"
+                                 << "'3x' is not a level: write a decimal such as 75.625, or feet "
+                                    "and inches such as 6'3-5/8\"";
+        QTest::newRow("water above the stick") << "30"
+                                               << "31"
+                                               << "txtWater"
+                                               << "the water cut is above the stick";
+        QTest::newRow("below the bottom") << "-1"
+                                          << ""
+                                          << "txtStick"
+                                          << "must be 0 or above";
+        QTest::newRow("above the tank") << "97"
+                                        << ""
+                                        << "txtStick"
+                                        << "above the tank's top of 96";
+    }
+    void a_value_that_does_not_read_is_marked_at_its_field_and_nothing_is_saved() {
+        QFETCH(QString, stick);
+        QFETCH(QString, water);
+        QFETCH(QString, field);
+        QFETCH(QString, reason);
+        enterDay("2026-03-01", {{"txtWater", water}, {"txtStick", stick}});
+        QCOMPARE(find(window.get(), qPrintable(field))->property("problem").toString(), reason);
+        QCOMPARE(cell("tblSite", 0, 3), QString("no day yet"));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void a_tank_takes_its_calibration_chart_from_a_file_data() {
+        QTest::addColumn<QByteArray>("chart");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("capacity");
+        QTest::newRow("three rows")
+            << QByteArray("level,volume\n0,0\n10,250.5\n20,612.25\n") << "chart.csv: 3 rows"
+            << "612.25 litres";
+        QTest::newRow("a level that falls")
+            << QByteArray("level,volume\n0,0\n10,250\n9,300\n") << "chart.csv, line 4: "
+            << "";
+    }
+    void a_tank_takes_its_calibration_chart_from_a_file() {
+        QFETCH(QByteArray, chart);
+        QFETCH(QString, shown);
+        QFETCH(QString, capacity);
+        QFile file(folder.filePath("chart.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(chart) == chart.size());
+        file.close();
+        window->findChild<QAction*>("actAddTank")->trigger();
+        dlgTank* editor = window->tankEditor();
+        retype(find(editor, "txtName"), "Charted");
+        testing::chooseEntry(find<QComboBox>(editor, "cboUnits"), "centimeters");
+        testing::chooseEntry(find<QComboBox>(editor, "cboVolume"), "litres");
+        host->fileAnswers << file.fileName();
+        QTest::mouseClick(find<QPushButton>(editor, "btnChart"), Qt::LeftButton);
+        QVERIFY2(find<QLabel>(editor, "lblChart")->text().startsWith(shown),
+                 qPrintable(find<QLabel>(editor, "lblChart")->text()));
+        QCOMPARE(find<QLabel>(editor, "lblCapacity")->text(), capacity);
+        auto* ok = find<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok);
+        QCOMPARE(ok->isEnabled(), !capacity.isEmpty());
+    }
+
+    void tab_follows_the_daily_worksheet() {
+        find(window.get(), "txtStick")->setFocus();
+        const QStringList order{"txtWater",     "txtTemperature",     "txtPumped",
+                                "txtMeterOpen", "txtMeterClose",      "txtBill",
+                                "chkBillNet",   "txtBillTemperature", "txtBefore",
+                                "txtAfter",     "txtPumpedDuring",    "btnSave"};
+        for (const QString& next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), next);
+        }
+    }
+};
+
+BRIMWELL_WINDOW_TEST_MAIN(BookWindowTest)
+#include "test_frmbook.moc"
