@@ -112,6 +112,16 @@ void OverShortPlot::paintEvent(QPaintEvent*) {
             path.lineTo(scale.at({band[i].x(), -band[i].y()}));
         }
         painter.fillPath(path, bandColor);
+        // The band's edges, so that its limit shows from the first day on.
+        painter.setPen(QPen(QColor(0, 140, 0), 1));
+        for (const double side : {1.0, -1.0}) {
+            for (std::size_t i = 0; i < band.size(); ++i) {
+                const double from = i == 0 ? band[i].x() - 0.5 : band[i - 1].x();
+                const double fromLimit = i == 0 ? band[i].y() : band[i - 1].y();
+                painter.drawLine(scale.at({from, side * fromLimit}),
+                                 scale.at({band[i].x(), side * band[i].y()}));
+            }
+        }
     }
     drawAxes(painter, scale);
     painter.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));
