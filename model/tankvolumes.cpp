@@ -9,6 +9,9 @@ template <typename... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+// Spelled out for compilers without C++20's deduction for aggregates (clang before 17).
+template <typename... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 Expected<double, TankError> orError(Expected<double, ChartLookupError> value, TankError error) {
     if (!value) {
