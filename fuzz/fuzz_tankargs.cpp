@@ -71,7 +71,10 @@ std::vector<double> numbersOf(const TankCommand& c) {
 // Every number option's value in its shortest form.
 std::vector<std::string> rewritten(std::vector<std::string> args) {
     for (std::size_t i = 1; i + 1 < args.size(); ++i) {
-        if (isNumberOption(args[i])) {
+        // A level is also read as a stick reading (6'3-5/8"), which the plain rule does not read.
+        if (args[i] == "--level" || args[i] == "--water") {
+            ++i;
+        } else if (isNumberOption(args[i])) {
             const auto value = readPlain(args[i + 1]);
             FUZZ_CHECK(value.has_value());
             args[i + 1].clear();
