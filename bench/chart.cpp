@@ -29,11 +29,6 @@ namespace {
 constexpr int kRuns = 21;
 constexpr std::int16_t kLargest = 32767;
 
-struct CountingReporter : brimwell::FailureReporter {
-    int failures = 0;
-    void reportFailure(std::string_view) override { ++failures; }
-};
-
 brimwell::TankChartParams chartParams(brimwell::TankShape shape, brimwell::VolumeUnit unit,
                                       std::int16_t steps) {
     return {48, 240, steps, shape, unit};
@@ -77,7 +72,7 @@ long peakKb(std::int16_t steps, const QString& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CountingReporter reporter;
+    brimwell::CountingReporter reporter;
     if (argc == 4 && std::strcmp(argv[1], "--save") == 0) {
         const auto steps = static_cast<std::int16_t>(std::atoi(argv[2]));
         check(saveChart(
@@ -129,8 +124,8 @@ int main(int argc, char** argv) {
             worstRatio = std::max(worstRatio, chartMs / floorMs);
         }
     }
-    if (reporter.failures != 0) {
-        std::fprintf(stderr, "chart: the tank model reported %d failures\n", reporter.failures);
+    if (reporter.count != 0) {
+        std::fprintf(stderr, "chart: the tank model reported %d failures\n", reporter.count);
         return 1;
     }
     const double chartMs = median(chartTimes);

@@ -19,8 +19,6 @@ using namespace brimwell;
 
 namespace {
 
-using fuzz::CountingReporter;
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A number in the two-decimal form, padded on the left with blanks to `width`; returns the
@@ -121,6 +119,7 @@ void checkStreamed(const TankChartParams& p) {
     }));
     FUZZ_CHECK(streamed == expected);
     FUZZ_CHECK(streamReports.count == lineReports.count);
+    FUZZ_CHECK(lineReports.count == 0 || lineReports.last == kCheckSelectionsMessage);
 }
 
 }  // namespace

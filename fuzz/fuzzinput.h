@@ -29,16 +29,6 @@
 
 namespace brimwell::fuzz {
 
-// Counts the model's failure reports, which must all carry its one message.
-class CountingReporter : public FailureReporter {
-public:
-    int count = 0;
-    void reportFailure(std::string_view message) override {
-        FUZZ_CHECK(message == kCheckSelectionsMessage);
-        ++count;
-    }
-};
-
 // Texts are separated by this byte, so that seeds stay readable.
 inline constexpr char kTextSeparator = '\x1f';
 

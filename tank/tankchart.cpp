@@ -10,12 +10,6 @@
 namespace brimwell {
 namespace {
 
-class FailureCount : public FailureReporter {
-public:
-    void reportFailure(std::string_view) override { ++count; }
-    int count = 0;
-};
-
 // Hands on the failures of the volume at one level with that level's text.
 class LevelReporter : public FailureReporter {
 public:
@@ -62,7 +56,7 @@ std::optional<std::string_view> TankChart::nextLine() {
         singleLevels[pair] = static_cast<float>(levels[pair]);
     }
     const auto count = static_cast<std::size_t>(pairsInLine_);
-    FailureCount failures;
+    CountingReporter failures;
     volumeAt_(std::span(singleLevels).first(count), r, length, failures,
               std::span(volumes).first(count));
     if (failures.count > 0) {

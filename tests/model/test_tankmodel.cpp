@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "tests/support/countingreporter.h"
 #include "model/numbertext.h"
 #include "model/tankmodel.h"
 

@@ -7,7 +7,6 @@
 
 #include "tank/chartstream.h"
 #include "tank/levelchart.h"
-#include "tests/support/countingreporter.h"
 #include "model/tankmodel.h"
 
 using namespace brimwell;

@@ -1,6 +1,5 @@
 #include <QtTest>
 
-#include "tests/support/countingreporter.h"
 #include "tank/tankchart.h"
 #include "model/tankmodel.h"
 
