@@ -20,9 +20,12 @@ std::optional<ProductSelection> selectProduct(std::string_view product,
         }
         const double perDegreeF = readLenient(p.cePerDegreeF);
         if (tempUnit == TempUnit::DegreesF) {
-            return ProductSelection{formatGeneral(perDegreeF, decimal), formatGeneral(perDegreeF, decimal)};
+            return ProductSelection{formatGeneral(perDegreeF, decimal),
+                                    formatGeneral(perDegreeF, decimal)};
         }
-        return ProductSelection{formatGeneral(perDegreeF / (5.0 / 9.0), decimal), std::nullopt};
+        const double perDegreeC =
+            ConvertCoefficient(perDegreeF, TempUnit::DegreesF, TempUnit::DegreesC);
+        return ProductSelection{formatGeneral(perDegreeC, decimal), std::nullopt};
     }
     return std::nullopt;
 }
