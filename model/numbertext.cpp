@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "model/fixed2.h"
-
 namespace brimwell {
 namespace {
 
@@ -91,34 +89,92 @@ struct Fixed {
     std::string fraction;
 };
 
+constexpr auto kWholePowersOfTen = [] {
+    std::array<std::uint64_t, kSignificantDigits + 1> powers{};
+    std::uint64_t power = 1;
+    for (auto& each : powers) {
+        each = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// A finite |value| in its 15-significant-digit decimal form: digits × 10^exponent.
+struct Decimal15 {
+    std::uint64_t digits = 0;  // below 10^15
+    int exponent = 0;
+};
+
+Decimal15 toDecimal15(double magnitude) {
+    std::array<char, 32> text{};  // "d.dddddddddddddde-ddd"
+    const char* end = std::to_chars(text.data(), text.data() + text.size(), magnitude,
+                                    std::chars_format::scientific, kSignificantDigits - 1)
+                          .ptr;
+    Decimal15 d;
+    for (std::size_t i = 0; i <= kSignificantDigits; ++i) {
+        if (i != 1) {
+            d.digits = d.digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        }
+    }
+    const char* exponent = text.data() + kSignificantDigits + 2;
+    std::from_chars(exponent + (*exponent == '+' ? 1 : 0), end, d.exponent);
+    d.exponent -= kSignificantDigits - 1;
+    return d;
+}
+
+// The digits of |value| × 10^places rounded to a whole number, halves away from zero, on the
+// value's 15-digit decimal form: 0.125 at two places is "13", as is 0.12500000000000001.
+std::string roundedDigits(double magnitude, int places) {
+    std::array<char, 24> text{};
+    if (magnitude == 0) {
+        return "0";
+    }
+    const Decimal15 d = toDecimal15(magnitude);
+    const int shift = d.exponent + places;
+    if (shift >= 0) {
+        char* end = std::to_chars(text.data(), text.data() + text.size(), d.digits).ptr;
+        return std::string(text.data(), end).append(static_cast<std::size_t>(shift), '0');
+    }
+    std::uint64_t whole = 0;
+    if (shift >= -kSignificantDigits) {
+        const std::uint64_t unit = kWholePowersOfTen[static_cast<std::size_t>(-shift)];
+        whole = d.digits / unit;
+        const std::uint64_t rest = d.digits % unit;
+        whole += rest >= unit - rest ? 1 : 0;
+    }
+    char* end = std::to_chars(text.data(), text.data() + text.size(), whole).ptr;
+    return std::string(text.data(), end);
+}
+
 Fixed toFixed(double value, int places) {
+    std::string digits = roundedDigits(std::fabs(value), places);
+    const auto decimals = static_cast<std::size_t>(places);
+    if (digits.size() <= decimals) {
+        digits.insert(0, decimals + 1 - digits.size(), '0');
+    }
     Fixed f;
-    if (auto n = roundScaledFast(std::fabs(value), places)) {
-        const auto scale = static_cast<std::uint64_t>(kPowersOfTen[static_cast<std::size_t>(places)]);
-        const std::uint64_t whole = *n / scale;
-        std::uint64_t frac = *n % scale;
-        f.negative = std::signbit(value) && *n != 0;
-        if (whole != 0) {
-            f.integer = std::to_string(whole);
-        }
-        f.fraction.assign(static_cast<std::size_t>(places), '0');
-        for (int i = places - 1; i >= 0; --i) {
-            f.fraction[static_cast<std::size_t>(i)] = static_cast<char>('0' + frac % 10);
-            frac /= 10;
-        }
-        return f;
-    }
-    Decimal d = toDecimal(value);
-    roundDecimal(d, places, Ties::AwayFromZero);
-    f.negative = d.negative && !d.digits.empty();
-    const int digitCount = static_cast<int>(d.digits.size());
-    for (int i = 0; i < d.exponent; ++i) {
-        f.integer.push_back(i < digitCount ? d.digits[static_cast<std::size_t>(i)] : '0');
-    }
-    for (int i = d.exponent; i < d.exponent + places; ++i) {
-        f.fraction.push_back(i >= 0 && i < digitCount ? d.digits[static_cast<std::size_t>(i)] : '0');
+    f.negative = std::signbit(value) && digits.find_first_not_of('0') != std::string::npos;
+    f.integer = digits.substr(0, digits.size() - decimals);
+    f.fraction = digits.substr(digits.size() - decimals);
+    if (f.integer == "0") {
+        f.integer.clear();
     }
     return f;
+}
+
+// The fixed form with `places` decimals, at least one integer digit, "." as the point, padded on
+// the left with blanks to `width`.
+void appendFixedForm(std::string& out, double value, int places, std::size_t width) {
+    const std::size_t start = out.size();
+    if (std::isfinite(value)) {
+        const Fixed f = toFixed(value, places);
+        out.append(f.negative ? "-" : "").append(f.integer.empty() ? "0" : f.integer);
+        if (places > 0) {
+            out.append(".").append(f.fraction);
+        }
+    }
+    const std::size_t length = out.size() - start;
+    out.insert(start, width > length ? width - length : 0, ' ');
 }
 
 struct Pattern {
@@ -149,7 +205,9 @@ bool startsWith(std::string_view text, std::size_t at, std::string_view prefix) 
     return !prefix.empty() && text.substr(at, prefix.size()) == prefix;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Turns a normalized mantissa ("123.45", digits and at most one '.') and a decimal exponent
 // into a double: an overflow gives an empty result, an underflow gives zero.
@@ -160,15 +218,18 @@ std::optional<double> toDouble(const std::string& mantissa, long exponent, bool 
     double value = 0;
     const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
     if (res.ec == std::errc::result_out_of_range) {
-        // Find the decimal magnitude of the first significant digit to tell overflow from underflow.
+        // Find the decimal magnitude of the first significant digit to tell overflow from
+        // underflow.
         const auto point = mantissa.find('.');
-        const auto intDigits = static_cast<long>(point == std::string::npos ? mantissa.size() : point);
+        const auto intDigits =
+            static_cast<long>(point == std::string::npos ? mantissa.size() : point);
         const auto first = mantissa.find_first_not_of("0.");
         if (first == std::string::npos) {
             return negative ? -0.0 : 0.0;
         }
-        long magnitude = static_cast<long>(first) < intDigits ? intDigits - static_cast<long>(first)
-                                                               : intDigits - static_cast<long>(first) + 1;
+        long magnitude = static_cast<long>(first) < intDigits
+                             ? intDigits - static_cast<long>(first)
+                             : intDigits - static_cast<long>(first) + 1;
         if (magnitude + exponent > 0) {
             return std::nullopt;
         }
@@ -411,30 +472,11 @@ double roundHalfEven(double value, int decimals) {
 }
 
 void appendFixed2(std::string& out, double value, std::size_t width) {
-    if (const auto cents = roundToCents(value)) {
-        const std::size_t start = out.size();
-        out.resize(start + std::max(width, kFixed2FastLength));
-        const char* end = writeCents(out.data() + start, *cents, width);
-        out.resize(static_cast<std::size_t>(end - out.data()));
-        return;
-    }
-    const std::string text = formatPattern(value, "0.00");
-    out.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
+    appendFixedForm(out, value, 2, width);
 }
 
 void appendFixed(std::string& out, double value, int places, std::size_t width) {
-    std::array<char, kFixedFastLength> fast{};
-    if (const char* end = writeFixedFast(fast.data(), value, places)) {
-        const auto length = static_cast<std::size_t>(end - fast.data());
-        out.append(width > length ? width - length : 0, ' ').append(fast.data(), length);
-        return;
-    }
-    std::string pattern = "0";
-    if (places > 0) {
-        pattern.append(".").append(static_cast<std::size_t>(places), '0');
-    }
-    const std::string text = formatPattern(value, pattern);
-    out.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
+    appendFixedForm(out, value, places, width);
 }
 
 void appendSignificant(std::string& out, double value, int digits) {
@@ -442,19 +484,18 @@ void appendSignificant(std::string& out, double value, int digits) {
         appendShortest(out, value);
         return;
     }
-    std::array<char, kFixedFastLength> fast{};
-    if (const char* end = writeSignificantFast(fast.data(), value, digits)) {
-        out.append(fast.data(), static_cast<std::size_t>(end - fast.data()));
+    if (value == 0) {
+        out += "0";
         return;
     }
-    const Decimal d = toDecimal(value);  // not 0, which is written fast
-    std::string pattern = "0.";
-    pattern.append(static_cast<std::size_t>(std::max(0, digits - d.exponent)), '#');
-    std::string text = formatPattern(value, pattern);
-    if (!text.empty() && text.back() == '.') {
-        text.pop_back();
+    const Decimal15 d = toDecimal15(std::fabs(value));
+    const int leading = d.exponent + kSignificantDigits - 1;  // of the first digit
+    const int decimals = std::max(0, digits - 1 - leading);
+    appendFixedForm(out, value, decimals, 0);
+    if (decimals > 0) {
+        const std::size_t last = out.find_last_not_of('0');
+        out.resize(out[last] == '.' ? last : last + 1);
     }
-    out += text;
 }
 
 void appendShortest(std::string& out, double value) {

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <optional>
 
-#include "model/fixed2.h"
 #include "model/numbertext.h"
 #include "tank/chartline.h"
 #include "tank/tankchart.h"
@@ -16,10 +14,6 @@ namespace brimwell {
 namespace {
 
 constexpr std::size_t kBlockBytes = 64 * 1024;
-
-// The most a CSV or JSON row takes when its numbers are written fast: ",\n[", the level, ", ",
-// the volume and "]".
-constexpr std::size_t kRowLength = 3 + 2 * kFixedFastLength + 2 + 1;
 
 constexpr int kVolumeDigits = 10;
 // From here on 10 significant digits would show fewer than the text's two decimals.
@@ -71,50 +65,90 @@ bool writtenAlike(double volume, double bound, LastPlace& lastPlace) {
     return place && std::floor(low / *place + 0.5) == std::floor(high / *place + 0.5);
 }
 
-// The volume as appendVolume writes it, or nullptr for one that needs the exact decimal rules.
-char* writeVolumeFast(char* out, double volume) {
-    return std::fabs(volume) < kTwoDecimalsFrom ? writeSignificantFast(out, volume, kVolumeDigits)
-                                                : writeFixedFast(out, volume, kTextDecimals);
-}
-
-template <std::size_t N>
-char* put(char* out, const char (&piece)[N]) {
-    std::memcpy(out, piece, N - 1);
-    return out + N - 1;
-}
-
-// Gathers the text and hands it on a block at a time. Rows are written straight into the block:
-// a million small appends cost more than their numbers.
+// Gathers the text and hands it on a block at a time.
 class Blocks {
 public:
-    explicit Blocks(const ChartSink& sink) : sink_(sink), text_(kBlockBytes + 16 * 1024, ' ') {}
+    explicit Blocks(const ChartSink& sink) : sink_(sink) { text_.reserve(kBlockBytes + 1024); }
 
-    // Where at least `size` more characters can be written; commit() tells where they end.
-    char* room(std::size_t size) {
-        if (used_ + size > text_.size()) {
-            text_.resize(used_ + size);
-        }
-        return text_.data() + used_;
-    }
-    void commit(const char* end) { used_ = static_cast<std::size_t>(end - text_.data()); }
-    void append(std::string_view piece) {
-        char* out = room(piece.size());
-        std::memcpy(out, piece.data(), piece.size());
-        commit(out + piece.size());
-    }
-
-    bool handOnWhenFull() { return used_ < kBlockBytes || handOn(); }
+    std::string& text() { return text_; }
+    bool handOnWhenFull() { return text_.size() < kBlockBytes || handOn(); }
     bool handOn() {
-        const bool taken = used_ == 0 || sink_(std::string_view(text_.data(), used_));
-        used_ = 0;
+        const bool taken = text_.empty() || sink_(text_);
+        text_.clear();
         return taken;
     }
 
 private:
     const ChartSink& sink_;
     std::string text_;
-    std::size_t used_ = 0;
 };
+
+// The chart's levels and their volumes, a chunk at a time, which lets the volumes be computed side
+// by side; a chunk of the text layout is whole lines.
+class LevelChunks {
+public:
+    static constexpr std::int64_t kChunk = 64 * kPairsPerLine;
+
+    LevelChunks(const TankVolumes& tank, std::int64_t steps, bool significant)
+        : tank_(tank), steps_(steps), lastPlace_(significant) {}
+
+    // The next chunk's count of levels, 0 after the last.
+    std::size_t next() {
+        const auto count =
+            static_cast<std::size_t>(std::clamp<std::int64_t>(steps_ - first_ + 1, 0, kChunk));
+        for (std::size_t k = 0; k < count; ++k) {
+            const auto i = static_cast<double>(first_ + static_cast<std::int64_t>(k));
+            levels[k] = std::min(tank_.top() * i / static_cast<double>(steps_), tank_.top());
+        }
+        first_ += kChunk;
+        tank_.volumesAt(std::span(levels).first(count), std::span(volumes).first(count),
+                        std::span(bounds_).first(count));
+        // A volume that may be written otherwise than the level's reading is its reading.
+        for (std::size_t k = 0; k < count; ++k) {
+            if (bounds_[k] > 0 && !writtenAlike(volumes[k], bounds_[k], lastPlace_)) {
+                volumes[k] = *tank_.volumeAt(levels[k]);
+            }
+        }
+        return count;
+    }
+
+    std::array<double, kChunk> levels{};
+    std::array<double, kChunk> volumes{};
+
+private:
+    const TankVolumes& tank_;
+    std::int64_t steps_;
+    std::int64_t first_ = 0;
+    std::array<double, kChunk> bounds_{};
+    LastPlace lastPlace_;
+};
+
+// Text: the window's chart lines.
+void appendTextLines(std::string& out, const LevelChunks& chunk, std::size_t count,
+                     ChartLine& line) {
+    for (std::size_t first = 0; first < count; first += kPairsPerLine) {
+        const std::size_t pairs = std::min<std::size_t>(kPairsPerLine, count - first);
+        out += line.write(std::span(chunk.levels).subspan(first, pairs),
+                          std::span(chunk.volumes).subspan(first, pairs));
+        out += "\r\n";
+    }
+}
+
+// CSV and JSON: a row per level, JSON's rows after the first behind a comma.
+void appendRows(std::string& out, const LevelChunks& chunk, std::size_t count,
+                const LevelChartLayout& layout, bool& firstRow) {
+    const bool csv = layout.format == ChartFormat::Csv;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (!csv) {
+            out += firstRow ? "[" : ",\n[";
+            firstRow = false;
+        }
+        appendFixed(out, chunk.levels[k], layout.levelDecimals);
+        out += csv ? "," : ", ";
+        appendVolume(out, chunk.volumes[k]);
+        out += csv ? "\r\n" : "]";
+    }
+}
 
 }  // namespace
 
@@ -129,96 +163,32 @@ void appendVolume(std::string& out, double volume) {
 bool streamLevelChart(const TankVolumes& tank, const LevelChartLayout& layout,
                       const ChartSink& sink) {
     Blocks blocks(sink);
-    const auto n = layout.steps;
-    // The levels and their volumes a chunk at a time, which lets the volumes be computed side by
-    // side; a chunk of the text layout is whole lines.
-    constexpr std::int64_t kChunk = 64 * kPairsPerLine;
-    std::array<double, kChunk> levels{};
-    std::array<double, kChunk> volumes{};
-    std::array<double, kChunk> bounds{};
-    LastPlace lastPlace(layout.format != ChartFormat::Text);
-    const auto forEachChunk = [&](const auto& write) {
-        for (std::int64_t first = 0; first <= n; first += kChunk) {
-            const auto count = static_cast<std::size_t>(std::min(kChunk, n - first + 1));
-            for (std::size_t k = 0; k < count; ++k) {
-                const auto i = static_cast<double>(first + static_cast<std::int64_t>(k));
-                levels[k] = std::min(tank.top() * i / static_cast<double>(n), tank.top());
-            }
-            tank.volumesAt(std::span(levels).first(count), std::span(volumes).first(count),
-                           std::span(bounds).first(count));
-            // A volume that may be written otherwise than the level's reading is its reading.
-            for (std::size_t k = 0; k < count; ++k) {
-                if (bounds[k] > 0 && !writtenAlike(volumes[k], bounds[k], lastPlace)) {
-                    volumes[k] = *tank.volumeAt(levels[k]);
-                }
-            }
-            write(count);
-            if (!blocks.handOnWhenFull()) {
-                return false;
-            }
-        }
-        return true;
-    };
-
-    if (layout.format == ChartFormat::Text) {
-        ChartLine line(layout.levelDecimals);
-        blocks.append(kTankChartHeader);
-        blocks.append("\r\n");
-        const bool complete = forEachChunk([&](std::size_t count) {
-            for (std::size_t first = 0; first < count; first += kPairsPerLine) {
-                const std::size_t pairs = std::min<std::size_t>(kPairsPerLine, count - first);
-                blocks.append(line.write(std::span(levels).subspan(first, pairs),
-                                         std::span(volumes).subspan(first, pairs)));
-                blocks.append("\r\n");
-            }
-        });
-        return complete && blocks.handOn();
-    }
-
-    const bool csv = layout.format == ChartFormat::Csv;
-    if (csv) {
-        blocks.append("level,volume\r\n");
+    std::string& out = blocks.text();
+    const bool text = layout.format == ChartFormat::Text;
+    if (text) {
+        out.append(kTankChartHeader).append("\r\n");
+    } else if (layout.format == ChartFormat::Csv) {
+        out += "level,volume\r\n";
     } else {
-        blocks.append("{");
-        blocks.append(layout.jsonMembers);
-        blocks.append("\"rows\": [\n");
+        out.append("{").append(layout.jsonMembers).append("\"rows\": [\n");
     }
-    bool first = true;
-    const bool complete = forEachChunk([&](std::size_t count) {
-        for (std::size_t k = 0; k < count; ++k) {
-            char* p = blocks.room(kRowLength);
-            if (!csv) {
-                p = first ? put(p, "[") : put(p, ",\n[");
-                first = false;
-            }
-            // A number too large or too near a half for the fast path is written the exact way.
-            if (char* end = writeFixedFast(p, levels[k], layout.levelDecimals)) {
-                p = end;
-            } else {
-                blocks.commit(p);
-                std::string level;
-                appendFixed(level, levels[k], layout.levelDecimals);
-                blocks.append(level);
-                p = blocks.room(kRowLength);
-            }
-            p = csv ? put(p, ",") : put(p, ", ");
-            if (char* end = writeVolumeFast(p, volumes[k])) {
-                p = end;
-            } else {
-                blocks.commit(p);
-                std::string volume;
-                appendVolume(volume, volumes[k]);
-                blocks.append(volume);
-                p = blocks.room(kRowLength);
-            }
-            p = csv ? put(p, "\r\n") : put(p, "]");
-            blocks.commit(p);
+    LevelChunks chunk(tank, layout.steps, !text);
+    ChartLine line(layout.levelDecimals);
+    bool firstRow = true;
+    while (const std::size_t count = chunk.next()) {
+        if (text) {
+            appendTextLines(out, chunk, count, line);
+        } else {
+            appendRows(out, chunk, count, layout, firstRow);
         }
-    });
-    if (!csv) {
-        blocks.append("\n]}\n");
+        if (!blocks.handOnWhenFull()) {
+            return false;
+        }
     }
-    return complete && blocks.handOn();
+    if (layout.format == ChartFormat::Json) {
+        out += "\n]}\n";
+    }
+    return blocks.handOn();
 }
 
 }  // namespace brimwell
