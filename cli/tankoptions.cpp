@@ -307,10 +307,12 @@ Expected<TankOptions, std::string> readTankWords(const Values& values) {
     return tank;
 }
 
-// The command with its numbers read, or the first error.
-Expected<TankCommand, std::string> readNumbers(const NumberReader& read, TankCommand command) {
+// Takes numbers into their places until the first that is missing or wrong, whose error it keeps.
+struct FirstFailure {
     std::optional<std::string> failure;
-    auto take = [&failure](auto number, auto& into) {
+
+    template <typename Number, typename Into>
+    void take(const Number& number, Into& into) {
         if (failure) {
             return;
         }
@@ -319,40 +321,56 @@ Expected<TankCommand, std::string> readNumbers(const NumberReader& read, TankCom
         } else {
             into = *number;
         }
-    };
-    TankOptions& tank = command.tank;
+    }
+};
+
+// The tank with its sizes and its heads' numbers read, or the first error.
+Expected<TankOptions, std::string> readTankNumbers(const NumberReader& read, TankOptions tank) {
+    FirstFailure numbers;
     if (!tank.calibration) {
-        take(read.required("--diameter"), tank.diameter);
-        take(read.required("--length"), tank.length);
+        numbers.take(read.required("--diameter"), tank.diameter);
+        numbers.take(read.required("--length"), tank.length);
     }
     if (auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&tank.heads)) {
-        take(read.optional("--head-depth"), ellipsoidal->depth);
+        numbers.take(read.optional("--head-depth"), ellipsoidal->depth);
     }
     if (auto* conical = std::get_if<ConicalHeads>(&tank.heads)) {
-        take(read.required("--head-depth", " for conical heads"), conical->depth);
+        numbers.take(read.required("--head-depth", " for conical heads"), conical->depth);
     }
     if (auto* dished = std::get_if<TorisphericalHeads>(&tank.heads)) {
         std::optional<double> crown;
         std::optional<double> knuckle;
-        take(read.optional("--crown"), crown);
-        take(read.optional("--knuckle"), knuckle);
+        numbers.take(read.optional("--crown"), crown);
+        numbers.take(read.optional("--knuckle"), knuckle);
         dished->crown = crown.value_or(dished->crown);
         dished->knuckle = knuckle.value_or(dished->knuckle);
     }
+    if (numbers.failure) {
+        return Unexpected(*numbers.failure);
+    }
+    return tank;
+}
+
+// The command with the numbers of its subcommand read, or the first error.
+Expected<TankCommand, std::string> readAnswerNumbers(const NumberReader& read,
+                                                     TankCommand command) {
+    FirstFailure numbers;
+    std::optional<std::string>& failure = numbers.failure;
+    const LengthUnit unit = command.tank.lengthUnit;
     switch (command.subcommand) {
         case Subcommand::Reading: {
             std::optional<double> level;
-            take(read.level("--level", tank.lengthUnit), level);
+            numbers.take(read.level("--level", unit), level);
             if (!failure && !level) {
                 failure = "--level is missing (see --help)";
             }
             command.level = level.value_or(0);
-            take(read.level("--water", tank.lengthUnit), command.water);
+            numbers.take(read.level("--water", unit), command.water);
             if (!failure && command.water && *command.water > command.level) {
                 failure = "--water must not be above --level: the water cut is at the bottom";
             }
             std::optional<double> safeFill;
-            take(read.optional("--safe-fill"), safeFill);
+            numbers.take(read.optional("--safe-fill"), safeFill);
             command.safeFill = safeFill.value_or(90);
             if (!failure && !(command.safeFill >= 0 && command.safeFill <= 100)) {
                 failure = "--safe-fill must be from 0 to 100 (percent of the capacity)";
@@ -360,8 +378,8 @@ Expected<TankCommand, std::string> readNumbers(const NumberReader& read, TankCom
             break;
         }
         case Subcommand::Level:
-            take(read.optional("--fill-volume"), command.fillVolume);
-            take(read.optional("--fill-percent"), command.fillPercent);
+            numbers.take(read.optional("--fill-volume"), command.fillVolume);
+            numbers.take(read.optional("--fill-percent"), command.fillPercent);
             if (!failure && command.fillVolume.has_value() == command.fillPercent.has_value()) {
                 failure = command.fillVolume
                               ? "--fill-volume and --fill-percent: give only one"
@@ -369,7 +387,7 @@ Expected<TankCommand, std::string> readNumbers(const NumberReader& read, TankCom
             }
             break;
         case Subcommand::Chart:
-            take(read.required("--increment"), command.increment);
+            numbers.take(read.required("--increment"), command.increment);
             break;
     }
     if (failure) {
@@ -378,7 +396,16 @@ Expected<TankCommand, std::string> readNumbers(const NumberReader& read, TankCom
     return command;
 }
 
-// The correction of a reading, empty when none is asked; the first error, if any.
+// The command with its numbers read, or the first error.
+Expected<TankCommand, std::string> readNumbers(const NumberReader& read, TankCommand command) {
+    auto tank = readTankNumbers(read, command.tank);
+    if (!tank) {
+        return Unexpected(tank.error());
+    }
+    command.tank = *std::move(tank);
+    return readAnswerNumbers(read, std::move(command));
+}
+
 bool fahrenheitTable(CorrectionTable table) {
     return table == CorrectionTable::Table6B || table == CorrectionTable::Table6C;
 }

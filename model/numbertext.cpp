@@ -246,42 +246,36 @@ long clampedExponent(long current, char digit) {
     return current > 100000 ? current : current * 10 + (digit - '0');
 }
 
-}  // namespace
-
-std::optional<double> readStrict(std::string_view text, const NumberFormat& format) {
-    auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    std::size_t i = 0;
-    std::size_t end = text.size();
-    while (i < end && isBlank(text[i])) {
-        ++i;
+// The text without the blanks and tabs around it.
+std::string_view withoutBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
     }
-    while (end > i && isBlank(text[end - 1])) {
-        --end;
-    }
-    text = text.substr(0, end);
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
 
-    bool negative = false;
-    if (i < end && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    // Both branches are views: a "." against a std::string would make a temporary string.
-    const std::string_view decimal =
-        format.decimal.empty() ? std::string_view(".") : std::string_view(format.decimal);
-    const std::string_view group =
-        format.group == format.decimal ? std::string_view() : std::string_view(format.group);
+// The integer digits a strict number starts with, its group separators dropped, and the text
+// after them; empty when a separator stands out of place.
+struct IntegerDigits {
+    std::string digits;
+    std::string_view rest;
+};
 
-    std::string mantissa;
+std::optional<IntegerDigits> integerDigits(std::string_view text, std::string_view group) {
+    IntegerDigits integer;
     std::size_t runLength = 0;
     bool grouped = false;
-    while (i < end) {
+    std::size_t i = 0;
+    while (i < text.size()) {
         if (isDigit(text[i])) {
-            mantissa.push_back(text[i++]);
+            integer.digits.push_back(text[i++]);
             ++runLength;
-        } else if (startsWith(text, i, group) && !mantissa.empty()) {
+        } else if (startsWith(text, i, group) && !integer.digits.empty()) {
             // A lone 0 before a group separator ("0,125") is a decimal written in another
             // notation, not a grouped number: no one writes 125 that way.
-            if ((grouped && runLength != 3) || (!grouped && runLength > 3) || mantissa == "0") {
+            if ((grouped && runLength != 3) || (!grouped && runLength > 3) ||
+                integer.digits == "0") {
                 return std::nullopt;
             }
             grouped = true;
@@ -294,39 +288,77 @@ std::optional<double> readStrict(std::string_view text, const NumberFormat& form
     if (grouped && runLength != 3) {
         return std::nullopt;
     }
+    integer.rest = text.substr(i);
+    return integer;
+}
+
+// The exponent that makes up the whole text ("e-5", "E+12"), 0 for an empty text; empty for
+// anything else.
+std::optional<long> wholeExponent(std::string_view text) {
+    if (text.empty()) {
+        return 0L;
+    }
+    if (text[0] != 'e' && text[0] != 'E') {
+        return std::nullopt;
+    }
+    text.remove_prefix(1);
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    long exponent = 0;
+    for (const char c : text) {
+        if (!isDigit(c)) {
+            return std::nullopt;
+        }
+        exponent = clampedExponent(exponent, c);
+    }
+    return negative ? -exponent : exponent;
+}
+
+}  // namespace
+
+std::optional<double> readStrict(std::string_view text, const NumberFormat& format) {
+    text = withoutBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    // Both branches are views: a "." against a std::string would make a temporary string.
+    const std::string_view decimal =
+        format.decimal.empty() ? std::string_view(".") : std::string_view(format.decimal);
+    const std::string_view group =
+        format.group == format.decimal ? std::string_view() : std::string_view(format.group);
+    auto integer = integerDigits(text, group);
+    if (!integer) {
+        return std::nullopt;
+    }
+    std::string mantissa = std::move(integer->digits);
     std::size_t digitCount = mantissa.size();
-    if (startsWith(text, i, decimal)) {
-        i += decimal.size();
+    text = integer->rest;
+    if (startsWith(text, 0, decimal)) {
+        text.remove_prefix(decimal.size());
         mantissa.push_back('.');
-        while (i < end && isDigit(text[i])) {
-            mantissa.push_back(text[i++]);
+        for (; !text.empty() && isDigit(text[0]); text.remove_prefix(1)) {
+            mantissa.push_back(text[0]);
             ++digitCount;
         }
     }
     if (digitCount == 0) {
         // The decimal separator alone is how a pattern such as "##########.##" writes 0.
-        return mantissa == "." && i == end ? std::optional(negative ? -0.0 : 0.0) : std::nullopt;
+        return mantissa == "." && text.empty() ? std::optional(negative ? -0.0 : 0.0)
+                                               : std::nullopt;
     }
-    long exponent = 0;
-    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        bool negativeExponent = false;
-        if (i < end && (text[i] == '+' || text[i] == '-')) {
-            negativeExponent = text[i] == '-';
-            ++i;
-        }
-        if (i == end || !isDigit(text[i])) {
-            return std::nullopt;
-        }
-        while (i < end && isDigit(text[i])) {
-            exponent = clampedExponent(exponent, text[i++]);
-        }
-        exponent = negativeExponent ? -exponent : exponent;
-    }
-    if (i != end) {
+    const auto exponent = wholeExponent(text);
+    if (!exponent) {
         return std::nullopt;
     }
-    return toDouble(mantissa, exponent, negative);
+    return toDouble(mantissa, *exponent, negative);
 }
 
 std::optional<double> readPlain(std::string_view text) {
