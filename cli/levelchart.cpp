@@ -1,19 +1,17 @@
-#include "tank/levelchart.h"
+#include "cli/levelchart.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "model/numbertext.h"
-#include "tank/chartline.h"
 #include "tank/tankchart.h"
 
 namespace brimwell {
 namespace {
-
-constexpr std::size_t kBlockBytes = 64 * 1024;
 
 constexpr int kVolumeDigits = 10;
 // From here on 10 significant digits would show fewer than the text's two decimals.
@@ -65,24 +63,6 @@ bool writtenAlike(double volume, double bound, LastPlace& lastPlace) {
     return place && std::floor(low / *place + 0.5) == std::floor(high / *place + 0.5);
 }
 
-// Gathers the text and hands it on a block at a time.
-class Blocks {
-public:
-    explicit Blocks(const ChartSink& sink) : sink_(sink) { text_.reserve(kBlockBytes + 1024); }
-
-    std::string& text() { return text_; }
-    bool handOnWhenFull() { return text_.size() < kBlockBytes || handOn(); }
-    bool handOn() {
-        const bool taken = text_.empty() || sink_(text_);
-        text_.clear();
-        return taken;
-    }
-
-private:
-    const ChartSink& sink_;
-    std::string text_;
-};
-
 // The chart's levels and their volumes, a chunk at a time, which lets the volumes be computed side
 // by side; a chunk of the text layout is whole lines.
 class LevelChunks {
@@ -101,6 +81,9 @@ public:
             levels[k] = std::min(tank_.top() * i / static_cast<double>(steps_), tank_.top());
         }
         first_ += kChunk;
+        if (count == 0) {
+            return 0;
+        }
         tank_.volumesAt(std::span(levels).first(count), std::span(volumes).first(count),
                         std::span(bounds_).first(count));
         // A volume that may be written otherwise than the level's reading is its reading.
@@ -162,33 +145,35 @@ void appendVolume(std::string& out, double volume) {
 
 bool streamLevelChart(const TankVolumes& tank, const LevelChartLayout& layout,
                       const ChartSink& sink) {
-    Blocks blocks(sink);
-    std::string& out = blocks.text();
     const bool text = layout.format == ChartFormat::Text;
-    if (text) {
-        out.append(kTankChartHeader).append("\r\n");
-    } else if (layout.format == ChartFormat::Csv) {
-        out += "level,volume\r\n";
-    } else {
-        out.append("{").append(layout.jsonMembers).append("\"rows\": [\n");
-    }
     LevelChunks chunk(tank, layout.steps, !text);
     ChartLine line(layout.levelDecimals);
+    bool opened = false;
     bool firstRow = true;
-    while (const std::size_t count = chunk.next()) {
-        if (text) {
-            appendTextLines(out, chunk, count, line);
-        } else {
-            appendRows(out, chunk, count, layout, firstRow);
-        }
-        if (!blocks.handOnWhenFull()) {
-            return false;
-        }
-    }
-    if (layout.format == ChartFormat::Json) {
-        out += "\n]}\n";
-    }
-    return blocks.handOn();
+    return streamChart(
+        [&](std::string& out) {
+            if (!std::exchange(opened, true)) {
+                if (text) {
+                    out.append(kTankChartHeader).append("\r\n");
+                } else if (layout.format == ChartFormat::Csv) {
+                    out += "level,volume\r\n";
+                } else {
+                    out.append("{").append(layout.jsonMembers).append("\"rows\": [\n");
+                }
+                return true;
+            }
+            const std::size_t count = chunk.next();
+            if (text) {
+                appendTextLines(out, chunk, count, line);
+            } else {
+                appendRows(out, chunk, count, layout, firstRow);
+            }
+            if (count == 0 && layout.format == ChartFormat::Json) {
+                out += "\n]}\n";
+            }
+            return count > 0;
+        },
+        sink);
 }
 
 }  // namespace brimwell

@@ -10,7 +10,7 @@
 #include "model/expected.h"
 #include "model/tank.h"
 #include "model/units.h"
-#include "tank/levelchart.h"
+#include "cli/levelchart.h"
 
 namespace brimwell {
 

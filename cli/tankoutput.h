@@ -8,7 +8,7 @@
 #include "cli/tankoptions.h"
 #include "model/expected.h"
 #include "model/tankvolumes.h"
-#include "tank/levelchart.h"
+#include "cli/levelchart.h"
 
 namespace brimwell {
 

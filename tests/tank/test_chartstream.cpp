@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tank/chartstream.h"
-#include "tank/levelchart.h"
+#include "cli/levelchart.h"
 #include "model/tankmodel.h"
 
 using namespace brimwell;
