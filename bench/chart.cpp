@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "bench/timing.h"
-#include "model/tankmodel.h"
-#include "model/units.h"
+#include "model/window/tankmodel.h"
+#include "model/window/units.h"
 #include "tank/chartfile.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <utility>
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 #include "tank/tankchart.h"
 
 namespace brimwell {

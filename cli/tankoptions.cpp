@@ -6,9 +6,9 @@
 
 #include "cli/options.h"
 #include "cli/unitwords.h"
-#include "model/numbertext.h"
-#include "model/stickreading.h"
-#include "model/tank.h"
+#include "model/window/numbertext.h"
+#include "model/geometry/stickreading.h"
+#include "model/geometry/tank.h"
 
 namespace brimwell {
 

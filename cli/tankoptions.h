@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "model/expected.h"
-#include "model/tank.h"
-#include "model/units.h"
+#include "model/geometry/tank.h"
+#include "model/window/units.h"
 #include "cli/levelchart.h"
 
 namespace brimwell {

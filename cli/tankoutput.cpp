@@ -9,10 +9,10 @@
 
 #include "cli/calibrationfile.h"
 #include "cli/unitwords.h"
-#include "model/numbertext.h"
-#include "model/stickreading.h"
-#include "model/volumecorrection.h"
-#include "model/waterbottom.h"
+#include "model/window/numbertext.h"
+#include "model/geometry/stickreading.h"
+#include "model/tables/volumecorrection.h"
+#include "model/geometry/waterbottom.h"
 #include "tank/chartparams.h"
 
 namespace brimwell {

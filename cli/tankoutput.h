@@ -7,7 +7,7 @@
 
 #include "cli/tankoptions.h"
 #include "model/expected.h"
-#include "model/tankvolumes.h"
+#include "model/geometry/tankvolumes.h"
 #include "cli/levelchart.h"
 
 namespace brimwell {

@@ -11,9 +11,9 @@
 #include "tank/chartstream.h"
 #include "fuzz/fuzzinput.h"
 #include "tank/tankchart.h"
-#include "model/tankmodel.h"
-#include "model/units.h"
-#include "model/singleprecision.h"
+#include "model/window/tankmodel.h"
+#include "model/window/units.h"
+#include "model/window/singleprecision.h"
 
 using namespace brimwell;
 

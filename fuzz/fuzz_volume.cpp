@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "fuzz/fuzzinput.h"
-#include "model/product.h"
-#include "model/tankmodel.h"
-#include "model/units.h"
+#include "model/window/product.h"
+#include "model/window/tankmodel.h"
+#include "model/window/units.h"
 
 using namespace brimwell;
 

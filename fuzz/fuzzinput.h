@@ -17,7 +17,7 @@
 
 #include "model/failurereporter.h"
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 #define FUZZ_CHECK(condition)                                                                 \
     do {                                                                                      \

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 namespace {

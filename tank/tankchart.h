@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "model/failurereporter.h"
-#include "model/tankmodel.h"
+#include "model/window/tankmodel.h"
 
 namespace brimwell {
 

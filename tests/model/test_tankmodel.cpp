@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "model/numbertext.h"
-#include "model/tankmodel.h"
+#include "model/window/numbertext.h"
+#include "model/window/tankmodel.h"
 
 using namespace brimwell;
 

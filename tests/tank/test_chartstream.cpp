@@ -7,7 +7,7 @@
 
 #include "tank/chartstream.h"
 #include "cli/levelchart.h"
-#include "model/tankmodel.h"
+#include "model/window/tankmodel.h"
 
 using namespace brimwell;
 

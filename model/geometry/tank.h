@@ -45,7 +45,7 @@
 #include <variant>
 
 #include "model/expected.h"
-#include "model/tankheads.h"
+#include "model/geometry/tankheads.h"
 
 namespace brimwell {
 

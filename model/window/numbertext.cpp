@@ -1,4 +1,4 @@
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "model/tank.h"
+#include "model/geometry/tank.h"
 
 #include <algorithm>
 #include <array>
@@ -8,8 +8,8 @@
 #include <numbers>
 #include <vector>
 
-#include "model/levelsearch.h"
-#include "model/tankmodel.h"
+#include "model/geometry/levelsearch.h"
+#include "model/window/tankmodel.h"
 
 namespace brimwell {
 namespace {

@@ -1,7 +1,7 @@
-#include "model/product.h"
+#include "model/window/product.h"
 
-#include "model/numbertext.h"
-#include "model/singleprecision.h"
+#include "model/window/numbertext.h"
+#include "model/window/singleprecision.h"
 
 namespace brimwell {
 

@@ -1,4 +1,4 @@
-#include "model/units.h"
+#include "model/window/units.h"
 
 namespace brimwell {
 namespace {

@@ -1,10 +1,10 @@
-#include "model/tankmodel.h"
+#include "model/window/tankmodel.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "model/singleprecision.h"
+#include "model/window/singleprecision.h"
 
 namespace brimwell {
 namespace {
