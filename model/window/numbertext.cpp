@@ -99,37 +99,70 @@ constexpr auto kWholePowersOfTen = [] {
     return powers;
 }();
 
-// A finite |value| in its 15-significant-digit decimal form: digits × 10^exponent.
+// A finite |value| in its 15-significant-digit decimal form: digits × 10^exponent, the first
+// digit standing at 10^leading.
 struct Decimal15 {
     std::uint64_t digits = 0;  // below 10^15
     int exponent = 0;
+    int leading = 0;
 };
 
-Decimal15 toDecimal15(double magnitude) {
-    std::array<char, 32> text{};  // "d.dddddddddddddde-ddd"
-    const char* end = std::to_chars(text.data(), text.data() + text.size(), magnitude,
-                                    std::chars_format::scientific, kSignificantDigits - 1)
-                          .ptr;
+// Reads "d.ddde±dd" as its first 15 digits and the digits after them.
+Decimal15 readScientific(const char* text, const char* end, std::string_view& rest) {
+    const char* e = std::find(text, end, 'e');
     Decimal15 d;
-    for (std::size_t i = 0; i <= kSignificantDigits; ++i) {
-        if (i != 1) {
-            d.digits = d.digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    int count = 0;
+    for (const char* p = text; p < e; ++p) {
+        if (*p != '.' && count == kSignificantDigits) {
+            rest = std::string_view(p, static_cast<std::size_t>(e - p));
+            break;
+        }
+        if (*p != '.') {
+            d.digits = d.digits * 10 + static_cast<std::uint64_t>(*p - '0');
+            ++count;
         }
     }
-    const char* exponent = text.data() + kSignificantDigits + 2;
-    std::from_chars(exponent + (*exponent == '+' ? 1 : 0), end, d.exponent);
-    d.exponent -= kSignificantDigits - 1;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, d.leading);
+    d.exponent = d.leading - (count - 1);
     return d;
+}
+
+// From the shortest digits that read back as the value, rounded to 15 digits: the same as the
+// exact value's rounding, since no 16-digit midpoint can lie between the two, except where those
+// digits end on such a midpoint, which only the exact value can settle.
+Decimal15 toDecimal15(double magnitude) {
+    std::array<char, 40> text{};
+    const char* end = std::to_chars(text.data(), text.data() + text.size(), magnitude,
+                                    std::chars_format::scientific)
+                          .ptr;
+    std::string_view rest;
+    Decimal15 d = readScientific(text.data(), end, rest);
+    if (rest == "5") {
+        end = std::to_chars(text.data(), text.data() + text.size(), magnitude,
+                            std::chars_format::scientific, kSignificantDigits - 1)
+                  .ptr;
+        return readScientific(text.data(), end, rest);
+    }
+    if (!rest.empty() && rest[0] >= '5' && ++d.digits == kWholePowersOfTen.back()) {
+        d.digits /= 10;
+        ++d.exponent;
+        ++d.leading;
+    }
+    return d;
+}
+
+// The decimal form of |value|; zero for 0 and for a value that is not finite.
+Decimal15 decimal15(double value) {
+    return value != 0 && std::isfinite(value) ? toDecimal15(std::fabs(value)) : Decimal15{};
 }
 
 // The digits of |value| × 10^places rounded to a whole number, halves away from zero, on the
 // value's 15-digit decimal form: 0.125 at two places is "13", as is 0.12500000000000001.
-std::string roundedDigits(double magnitude, int places) {
+std::string roundedDigits(const Decimal15& d, int places) {
     std::array<char, 24> text{};
-    if (magnitude == 0) {
+    if (d.digits == 0) {
         return "0";
     }
-    const Decimal15 d = toDecimal15(magnitude);
     const int shift = d.exponent + places;
     if (shift >= 0) {
         char* end = std::to_chars(text.data(), text.data() + text.size(), d.digits).ptr;
@@ -146,8 +179,8 @@ std::string roundedDigits(double magnitude, int places) {
     return std::string(text.data(), end);
 }
 
-Fixed toFixed(double value, int places) {
-    std::string digits = roundedDigits(std::fabs(value), places);
+Fixed toFixed(double value, int places, const Decimal15& d) {
+    std::string digits = roundedDigits(d, places);
     const auto decimals = static_cast<std::size_t>(places);
     if (digits.size() <= decimals) {
         digits.insert(0, decimals + 1 - digits.size(), '0');
@@ -164,10 +197,11 @@ Fixed toFixed(double value, int places) {
 
 // The fixed form with `places` decimals, at least one integer digit, "." as the point, padded on
 // the left with blanks to `width`.
-void appendFixedForm(std::string& out, double value, int places, std::size_t width) {
+void appendFixedForm(std::string& out, double value, int places, std::size_t width,
+                     const Decimal15& decimal) {
     const std::size_t start = out.size();
     if (std::isfinite(value)) {
-        const Fixed f = toFixed(value, places);
+        const Fixed f = toFixed(value, places, decimal);
         out.append(f.negative ? "-" : "").append(f.integer.empty() ? "0" : f.integer);
         if (places > 0) {
             out.append(".").append(f.fraction);
@@ -428,7 +462,7 @@ std::string formatPattern(double value, std::string_view pattern, std::string_vi
         return {};
     }
     const Pattern p = parsePattern(pattern);
-    Fixed f = toFixed(value, p.maxDecimals);
+    Fixed f = toFixed(value, p.maxDecimals, decimal15(value));
     std::string out;
     if (f.negative) {
         out.push_back('-');
@@ -504,11 +538,11 @@ double roundHalfEven(double value, int decimals) {
 }
 
 void appendFixed2(std::string& out, double value, std::size_t width) {
-    appendFixedForm(out, value, 2, width);
+    appendFixedForm(out, value, 2, width, decimal15(value));
 }
 
 void appendFixed(std::string& out, double value, int places, std::size_t width) {
-    appendFixedForm(out, value, places, width);
+    appendFixedForm(out, value, places, width, decimal15(value));
 }
 
 void appendSignificant(std::string& out, double value, int digits) {
@@ -521,9 +555,8 @@ void appendSignificant(std::string& out, double value, int digits) {
         return;
     }
     const Decimal15 d = toDecimal15(std::fabs(value));
-    const int leading = d.exponent + kSignificantDigits - 1;  // of the first digit
-    const int decimals = std::max(0, digits - 1 - leading);
-    appendFixedForm(out, value, decimals, 0);
+    const int decimals = std::max(0, digits - 1 - d.leading);
+    appendFixedForm(out, value, decimals, 0, d);
     if (decimals > 0) {
         const std::size_t last = out.find_last_not_of('0');
         out.resize(out[last] == '.' ? last : last + 1);
