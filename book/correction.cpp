@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "model/volumecorrection.h"
+#include "model/tables/volumecorrection.h"
 
 namespace brimwell::book {
 

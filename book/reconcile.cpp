@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "model/numbertext.h"
-#include "model/waterbottom.h"
+#include "model/window/numbertext.h"
+#include "model/geometry/waterbottom.h"
 
 namespace brimwell::book {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "model/stickreading.h"
+#include "model/geometry/stickreading.h"
 
 namespace brimwell {
 namespace {

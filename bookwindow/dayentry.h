@@ -9,8 +9,8 @@
 
 #include "book/records.h"
 #include "model/expected.h"
-#include "model/numbertext.h"
-#include "model/units.h"
+#include "model/window/numbertext.h"
+#include "model/window/units.h"
 
 namespace brimwell {
 

@@ -13,7 +13,7 @@
 #include "cli/unitwords.h"
 #include "host/host.h"
 #include "host/usernumberformat.h"
-#include "model/calibrationchart.h"
+#include "model/geometry/calibrationchart.h"
 #include "ui_dlgTank.h"
 
 namespace brimwell {

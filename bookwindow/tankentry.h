@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "book/records.h"
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 

@@ -18,8 +18,8 @@
 #include "cli/tankoptions.h"
 #include "cli/tankoutput.h"
 #include "cli/unitwords.h"
-#include "model/numbertext.h"
-#include "model/stickreading.h"
+#include "model/window/numbertext.h"
+#include "model/geometry/stickreading.h"
 
 namespace brimwell {
 

@@ -4,7 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 

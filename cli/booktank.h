@@ -8,7 +8,7 @@
 #include "book/reconcile.h"
 #include "book/records.h"
 #include "model/expected.h"
-#include "model/units.h"
+#include "model/window/units.h"
 
 namespace brimwell {
 

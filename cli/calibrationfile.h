@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "model/calibrationchart.h"
+#include "model/geometry/calibrationchart.h"
 #include "model/expected.h"
 
 namespace brimwell {

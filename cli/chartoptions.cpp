@@ -4,8 +4,8 @@
 
 #include "cli/options.h"
 #include "cli/unitwords.h"
-#include "model/tankmodel.h"
-#include "model/units.h"
+#include "model/window/tankmodel.h"
+#include "model/window/units.h"
 
 namespace brimwell {
 

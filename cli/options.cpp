@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 

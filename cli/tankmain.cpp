@@ -1,24 +1,16 @@
 // brimwell-tank: a tank's reading, the level for a volume, and charts, from the command line.
 
-#include <QFile>
-#include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/commandoutput.h"
 #include "cli/tankoptions.h"
 #include "cli/tankoutput.h"
 #include "tank/chartfile.h"
 
 namespace {
 
-constexpr int kWritten = 0;
-constexpr int kWriteFailed = 1;
-constexpr int kBadInput = 2;
-
-int complain(std::string_view message, int status) {
-    std::cerr << "brimwell-tank: " << message << '\n';
-    return status;
-}
+constexpr std::string_view kProgram = "brimwell-tank";
 
 }  // namespace
 
@@ -27,48 +19,30 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const auto command = parseTankArguments(args);
     if (!command) {
-        return complain(command.error(), kBadInput);
+        return complain(kProgram, command.error(), kBadInput);
     }
-    if (command->help) {
-        std::cout << kTankUsage;
-        return kWritten;
-    }
-    if (command->version) {
-        std::cout << "brimwell-tank " BRIMWELL_VERSION "\n";
-        return kWritten;
+    if (const auto status =
+            answerHelpOrVersion(kProgram, kTankUsage, command->help, command->version)) {
+        return *status;
     }
     const auto tank = buildTank(command->tank);
     if (!tank) {
-        return complain(tank.error(), kBadInput);
+        return complain(kProgram, tank.error(), kBadInput);
     }
     // Everything is checked before the output is touched.
-    ContentWriter writer;
-    std::string answer;
-    LevelChartLayout chart;
     if (command->subcommand == Subcommand::Chart) {
-        auto layout = chartLayout(*tank, *command);
+        const auto layout = chartLayout(*tank, *command);
         if (!layout) {
-            return complain(layout.error(), kBadInput);
+            return complain(kProgram, layout.error(), kBadInput);
         }
-        chart = *std::move(layout);
-        writer = blockWriter(
-            [&](const ChartSink& sink) { return streamLevelChart(*tank, chart, sink); });
-    } else {
-        auto text = answerText(*tank, *command);
-        if (!text) {
-            return complain(text.error(), kBadInput);
-        }
-        answer = *std::move(text);
-        writer = blockWriter([&](const ChartSink& sink) { return sink(answer); });
+        return writeOutput(kProgram, command->output, blockWriter([&](const ChartSink& sink) {
+                               return streamLevelChart(*tank, *layout, sink);
+                           }));
     }
-    const bool toStandardOutput = !command->output || *command->output == "-";
-    const auto written = toStandardOutput
-                             ? writeStandardOutput(writer)
-                             : saveFile(QFile::decodeName(command->output->c_str()), writer);
-    if (!written) {
-        const std::string target = toStandardOutput ? "standard output" : *command->output;
-        return complain("cannot write " + target + ": " + written.error().toStdString(),
-                        kWriteFailed);
+    const auto answer = answerText(*tank, *command);
+    if (!answer) {
+        return complain(kProgram, answer.error(), kBadInput);
     }
-    return kWritten;
+    return writeOutput(kProgram, command->output,
+                       blockWriter([&](const ChartSink& sink) { return sink(*answer); }));
 }

@@ -6,9 +6,9 @@
 
 #include "cli/options.h"
 #include "cli/unitwords.h"
-#include "model/numbertext.h"
-#include "model/stickreading.h"
-#include "model/tank.h"
+#include "model/window/numbertext.h"
+#include "model/geometry/stickreading.h"
+#include "model/geometry/tank.h"
 
 namespace brimwell {
 
@@ -94,72 +94,113 @@ constexpr std::array<std::string_view, 2> kLevelFormatWords{"decimal", "feet-inc
 
 constexpr std::array<std::string_view, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
 
-constexpr std::string_view kKnown[] = {"--orientation",  "--heads",       "--head-depth",
-                                       "--crown",        "--knuckle",     "--diameter",
-                                       "--length",       "--units",       "--volume",
-                                       "--level",        "--safe-fill",   "--fill-volume",
-                                       "--fill-percent", "--increment",   "--format",
-                                       "--output",       "--temperature", "--temperature-unit",
-                                       "--correction",   "--coefficient", "--reference",
-                                       "--api-gravity",  "--density",     "--alpha",
-                                       "--calibration",  "--water",       "--level-format"};
-constexpr std::string_view kFlags[] = {"--observed", "--no-glass-correction"};
+// The subcommands an option applies to, as bits.
+constexpr unsigned kReading = 1;
+constexpr unsigned kLevel = 2;
+constexpr unsigned kChart = 4;
+constexpr unsigned kAll = kReading | kLevel | kChart;
 
-// A reading's correction options, --correction first; the value options follow the tables.
-constexpr std::array<std::string_view, 10> kCorrectionOptions{
-    "--correction",          "--temperature", "--temperature-unit", "--reference", "--observed",
-    "--no-glass-correction", "--coefficient", "--api-gravity",      "--density",   "--alpha"};
-// The option that gives each correction's value, by table.
-constexpr std::array<std::string_view, 5> kValueOptions{"--coefficient", "--api-gravity",
-                                                        "--density", "--alpha", "--alpha"};
+// The tanks an option applies to.
+enum class ForTank { Any, Shaped, Calibrated, Horizontal, HeadDepth, Torispherical };
 
-constexpr std::array<std::string_view, 7> kShapeOptions{
-    "--orientation", "--diameter", "--length", "--heads", "--head-depth", "--crown", "--knuckle"};
+// A correction table as a bit, for the correction options that apply to some tables only.
+constexpr unsigned tableBit(CorrectionTable table) {
+    return 1U << static_cast<unsigned>(table);
+}
+constexpr unsigned kEveryTable = 0x1f;
 
-// The options that apply to this subcommand and tank.
-std::vector<std::string_view> applicable(Subcommand subcommand, const TankOptions& tank) {
-    std::vector<std::string_view> names{"--units", "--volume", "--format", "--output"};
-    if (tank.calibration) {
-        names.push_back("--calibration");
-    } else {
-        names.insert(names.end(), {"--orientation", "--diameter", "--length"});
-    }
-    if (subcommand != Subcommand::Chart) {
-        names.push_back("--level-format");
-    }
-    if (!tank.vertical && !tank.calibration) {
-        names.push_back("--heads");
-    }
-    if (!tank.vertical && !tank.calibration &&
-        (tank.heads == HeadShape::Ellipsoidal || tank.heads == HeadShape::Conical)) {
-        names.push_back("--head-depth");
-    }
-    if (!tank.vertical && !tank.calibration && tank.heads == HeadShape::Torispherical) {
-        names.insert(names.end(), {"--crown", "--knuckle"});
-    }
-    switch (subcommand) {
-        case Subcommand::Reading:
-            names.insert(names.end(), {"--level", "--safe-fill", "--water"});
-            names.insert(names.end(), kCorrectionOptions.begin(), kCorrectionOptions.end());
-            break;
-        case Subcommand::Level:
-            names.insert(names.end(), {"--fill-volume", "--fill-percent"});
-            break;
-        case Subcommand::Chart:
-            names.push_back("--increment");
-            break;
+struct OptionRule {
+    std::string_view name;
+    unsigned subcommands;
+    ForTank tank = ForTank::Any;
+    unsigned tables = 0;  // a reading's correction option: the tables it applies to
+    bool flag = false;    // takes no value
+    bool value = false;   // the value of the tables it applies to
+};
+
+// Which option applies to which subcommand, tank and correction. The correction options stand in
+// the order in which one given without --correction is named.
+constexpr std::array<OptionRule, 29> kOptionRules{{
+    {"--units", kAll},
+    {"--volume", kAll},
+    {"--format", kAll},
+    {"--output", kAll},
+    {"--calibration", kAll, ForTank::Calibrated},
+    {"--orientation", kAll, ForTank::Shaped},
+    {"--diameter", kAll, ForTank::Shaped},
+    {"--length", kAll, ForTank::Shaped},
+    {"--heads", kAll, ForTank::Horizontal},
+    {"--head-depth", kAll, ForTank::HeadDepth},
+    {"--crown", kAll, ForTank::Torispherical},
+    {"--knuckle", kAll, ForTank::Torispherical},
+    {"--level-format", kReading | kLevel},
+    {"--level", kReading},
+    {"--safe-fill", kReading},
+    {"--water", kReading},
+    {"--fill-volume", kLevel},
+    {"--fill-percent", kLevel},
+    {"--increment", kChart},
+    {"--correction", kReading, ForTank::Any, kEveryTable},
+    {"--temperature", kReading, ForTank::Any, kEveryTable},
+    {"--temperature-unit", kReading, ForTank::Any, kEveryTable},
+    {"--reference", kReading, ForTank::Any, tableBit(CorrectionTable::Linear)},
+    {"--observed", kReading, ForTank::Any,
+     tableBit(CorrectionTable::Table6B) | tableBit(CorrectionTable::Table54B), true},
+    {"--no-glass-correction", kReading, ForTank::Any, kEveryTable, true},
+    {"--coefficient", kReading, ForTank::Any, tableBit(CorrectionTable::Linear), false, true},
+    {"--api-gravity", kReading, ForTank::Any, tableBit(CorrectionTable::Table6B), false, true},
+    {"--density", kReading, ForTank::Any, tableBit(CorrectionTable::Table54B), false, true},
+    {"--alpha", kReading, ForTank::Any,
+     tableBit(CorrectionTable::Table6C) | tableBit(CorrectionTable::Table54C), false, true},
+}};
+
+// The names of the options that take a value, or of the flags.
+std::vector<std::string_view> optionNames(bool flags) {
+    std::vector<std::string_view> names;
+    for (const auto& rule : kOptionRules) {
+        if (rule.flag == flags) {
+            names.push_back(rule.name);
+        }
     }
     return names;
 }
 
+bool takes(ForTank kind, const TankOptions& tank) {
+    const bool horizontal = !tank.calibration && !tank.vertical;
+    switch (kind) {
+        case ForTank::Any:
+            return true;
+        case ForTank::Shaped:
+            return !tank.calibration;
+        case ForTank::Calibrated:
+            return tank.calibration.has_value();
+        case ForTank::Horizontal:
+            return horizontal;
+        case ForTank::HeadDepth:
+            return horizontal && (std::holds_alternative<EllipsoidalHeads>(tank.heads) ||
+                                  std::holds_alternative<ConicalHeads>(tank.heads));
+        case ForTank::Torispherical:
+            return horizontal && std::holds_alternative<TorisphericalHeads>(tank.heads);
+    }
+    return false;
+}
+
+bool applies(std::string_view option, Subcommand subcommand, const TankOptions& tank) {
+    const auto bit = 1U << static_cast<unsigned>(subcommand);
+    return std::any_of(kOptionRules.begin(), kOptionRules.end(), [&](const OptionRule& rule) {
+        return rule.name == option && (rule.subcommands & bit) != 0 && takes(rule.tank, tank);
+    });
+}
+
 std::string notApplicable(std::string_view option, Subcommand subcommand, const TankOptions& tank) {
     const std::string name(option);
-    if (tank.calibration &&
-        std::find(kShapeOptions.begin(), kShapeOptions.end(), option) != kShapeOptions.end()) {
+    const auto rule = std::find_if(kOptionRules.begin(), kOptionRules.end(),
+                                   [&](const OptionRule& each) { return each.name == option; });
+    if (tank.calibration && rule->tank != ForTank::Any && rule->tank != ForTank::Calibrated) {
         return name + " does not apply with --calibration, whose chart is the tank";
     }
-    if (option == "--heads" || option == "--head-depth" || option == "--crown" ||
-        option == "--knuckle") {
+    if (rule->tank == ForTank::Horizontal || rule->tank == ForTank::HeadDepth ||
+        rule->tank == ForTank::Torispherical) {
         if (tank.vertical) {
             return name + " does not apply to a vertical tank";
         }
@@ -167,6 +208,14 @@ std::string notApplicable(std::string_view option, Subcommand subcommand, const 
     }
     return name + " does not apply to " +
            std::string(kSubcommandWords[static_cast<std::size_t>(subcommand)]);
+}
+
+// The heads a word names, with their defaults.
+std::optional<Heads> headsNamed(std::string_view word) {
+    static const std::array<Heads, 5> kHeads{FlatHeads{}, HemisphericalHeads{}, EllipsoidalHeads{},
+                                             TorisphericalHeads{}, ConicalHeads{}};
+    const auto index = named<std::size_t>(kHeadWords, word);
+    return index ? std::optional(kHeads[*index]) : std::nullopt;
 }
 
 class NumberReader {
@@ -227,11 +276,11 @@ Expected<TankOptions, std::string> readTankWords(const Values& values) {
         tank.vertical = it->second == "vertical";
     }
     if (const auto it = values.find("--heads"); it != values.end() && !tank.vertical) {
-        const auto heads = named<HeadShape>(kHeadWords, it->second);
+        const auto heads = headsNamed(it->second);
         if (!heads) {
             return Unexpected(
                 unknownValue("--heads", it->second,
-                        "flat, hemispherical, ellipsoidal, torispherical or conical"));
+                             "flat, hemispherical, ellipsoidal, torispherical or conical"));
         }
         tank.heads = *heads;
     }
@@ -258,10 +307,12 @@ Expected<TankOptions, std::string> readTankWords(const Values& values) {
     return tank;
 }
 
-// Reads the numbers into `command`; the first error, if any.
-std::optional<std::string> readNumbers(const NumberReader& read, TankCommand& command) {
+// Takes numbers into their places until the first that is missing or wrong, whose error it keeps.
+struct FirstFailure {
     std::optional<std::string> failure;
-    auto take = [&failure](auto number, auto& into) {
+
+    template <typename Number, typename Into>
+    void take(const Number& number, Into& into) {
         if (failure) {
             return;
         }
@@ -270,41 +321,56 @@ std::optional<std::string> readNumbers(const NumberReader& read, TankCommand& co
         } else {
             into = *number;
         }
-    };
-    TankOptions& tank = command.tank;
+    }
+};
+
+// The tank with its sizes and its heads' numbers read, or the first error.
+Expected<TankOptions, std::string> readTankNumbers(const NumberReader& read, TankOptions tank) {
+    FirstFailure numbers;
     if (!tank.calibration) {
-        take(read.required("--diameter"), tank.diameter);
-        take(read.required("--length"), tank.length);
+        numbers.take(read.required("--diameter"), tank.diameter);
+        numbers.take(read.required("--length"), tank.length);
     }
-    if (tank.heads == HeadShape::Ellipsoidal && !tank.vertical) {
-        take(read.optional("--head-depth"), tank.headDepth);
-        if (!failure && !tank.headDepth) {
-            tank.headDepth = tank.diameter / 4;
-        }
+    if (auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&tank.heads)) {
+        numbers.take(read.optional("--head-depth"), ellipsoidal->depth);
     }
-    if (tank.heads == HeadShape::Conical && !tank.vertical) {
-        take(read.required("--head-depth", " for conical heads"), tank.headDepth);
+    if (auto* conical = std::get_if<ConicalHeads>(&tank.heads)) {
+        numbers.take(read.required("--head-depth", " for conical heads"), conical->depth);
     }
-    if (tank.heads == HeadShape::Torispherical && !tank.vertical) {
-        take(read.optional("--crown"), tank.crown);
-        take(read.optional("--knuckle"), tank.knuckle);
-        tank.crown = tank.crown.value_or(TorisphericalHeads{}.crown);
-        tank.knuckle = tank.knuckle.value_or(TorisphericalHeads{}.knuckle);
+    if (auto* dished = std::get_if<TorisphericalHeads>(&tank.heads)) {
+        std::optional<double> crown;
+        std::optional<double> knuckle;
+        numbers.take(read.optional("--crown"), crown);
+        numbers.take(read.optional("--knuckle"), knuckle);
+        dished->crown = crown.value_or(dished->crown);
+        dished->knuckle = knuckle.value_or(dished->knuckle);
     }
+    if (numbers.failure) {
+        return Unexpected(*numbers.failure);
+    }
+    return tank;
+}
+
+// The command with the numbers of its subcommand read, or the first error.
+Expected<TankCommand, std::string> readAnswerNumbers(const NumberReader& read,
+                                                     TankCommand command) {
+    FirstFailure numbers;
+    std::optional<std::string>& failure = numbers.failure;
+    const LengthUnit unit = command.tank.lengthUnit;
     switch (command.subcommand) {
         case Subcommand::Reading: {
             std::optional<double> level;
-            take(read.level("--level", tank.lengthUnit), level);
+            numbers.take(read.level("--level", unit), level);
             if (!failure && !level) {
                 failure = "--level is missing (see --help)";
             }
             command.level = level.value_or(0);
-            take(read.level("--water", tank.lengthUnit), command.water);
+            numbers.take(read.level("--water", unit), command.water);
             if (!failure && command.water && *command.water > command.level) {
                 failure = "--water must not be above --level: the water cut is at the bottom";
             }
             std::optional<double> safeFill;
-            take(read.optional("--safe-fill"), safeFill);
+            numbers.take(read.optional("--safe-fill"), safeFill);
             command.safeFill = safeFill.value_or(90);
             if (!failure && !(command.safeFill >= 0 && command.safeFill <= 100)) {
                 failure = "--safe-fill must be from 0 to 100 (percent of the capacity)";
@@ -312,8 +378,8 @@ std::optional<std::string> readNumbers(const NumberReader& read, TankCommand& co
             break;
         }
         case Subcommand::Level:
-            take(read.optional("--fill-volume"), command.fillVolume);
-            take(read.optional("--fill-percent"), command.fillPercent);
+            numbers.take(read.optional("--fill-volume"), command.fillVolume);
+            numbers.take(read.optional("--fill-percent"), command.fillPercent);
             if (!failure && command.fillVolume.has_value() == command.fillPercent.has_value()) {
                 failure = command.fillVolume
                               ? "--fill-volume and --fill-percent: give only one"
@@ -321,19 +387,79 @@ std::optional<std::string> readNumbers(const NumberReader& read, TankCommand& co
             }
             break;
         case Subcommand::Chart:
-            take(read.required("--increment"), command.increment);
+            numbers.take(read.required("--increment"), command.increment);
             break;
     }
-    return failure;
+    if (failure) {
+        return Unexpected(*failure);
+    }
+    return command;
 }
 
-// The correction of a reading, empty when none is asked; the first error, if any.
+// The command with its numbers read, or the first error.
+Expected<TankCommand, std::string> readNumbers(const NumberReader& read, TankCommand command) {
+    auto tank = readTankNumbers(read, command.tank);
+    if (!tank) {
+        return Unexpected(tank.error());
+    }
+    command.tank = *std::move(tank);
+    return readAnswerNumbers(read, std::move(command));
+}
+
+bool fahrenheitTable(CorrectionTable table) {
+    return table == CorrectionTable::Table6B || table == CorrectionTable::Table6C;
+}
+
+// The first option given that does not apply to the table: the other tables' values first.
+std::optional<std::string> notForTable(const Options& options, CorrectionTable table,
+                                       const std::string& toTable) {
+    for (const bool values : {true, false}) {
+        for (const auto& rule : kOptionRules) {
+            if (rule.tables == 0 || rule.value != values || (rule.tables & tableBit(table)) != 0 ||
+                !options.has(rule.name)) {
+                continue;
+            }
+            std::string line = std::string(rule.name) + " does not apply" + toTable;
+            if (rule.name == "--reference") {
+                line += fahrenheitTable(table) ? ", whose base is 60 °F" : ", whose base is 15 °C";
+            } else if (rule.name == "--observed") {
+                line += " (only to 6B and 54B)";
+            }
+            return line;
+        }
+    }
+    return std::nullopt;
+}
+
+// The temperature scale, which must be the table's own.
+Expected<TempUnit, std::string> temperatureUnit(const Values& values, CorrectionTable table,
+                                                const std::string& word) {
+    TempUnit unit = TempUnit::DegreesF;
+    if (const auto it = values.find("--temperature-unit"); it != values.end()) {
+        if (it->second != "F" && it->second != "C") {
+            return Unexpected(unknownValue("--temperature-unit", it->second, "F or C"));
+        }
+        unit = it->second == "F" ? TempUnit::DegreesF : TempUnit::DegreesC;
+    }
+    const bool celsiusTable =
+        table == CorrectionTable::Table54B || table == CorrectionTable::Table54C;
+    if (celsiusTable && unit == TempUnit::DegreesF) {
+        return Unexpected("--temperature-unit C is needed for --correction " + word +
+                          ", which takes °C");
+    }
+    if (fahrenheitTable(table) && unit == TempUnit::DegreesC) {
+        return Unexpected("--temperature-unit C does not apply to --correction " + word +
+                          ", which takes °F");
+    }
+    return unit;
+}
+
 Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Options& options) {
     const auto it = options.values.find("--correction");
     if (it == options.values.end()) {
-        for (const auto option : kCorrectionOptions) {
-            if (options.has(option)) {
-                return Unexpected(std::string(option) +
+        for (const auto& rule : kOptionRules) {
+            if (rule.tables != 0 && options.has(rule.name)) {
+                return Unexpected(std::string(rule.name) +
                                   " applies only with --correction (see --help)");
             }
         }
@@ -347,37 +473,15 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
     correction.table = *table;
     const std::string forTable = " for --correction " + it->second;
     const std::string toTable = " to --correction " + it->second;
-    if (const auto unit = options.values.find("--temperature-unit"); unit != options.values.end()) {
-        if (unit->second != "F" && unit->second != "C") {
-            return Unexpected(unknownValue("--temperature-unit", unit->second, "F or C"));
-        }
-        correction.unit = unit->second == "F" ? TempUnit::DegreesF : TempUnit::DegreesC;
+    const auto unit = temperatureUnit(options.values, *table, it->second);
+    if (!unit) {
+        return Unexpected(unit.error());
     }
-    const bool celsiusTable =
-        *table == CorrectionTable::Table54B || *table == CorrectionTable::Table54C;
-    const bool fahrenheitTable =
-        *table == CorrectionTable::Table6B || *table == CorrectionTable::Table6C;
-    if (celsiusTable && correction.unit == TempUnit::DegreesF) {
-        return Unexpected("--temperature-unit C is needed" + forTable + ", which takes °C");
-    }
-    if (fahrenheitTable && correction.unit == TempUnit::DegreesC) {
-        return Unexpected("--temperature-unit C does not apply" + toTable + ", which takes °F");
-    }
-    const std::string_view valueOption = correctionValueOption(*table);
-    for (const auto option : kValueOptions) {
-        if (option != valueOption && options.has(option)) {
-            return Unexpected(std::string(option) + " does not apply" + toTable);
-        }
-    }
-    if (*table != CorrectionTable::Linear && options.has("--reference")) {
-        return Unexpected("--reference does not apply" + toTable + ", whose base is " +
-                          (fahrenheitTable ? "60 °F" : "15 °C"));
+    correction.unit = *unit;
+    if (auto refusal = notForTable(options, *table, toTable)) {
+        return Unexpected(*std::move(refusal));
     }
     correction.observed = options.has("--observed");
-    if (correction.observed &&
-        !(*table == CorrectionTable::Table6B || *table == CorrectionTable::Table54B)) {
-        return Unexpected("--observed does not apply" + toTable + " (only to 6B and 54B)");
-    }
     correction.glassHydrometer = !options.has("--no-glass-correction");
     if (!correction.glassHydrometer && !correction.observed) {
         return Unexpected(std::string("--no-glass-correction applies only with --observed"));
@@ -388,7 +492,7 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
         return Unexpected(temperature.error());
     }
     correction.temperature = *temperature;
-    const auto value = read.required(valueOption, forTable);
+    const auto value = read.required(correctionValueOption(*table), forTable);
     if (!value) {
         return Unexpected(value.error());
     }
@@ -401,73 +505,23 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
     return std::optional<CorrectionOptions>(correction);
 }
 
-}  // namespace
-
-std::string_view headWord(HeadShape heads) {
-    return kHeadWords[static_cast<std::size_t>(heads)];
+// The first option given that does not apply to the subcommand and tank.
+std::optional<std::string> firstNotApplicable(const Options& options, const TankCommand& command) {
+    std::vector<std::string_view> given;
+    for (const auto& [name, value] : options.values) {
+        given.push_back(name);
+    }
+    given.insert(given.end(), options.flags.begin(), options.flags.end());
+    for (const auto name : given) {
+        if (!applies(name, command.subcommand, command.tank)) {
+            return notApplicable(name, command.subcommand, command.tank);
+        }
+    }
+    return std::nullopt;
 }
 
-std::string_view correctionWord(CorrectionTable table) {
-    return kCorrectionWords[static_cast<std::size_t>(table)];
-}
-
-std::string_view correctionValueOption(CorrectionTable table) {
-    return kValueOptions[static_cast<std::size_t>(table)];
-}
-
-Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::string>& args) {
-    TankCommand command;
-    std::optional<Subcommand> subcommand;
-    std::vector<std::string> rest = args;
-    if (!rest.empty() && !rest.front().starts_with("-")) {
-        subcommand = named<Subcommand>(kSubcommandWords, rest.front());
-        if (!subcommand) {
-            return Unexpected("unknown subcommand '" + rest.front() +
-                              "' (reading, level or chart; see --help)");
-        }
-        rest.erase(rest.begin());
-    }
-    auto options = readOptions(rest, kKnown, kFlags);
-    if (!options) {
-        return Unexpected(options.error());
-    }
-    command.help = options->help;
-    command.version = options->version;
-    if (command.help || command.version) {
-        return command;
-    }
-    if (!subcommand) {
-        return Unexpected(
-            std::string("the subcommand is missing: reading, level or chart (see --help)"));
-    }
-    command.subcommand = *subcommand;
-    const Values& values = options->values;
-    auto tank = readTankWords(values);
-    if (!tank) {
-        return Unexpected(tank.error());
-    }
-    command.tank = *tank;
-    const auto names = applicable(command.subcommand, command.tank);
-    for (const auto& [name, value] : values) {
-        if (std::find(names.begin(), names.end(), name) == names.end()) {
-            return Unexpected(notApplicable(name, command.subcommand, command.tank));
-        }
-    }
-    for (const auto& name : options->flags) {
-        if (std::find(names.begin(), names.end(), name) == names.end()) {
-            return Unexpected(notApplicable(name, command.subcommand, command.tank));
-        }
-    }
-    if (const auto failure = readNumbers(NumberReader(values), command)) {
-        return Unexpected(*failure);
-    }
-    if (command.subcommand == Subcommand::Reading) {
-        auto correction = readCorrection(*options);
-        if (!correction) {
-            return Unexpected(correction.error());
-        }
-        command.correction = *correction;
-    }
+// The command with the words of its output read: the format, the level format and the file.
+Expected<TankCommand, std::string> readOutputWords(const Values& values, TankCommand command) {
     if (const auto it = values.find("--format"); it != values.end()) {
         const auto format = named<ChartFormat>(kFormatWords, it->second);
         if (!format) {
@@ -492,6 +546,75 @@ Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::str
         command.output = it->second;
     }
     return command;
+}
+
+}  // namespace
+
+std::string_view headWord(const Heads& heads) {
+    return kHeadWords[heads.index()];
+}
+
+std::string_view correctionWord(CorrectionTable table) {
+    return kCorrectionWords[static_cast<std::size_t>(table)];
+}
+
+std::string_view correctionValueOption(CorrectionTable table) {
+    for (const auto& rule : kOptionRules) {
+        if (rule.value && (rule.tables & tableBit(table)) != 0) {
+            return rule.name;
+        }
+    }
+    return {};
+}
+
+Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::string>& args) {
+    TankCommand command;
+    std::optional<Subcommand> subcommand;
+    std::vector<std::string> rest = args;
+    if (!rest.empty() && !rest.front().starts_with("-")) {
+        subcommand = named<Subcommand>(kSubcommandWords, rest.front());
+        if (!subcommand) {
+            return Unexpected("unknown subcommand '" + rest.front() +
+                              "' (reading, level or chart; see --help)");
+        }
+        rest.erase(rest.begin());
+    }
+    const auto options = readOptions(rest, optionNames(false), optionNames(true));
+    if (!options) {
+        return Unexpected(options.error());
+    }
+    command.help = options->help;
+    command.version = options->version;
+    if (command.help || command.version) {
+        return command;
+    }
+    if (!subcommand) {
+        return Unexpected(
+            std::string("the subcommand is missing: reading, level or chart (see --help)"));
+    }
+    command.subcommand = *subcommand;
+    const Values& values = options->values;
+    auto tank = readTankWords(values);
+    if (!tank) {
+        return Unexpected(tank.error());
+    }
+    command.tank = *tank;
+    if (auto refusal = firstNotApplicable(*options, command)) {
+        return Unexpected(*std::move(refusal));
+    }
+    auto withNumbers = readNumbers(NumberReader(values), command);
+    if (!withNumbers) {
+        return Unexpected(withNumbers.error());
+    }
+    command = *std::move(withNumbers);
+    if (command.subcommand == Subcommand::Reading) {
+        auto correction = readCorrection(*options);
+        if (!correction) {
+            return Unexpected(correction.error());
+        }
+        command.correction = *correction;
+    }
+    return readOutputWords(values, std::move(command));
 }
 
 }  // namespace brimwell

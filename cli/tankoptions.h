@@ -8,25 +8,22 @@
 #include <vector>
 
 #include "model/expected.h"
-#include "model/units.h"
-#include "tank/levelchart.h"
+#include "model/geometry/tank.h"
+#include "model/window/units.h"
+#include "cli/levelchart.h"
 
 namespace brimwell {
 
 enum class Subcommand { Reading, Level, Chart };
 enum class CorrectionTable { Linear, Table6B, Table54B, Table6C, Table54C };
-enum class HeadShape { Flat, Hemispherical, Ellipsoidal, Torispherical, Conical };
 enum class LevelFormat { Decimal, FeetInches };
 
-// Lengths in `lengthUnit`. Only the head parameters of the shape are set, defaults filled in.
+// Lengths in `lengthUnit`, a head's depth too; a default the model fills in stays empty.
 struct TankOptions {
     bool vertical = false;
-    HeadShape heads = HeadShape::Flat;
+    Heads heads = FlatHeads{};  // flat for a vertical tank
     double diameter = 0;
     double length = 0;  // the straight shell, or the height of a vertical tank
-    std::optional<double> headDepth;
-    std::optional<double> crown;
-    std::optional<double> knuckle;
     LengthUnit lengthUnit = LengthUnit::Inches;
     VolumeUnit volumeUnit = VolumeUnit::Gallons;
     // A calibration chart's file, in place of the shape: levels in lengthUnit, volumes in
@@ -70,7 +67,7 @@ struct TankCommand {
 // The command, or one line that names the option at fault.
 Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::string>& args);
 
-std::string_view headWord(HeadShape heads);
+std::string_view headWord(const Heads& heads);
 std::string_view correctionWord(CorrectionTable table);
 // The option that gives the correction's value: --coefficient, --api-gravity, --density, --alpha.
 std::string_view correctionValueOption(CorrectionTable table);

@@ -9,10 +9,10 @@
 
 #include "cli/calibrationfile.h"
 #include "cli/unitwords.h"
-#include "model/numbertext.h"
-#include "model/stickreading.h"
-#include "model/volumecorrection.h"
-#include "model/waterbottom.h"
+#include "model/window/numbertext.h"
+#include "model/geometry/stickreading.h"
+#include "model/tables/volumecorrection.h"
+#include "model/geometry/waterbottom.h"
 #include "tank/chartparams.h"
 
 namespace brimwell {
@@ -178,11 +178,12 @@ std::string tankObject(const TankOptions& tank) {
         json.text("heads", headWord(tank.heads));
     }
     json.number("diameter", tank.diameter).number("length", tank.length);
-    if (tank.headDepth) {
-        json.number("head_depth", *tank.headDepth);
-    }
-    if (tank.crown) {
-        json.number("crown", *tank.crown).number("knuckle", tank.knuckle.value_or(0));
+    if (const auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&tank.heads)) {
+        json.number("head_depth", ellipsoidal->depthFor(tank.diameter));
+    } else if (const auto* conical = std::get_if<ConicalHeads>(&tank.heads)) {
+        json.number("head_depth", conical->depth);
+    } else if (const auto* dished = std::get_if<TorisphericalHeads>(&tank.heads)) {
+        json.number("crown", dished->crown).number("knuckle", dished->knuckle);
     }
     json.text("units", unitWord(tank.lengthUnit)).text("volume", unitWord(tank.volumeUnit));
     return json.object();
@@ -461,22 +462,11 @@ Expected<TankVolumes, std::string> buildTank(const TankOptions& options) {
     };
     const double diameter = inches(options.diameter);
     const double length = inches(options.length);
-    Heads heads = FlatHeads{};
-    switch (options.heads) {
-        case HeadShape::Flat:
-            break;
-        case HeadShape::Hemispherical:
-            heads = HemisphericalHeads{};
-            break;
-        case HeadShape::Ellipsoidal:
-            heads = EllipsoidalHeads{inches(options.headDepth.value_or(options.diameter / 4))};
-            break;
-        case HeadShape::Torispherical:
-            heads = TorisphericalHeads{options.crown.value_or(1), options.knuckle.value_or(0.06)};
-            break;
-        case HeadShape::Conical:
-            heads = ConicalHeads{inches(options.headDepth.value_or(0))};
-            break;
+    Heads heads = options.heads;  // a head's depth in inches
+    if (auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&heads); ellipsoidal && ellipsoidal->depth) {
+        ellipsoidal->depth = inches(*ellipsoidal->depth);
+    } else if (auto* conical = std::get_if<ConicalHeads>(&heads)) {
+        conical->depth = inches(conical->depth);
     }
     auto tank = options.vertical ? Tank::vertical(diameter, length)
                                  : Tank::horizontal(diameter, length, heads);

@@ -7,8 +7,8 @@
 
 #include "cli/tankoptions.h"
 #include "model/expected.h"
-#include "model/tankvolumes.h"
-#include "tank/levelchart.h"
+#include "model/geometry/tankvolumes.h"
+#include "cli/levelchart.h"
 
 namespace brimwell {
 

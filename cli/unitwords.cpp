@@ -3,24 +3,24 @@
 namespace brimwell {
 namespace {
 
-// In the enums' order.
-constexpr std::array<std::string_view, 5> kLengthWords{"inches", "feet", "millimeters",
-                                                       "centimeters", "meters"};
+// In the enum's order; the length words are the window's own (kLengthUnits).
 constexpr std::array<std::string_view, 4> kVolumeWords{"gallons", "litres", "cubic-meters",
                                                        "millilitres"};
 
 }  // namespace
 
-std::string unknownValue(std::string_view option, std::string_view value, std::string_view choices) {
+std::string unknownValue(std::string_view option, std::string_view value,
+                         std::string_view choices) {
     return std::string(option) + ": unknown value '" + std::string(value) + "' (" +
            std::string(choices) + ")";
 }
 
 Expected<LengthUnit, std::string> lengthUnitOption(std::string_view option, std::string_view word) {
-    if (const auto unit = named<LengthUnit>(kLengthWords, word)) {
+    if (const auto unit = named<LengthUnit>(kLengthUnits, word)) {
         return *unit;
     }
-    return Unexpected(unknownValue(option, word, "inches, feet, millimeters, centimeters or meters"));
+    return Unexpected(
+        unknownValue(option, word, "inches, feet, millimeters, centimeters or meters"));
 }
 
 Expected<VolumeUnit, std::string> volumeUnitOption(std::string_view option, std::string_view word) {
@@ -31,7 +31,7 @@ Expected<VolumeUnit, std::string> volumeUnitOption(std::string_view option, std:
 }
 
 std::string_view unitWord(LengthUnit unit) {
-    return kLengthWords[static_cast<std::size_t>(unit)];
+    return kLengthUnits[static_cast<std::size_t>(unit)];
 }
 std::string_view unitWord(VolumeUnit unit) {
     return kVolumeWords[static_cast<std::size_t>(unit)];

@@ -3,26 +3,13 @@
 // The words that name things on the command line ("--units meters", "--volume cubic-meters"),
 // and the one way a command says that a word names nothing.
 
-#include <algorithm>
-#include <array>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "model/expected.h"
-#include "model/units.h"
+#include "model/window/units.h"
 
 namespace brimwell {
-
-// The enum value whose word, in the enum's order, is `word`.
-template <typename T, std::size_t N>
-std::optional<T> named(const std::array<std::string_view, N>& words, std::string_view word) {
-    const auto it = std::find(words.begin(), words.end(), word);
-    if (it == words.end()) {
-        return std::nullopt;
-    }
-    return static_cast<T>(it - words.begin());
-}
 
 // "--units: unknown value 'yards' (inches, feet, ...)".
 std::string unknownValue(std::string_view option, std::string_view value, std::string_view choices);

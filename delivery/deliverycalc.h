@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell::delivery {
 

@@ -11,15 +11,13 @@
 #include "tank/chartstream.h"
 #include "fuzz/fuzzinput.h"
 #include "tank/tankchart.h"
-#include "model/tankmodel.h"
-#include "model/units.h"
-#include "model/singleprecision.h"
+#include "model/window/tankmodel.h"
+#include "model/window/units.h"
+#include "model/window/singleprecision.h"
 
 using namespace brimwell;
 
 namespace {
-
-using fuzz::CountingReporter;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -121,6 +119,7 @@ void checkStreamed(const TankChartParams& p) {
     }));
     FUZZ_CHECK(streamed == expected);
     FUZZ_CHECK(streamReports.count == lineReports.count);
+    FUZZ_CHECK(lineReports.count == 0 || lineReports.last == kCheckSelectionsMessage);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fuzz/fuzzinput.h"
-#include "model/volumecorrection.h"
+#include "model/tables/volumecorrection.h"
 
 using namespace brimwell;
 

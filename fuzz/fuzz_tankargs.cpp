@@ -51,11 +51,14 @@ std::vector<std::string> arguments(fuzz::FuzzInput& in) {
 // The numbers of a command, in one list to compare.
 std::vector<double> numbersOf(const TankCommand& c) {
     const TankOptions& t = c.tank;
+    const auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&t.heads);
+    const auto* conical = std::get_if<ConicalHeads>(&t.heads);
+    const auto* dished = std::get_if<TorisphericalHeads>(&t.heads);
     std::vector<double> n{t.diameter,
                           t.length,
-                          t.headDepth.value_or(-1),
-                          t.crown.value_or(-1),
-                          t.knuckle.value_or(-1),
+                          ellipsoidal ? ellipsoidal->depth.value_or(-1) : conical ? conical->depth : -1,
+                          dished ? dished->crown : -1,
+                          dished ? dished->knuckle : -1,
                           c.level,
                           c.safeFill,
                           c.fillVolume.value_or(-1),

@@ -10,7 +10,7 @@
 #include <limits>
 
 #include "fuzz/fuzzinput.h"
-#include "model/tank.h"
+#include "model/geometry/tank.h"
 
 using namespace brimwell;
 

@@ -7,9 +7,9 @@
 
 #include "fuzz/fuzzinput.h"
 #include "tank/tankcalculation.h"
-#include "model/tankmodel.h"
+#include "model/window/tankmodel.h"
 #include "tank/unitconversion.h"
-#include "model/units.h"
+#include "model/window/units.h"
 
 using namespace brimwell;
 

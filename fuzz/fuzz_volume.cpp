@@ -7,15 +7,13 @@
 #include <cmath>
 
 #include "fuzz/fuzzinput.h"
-#include "model/product.h"
-#include "model/tankmodel.h"
-#include "model/units.h"
+#include "model/window/product.h"
+#include "model/window/tankmodel.h"
+#include "model/window/units.h"
 
 using namespace brimwell;
 
 namespace {
-
-using fuzz::CountingReporter;
 
 constexpr std::array<std::string_view, kProducts.size()> productNames() {
     std::array<std::string_view, kProducts.size()> names{};
@@ -41,6 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Steps 1 and 2 cannot both fail for finite inputs, nor can the volume and the unit step.
     const bool finiteInputs = std::isfinite(h) && std::isfinite(r) && std::isfinite(L);
     FUZZ_CHECK(reports.count <= (finiteInputs ? 2 : 3));
+    FUZZ_CHECK(reports.count == 0 || reports.last == kCheckSelectionsMessage);
     if (h == 0 && r > 0 && std::isfinite(r) && std::isfinite(L)) {
         FUZZ_CHECK(volume == 0 && reports.count == 0);
     }

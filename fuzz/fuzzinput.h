@@ -17,7 +17,7 @@
 
 #include "model/failurereporter.h"
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 #define FUZZ_CHECK(condition)                                                                 \
     do {                                                                                      \
@@ -28,16 +28,6 @@
     } while (false)
 
 namespace brimwell::fuzz {
-
-// Counts the model's failure reports, which must all carry its one message.
-class CountingReporter : public FailureReporter {
-public:
-    int count = 0;
-    void reportFailure(std::string_view message) override {
-        FUZZ_CHECK(message == kCheckSelectionsMessage);
-        ++count;
-    }
-};
 
 // Texts are separated by this byte, so that seeds stay readable.
 inline constexpr char kTextSeparator = '\x1f';

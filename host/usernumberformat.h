@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 

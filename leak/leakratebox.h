@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <string>
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell::leak {
 

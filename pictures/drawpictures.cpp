@@ -200,13 +200,8 @@ void drawCylindrical(QPainter& p, int percent) {
     drawGaugeProbe(p, 60, body.top(), tank.interior, percent, kFibreLight, kFibreDark);
 }
 
-// Vertical aboveground tank standing on a concrete footing, with a pipe and valve at its foot.
-void drawVertical(QPainter& p, int percent) {
-    const QRectF body(26, 14, 42, 52);
-    const TankShell tank = rectangularShell(body);
-    p.setPen(Qt::NoPen);
-
-    // Pipe from the foot of the tank through a valve, resting on a support.
+// A pipe from the foot of a vertical tank through a valve, resting on a support.
+void drawFootPipe(QPainter& p, const QRectF& body) {
     const QRectF pipe(body.right() - 1, 56, 34, 6);
     p.setBrush(kOutline);
     p.drawRect(QRectF(pipe.right() - 5, pipe.bottom(), 3, 70 - pipe.bottom()));
@@ -231,15 +226,10 @@ void drawVertical(QPainter& p, int percent) {
     p.drawPath(valve);
     p.drawRect(QRectF(valveX - 0.75, pipe.top() - 7, 1.5, 7));
     p.drawRoundedRect(QRectF(valveX - 4, pipe.top() - 8.5, 8, 2.2), 1, 1);
+}
 
-    // Footing.
-    const QRectF footing(18, 66, 60, 5);
-    p.setBrush(kOutline);
-    p.drawRect(footing);
-    p.setBrush(verticalShading(footing, kConcrete.lighter(115), kConcrete));
-    p.drawRect(footing.adjusted(1, 1, -1, -1));
-
-    // Shallow cone roof with a vent.
+// A vertical tank's shallow cone roof with a vent.
+void drawConeRoof(QPainter& p, const QRectF& body) {
     QPainterPath roof;
     roof.moveTo(body.left() - 1, body.top() + 0.5);
     roof.lineTo(body.center().x(), body.top() - 6);
@@ -256,6 +246,24 @@ void drawVertical(QPainter& p, int percent) {
     roofFace.closeSubpath();
     p.setBrush(horizontalShading(body, kSteelLight, kSteelDark));
     p.drawPath(roofFace);
+}
+
+// Vertical aboveground tank standing on a concrete footing, with a pipe and valve at its foot.
+void drawVertical(QPainter& p, int percent) {
+    const QRectF body(26, 14, 42, 52);
+    const TankShell tank = rectangularShell(body);
+    p.setPen(Qt::NoPen);
+
+    drawFootPipe(p, body);
+
+    // Footing.
+    const QRectF footing(18, 66, 60, 5);
+    p.setBrush(kOutline);
+    p.drawRect(footing);
+    p.setBrush(verticalShading(footing, kConcrete.lighter(115), kConcrete));
+    p.drawRect(footing.adjusted(1, 1, -1, -1));
+
+    drawConeRoof(p, body);
 
     drawShellAndProduct(p, tank, horizontalShading(body, kSteelLight, kSteelDark), percent);
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "model/singleprecision.h"
-#include "model/tankmodel.h"
-#include "model/units.h"
+#include "model/window/singleprecision.h"
+#include "model/window/tankmodel.h"
+#include "model/window/units.h"
 
 namespace brimwell {
 

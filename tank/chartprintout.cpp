@@ -10,12 +10,6 @@
 namespace brimwell {
 namespace {
 
-class SilentReporter : public FailureReporter {
-public:
-    // The file was built from the same lines a moment ago and has reported whatever there was.
-    void reportFailure(std::string_view) override {}
-};
-
 QString lineText(std::string_view line) {
     return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
 }
@@ -57,14 +51,15 @@ bool layOut(TankChart& chart, LinePrinter& printer) {
 }  // namespace
 
 PrintResult printTankChart(const TankChartParams& params, Host& host) {
-    const QString document =
-        QStringLiteral("Tank chart %1").arg(QDateTime::currentDateTime().toString("yyyyMMdd-hhmmss-zzz"));
+    const QString document = QStringLiteral("Tank chart %1")
+                                 .arg(QDateTime::currentDateTime().toString("yyyyMMdd-hhmmss-zzz"));
     const auto device = host.defaultPrinter(document);
     if (!device) {
         return Unexpected(PrintFailure::NoPrinter);
     }
     LinePrinter printer(*device);
-    SilentReporter reporter;
+    // The file was built from the same lines a moment ago and has reported whatever there was.
+    NullReporter reporter;
     TankChart chart(params, reporter);
     if (!printer.begin() || !layOut(chart, printer)) {
         return Unexpected(PrintFailure::NotPrinted);

@@ -1,40 +1,39 @@
 #include "tank/chartstream.h"
 
-#include <string>
-
 namespace brimwell {
 namespace {
 
-constexpr int kBlockLines = 1024;  // about 80 KB of text: few writes
-
-// Appends the chart's next `lines` lines, fewer at the chart's end.
-void appendLines(TankChart& chart, int lines, std::string& text) {
-    for (int i = 0; i < lines; ++i) {
-        const auto line = chart.nextLine();
-        if (!line) {
-            break;
-        }
-        text += *line;
-        text += "\r\n";
-    }
-}
+constexpr std::size_t kBlockBytes = 64 * 1024;
 
 }  // namespace
+
+bool streamChart(const ChartLines& lines, const ChartSink& sink) {
+    std::string block;
+    block.reserve(kBlockBytes + 1024);
+    for (bool more = true; more;) {
+        more = lines(block);
+        if (block.size() >= kBlockBytes || (!more && !block.empty())) {
+            if (!sink(block)) {
+                return false;
+            }
+            block.clear();
+        }
+    }
+    return true;
+}
 
 bool streamTankChart(const TankChartParams& params, FailureReporter& reporter,
                      const ChartSink& sink) {
     TankChart chart(params, reporter);
-    std::string block;
-    block.reserve(std::size_t{kBlockLines + 1} * 96);
-    appendLines(chart, kBlockLines + 1, block);  // the header comes first
-    while (!block.empty()) {
-        if (!sink(block)) {
-            return false;
-        }
-        block.clear();
-        appendLines(chart, kBlockLines, block);
-    }
-    return true;
+    return streamChart(
+        [&chart](std::string& out) {
+            const auto line = chart.nextLine();
+            if (line) {
+                out.append(*line).append("\r\n");
+            }
+            return line.has_value();
+        },
+        sink);
 }
 
 }  // namespace brimwell

@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "model/tankmodel.h"
-#include "model/units.h"
+#include "model/window/tankmodel.h"
+#include "model/window/units.h"
 #include "tank/chartparams.h"
 #include "tank/tankcalculation.h"
 

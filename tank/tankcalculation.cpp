@@ -4,8 +4,8 @@
 #include <cmath>
 #include <utility>
 
-#include "model/product.h"
-#include "model/singleprecision.h"
+#include "model/window/product.h"
+#include "model/window/singleprecision.h"
 
 namespace brimwell {
 namespace {

@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "model/failurereporter.h"
-#include "model/numbertext.h"
-#include "model/tankmodel.h"
-#include "model/units.h"
+#include "model/window/numbertext.h"
+#include "model/window/tankmodel.h"
+#include "model/window/units.h"
 
 namespace brimwell {
 

@@ -5,16 +5,13 @@
 #include <span>
 #include <string>
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 namespace {
 
-class FailureCount : public FailureReporter {
-public:
-    void reportFailure(std::string_view) override { ++count; }
-    int count = 0;
-};
+constexpr std::size_t kLevelWidth = 6;
+constexpr std::size_t kVolumeWidth = 9;
 
 // Hands on the failures of the volume at one level with that level's text.
 class LevelReporter : public FailureReporter {
@@ -62,7 +59,7 @@ std::optional<std::string_view> TankChart::nextLine() {
         singleLevels[pair] = static_cast<float>(levels[pair]);
     }
     const auto count = static_cast<std::size_t>(pairsInLine_);
-    FailureCount failures;
+    CountingReporter failures;
     volumeAt_(std::span(singleLevels).first(count), r, length, failures,
               std::span(volumes).first(count));
     if (failures.count > 0) {
@@ -77,6 +74,21 @@ std::optional<std::string_view> TankChart::nextLine() {
     std::array<double, kPairsPerLine> wideVolumes{};
     std::copy(volumes.begin(), volumes.end(), wideVolumes.begin());
     return line_.write(std::span(levels).first(count), std::span(wideVolumes).first(count));
+}
+
+std::string_view ChartLine::write(std::span<const double> levels, std::span<const double> volumes) {
+    line_.clear();
+    appendFixed(line_, levels.front(), levelDecimals_, kLevelWidth);
+    line_ += " - ";
+    appendFixed(line_, levels.back(), levelDecimals_, kLevelWidth);
+    line_ += "   ";
+    for (std::size_t pair = 0; pair < levels.size(); ++pair) {
+        appendFixed(line_, levels[pair], levelDecimals_, kLevelWidth);
+        line_ += ",";
+        appendFixed2(line_, volumes[pair], kVolumeWidth);
+        line_ += "  ";
+    }
+    return line_;
 }
 
 }  // namespace brimwell

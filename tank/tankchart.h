@@ -5,14 +5,34 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "model/failurereporter.h"
-#include "model/tankmodel.h"
-#include "tank/chartline.h"
+#include "model/window/tankmodel.h"
 
 namespace brimwell {
+
+// A data line: the range of levels it covers (its first and last level), then its one to three
+// level/volume pairs. Each pair is the level padded to 6 characters, a comma, the volume with two
+// decimals padded to 9, and two blanks; a longer number is written whole and pushes the rest of
+// the line to the right. Shared by the window's chart and brimwell-tank's chart in text.
+inline constexpr int kPairsPerLine = 3;
+
+class ChartLine {
+public:
+    // Levels show `levelDecimals` decimals: two in the tank window's chart.
+    explicit ChartLine(int levelDecimals = 2) : levelDecimals_(levelDecimals) {}
+
+    // The line of these pairs, as many levels as volumes, one to three. The view stays valid
+    // until the next call.
+    std::string_view write(std::span<const double> levels, std::span<const double> volumes);
+
+private:
+    int levelDecimals_;
+    std::string line_;
+};
 
 // The diameter and the length fit single precision (deriveChartParams refuses other tanks).
 struct TankChartParams {

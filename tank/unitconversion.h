@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "model/numbertext.h"
-#include "model/units.h"
+#include "model/window/numbertext.h"
+#include "model/window/units.h"
 
 namespace brimwell {
 

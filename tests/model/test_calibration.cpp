@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "model/calibrationchart.h"
-#include "model/stickreading.h"
+#include "model/geometry/calibrationchart.h"
+#include "model/geometry/stickreading.h"
 
 using namespace brimwell;
 

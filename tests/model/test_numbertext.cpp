@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 using namespace brimwell;
 
@@ -230,6 +230,8 @@ private Q_SLOTS:
         QTest::newRow("nine") << 1.0 / 3 << 9 << 0 << "0.333333333";
         QTest::newRow("beyond the fast path, 3") << 1e17 << 3 << 0 << "100000000000000000.000";
         QTest::newRow("more than fast") << 0.5 << 12 << 0 << "0.500000000000";
+        QTest::newRow("shortest digits end on a midpoint") << 0.8341247578762655 << 15 << 0 << "0.834124757876265";
+        QTest::newRow("shortest digits carry to 1") << 0.9999999999999997 << 14 << 0 << "1.00000000000000";
     }
     void fixed_decimals_pad_on_the_left() {
         QFETCH(double, value);

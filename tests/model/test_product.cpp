@@ -2,8 +2,8 @@
 
 #include <cfloat>
 
-#include "model/numbertext.h"
-#include "model/product.h"
+#include "model/window/numbertext.h"
+#include "model/window/product.h"
 
 using namespace brimwell;
 

@@ -6,7 +6,7 @@
 #include <numbers>
 #include <vector>
 
-#include "model/tank.h"
+#include "model/geometry/tank.h"
 
 using namespace brimwell;
 using std::numbers::pi;

@@ -4,9 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "tests/support/countingreporter.h"
-#include "model/numbertext.h"
-#include "model/tankmodel.h"
+#include "model/window/numbertext.h"
+#include "model/window/tankmodel.h"
 
 using namespace brimwell;
 

@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "model/numbertext.h"
-#include "model/units.h"
+#include "model/window/numbertext.h"
+#include "model/window/units.h"
 
 using namespace brimwell;
 

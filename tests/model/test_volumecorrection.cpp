@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "model/volumecorrection.h"
+#include "model/tables/volumecorrection.h"
 
 using namespace brimwell;
 

@@ -1,7 +1,7 @@
 #include <QtTest>
 
 #include "tank/chartparams.h"
-#include "model/tankmodel.h"
+#include "model/window/tankmodel.h"
 
 using namespace brimwell;
 

@@ -1,8 +1,7 @@
 #include <QtTest>
 
-#include "tests/support/countingreporter.h"
 #include "tank/tankchart.h"
-#include "model/tankmodel.h"
+#include "model/window/tankmodel.h"
 
 using namespace brimwell;
 

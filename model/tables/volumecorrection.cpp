@@ -1,4 +1,4 @@
-#include "model/volumecorrection.h"
+#include "model/tables/volumecorrection.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 namespace {

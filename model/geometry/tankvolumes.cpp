@@ -1,4 +1,4 @@
-#include "model/tankvolumes.h"
+#include "model/geometry/tankvolumes.h"
 
 #include <algorithm>
 

@@ -5,6 +5,7 @@
 // and volumes in US gallons of 231 cubic inches. Temperatures are never converted to an internal
 // scale.
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
@@ -21,6 +22,16 @@ inline constexpr std::array<std::string_view, 5> kLengthUnits{"inches", "feet", 
 inline constexpr std::array<std::string_view, 4> kVolumeUnits{"gallons", "litres", "cubic meters",
                                                               "millilitres"};
 inline constexpr std::array<std::string_view, 2> kTempUnits{"degrees F", "degrees C"};
+
+// The enum value whose word, in the enum's order, is `word`; empty for any other word.
+template <typename T, std::size_t N>
+std::optional<T> named(const std::array<std::string_view, N>& words, std::string_view word) {
+    const auto it = std::find(words.begin(), words.end(), word);
+    if (it == words.end()) {
+        return std::nullopt;
+    }
+    return static_cast<T>(it - words.begin());
+}
 
 inline constexpr double kLitresPerGallon = 3.785411784;
 
@@ -41,9 +52,12 @@ double LengthFactor(LengthUnit from, LengthUnit to);
 double VolumeFactor(VolumeUnit from, VolumeUnit to);
 
 // A length given in `unit` expressed in inches (feet times 12, millimeters divided by 25.4, ...).
+// Not LengthFactor(unit, Inches): dividing by 25.4 and multiplying by 1/25.4 differ in the last
+// bit.
 double lengthToInches(double value, LengthUnit unit);
 
-// How many units of `unit` make one gallon.
+// How many units of `unit` make one gallon. Not VolumeFactor(Gallons, unit): each window routine
+// keeps the factor its own rule was written with, and the two differ in the last bit.
 double gallonFactor(VolumeUnit unit);
 
 // A temperature from one scale to the other.

@@ -1,4 +1,4 @@
-#include "model/tankinunits.h"
+#include "model/geometry/tankinunits.h"
 
 #include <algorithm>
 #include <cmath>

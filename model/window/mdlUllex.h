@@ -1,6 +1,6 @@
 #pragma once
 
 // The tank volume tool's code module: units, shapes and volumes, products and net volume.
-#include "model/product.h"
-#include "model/tankmodel.h"
-#include "model/units.h"
+#include "model/window/product.h"
+#include "model/window/tankmodel.h"
+#include "model/window/units.h"

@@ -1,4 +1,4 @@
-#include "model/stickreading.h"
+#include "model/geometry/stickreading.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <numeric>
 #include <optional>
 
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 namespace {

@@ -45,7 +45,7 @@
 #include <variant>
 
 #include "model/expected.h"
-#include "model/tankheads.h"
+#include "model/geometry/tankheads.h"
 
 namespace brimwell {
 
@@ -71,6 +71,8 @@ struct FlatHeads {};
 struct HemisphericalHeads {};
 struct EllipsoidalHeads {
     std::optional<double> depth;  // D/4 when empty
+
+    double depthFor(double diameter) const { return depth.value_or(diameter / 4); }
 };
 struct TorisphericalHeads {
     double crown = 1;       // F, the crown radius over D

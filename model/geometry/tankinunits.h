@@ -7,8 +7,8 @@
 #include <span>
 
 #include "model/expected.h"
-#include "model/tank.h"
-#include "model/units.h"
+#include "model/geometry/tank.h"
+#include "model/window/units.h"
 
 namespace brimwell {
 

@@ -1,4 +1,4 @@
-#include "model/numbertext.h"
+#include "model/window/numbertext.h"
 
 #include <algorithm>
 #include <array>
@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
-#include "model/fixed2.h"
 
 namespace brimwell {
 namespace {
@@ -91,34 +89,126 @@ struct Fixed {
     std::string fraction;
 };
 
-Fixed toFixed(double value, int places) {
+constexpr auto kWholePowersOfTen = [] {
+    std::array<std::uint64_t, kSignificantDigits + 1> powers{};
+    std::uint64_t power = 1;
+    for (auto& each : powers) {
+        each = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// A finite |value| in its 15-significant-digit decimal form: digits × 10^exponent, the first
+// digit standing at 10^leading.
+struct Decimal15 {
+    std::uint64_t digits = 0;  // below 10^15
+    int exponent = 0;
+    int leading = 0;
+};
+
+// Reads "d.ddde±dd" as its first 15 digits and the digits after them.
+Decimal15 readScientific(const char* text, const char* end, std::string_view& rest) {
+    const char* e = std::find(text, end, 'e');
+    Decimal15 d;
+    int count = 0;
+    for (const char* p = text; p < e; ++p) {
+        if (*p != '.' && count == kSignificantDigits) {
+            rest = std::string_view(p, static_cast<std::size_t>(e - p));
+            break;
+        }
+        if (*p != '.') {
+            d.digits = d.digits * 10 + static_cast<std::uint64_t>(*p - '0');
+            ++count;
+        }
+    }
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, d.leading);
+    d.exponent = d.leading - (count - 1);
+    return d;
+}
+
+// From the shortest digits that read back as the value, rounded to 15 digits: the same as the
+// exact value's rounding, since no 16-digit midpoint can lie between the two, except where those
+// digits end on such a midpoint, which only the exact value can settle.
+Decimal15 toDecimal15(double magnitude) {
+    std::array<char, 40> text{};
+    const char* end = std::to_chars(text.data(), text.data() + text.size(), magnitude,
+                                    std::chars_format::scientific)
+                          .ptr;
+    std::string_view rest;
+    Decimal15 d = readScientific(text.data(), end, rest);
+    if (rest == "5") {
+        end = std::to_chars(text.data(), text.data() + text.size(), magnitude,
+                            std::chars_format::scientific, kSignificantDigits - 1)
+                  .ptr;
+        return readScientific(text.data(), end, rest);
+    }
+    if (!rest.empty() && rest[0] >= '5' && ++d.digits == kWholePowersOfTen.back()) {
+        d.digits /= 10;
+        ++d.exponent;
+        ++d.leading;
+    }
+    return d;
+}
+
+// The decimal form of |value|; zero for 0 and for a value that is not finite.
+Decimal15 decimal15(double value) {
+    return value != 0 && std::isfinite(value) ? toDecimal15(std::fabs(value)) : Decimal15{};
+}
+
+// The digits of |value| × 10^places rounded to a whole number, halves away from zero, on the
+// value's 15-digit decimal form: 0.125 at two places is "13", as is 0.12500000000000001.
+std::string roundedDigits(const Decimal15& d, int places) {
+    std::array<char, 24> text{};
+    if (d.digits == 0) {
+        return "0";
+    }
+    const int shift = d.exponent + places;
+    if (shift >= 0) {
+        char* end = std::to_chars(text.data(), text.data() + text.size(), d.digits).ptr;
+        return std::string(text.data(), end).append(static_cast<std::size_t>(shift), '0');
+    }
+    std::uint64_t whole = 0;
+    if (shift >= -kSignificantDigits) {
+        const std::uint64_t unit = kWholePowersOfTen[static_cast<std::size_t>(-shift)];
+        whole = d.digits / unit;
+        const std::uint64_t rest = d.digits % unit;
+        whole += rest >= unit - rest ? 1 : 0;
+    }
+    char* end = std::to_chars(text.data(), text.data() + text.size(), whole).ptr;
+    return std::string(text.data(), end);
+}
+
+Fixed toFixed(double value, int places, const Decimal15& d) {
+    std::string digits = roundedDigits(d, places);
+    const auto decimals = static_cast<std::size_t>(places);
+    if (digits.size() <= decimals) {
+        digits.insert(0, decimals + 1 - digits.size(), '0');
+    }
     Fixed f;
-    if (auto n = roundScaledFast(std::fabs(value), places)) {
-        const auto scale = static_cast<std::uint64_t>(kPowersOfTen[static_cast<std::size_t>(places)]);
-        const std::uint64_t whole = *n / scale;
-        std::uint64_t frac = *n % scale;
-        f.negative = std::signbit(value) && *n != 0;
-        if (whole != 0) {
-            f.integer = std::to_string(whole);
-        }
-        f.fraction.assign(static_cast<std::size_t>(places), '0');
-        for (int i = places - 1; i >= 0; --i) {
-            f.fraction[static_cast<std::size_t>(i)] = static_cast<char>('0' + frac % 10);
-            frac /= 10;
-        }
-        return f;
-    }
-    Decimal d = toDecimal(value);
-    roundDecimal(d, places, Ties::AwayFromZero);
-    f.negative = d.negative && !d.digits.empty();
-    const int digitCount = static_cast<int>(d.digits.size());
-    for (int i = 0; i < d.exponent; ++i) {
-        f.integer.push_back(i < digitCount ? d.digits[static_cast<std::size_t>(i)] : '0');
-    }
-    for (int i = d.exponent; i < d.exponent + places; ++i) {
-        f.fraction.push_back(i >= 0 && i < digitCount ? d.digits[static_cast<std::size_t>(i)] : '0');
+    f.negative = std::signbit(value) && digits.find_first_not_of('0') != std::string::npos;
+    f.integer = digits.substr(0, digits.size() - decimals);
+    f.fraction = digits.substr(digits.size() - decimals);
+    if (f.integer == "0") {
+        f.integer.clear();
     }
     return f;
+}
+
+// The fixed form with `places` decimals, at least one integer digit, "." as the point, padded on
+// the left with blanks to `width`.
+void appendFixedForm(std::string& out, double value, int places, std::size_t width,
+                     const Decimal15& decimal) {
+    const std::size_t start = out.size();
+    if (std::isfinite(value)) {
+        const Fixed f = toFixed(value, places, decimal);
+        out.append(f.negative ? "-" : "").append(f.integer.empty() ? "0" : f.integer);
+        if (places > 0) {
+            out.append(".").append(f.fraction);
+        }
+    }
+    const std::size_t length = out.size() - start;
+    out.insert(start, width > length ? width - length : 0, ' ');
 }
 
 struct Pattern {
@@ -149,7 +239,9 @@ bool startsWith(std::string_view text, std::size_t at, std::string_view prefix) 
     return !prefix.empty() && text.substr(at, prefix.size()) == prefix;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Turns a normalized mantissa ("123.45", digits and at most one '.') and a decimal exponent
 // into a double: an overflow gives an empty result, an underflow gives zero.
@@ -160,15 +252,18 @@ std::optional<double> toDouble(const std::string& mantissa, long exponent, bool 
     double value = 0;
     const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
     if (res.ec == std::errc::result_out_of_range) {
-        // Find the decimal magnitude of the first significant digit to tell overflow from underflow.
+        // Find the decimal magnitude of the first significant digit to tell overflow from
+        // underflow.
         const auto point = mantissa.find('.');
-        const auto intDigits = static_cast<long>(point == std::string::npos ? mantissa.size() : point);
+        const auto intDigits =
+            static_cast<long>(point == std::string::npos ? mantissa.size() : point);
         const auto first = mantissa.find_first_not_of("0.");
         if (first == std::string::npos) {
             return negative ? -0.0 : 0.0;
         }
-        long magnitude = static_cast<long>(first) < intDigits ? intDigits - static_cast<long>(first)
-                                                               : intDigits - static_cast<long>(first) + 1;
+        long magnitude = static_cast<long>(first) < intDigits
+                             ? intDigits - static_cast<long>(first)
+                             : intDigits - static_cast<long>(first) + 1;
         if (magnitude + exponent > 0) {
             return std::nullopt;
         }
@@ -185,42 +280,36 @@ long clampedExponent(long current, char digit) {
     return current > 100000 ? current : current * 10 + (digit - '0');
 }
 
-}  // namespace
-
-std::optional<double> readStrict(std::string_view text, const NumberFormat& format) {
-    auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    std::size_t i = 0;
-    std::size_t end = text.size();
-    while (i < end && isBlank(text[i])) {
-        ++i;
+// The text without the blanks and tabs around it.
+std::string_view withoutBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
     }
-    while (end > i && isBlank(text[end - 1])) {
-        --end;
-    }
-    text = text.substr(0, end);
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
 
-    bool negative = false;
-    if (i < end && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    // Both branches are views: a "." against a std::string would make a temporary string.
-    const std::string_view decimal =
-        format.decimal.empty() ? std::string_view(".") : std::string_view(format.decimal);
-    const std::string_view group =
-        format.group == format.decimal ? std::string_view() : std::string_view(format.group);
+// The integer digits a strict number starts with, its group separators dropped, and the text
+// after them; empty when a separator stands out of place.
+struct IntegerDigits {
+    std::string digits;
+    std::string_view rest;
+};
 
-    std::string mantissa;
+std::optional<IntegerDigits> integerDigits(std::string_view text, std::string_view group) {
+    IntegerDigits integer;
     std::size_t runLength = 0;
     bool grouped = false;
-    while (i < end) {
+    std::size_t i = 0;
+    while (i < text.size()) {
         if (isDigit(text[i])) {
-            mantissa.push_back(text[i++]);
+            integer.digits.push_back(text[i++]);
             ++runLength;
-        } else if (startsWith(text, i, group) && !mantissa.empty()) {
+        } else if (startsWith(text, i, group) && !integer.digits.empty()) {
             // A lone 0 before a group separator ("0,125") is a decimal written in another
             // notation, not a grouped number: no one writes 125 that way.
-            if ((grouped && runLength != 3) || (!grouped && runLength > 3) || mantissa == "0") {
+            if ((grouped && runLength != 3) || (!grouped && runLength > 3) ||
+                integer.digits == "0") {
                 return std::nullopt;
             }
             grouped = true;
@@ -233,39 +322,77 @@ std::optional<double> readStrict(std::string_view text, const NumberFormat& form
     if (grouped && runLength != 3) {
         return std::nullopt;
     }
+    integer.rest = text.substr(i);
+    return integer;
+}
+
+// The exponent that makes up the whole text ("e-5", "E+12"), 0 for an empty text; empty for
+// anything else.
+std::optional<long> wholeExponent(std::string_view text) {
+    if (text.empty()) {
+        return 0L;
+    }
+    if (text[0] != 'e' && text[0] != 'E') {
+        return std::nullopt;
+    }
+    text.remove_prefix(1);
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    long exponent = 0;
+    for (const char c : text) {
+        if (!isDigit(c)) {
+            return std::nullopt;
+        }
+        exponent = clampedExponent(exponent, c);
+    }
+    return negative ? -exponent : exponent;
+}
+
+}  // namespace
+
+std::optional<double> readStrict(std::string_view text, const NumberFormat& format) {
+    text = withoutBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    // Both branches are views: a "." against a std::string would make a temporary string.
+    const std::string_view decimal =
+        format.decimal.empty() ? std::string_view(".") : std::string_view(format.decimal);
+    const std::string_view group =
+        format.group == format.decimal ? std::string_view() : std::string_view(format.group);
+    auto integer = integerDigits(text, group);
+    if (!integer) {
+        return std::nullopt;
+    }
+    std::string mantissa = std::move(integer->digits);
     std::size_t digitCount = mantissa.size();
-    if (startsWith(text, i, decimal)) {
-        i += decimal.size();
+    text = integer->rest;
+    if (startsWith(text, 0, decimal)) {
+        text.remove_prefix(decimal.size());
         mantissa.push_back('.');
-        while (i < end && isDigit(text[i])) {
-            mantissa.push_back(text[i++]);
+        for (; !text.empty() && isDigit(text[0]); text.remove_prefix(1)) {
+            mantissa.push_back(text[0]);
             ++digitCount;
         }
     }
     if (digitCount == 0) {
         // The decimal separator alone is how a pattern such as "##########.##" writes 0.
-        return mantissa == "." && i == end ? std::optional(negative ? -0.0 : 0.0) : std::nullopt;
+        return mantissa == "." && text.empty() ? std::optional(negative ? -0.0 : 0.0)
+                                               : std::nullopt;
     }
-    long exponent = 0;
-    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        bool negativeExponent = false;
-        if (i < end && (text[i] == '+' || text[i] == '-')) {
-            negativeExponent = text[i] == '-';
-            ++i;
-        }
-        if (i == end || !isDigit(text[i])) {
-            return std::nullopt;
-        }
-        while (i < end && isDigit(text[i])) {
-            exponent = clampedExponent(exponent, text[i++]);
-        }
-        exponent = negativeExponent ? -exponent : exponent;
-    }
-    if (i != end) {
+    const auto exponent = wholeExponent(text);
+    if (!exponent) {
         return std::nullopt;
     }
-    return toDouble(mantissa, exponent, negative);
+    return toDouble(mantissa, *exponent, negative);
 }
 
 std::optional<double> readPlain(std::string_view text) {
@@ -335,7 +462,7 @@ std::string formatPattern(double value, std::string_view pattern, std::string_vi
         return {};
     }
     const Pattern p = parsePattern(pattern);
-    Fixed f = toFixed(value, p.maxDecimals);
+    Fixed f = toFixed(value, p.maxDecimals, decimal15(value));
     std::string out;
     if (f.negative) {
         out.push_back('-');
@@ -411,30 +538,11 @@ double roundHalfEven(double value, int decimals) {
 }
 
 void appendFixed2(std::string& out, double value, std::size_t width) {
-    if (const auto cents = roundToCents(value)) {
-        const std::size_t start = out.size();
-        out.resize(start + std::max(width, kFixed2FastLength));
-        const char* end = writeCents(out.data() + start, *cents, width);
-        out.resize(static_cast<std::size_t>(end - out.data()));
-        return;
-    }
-    const std::string text = formatPattern(value, "0.00");
-    out.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
+    appendFixedForm(out, value, 2, width, decimal15(value));
 }
 
 void appendFixed(std::string& out, double value, int places, std::size_t width) {
-    std::array<char, kFixedFastLength> fast{};
-    if (const char* end = writeFixedFast(fast.data(), value, places)) {
-        const auto length = static_cast<std::size_t>(end - fast.data());
-        out.append(width > length ? width - length : 0, ' ').append(fast.data(), length);
-        return;
-    }
-    std::string pattern = "0";
-    if (places > 0) {
-        pattern.append(".").append(static_cast<std::size_t>(places), '0');
-    }
-    const std::string text = formatPattern(value, pattern);
-    out.append(width > text.size() ? width - text.size() : 0, ' ').append(text);
+    appendFixedForm(out, value, places, width, decimal15(value));
 }
 
 void appendSignificant(std::string& out, double value, int digits) {
@@ -442,19 +550,17 @@ void appendSignificant(std::string& out, double value, int digits) {
         appendShortest(out, value);
         return;
     }
-    std::array<char, kFixedFastLength> fast{};
-    if (const char* end = writeSignificantFast(fast.data(), value, digits)) {
-        out.append(fast.data(), static_cast<std::size_t>(end - fast.data()));
+    if (value == 0) {
+        out += "0";
         return;
     }
-    const Decimal d = toDecimal(value);  // not 0, which is written fast
-    std::string pattern = "0.";
-    pattern.append(static_cast<std::size_t>(std::max(0, digits - d.exponent)), '#');
-    std::string text = formatPattern(value, pattern);
-    if (!text.empty() && text.back() == '.') {
-        text.pop_back();
+    const Decimal15 d = toDecimal15(std::fabs(value));
+    const int decimals = std::max(0, digits - 1 - d.leading);
+    appendFixedForm(out, value, decimals, 0, d);
+    if (decimals > 0) {
+        const std::size_t last = out.find_last_not_of('0');
+        out.resize(out[last] == '.' ? last : last + 1);
     }
-    out += text;
 }
 
 void appendShortest(std::string& out, double value) {

@@ -6,9 +6,9 @@
 #include <span>
 #include <variant>
 
-#include "model/calibrationchart.h"
+#include "model/geometry/calibrationchart.h"
 #include "model/expected.h"
-#include "model/tankinunits.h"
+#include "model/geometry/tankinunits.h"
 
 namespace brimwell {
 

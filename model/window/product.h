@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/units.h"
+#include "model/window/units.h"
 
 namespace brimwell {
 

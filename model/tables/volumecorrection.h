@@ -80,7 +80,7 @@
 #include <string>
 
 #include "model/expected.h"
-#include "model/product.h"
+#include "model/window/product.h"
 
 namespace brimwell {
 

@@ -49,12 +49,10 @@ std::string formatGeneral(double value, std::string_view decimal = ".");
 double roundHalfEven(double value, int decimals);
 
 // Appends the value with exactly two decimals (halves away from zero, at least one integer digit,
-// "." as the point), padded on the left with blanks to the given width. The chart's number form;
-// fixed2.h writes its common case straight into a buffer.
+// "." as the point), padded on the left with blanks to the given width. The chart's number form.
 void appendFixed2(std::string& out, double value, std::size_t width);
 
-// The same form with any number of decimals, written fast where binary arithmetic can round
-// exactly, as appendFixed2 is (fixed2.h).
+// The same form with any number of decimals.
 void appendFixed(std::string& out, double value, int places, std::size_t width = 0);
 
 // The value rounded to `digits` significant digits (1 to 10), or to a whole number when it has

@@ -1,4 +1,4 @@
-#include "model/tank.h"
+#include "model/geometry/tank.h"
 
 #include <algorithm>
 #include <array>
@@ -8,8 +8,8 @@
 #include <numbers>
 #include <vector>
 
-#include "model/levelsearch.h"
-#include "model/tankmodel.h"
+#include "model/geometry/levelsearch.h"
+#include "model/window/tankmodel.h"
 
 namespace brimwell {
 namespace {
@@ -121,7 +121,7 @@ Expected<Tank, TankError> Tank::horizontal(double diameter, double length, const
         // A hemisphere is the ellipsoid as deep as the radius: π·h²·(3R − h)/6 below level h.
         shape.head = EllipsoidalHead(radius, radius);
     } else if (const auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&heads)) {
-        auto head = deepHead<EllipsoidalHead>(radius, ellipsoidal->depth.value_or(radius / 2));
+        auto head = deepHead<EllipsoidalHead>(radius, ellipsoidal->depthFor(diameter));
         if (!head) {
             return Unexpected(head.error());
         }

@@ -1,7 +1,7 @@
-#include "model/product.h"
+#include "model/window/product.h"
 
-#include "model/numbertext.h"
-#include "model/singleprecision.h"
+#include "model/window/numbertext.h"
+#include "model/window/singleprecision.h"
 
 namespace brimwell {
 
@@ -20,9 +20,12 @@ std::optional<ProductSelection> selectProduct(std::string_view product,
         }
         const double perDegreeF = readLenient(p.cePerDegreeF);
         if (tempUnit == TempUnit::DegreesF) {
-            return ProductSelection{formatGeneral(perDegreeF, decimal), formatGeneral(perDegreeF, decimal)};
+            return ProductSelection{formatGeneral(perDegreeF, decimal),
+                                    formatGeneral(perDegreeF, decimal)};
         }
-        return ProductSelection{formatGeneral(perDegreeF / (5.0 / 9.0), decimal), std::nullopt};
+        const double perDegreeC =
+            ConvertCoefficient(perDegreeF, TempUnit::DegreesF, TempUnit::DegreesC);
+        return ProductSelection{formatGeneral(perDegreeC, decimal), std::nullopt};
     }
     return std::nullopt;
 }

@@ -1,4 +1,4 @@
-#include "model/calibrationchart.h"
+#include "model/geometry/calibrationchart.h"
 
 #include <algorithm>
 #include <array>

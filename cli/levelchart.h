@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/tankvolumes.h"
+#include "model/geometry/tankvolumes.h"
 #include "tank/chartstream.h"
 
 namespace brimwell {

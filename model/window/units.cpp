@@ -1,18 +1,7 @@
-#include "model/units.h"
-
-#include <algorithm>
+#include "model/window/units.h"
 
 namespace brimwell {
 namespace {
-
-template <typename Unit, std::size_t N>
-std::optional<Unit> parse(const std::array<std::string_view, N>& names, std::string_view text) {
-    const auto it = std::find(names.begin(), names.end(), text);
-    if (it == names.end()) {
-        return std::nullopt;
-    }
-    return static_cast<Unit>(it - names.begin());
-}
 
 template <typename Unit>
 std::size_t index(Unit unit) {
@@ -41,13 +30,13 @@ constexpr double kGallonFactors[4] = {1, 3.785411784, 0.003785411784, 3785.41178
 }  // namespace
 
 std::optional<LengthUnit> parseLengthUnit(std::string_view text) {
-    return parse<LengthUnit>(kLengthUnits, text);
+    return named<LengthUnit>(kLengthUnits, text);
 }
 std::optional<VolumeUnit> parseVolumeUnit(std::string_view text) {
-    return parse<VolumeUnit>(kVolumeUnits, text);
+    return named<VolumeUnit>(kVolumeUnits, text);
 }
 std::optional<TempUnit> parseTempUnit(std::string_view text) {
-    return parse<TempUnit>(kTempUnits, text);
+    return named<TempUnit>(kTempUnits, text);
 }
 
 std::string_view unitName(LengthUnit unit) { return kLengthUnits[index(unit)]; }

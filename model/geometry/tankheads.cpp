@@ -1,4 +1,4 @@
-#include "model/tankheads.h"
+#include "model/geometry/tankheads.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
-#include "model/tankmodel.h"
+#include "model/window/tankmodel.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "model/singleprecision.h"
+#include "model/window/singleprecision.h"
 
 namespace brimwell {
 namespace {
@@ -35,11 +35,7 @@ double halfAngle(float x, FailureReporter& reporter) {
 }  // namespace
 
 std::optional<TankShape> parseTankShape(std::string_view text) {
-    const auto it = std::find(kTankShapes.begin(), kTankShapes.end(), text);
-    if (it == kTankShapes.end()) {
-        return std::nullopt;
-    }
-    return static_cast<TankShape>(it - kTankShapes.begin());
+    return named<TankShape>(kTankShapes, text);
 }
 
 std::optional<float> TankCapacity(TankShape shape, double r, double L) {
