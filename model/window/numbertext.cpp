@@ -156,59 +156,67 @@ Decimal15 decimal15(double value) {
     return value != 0 && std::isfinite(value) ? toDecimal15(std::fabs(value)) : Decimal15{};
 }
 
-// The digits of |value| × 10^places rounded to a whole number, halves away from zero, on the
-// value's 15-digit decimal form: 0.125 at two places is "13", as is 0.12500000000000001.
-std::string roundedDigits(const Decimal15& d, int places) {
-    std::array<char, 24> text{};
-    if (d.digits == 0) {
-        return "0";
-    }
+// Appends |value| rounded to `places` decimals, halves away from zero, on its 15-digit decimal
+// form `d` (0.125 at two places is 0.13, as is 0.12500000000000001): at least one integer digit,
+// "." as the point; a sign when `negative` and the rounded value is not 0.
+void appendRounded(std::string& out, bool negative, int places, const Decimal15& d) {
+    std::uint64_t count = 0;  // of units of the last place, then `zeros` more zeros
+    std::size_t zeros = 0;
     const int shift = d.exponent + places;
-    if (shift >= 0) {
-        char* end = std::to_chars(text.data(), text.data() + text.size(), d.digits).ptr;
-        return std::string(text.data(), end).append(static_cast<std::size_t>(shift), '0');
-    }
-    std::uint64_t whole = 0;
-    if (shift >= -kSignificantDigits) {
+    if (d.digits != 0 && shift >= 0) {
+        count = d.digits;
+        zeros = static_cast<std::size_t>(shift);
+    } else if (d.digits != 0 && shift >= -kSignificantDigits) {
         const std::uint64_t unit = kWholePowersOfTen[static_cast<std::size_t>(-shift)];
-        whole = d.digits / unit;
         const std::uint64_t rest = d.digits % unit;
-        whole += rest >= unit - rest ? 1 : 0;
+        count = d.digits / unit + (rest >= unit - rest ? 1 : 0);
     }
-    char* end = std::to_chars(text.data(), text.data() + text.size(), whole).ptr;
-    return std::string(text.data(), end);
+    std::array<char, 24> text{};
+    const auto written = static_cast<std::size_t>(
+        std::to_chars(text.data(), text.data() + text.size(), count).ptr - text.data());
+    const auto decimals = static_cast<std::size_t>(places);
+    const std::size_t leading = written + zeros <= decimals ? decimals + 1 - written - zeros : 0;
+    const std::size_t size = leading + written + zeros;
+    std::array<char, 64> small{};
+    std::string large;  // beyond 64 digits, for values far beyond any tank's
+    char* digits = small.data();
+    if (size > small.size()) {
+        large.resize(size);
+        digits = large.data();
+    }
+    std::memset(digits, '0', size);
+    std::memcpy(digits + leading, text.data(), written);
+    if (negative && count != 0) {
+        out += '-';
+    }
+    out.append(digits, size - decimals);
+    if (decimals > 0) {
+        out.append(".").append(digits + size - decimals, decimals);
+    }
 }
 
 Fixed toFixed(double value, int places, const Decimal15& d) {
-    std::string digits = roundedDigits(d, places);
-    const auto decimals = static_cast<std::size_t>(places);
-    if (digits.size() <= decimals) {
-        digits.insert(0, decimals + 1 - digits.size(), '0');
-    }
+    std::string text;
+    appendRounded(text, false, places, d);
     Fixed f;
-    f.negative = std::signbit(value) && digits.find_first_not_of('0') != std::string::npos;
-    f.integer = digits.substr(0, digits.size() - decimals);
-    f.fraction = digits.substr(digits.size() - decimals);
-    if (f.integer == "0") {
-        f.integer.clear();
-    }
+    f.negative = std::signbit(value) && text.find_first_not_of("0.") != std::string::npos;
+    const std::size_t point = std::min(text.find('.'), text.size());
+    f.integer = text.substr(0, point) == "0" ? std::string() : text.substr(0, point);
+    f.fraction = point < text.size() ? text.substr(point + 1) : std::string();
     return f;
 }
 
-// The fixed form with `places` decimals, at least one integer digit, "." as the point, padded on
-// the left with blanks to `width`.
+// The fixed form with `places` decimals, padded on the left with blanks to `width`.
 void appendFixedForm(std::string& out, double value, int places, std::size_t width,
                      const Decimal15& decimal) {
     const std::size_t start = out.size();
     if (std::isfinite(value)) {
-        const Fixed f = toFixed(value, places, decimal);
-        out.append(f.negative ? "-" : "").append(f.integer.empty() ? "0" : f.integer);
-        if (places > 0) {
-            out.append(".").append(f.fraction);
-        }
+        appendRounded(out, std::signbit(value), places, decimal);
     }
     const std::size_t length = out.size() - start;
-    out.insert(start, width > length ? width - length : 0, ' ');
+    if (width > length) {
+        out.insert(start, width - length, ' ');
+    }
 }
 
 struct Pattern {
