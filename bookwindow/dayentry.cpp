@@ -5,11 +5,20 @@
 #include "model/geometry/stickreading.h"
 
 namespace brimwell {
-namespace {
 
 bool blank(const std::string& text) {
     return text.find_first_not_of(" \t") == std::string::npos;
 }
+
+std::optional<double> readUserNumber(const std::string& text, const NumberFormat& format) {
+    if (text.find_first_of("0123456789") == std::string::npos) {
+        return std::nullopt;
+    }
+    const auto value = readStrict(text, format);
+    return value && std::isfinite(*value) ? value : std::nullopt;
+}
+
+namespace {
 
 class Reader {
 public:
@@ -20,8 +29,8 @@ public:
         if (blank(text)) {
             return std::nullopt;
         }
-        const auto value = readStrict(text, format_);
-        if (!value || !std::isfinite(*value)) {
+        const auto value = readUserNumber(text, format_);
+        if (!value) {
             problem(field, "'" + text + "' is not a number");
             return std::nullopt;
         }

@@ -59,4 +59,11 @@ DayEntry readDayEntry(const DayTexts& texts, LengthUnit unit, double top,
 Expected<double, std::string> readUserStick(const std::string& text, LengthUnit unit,
                                             const NumberFormat& format);
 
+// A finite number typed in the user's notation, with at least one digit: a lone separator is not
+// a 0.
+std::optional<double> readUserNumber(const std::string& text, const NumberFormat& format);
+
+// True for a field left empty or holding blanks only.
+bool blank(const std::string& text);
+
 }  // namespace brimwell

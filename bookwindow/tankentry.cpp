@@ -9,10 +9,6 @@
 namespace brimwell {
 namespace {
 
-bool blank(const std::string& text) {
-    return text.find_first_not_of(" \t") == std::string::npos;
-}
-
 class Reader {
 public:
     Reader(TankEntry& entry, const NumberFormat& format) : entry_(entry), format_(format) {}
@@ -26,8 +22,8 @@ public:
             }
             return std::nullopt;
         }
-        const auto value = readStrict(text, format_);
-        if (!value || !std::isfinite(*value)) {
+        const auto value = readUserNumber(text, format_);
+        if (!value) {
             problem(field, "'" + text + "' is not a number");
             return std::nullopt;
         }

@@ -18,8 +18,8 @@
 #include "cli/tankoptions.h"
 #include "cli/tankoutput.h"
 #include "cli/unitwords.h"
-#include "model/window/numbertext.h"
 #include "model/geometry/stickreading.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 
@@ -121,9 +121,12 @@ Expected<std::optional<double>, std::string> number(const Options& options, std:
     if (it == options.values.end()) {
         return std::optional<double>();
     }
-    const auto value = readStrict(it->second, NumberFormat{".", ""});
-    if (!value || !std::isfinite(*value)) {
-        return Unexpected(std::string(name) + ": '" + it->second + "' is not a number");
+    const auto value = readNumberOption(name, it->second);
+    if (!value) {
+        return Unexpected(value.error());
+    }
+    if (!std::isfinite(*value)) {
+        return Unexpected(std::string(name) + ": '" + it->second + "' is out of range");
     }
     return std::optional<double>(*value);
 }
@@ -425,15 +428,31 @@ Status tankList(const Request&, const Context& context) {
     return kBookDone;
 }
 
-Status tankShow(const Request& request, const Context& context) {
-    const auto store = context.open();
+// The book and the tank the request names first, or the status of the failure, told on standard
+// error.
+struct OpenedTank {
+    std::unique_ptr<Store> store;
+    TankSettings tank;
+};
+
+Expected<OpenedTank, Status> openTank(const Request& request, const Context& context) {
+    auto store = context.open();
     if (!store) {
-        return kBookWriteFailed;
+        return Unexpected(kBookWriteFailed);
     }
-    const auto tank = store->tank(request.positionals.at(0));
+    auto tank = store->tank(request.positionals.at(0));
     if (!tank) {
-        return context.complain(tank.error(), kBookBadInput);
+        return Unexpected(context.complain(tank.error(), kBookBadInput));
     }
+    return OpenedTank{std::move(store), *std::move(tank)};
+}
+
+Status tankShow(const Request& request, const Context& context) {
+    const auto opened = openTank(request, context);
+    if (!opened) {
+        return opened.error();
+    }
+    const TankSettings* tank = &opened->tank;
     const auto shape = storedShape(tank->shape, !tank->calibration.empty());
     const book::Product& product = tank->product;
     std::string text = "name:        " + tank->name + "\nshape:       " + tank->shape +
@@ -506,14 +525,12 @@ Expected<Day, std::string> dayOf(const Request& request, LengthUnit unit) {
 }
 
 Status recordDay(const Request& request, const Context& context) {
-    const auto store = context.open();
-    if (!store) {
-        return kBookWriteFailed;
+    const auto opened = openTank(request, context);
+    if (!opened) {
+        return opened.error();
     }
-    const auto tank = store->tank(request.positionals.at(0));
-    if (!tank) {
-        return context.complain(tank.error(), kBookBadInput);
-    }
+    const auto& store = opened->store;
+    const TankSettings* tank = &opened->tank;
     const auto gauge = gaugeOf(*tank);
     if (!gauge) {
         return context.complain(gauge.error(), kBookBadInput);

@@ -216,6 +216,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("message");
         QTest::newRow("comma decimal") << QStringList{"day", "T1", "2026-01-02", "--stick", "3,5"} << QByteArray("--stick: '3,5' has a comma");
+        QTest::newRow("a lone point pumped") << QStringList{"day", "T1", "2026-01-02", "--stick", "3", "--pumped", "."} << QByteArray("--pumped: '.' is not a number");
         QTest::newRow("no such date") << QStringList{"day", "T1", "2026-02-30", "--stick", "3"} << QByteArray("'2026-02-30' is not a date");
         QTest::newRow("water above the stick") << QStringList{"day", "T1", "2026-01-02", "--stick", "3", "--water", "4"} << QByteArray("--water is above --stick");
         QTest::newRow("stick above the tank") << QStringList{"day", "T1", "2026-01-02", "--stick", "121"} << QByteArray("--stick: a stick of 121 is outside the tank (0 to 120)");
