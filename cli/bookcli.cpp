@@ -584,12 +584,13 @@ Status recordDelivery(const Request& request, const Context& context) {
     if (!isDate(date)) {
         return context.complain("the date '" + date + "' is not a date YYYY-MM-DD", kBookBadInput);
     }
-    const auto store = context.open();
-    if (!store) {
-        return kBookWriteFailed;
+    const auto opened = openTank(request, context);
+    if (!opened) {
+        return opened.error();
     }
-    const auto tank = store->tank(request.positionals.at(0));
-    const auto gauge = tank ? gaugeOf(*tank) : Unexpected(tank.error());
+    const auto& store = opened->store;
+    const TankSettings* tank = &opened->tank;
+    const auto gauge = gaugeOf(*tank);
     if (!gauge) {
         return context.complain(gauge.error(), kBookBadInput);
     }
@@ -739,12 +740,13 @@ Status month(const Request& request, const Context& context) {
     if (!format) {
         return context.complain(format.error(), kBookBadInput);
     }
-    const auto store = context.open();
-    if (!store) {
-        return kBookWriteFailed;
+    const auto opened = openTank(request, context);
+    if (!opened) {
+        return opened.error();
     }
-    const auto tank = store->tank(request.positionals.at(0));
-    const auto gauge = tank ? gaugeOf(*tank) : Unexpected(tank.error());
+    const auto& store = opened->store;
+    const TankSettings* tank = &opened->tank;
+    const auto gauge = gaugeOf(*tank);
     if (!gauge) {
         return context.complain(gauge.error(), kBookBadInput);
     }
