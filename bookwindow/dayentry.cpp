@@ -1,6 +1,7 @@
 #include "bookwindow/dayentry.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "model/geometry/stickreading.h"
 
@@ -132,12 +133,20 @@ Expected<double, std::string> readUserStick(const std::string& text, LengthUnit 
         return readStickLevel(text, unit);
     }
     if (text.find('.') != std::string::npos) {
-        return Unexpected("write the decimal with '" + format.decimal + "'");
+        std::string reason = "write the decimal with '";
+        reason.append(format.decimal).append("'");
+        return Unexpected(std::move(reason));
     }
-    std::string dotted = text;
-    for (auto at = dotted.find(format.decimal); at != std::string::npos;
-         at = dotted.find(format.decimal, at + 1)) {
-        dotted.replace(at, format.decimal.size(), ".");
+    // Built a character at a time: GCC 12 warns falsely on an in-place replace at -O2.
+    std::string dotted;
+    const std::string_view decimal = format.decimal;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!decimal.empty() && std::string_view(text).substr(i).starts_with(decimal)) {
+            dotted += '.';
+            i += decimal.size();
+        } else {
+            dotted += text[i++];
+        }
     }
     return readStickLevel(dotted, unit);
 }
