@@ -96,6 +96,10 @@ frmBook::frmBook(Host& host, QWidget* parent)
 
 frmBook::~frmBook() = default;
 
+dlgTank* frmBook::tankEditor() const {
+    return tankEditor_;
+}
+
 void frmBook::openBookWhenShown(const QString& path) {
     pendingBook_ = path;
 }
@@ -150,7 +154,6 @@ void frmBook::addTank() {
         tankEditor_ = new dlgTank(host_, this);
         connect(tankEditor_, &QDialog::accepted, this, &frmBook::tankAdded);
         connect(tankEditor_, &QDialog::finished, tankEditor_, &QObject::deleteLater);
-        connect(tankEditor_, &QObject::destroyed, this, [this] { tankEditor_ = nullptr; });
     }
     tankEditor_->show();
     tankEditor_->raise();

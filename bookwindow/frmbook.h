@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 #include <optional>
 
@@ -36,7 +37,7 @@ public:
     // The book the user had open last, or the command line's default book.
     static QString lastBook();
 
-    dlgTank* tankEditor() const { return tankEditor_; }
+    dlgTank* tankEditor() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,7 +65,8 @@ private:
     std::unique_ptr<BookSession> session_;
     SiteModel* site_;
     MonthModel* month_;
-    dlgTank* tankEditor_ = nullptr;
+    // Empties itself when the editor closes and deletes itself, also while this window goes.
+    QPointer<dlgTank> tankEditor_;
     std::string tank_;
     std::optional<MonthView> shownMonth_;
     bool filling_ = false;
