@@ -447,6 +447,26 @@ Expected<OpenedTank, Status> openTank(const Request& request, const Context& con
     return OpenedTank{std::move(store), *std::move(tank)};
 }
 
+// The same with the tank's gauge: its volumes and its units.
+struct GaugedTank {
+    std::unique_ptr<Store> store;
+    TankSettings tank;
+    std::pair<book::Gauge, TankOptions> gauge;
+};
+
+Expected<GaugedTank, Status> openGaugedTank(const Request& request, const Context& context) {
+    auto opened = openTank(request, context);
+    if (!opened) {
+        return Unexpected(opened.error());
+    }
+    OpenedTank taken = *std::move(opened);
+    auto gauge = gaugeOf(taken.tank);
+    if (!gauge) {
+        return Unexpected(context.complain(gauge.error(), kBookBadInput));
+    }
+    return GaugedTank{std::move(taken.store), std::move(taken.tank), *std::move(gauge)};
+}
+
 Status tankShow(const Request& request, const Context& context) {
     const auto opened = openTank(request, context);
     if (!opened) {
@@ -525,16 +545,13 @@ Expected<Day, std::string> dayOf(const Request& request, LengthUnit unit) {
 }
 
 Status recordDay(const Request& request, const Context& context) {
-    const auto opened = openTank(request, context);
+    const auto opened = openGaugedTank(request, context);
     if (!opened) {
         return opened.error();
     }
     const auto& store = opened->store;
     const TankSettings* tank = &opened->tank;
-    const auto gauge = gaugeOf(*tank);
-    if (!gauge) {
-        return context.complain(gauge.error(), kBookBadInput);
-    }
+    const auto* gauge = &opened->gauge;
     const auto day = dayOf(request, gauge->second.lengthUnit);
     if (!day) {
         return context.complain(day.error(), kBookBadInput);
@@ -584,16 +601,13 @@ Status recordDelivery(const Request& request, const Context& context) {
     if (!isDate(date)) {
         return context.complain("the date '" + date + "' is not a date YYYY-MM-DD", kBookBadInput);
     }
-    const auto opened = openTank(request, context);
+    const auto opened = openGaugedTank(request, context);
     if (!opened) {
         return opened.error();
     }
     const auto& store = opened->store;
     const TankSettings* tank = &opened->tank;
-    const auto gauge = gaugeOf(*tank);
-    if (!gauge) {
-        return context.complain(gauge.error(), kBookBadInput);
-    }
+    const auto* gauge = &opened->gauge;
     const auto delivery = deliveryOf(request.options, gauge->second.lengthUnit);
     if (!delivery) {
         return context.complain(delivery.error(), kBookBadInput);
@@ -740,16 +754,13 @@ Status month(const Request& request, const Context& context) {
     if (!format) {
         return context.complain(format.error(), kBookBadInput);
     }
-    const auto opened = openTank(request, context);
+    const auto opened = openGaugedTank(request, context);
     if (!opened) {
         return opened.error();
     }
     const auto& store = opened->store;
     const TankSettings* tank = &opened->tank;
-    const auto gauge = gaugeOf(*tank);
-    if (!gauge) {
-        return context.complain(gauge.error(), kBookBadInput);
-    }
+    const auto* gauge = &opened->gauge;
     const auto records = store->month(tank->name, month + "-01", month + "-31");
     if (!records) {
         return context.complain(records.error(), kBookBadInput);
