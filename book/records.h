@@ -27,15 +27,18 @@ struct Product {
 struct PercentRule {
     double percent = 1.0;
     double allowance = 130;
+    bool operator==(const PercentRule&) const = default;
 };
 // Fails on `days` or more consecutive short days whose shortages total at least `total`.
 struct ShortRunRule {
     int days = 0;
     double total = 0;
+    bool operator==(const ShortRunRule&) const = default;
 };
 // Marks each day whose water cut is above `limit`, a level.
 struct WaterRule {
     double limit = 0;
+    bool operator==(const WaterRule&) const = default;
 };
 using Rule = std::variant<PercentRule, ShortRunRule, WaterRule>;
 

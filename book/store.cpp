@@ -48,6 +48,9 @@ public:
     // Runs the statement with its values bound in order; a statement run again is not
     // prepared again.
     Done run(const char* sql, std::initializer_list<QVariant> values = {}) {
+        return run(sql, QVariantList(values));
+    }
+    Done run(const char* sql, const QVariantList& values) {
         if (sql != prepared_ && !query_.prepare(QString::fromLatin1(sql))) {
             return failure();
         }
@@ -155,6 +158,28 @@ private:
     Query exists_;
     Query insert_;
 };
+
+// The tanks table's columns from name to opening_level, in that order.
+QVariantList tankValues(const TankSettings& tank) {
+    const Product& product = tank.product;
+    return {text(tank.name),
+            text(product.name),
+            kCorrectionWords[static_cast<std::size_t>(product.correction)],
+            product.value,
+            product.reference,
+            product.celsius ? 1 : 0,
+            text(tank.shape),
+            tank.calibration.empty() ? QVariant(QMetaType::fromType<QString>())
+                                     : QVariant(text(tank.calibration)),
+            tank.safeFill,
+            optional(tank.openingLevel)};
+}
+
+Done nameTaken(const Done& failed, const std::string& name) {
+    return failed.error().find("UNIQUE") != std::string::npos
+               ? Unexpected("a tank named '" + name + "' is already in the book")
+               : failed;
+}
 
 Done insertRules(const QString& connection, long long tank, const std::vector<Rule>& rules) {
     int ordinal = 0;
@@ -461,25 +486,46 @@ Expected<std::unique_ptr<Store>, OpenFailure> Store::open(const QString& path) {
 
 Done Store::addTank(const TankSettings& tank) {
     return inWrite([&]() -> Done {
-        Query query(connection_);
-        const Product& product = tank.product;
-        auto done = query.run(
-            "INSERT INTO tanks (name, product, correction, correction_value, reference, celsius, "
-            "shape, calibration, safe_fill, opening_level, created_at) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-            {text(tank.name), text(product.name),
-             kCorrectionWords[static_cast<std::size_t>(product.correction)], product.value,
-             product.reference, product.celsius ? 1 : 0, text(tank.shape),
-             tank.calibration.empty() ? QVariant(QMetaType::fromType<QString>())
-                                      : QVariant(text(tank.calibration)),
-             tank.safeFill, optional(tank.openingLevel), text(now())});
+        QVariantList values = tankValues(tank);
+        values << text(now());
+        auto done = Query(connection_)
+                        .run(
+                            "INSERT INTO tanks (name, product, correction, correction_value, "
+                            "reference, celsius, "
+                            "shape, calibration, safe_fill, opening_level, created_at) "
+                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                            values);
         if (!done) {
-            return done.error().find("UNIQUE") != std::string::npos
-                       ? Unexpected("a tank named '" + tank.name + "' is already in the book")
-                       : done;
+            return nameTaken(done, tank.name);
         }
         const auto id = tankId(connection_, tank.name);
         return id ? insertRules(connection_, *id, tank.rules) : Unexpected(id.error());
+    });
+}
+
+Done Store::updateTank(const std::string& name, const TankSettings& tank) {
+    return inWrite([&]() -> Done {
+        const auto id = tankId(connection_, name);
+        if (!id) {
+            return Unexpected(id.error());
+        }
+        QVariantList values = tankValues(tank);
+        values << *id;
+        auto done =
+            Query(connection_)
+                .run(
+                    "UPDATE tanks SET name = ?, product = ?, correction = ?, correction_value = ?, "
+                    "reference = ?, celsius = ?, shape = ?, calibration = ?, safe_fill = ?, "
+                    "opening_level = ? WHERE id = ?",
+                    values);
+        if (!done) {
+            return nameTaken(done, tank.name);
+        }
+        if (auto cleared = Query(connection_).run("DELETE FROM rules WHERE tank_id = ?", {*id});
+            !cleared) {
+            return cleared;
+        }
+        return insertRules(connection_, *id, tank.rules);
     });
 }
 

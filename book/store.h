@@ -44,6 +44,8 @@ public:
     Store& operator=(const Store&) = delete;
 
     Expected<void, std::string> addTank(const TankSettings& tank);
+    // Replaces the tank's settings, its name too; its days stay as recorded.
+    Expected<void, std::string> updateTank(const std::string& name, const TankSettings& tank);
     Expected<void, std::string> removeTank(const std::string& name);
     Expected<std::vector<std::string>, std::string> tankNames();
     Expected<TankSettings, std::string> tank(const std::string& name);

@@ -80,6 +80,23 @@ Expected<void, std::string> BookSession::addTank(const book::TankSettings& setti
     return store_->addTank(settings);
 }
 
+Expected<void, std::string> BookSession::updateTank(const std::string& name,
+                                                    const book::TankSettings& settings) {
+    if (auto tank = bookTank(settings); !tank) {
+        return Unexpected(tank.error());
+    }
+    auto done = store_->updateTank(name, settings);
+    if (done) {
+        tanks_.erase(name);
+    }
+    return done;
+}
+
+std::size_t BookSession::dayCount(const std::string& name) {
+    const auto days = store_->days(name);
+    return days ? days->size() : 0;
+}
+
 TankSummary BookSession::summary(const std::string& name) {
     TankSummary summary;
     summary.name = name;

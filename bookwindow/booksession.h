@@ -47,6 +47,10 @@ public:
     Expected<std::vector<std::string>, std::string> tankNames();
     Expected<const BookTankView*, std::string> tank(const std::string& name);
     Expected<void, std::string> addTank(const book::TankSettings& settings);
+    // Replaces the settings of the tank `name`, which may be renamed.
+    Expected<void, std::string> updateTank(const std::string& name,
+                                           const book::TankSettings& settings);
+    std::size_t dayCount(const std::string& name);
 
     TankSummary summary(const std::string& name);
     // `month` is YYYY-MM.

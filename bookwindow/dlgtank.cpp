@@ -39,12 +39,49 @@ dlgTank::dlgTank(Host& host, QWidget* parent)
     for (QComboBox* list : findChildren<QComboBox*>()) {
         connect(list, &QComboBox::currentIndexChanged, this, &dlgTank::reread);
     }
-    connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &dlgTank::accept);
+    connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &dlgTank::entered);
     connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &dlgTank::reject);
     reread();
 }
 
 dlgTank::~dlgTank() = default;
+
+void dlgTank::edit(const book::TankSettings& tank, const TankOptions& shape) {
+    edited_ = tank.name;
+    setWindowTitle(tr("Tank %1").arg(QString::fromStdString(tank.name)));
+    showTexts(tankTexts(tank, shape, userNumberFormat()));
+}
+
+void dlgTank::showTexts(const TankTexts& texts) {
+    const auto show = [](QLineEdit* box, const std::string& text) {
+        box->setText(QString::fromStdString(text));
+    };
+    show(ui_->txtName, texts.name);
+    ui_->cboOrientation->setCurrentIndex(texts.vertical ? 1 : 0);
+    ui_->cboHeads->setCurrentText(QString::fromStdString(texts.heads));
+    show(ui_->txtHeadDepth, texts.headDepth);
+    show(ui_->txtCrown, texts.crown);
+    show(ui_->txtKnuckle, texts.knuckle);
+    show(ui_->txtDiameter, texts.diameter);
+    show(ui_->txtLength, texts.length);
+    ui_->cboUnits->setCurrentText(QString::fromStdString(texts.units));
+    ui_->cboVolume->setCurrentText(QString::fromStdString(texts.volume));
+    show(ui_->txtProduct, texts.product);
+    ui_->cboCorrection->setCurrentIndex(texts.correction + 1);
+    show(ui_->txtCorrectionValue, texts.correctionValue);
+    show(ui_->txtReference, texts.reference);
+    ui_->cboTemperatureUnit->setCurrentIndex(texts.celsius ? 1 : 0);
+    show(ui_->txtSafeFill, texts.safeFill);
+    show(ui_->txtOpening, texts.opening);
+    show(ui_->txtPercent, texts.percent);
+    show(ui_->txtAllowance, texts.allowance);
+    show(ui_->txtShortDays, texts.shortDays);
+    show(ui_->txtShortTotal, texts.shortTotal);
+    show(ui_->txtWaterLimit, texts.waterLimit);
+    chartFile_.clear();
+    chart_ = texts.calibration;
+    showChart();
+}
 
 void dlgTank::chooseChart() {
     const QString path = host_.chooseFile(this, tr("Calibration charts|*.csv *.txt"));
@@ -72,10 +109,13 @@ void dlgTank::showChart() {
     ui_->txtChartRows->setPlainText(QString::fromStdString(chart_));
     QString text;
     if (!chart_.empty()) {
+        // A stored chart no longer has its file.
+        const QString name =
+            chartFile_.isEmpty() ? tr("the stored chart") : QFileInfo(chartFile_).fileName();
         const auto chart = CalibrationChart::parse(chart_);
-        text = chart ? tr("%1: %2 rows").arg(QFileInfo(chartFile_).fileName()).arg(chart->rows())
+        text = chart ? tr("%1: %2 rows").arg(name).arg(chart->rows())
                      : tr("%1, line %2: %3")
-                           .arg(QFileInfo(chartFile_).fileName())
+                           .arg(name)
                            .arg(chart.error().line)
                            .arg(QString::fromStdString(chart.error().message));
     }
@@ -93,6 +133,8 @@ TankTexts dlgTank::texts() const {
     texts.vertical = ui_->cboOrientation->currentIndex() == 1;
     texts.heads = ui_->cboHeads->currentText().toStdString();
     texts.headDepth = text(ui_->txtHeadDepth);
+    texts.crown = text(ui_->txtCrown);
+    texts.knuckle = text(ui_->txtKnuckle);
     texts.diameter = text(ui_->txtDiameter);
     texts.length = text(ui_->txtLength);
     texts.units = ui_->cboUnits->currentText().toStdString();
@@ -101,6 +143,7 @@ TankTexts dlgTank::texts() const {
     texts.product = text(ui_->txtProduct);
     texts.correction = ui_->cboCorrection->currentIndex() - 1;
     texts.correctionValue = text(ui_->txtCorrectionValue);
+    texts.reference = text(ui_->txtReference);
     texts.celsius = ui_->cboTemperatureUnit->currentIndex() == 1;
     texts.safeFill = text(ui_->txtSafeFill);
     texts.opening = text(ui_->txtOpening);
@@ -118,15 +161,20 @@ void dlgTank::reread() {
     ui_->txtHeadDepth->setEnabled(ui_->cboHeads->isEnabled() &&
                                   (ui_->cboHeads->currentText() == QLatin1String("ellipsoidal") ||
                                    ui_->cboHeads->currentText() == QLatin1String("conical")));
+    const bool dished = ui_->cboHeads->isEnabled() &&
+                        ui_->cboHeads->currentText() == QLatin1String("torispherical");
+    ui_->txtCrown->setEnabled(dished);
+    ui_->txtKnuckle->setEnabled(dished);
+    ui_->txtReference->setEnabled(ui_->cboCorrection->currentText() == QLatin1String("linear"));
     const TankTexts texts = this->texts();
     const auto unit = volumeUnitOption("--volume", texts.volume);
     const VolumeUnit volume = unit ? *unit : VolumeUnit::Gallons;
     TankEntry entry = readTankEntry(texts, userNumberFormat(), defaultAllowance(volume));
-    QLineEdit* const fields[] = {ui_->txtName,      ui_->txtHeadDepth, ui_->txtDiameter,
-                                 ui_->txtLength,    ui_->txtProduct,   ui_->txtCorrectionValue,
-                                 ui_->txtSafeFill,  ui_->txtOpening,   ui_->txtPercent,
-                                 ui_->txtAllowance, ui_->txtShortDays, ui_->txtShortTotal,
-                                 ui_->txtWaterLimit};
+    QLineEdit* const fields[] = {
+        ui_->txtName,       ui_->txtHeadDepth,       ui_->txtDiameter,  ui_->txtLength,
+        ui_->txtProduct,    ui_->txtCorrectionValue, ui_->txtSafeFill,  ui_->txtOpening,
+        ui_->txtPercent,    ui_->txtAllowance,       ui_->txtShortDays, ui_->txtShortTotal,
+        ui_->txtWaterLimit, ui_->txtCrown,           ui_->txtKnuckle,   ui_->txtReference};
     for (QLineEdit* field : fields) {
         clearMark(*field);
     }

@@ -14,10 +14,10 @@ namespace brimwell {
 
 class Host;
 
-// Adding a tank: its shape with the capacity shown as it is typed, or its calibration chart from
-// a file with the chart's rows and its faults by line, its product and correction,
-// and its month's rules. Each field that does not read is marked with the reason; OK stays off
-// until everything reads.
+// Adding or editing a tank: its shape with the capacity shown as it is typed, or its calibration
+// chart from a file with the chart's rows and its faults by line, its product and correction, and
+// its month's rules. Each field that does not read is marked with the reason; OK stays off until
+// everything reads.
 class dlgTank : public QDialog {
     Q_OBJECT
 
@@ -25,11 +25,21 @@ public:
     dlgTank(Host& host, QWidget* parent = nullptr);
     ~dlgTank() override;
 
+    // Opens a stored tank for editing; `shape` is its stored shape as read.
+    void edit(const book::TankSettings& tank, const TankOptions& shape);
+    // The name of the tank being edited; empty while adding one.
+    const std::string& editedName() const { return edited_; }
+
     // The tank as entered; valid once the dialog is accepted.
     const book::TankSettings& tank() const { return tank_; }
 
+Q_SIGNALS:
+    // OK was pressed with everything read; the dialog stays open until the tank is kept.
+    void entered();
+
 private:
     TankTexts texts() const;
+    void showTexts(const TankTexts& texts);
     void reread();
     void chooseChart();
     void useGeometry();
@@ -39,6 +49,7 @@ private:
     Host& host_;
     QString chartFile_;
     std::string chart_;
+    std::string edited_;
     book::TankSettings tank_;
 };
 

@@ -89,6 +89,8 @@ frmBook::frmBook(Host& host, QWidget* parent)
     connect(ui_->btnExport, &QPushButton::clicked, this, &frmBook::exportMonth);
     connect(ui_->actExport, &QAction::triggered, this, &frmBook::exportMonth);
     connect(ui_->actAddTank, &QAction::triggered, this, &frmBook::addTank);
+    connect(ui_->actEditTank, &QAction::triggered, this, &frmBook::editTank);
+    connect(ui_->tblSite, &QAbstractItemView::doubleClicked, this, &frmBook::editTank);
     connect(ui_->actOpen, &QAction::triggered, this, &frmBook::chooseBook);
     connect(ui_->actExit, &QAction::triggered, this, &frmBook::close);
     ui_->tabsTank->setEnabled(false);
@@ -147,26 +149,74 @@ void frmBook::chooseBook() {
 }
 
 void frmBook::addTank() {
-    if (!session_) {
+    if (session_) {
+        openTankEditor();
+    }
+}
+
+void frmBook::editTank() {
+    if (!session_ || tank_.empty()) {
         return;
     }
+    const auto view = session_->tank(tank_);
+    if (!view) {
+        host_.showMessage(this, fromStd(view.error()));
+        return;
+    }
+    openTankEditor();
+    tankEditor_->edit((*view)->settings, (*view)->tank.shape);
+}
+
+void frmBook::openTankEditor() {
     if (!tankEditor_) {
         tankEditor_ = new dlgTank(host_, this);
-        connect(tankEditor_, &QDialog::accepted, this, &frmBook::tankAdded);
+        connect(tankEditor_, &dlgTank::entered, this, &frmBook::tankEntered);
         connect(tankEditor_, &QDialog::finished, tankEditor_, &QObject::deleteLater);
     }
     tankEditor_->show();
     tankEditor_->raise();
 }
 
-void frmBook::tankAdded() {
+void frmBook::tankEntered() {
     const book::TankSettings tank = tankEditor_->tank();
-    if (auto done = session_->addTank(tank); !done) {
-        host_.showMessage(this, fromStd(done.error()));
+    const std::string edited = tankEditor_->editedName();
+    Expected<void, std::string> done;
+    if (edited.empty()) {
+        done = session_->addTank(tank);
+    } else if (const auto before = session_->tank(edited); !before) {
+        done = Unexpected(before.error());
+    } else if (!changeAgreed((*before)->settings, tank)) {
+        return;
+    } else {
+        done = session_->updateTank(edited, tank);
+    }
+    if (!done) {
+        host_.showMessage(tankEditor_, fromStd(done.error()));
         return;
     }
+    tankEditor_->accept();
+    tank_ = tank.name;
     fillSite(tank.name);
     ui_->txtStick->setFocus();
+}
+
+// A change to what the recorded days' figures are worked out from is asked for first.
+bool frmBook::changeAgreed(const book::TankSettings& before, const book::TankSettings& after) {
+    const book::Product& was = before.product;
+    const book::Product& is = after.product;
+    const bool figuresChange =
+        before.shape != after.shape || before.calibration != after.calibration ||
+        before.openingLevel != after.openingLevel || was.correction != is.correction ||
+        was.value != is.value || was.reference != is.reference || was.celsius != is.celsius;
+    const std::size_t days = session_->dayCount(before.name);
+    if (!figuresChange || days == 0) {
+        return true;
+    }
+    const QString recorded = days == 1 ? tr("1 recorded day") : tr("%1 recorded days").arg(days);
+    return host_.askYesNo(this, tr("%1 has %2. Their volumes and over/short will be worked out "
+                                   "again from the changed tank; the sticks stay as recorded. "
+                                   "Change the tank?")
+                                    .arg(fromStd(before.name), recorded));
 }
 
 void frmBook::fillSite(const std::optional<std::string>& select) {
@@ -192,6 +242,7 @@ void frmBook::fillSite(const std::optional<std::string>& select) {
 void frmBook::tankChosen() {
     const QModelIndex current = ui_->tblSite->currentIndex();
     ui_->tabsTank->setEnabled(current.isValid());
+    ui_->actEditTank->setEnabled(current.isValid());
     if (!current.isValid()) {
         return;
     }

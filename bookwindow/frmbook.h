@@ -45,7 +45,10 @@ protected:
 private:
     void chooseBook();
     void addTank();
-    void tankAdded();
+    void editTank();
+    void openTankEditor();
+    void tankEntered();
+    bool changeAgreed(const book::TankSettings& before, const book::TankSettings& after);
     void fillSite(const std::optional<std::string>& select = {});
     void tankChosen();
     void dateChosen();

@@ -1,5 +1,7 @@
 #include "bookwindow/tankentry.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -54,6 +56,16 @@ void appendOption(std::string& shape, const char* option, double value) {
     appendOption(shape, option, text);
 }
 
+// A torispherical head's crown and knuckle, each when given.
+void appendDishing(const TankTexts& texts, Reader& read, std::string& shape) {
+    if (const auto crown = read.number(TankField::Crown, texts.crown, 0, false)) {
+        appendOption(shape, "--crown", *crown);
+    }
+    if (const auto knuckle = read.number(TankField::Knuckle, texts.knuckle, 0, false)) {
+        appendOption(shape, "--knuckle", *knuckle);
+    }
+}
+
 std::string shapeText(const TankTexts& texts, Reader& read) {
     std::string shape;
     if (!texts.calibration.empty()) {
@@ -77,6 +89,9 @@ std::string shapeText(const TankTexts& texts, Reader& read) {
         if (depth && (texts.heads == "ellipsoidal" || texts.heads == "conical")) {
             appendOption(shape, "--head-depth", *depth);
         }
+        if (texts.heads == "torispherical") {
+            appendDishing(texts, read, shape);
+        }
     }
     appendOption(shape, "--units", texts.units);
     appendOption(shape, "--volume", texts.volume);
@@ -93,6 +108,10 @@ void readProduct(const TankTexts& texts, Reader& read, book::Product& product) {
     product.correction = static_cast<book::Correction>(texts.correction);
     const auto value = read.number(TankField::CorrectionValue, texts.correctionValue, 0, true);
     product.value = value.value_or(0);
+    if (product.correction == book::Correction::Linear) {
+        const auto reference = read.number(TankField::Reference, texts.reference, -1e9, false);
+        product.reference = reference.value_or(product.reference);
+    }
 }
 
 void readRules(const TankTexts& texts, Reader& read, double defaultAllowance,
@@ -151,6 +170,81 @@ TankEntry readTankEntry(const TankTexts& texts, const NumberFormat& format,
         }
     }
     return entry;
+}
+
+namespace {
+
+// The shortest text that reads back as `value`, never in exponent form, in `format`'s notation.
+std::string editableText(double value, const NumberFormat& format) {
+    std::array<char, 400> digits{};
+    const auto end =
+        std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed)
+            .ptr;
+    std::string text(digits.data(), end);
+    if (const auto point = text.find('.'); point != std::string::npos) {
+        text.replace(point, 1, format.decimal);
+    }
+    return text;
+}
+
+void fillShapeTexts(const TankOptions& shape, const NumberFormat& format, TankTexts& texts) {
+    texts.vertical = shape.vertical;
+    texts.heads = headWord(shape.heads);
+    texts.diameter = editableText(shape.diameter, format);
+    texts.length = editableText(shape.length, format);
+    if (const auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&shape.heads);
+        ellipsoidal && ellipsoidal->depth) {
+        texts.headDepth = editableText(*ellipsoidal->depth, format);
+    } else if (const auto* conical = std::get_if<ConicalHeads>(&shape.heads)) {
+        texts.headDepth = editableText(conical->depth, format);
+    } else if (const auto* dished = std::get_if<TorisphericalHeads>(&shape.heads)) {
+        texts.crown = editableText(dished->crown, format);
+        texts.knuckle = editableText(dished->knuckle, format);
+    }
+    texts.units = unitWord(shape.lengthUnit);
+    texts.volume = unitWord(shape.volumeUnit);
+}
+
+void fillRuleTexts(const std::vector<book::Rule>& rules, const NumberFormat& format,
+                   TankTexts& texts) {
+    texts.percent.clear();
+    for (const book::Rule& rule : rules) {
+        if (const auto* percent = std::get_if<book::PercentRule>(&rule)) {
+            texts.percent = editableText(percent->percent, format);
+            texts.allowance = editableText(percent->allowance, format);
+        } else if (const auto* run = std::get_if<book::ShortRunRule>(&rule)) {
+            texts.shortDays = std::to_string(run->days);
+            texts.shortTotal = editableText(run->total, format);
+        } else {
+            texts.waterLimit = editableText(std::get<book::WaterRule>(rule).limit, format);
+        }
+    }
+}
+
+}  // namespace
+
+TankTexts tankTexts(const book::TankSettings& tank, const TankOptions& shape,
+                    const NumberFormat& format) {
+    TankTexts texts;
+    texts.name = tank.name;
+    fillShapeTexts(shape, format, texts);
+    texts.calibration = tank.calibration;
+    const book::Product& product = tank.product;
+    texts.product = product.name;
+    texts.celsius = product.celsius;
+    const bool corrected = product.correction != book::Correction::Linear || product.value != 0;
+    texts.correction = corrected ? static_cast<int>(product.correction) : -1;
+    if (corrected) {
+        texts.correctionValue = editableText(product.value, format);
+    }
+    if (product.correction == book::Correction::Linear &&
+        product.reference != (product.celsius ? 15 : 60)) {
+        texts.reference = editableText(product.reference, format);
+    }
+    texts.safeFill = editableText(tank.safeFill, format);
+    texts.opening = editableText(tank.openingLevel.value_or(0), format);
+    fillRuleTexts(tank.rules, format, texts);
+    return texts;
 }
 
 }  // namespace brimwell

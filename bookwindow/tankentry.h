@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "book/records.h"
+#include "cli/tankoptions.h"
 #include "model/window/numbertext.h"
 
 namespace brimwell {
@@ -25,6 +26,9 @@ enum class TankField {
     ShortDays,
     ShortTotal,
     WaterLimit,
+    Crown,
+    Knuckle,
+    Reference,
 };
 
 struct TankTexts {
@@ -32,12 +36,14 @@ struct TankTexts {
     bool vertical = false;
     std::string heads = "flat";  // brimwell-tank's word
     std::string headDepth, diameter, length;
+    std::string crown, knuckle;  // torispherical only; the defaults when empty
     std::string units = "inches", volume = "gallons";
     // A calibration chart's text, which stands for the shape when it is not empty.
     std::string calibration;
     std::string product;
     int correction = -1;  // -1 none, else book::Correction
     std::string correctionValue;
+    std::string reference;  // linear only; 60 °F or 15 °C when empty
     bool celsius = false;
     std::string safeFill = "90", opening = "0";
     std::string percent = "1", allowance, shortDays, shortTotal, waterLimit;
@@ -56,5 +62,10 @@ struct TankEntry {
 // `defaultAllowance` stands in for an empty allowance.
 TankEntry readTankEntry(const TankTexts& texts, const NumberFormat& format,
                         double defaultAllowance);
+
+// A stored tank's texts for editing, its numbers in the notation `format`; `shape` is its
+// stored shape as read.
+TankTexts tankTexts(const book::TankSettings& tank, const TankOptions& shape,
+                    const NumberFormat& format);
 
 }  // namespace brimwell

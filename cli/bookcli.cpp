@@ -982,9 +982,13 @@ Expected<BookTank, std::string> bookTank(const book::TankSettings& tank) {
     if (!volumes) {
         return Unexpected(volumes.error());
     }
-    return BookTank{gauge->first,     shape.lengthUnit,
-                    shape.volumeUnit, volumes->capacity(),
-                    volumes->top(),   shape.vertical && !volumes->calibrated()};
+    return BookTank{gauge->first,
+                    shape.lengthUnit,
+                    shape.volumeUnit,
+                    volumes->capacity(),
+                    volumes->top(),
+                    shape.vertical && !volumes->calibrated(),
+                    shape};
 }
 
 }  // namespace brimwell

@@ -7,6 +7,7 @@
 
 #include "book/reconcile.h"
 #include "book/records.h"
+#include "cli/tankoptions.h"
 #include "model/expected.h"
 #include "model/window/units.h"
 
@@ -19,6 +20,7 @@ struct BookTank {
     double capacity = 0;
     double top = 0;  // the highest stick
     bool vertical = false;
+    TankOptions shape;  // as stored, read as brimwell-tank reads its options
 };
 
 Expected<BookTank, std::string> bookTank(const book::TankSettings& tank);

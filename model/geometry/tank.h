@@ -67,19 +67,26 @@ enum class TankError {
     Percent,
 };
 
-struct FlatHeads {};
-struct HemisphericalHeads {};
+struct FlatHeads {
+    bool operator==(const FlatHeads&) const = default;
+};
+struct HemisphericalHeads {
+    bool operator==(const HemisphericalHeads&) const = default;
+};
 struct EllipsoidalHeads {
     std::optional<double> depth;  // D/4 when empty
 
     double depthFor(double diameter) const { return depth.value_or(diameter / 4); }
+    bool operator==(const EllipsoidalHeads&) const = default;
 };
 struct TorisphericalHeads {
     double crown = 1;       // F, the crown radius over D
     double knuckle = 0.06;  // K, the knuckle radius over D
+    bool operator==(const TorisphericalHeads&) const = default;
 };
 struct ConicalHeads {
     double depth = 0;  // required: 0 is refused
+    bool operator==(const ConicalHeads&) const = default;
 };
 using Heads =
     std::variant<FlatHeads, HemisphericalHeads, EllipsoidalHeads, TorisphericalHeads, ConicalHeads>;

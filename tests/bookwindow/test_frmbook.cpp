@@ -227,6 +227,35 @@ private Q_SLOTS:
         QCOMPARE(ok->isEnabled(), !capacity.isEmpty());
     }
 
+    // The edited tank's figures: 96 in by a 200 in shell, worked from the same closed forms.
+    void an_edited_tank_keeps_its_days_and_works_them_out_anew() {
+        enterDay("2026-03-01", {{"txtStick", "38"}, {"txtPumped", "350"}});
+        window->findChild<QAction*>("actEditTank")->trigger();
+        dlgTank* editor = window->tankEditor();
+        for (const auto& [name, text] : {std::pair{"txtName", "Regular 1"},
+                                         {"txtDiameter", "96"},
+                                         {"txtLength", "240"},
+                                         {"txtHeadDepth", "24"},
+                                         {"txtOpening", "40"},
+                                         {"txtAllowance", "130"}}) {
+            QCOMPARE(find(editor, name)->text(), QString(text));
+        }
+        QCOMPARE(find<QComboBox>(editor, "cboHeads")->currentText(), QString("ellipsoidal"));
+        retype(find(editor, "txtName"), "Regular 2");
+        retype(find(editor, "txtLength"), "200");
+        QCOMPARE(find<QLabel>(editor, "lblCapacity")->text(), QString("7269.56 gallons"));
+        host->yesNoAnswers << false << true;
+        auto* ok = find<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(editor->isVisible());
+        QCOMPARE(cell("tblSite", 0, 5), QString("3116.92"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(host->questions.value(1).startsWith("Regular 1 has 1 recorded day."));
+        QCOMPARE(cell("tblSite", 0, 1), QString("Regular 2"));
+        QCOMPARE(cell("tblSite", 0, 5), QString("2655.26"));
+        QCOMPARE(cell("tblMonth", 0, 6), QString("156.50"));
+    }
+
     void tab_follows_the_daily_worksheet() {
         find(window.get(), "txtStick")->setFocus();
         const QStringList order{"txtWater",     "txtTemperature",     "txtPumped",
