@@ -175,6 +175,7 @@ void frmBook::openTankEditor() {
     }
     tankEditor_->show();
     tankEditor_->raise();
+    tankEditor_->activateWindow();
 }
 
 void frmBook::tankEntered() {
@@ -213,10 +214,11 @@ bool frmBook::changeAgreed(const book::TankSettings& before, const book::TankSet
         return true;
     }
     const QString recorded = days == 1 ? tr("1 recorded day") : tr("%1 recorded days").arg(days);
-    return host_.askYesNo(this, tr("%1 has %2. Their volumes and over/short will be worked out "
-                                   "again from the changed tank; the sticks stay as recorded. "
-                                   "Change the tank?")
-                                    .arg(fromStd(before.name), recorded));
+    return host_.askYesNo(tankEditor_,
+                          tr("%1 has %2. Their volumes and over/short will be worked out "
+                             "again from the changed tank; the sticks stay as recorded. "
+                             "Change the tank?")
+                              .arg(fromStd(before.name), recorded));
 }
 
 void frmBook::fillSite(const std::optional<std::string>& select) {
