@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "model/window/numbertext.h"
 #include "model/geometry/waterbottom.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell::book {
 namespace {

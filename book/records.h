@@ -93,4 +93,12 @@ struct DayCorrection {
     std::string changedAt;
 };
 
+// An earlier version of a delivery on `date`, replaced or withdrawn at `changedAt`.
+struct DeliveryCorrection {
+    std::string date;
+    Delivery before;
+    std::string changedAt;
+    bool withdrawn = false;
+};
+
 }  // namespace brimwell::book

@@ -1,6 +1,21 @@
 #include "book/schema.h"
 
 namespace brimwell::book {
+namespace {
+
+// Version 2: a corrected or withdrawn delivery keeps its earlier values here.
+constexpr std::string_view kDeliveryHistory =
+    "CREATE TABLE delivery_history (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
+    "REFERENCES tanks (id), day TEXT NOT NULL, bill_volume DOUBLE PRECISION NOT NULL, "
+    "bill_net INTEGER NOT NULL, bill_temperature DOUBLE PRECISION, "
+    "level_before DOUBLE PRECISION NOT NULL, level_after DOUBLE PRECISION NOT NULL, "
+    "temperature_before DOUBLE PRECISION, temperature_after DOUBLE PRECISION, "
+    "pumped_during DOUBLE PRECISION NOT NULL, recorded_at TEXT NOT NULL, "
+    "changed_at TEXT NOT NULL, withdrawn INTEGER NOT NULL)";
+constexpr std::string_view kDeliveryHistoryIndex =
+    "CREATE INDEX delivery_history_by_day ON delivery_history (tank_id, day)";
+
+}  // namespace
 
 // A PostgreSQL set would differ in its key columns (BIGINT GENERATED ALWAYS AS IDENTITY) and
 // start writes with a plain BEGIN.
@@ -38,8 +53,10 @@ const Schema& sqliteSchema() {
             "temperature_before DOUBLE PRECISION, temperature_after DOUBLE PRECISION, "
             "pumped_during DOUBLE PRECISION NOT NULL, recorded_at TEXT NOT NULL)",
             "CREATE INDEX deliveries_by_day ON deliveries (tank_id, day)",
+            kDeliveryHistory,
+            kDeliveryHistoryIndex,
         },
-        {},
+        {{kDeliveryHistory, kDeliveryHistoryIndex}},
         "BEGIN IMMEDIATE",
     };
     return schema;

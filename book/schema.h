@@ -10,7 +10,7 @@
 namespace brimwell::book {
 
 // The version this program writes. A book of a higher version is refused, never altered.
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 
 // What tells a book from any other database: a row of book_meta.
 inline constexpr std::string_view kBookMark = "brimwell book";

@@ -88,6 +88,30 @@ Day dayFrom(const QSqlQuery& query, int from = 0) {
     return day;
 }
 
+constexpr const char* kDeliveryColumns =
+    "bill_volume, bill_net, bill_temperature, level_before, level_after, temperature_before, "
+    "temperature_after, pumped_during";
+
+// A delivery read from the columns kDeliveryColumns names, starting at `from`.
+Delivery deliveryFrom(const QSqlQuery& query, int from = 0) {
+    return {query.value(from).toDouble(),     query.value(from + 1).toInt() != 0,
+            optional(query.value(from + 2)),  query.value(from + 3).toDouble(),
+            query.value(from + 4).toDouble(), optional(query.value(from + 5)),
+            optional(query.value(from + 6)),  query.value(from + 7).toDouble()};
+}
+
+// The values of the columns kDeliveryColumns names.
+QVariantList deliveryValues(const Delivery& delivery) {
+    return {delivery.billVolume,
+            delivery.billNet ? 1 : 0,
+            optional(delivery.billTemperature),
+            delivery.levelBefore,
+            delivery.levelAfter,
+            optional(delivery.temperatureBefore),
+            optional(delivery.temperatureAfter),
+            delivery.pumpedDuring};
+}
+
 Expected<long long, std::string> tankId(const QString& connection, const std::string& name) {
     Query query(connection);
     if (auto done = query.run("SELECT id FROM tanks WHERE name = ?", {text(name)}); !done) {
@@ -236,11 +260,11 @@ Expected<std::vector<Rule>, std::string> readRules(const QString& connection, lo
 Done attachDeliveries(const QString& connection, long long tank, const std::string& first,
                       const std::string& last, std::vector<Day>& days) {
     Query query(connection);
-    if (auto done = query.run(
-            "SELECT day, bill_volume, bill_net, bill_temperature, level_before, level_after, "
-            "temperature_before, temperature_after, pumped_during FROM deliveries "
-            "WHERE tank_id = ? AND day >= ? AND day <= ? ORDER BY day, id",
-            {tank, text(first), text(last)});
+    if (auto done = query.run((std::string("SELECT day, ") + kDeliveryColumns +
+                               " FROM deliveries WHERE tank_id = ? AND day >= ? AND day <= ? "
+                               "ORDER BY day, id")
+                                  .c_str(),
+                              {tank, text(first), text(last)});
         !done) {
         return done;
     }
@@ -254,10 +278,7 @@ Done attachDeliveries(const QString& connection, long long tank, const std::stri
             // Left out, the delivery would show as a loss on no day at all.
             return Unexpected(date + " has a delivery but no closing stick: record the day");
         }
-        day->deliveries.push_back({query->value(1).toDouble(), query->value(2).toInt() != 0,
-                                   optional(query->value(3)), query->value(4).toDouble(),
-                                   query->value(5).toDouble(), optional(query->value(6)),
-                                   optional(query->value(7)), query->value(8).toDouble()});
+        day->deliveries.push_back(deliveryFrom(*query, 1));
     }
     return {};
 }
@@ -267,9 +288,12 @@ Done markCorrected(const QString& connection, long long tank, std::vector<Day>& 
         return {};
     }
     Query query(connection);
+    const QVariant first = text(days.front().date);
+    const QVariant last = text(days.back().date);
     if (auto done = query.run(
-            "SELECT DISTINCT day FROM day_history WHERE tank_id = ? AND day >= ? AND day <= ?",
-            {tank, text(days.front().date), text(days.back().date)});
+            "SELECT day FROM day_history WHERE tank_id = ? AND day >= ? AND day <= ? UNION "
+            "SELECT day FROM delivery_history WHERE tank_id = ? AND day >= ? AND day <= ?",
+            {tank, first, last, tank, first, last});
         !done) {
         return done;
     }
@@ -403,9 +427,15 @@ Expected<int, OpenFailure> bookVersion(const QString& connection, const std::str
 }
 
 // Brings an older book to this version in one transaction.
-Expected<void, OpenFailure> upgrade(const QString& connection, int version) {
+// Another program may have upgraded it while this one waited for the write lock, so the
+// version is read again once the lock is held.
+Expected<void, OpenFailure> upgrade(const QString& connection, const std::string& path) {
     auto done = Query(connection).run(sqliteSchema().beginWrite.data());
-    for (int from = version; done && from < kSchemaVersion; ++from) {
+    const auto version = bookVersion(connection, path);
+    if (done && !version) {
+        done = Unexpected(version.error().message);
+    }
+    for (int from = version ? *version : kSchemaVersion; done && from < kSchemaVersion; ++from) {
         for (const std::string_view statement : sqliteSchema().upgrades[from - 1]) {
             if (done) {
                 done = Query(connection).run(std::string(statement).c_str());
@@ -446,8 +476,7 @@ Expected<void, OpenFailure> checkExisting(const QString& connection, const QStri
                                       name + " is damaged (book version " +
                                           std::to_string(*version) + "); it is left as it is"});
     }
-    return *version < kSchemaVersion ? upgrade(connection, *version)
-                                     : Expected<void, OpenFailure>();
+    return *version < kSchemaVersion ? upgrade(connection, name) : Expected<void, OpenFailure>();
 }
 
 }  // namespace
@@ -537,6 +566,7 @@ Done Store::removeTank(const std::string& name) {
         }
         for (const char* sql :
              {"DELETE FROM rules WHERE tank_id = ?", "DELETE FROM deliveries WHERE tank_id = ?",
+              "DELETE FROM delivery_history WHERE tank_id = ?",
               "DELETE FROM day_history WHERE tank_id = ?", "DELETE FROM days WHERE tank_id = ?",
               "DELETE FROM tanks WHERE id = ?"}) {
             if (auto done = Query(connection_).run(sql, {*id}); !done) {
@@ -622,16 +652,69 @@ Done Store::addDelivery(const std::string& tank, const std::string& date,
         if (!id) {
             return Unexpected(id.error());
         }
+        QVariantList values{*id, text(date)};
+        values << deliveryValues(delivery) << text(now());
+        return Query(connection_)
+            .run((std::string("INSERT INTO deliveries (tank_id, day, ") + kDeliveryColumns +
+                  ", recorded_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                     .c_str(),
+                 values);
+    });
+}
+
+Done Store::correctDelivery(const std::string& tank, const std::string& date, std::size_t number,
+                            const std::optional<Delivery>& replacement) {
+    return inWrite([&]() -> Done {
+        const auto id = deliveryId(tank, date, number);
+        if (!id) {
+            return Unexpected(id.error());
+        }
+        auto done = Query(connection_)
+                        .run((std::string("INSERT INTO delivery_history (tank_id, day, ") +
+                              kDeliveryColumns + ", recorded_at, changed_at, withdrawn) " +
+                              "SELECT tank_id, day, " + kDeliveryColumns +
+                              ", recorded_at, ?, ? FROM deliveries WHERE id = ?")
+                                 .c_str(),
+                             {text(now()), replacement ? 0 : 1, *id});
+        if (!done) {
+            return done;
+        }
+        if (!replacement) {
+            return Query(connection_).run("DELETE FROM deliveries WHERE id = ?", {*id});
+        }
+        QVariantList values = deliveryValues(*replacement);
+        values << text(now()) << *id;
         return Query(connection_)
             .run(
-                "INSERT INTO deliveries (tank_id, day, bill_volume, bill_net, bill_temperature, "
-                "level_before, level_after, temperature_before, temperature_after, pumped_during, "
-                "recorded_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                {*id, text(date), delivery.billVolume, delivery.billNet ? 1 : 0,
-                 optional(delivery.billTemperature), delivery.levelBefore, delivery.levelAfter,
-                 optional(delivery.temperatureBefore), optional(delivery.temperatureAfter),
-                 delivery.pumpedDuring, text(now())});
+                "UPDATE deliveries SET bill_volume = ?, bill_net = ?, bill_temperature = ?, "
+                "level_before = ?, level_after = ?, temperature_before = ?, "
+                "temperature_after = ?, pumped_during = ?, recorded_at = ? WHERE id = ?",
+                values);
     });
+}
+
+// The row of the day's `number`th delivery, 1 being the first recorded.
+Expected<long long, std::string> Store::deliveryId(const std::string& tank, const std::string& date,
+                                                   std::size_t number) {
+    const auto id = tankId(connection_, tank);
+    if (!id) {
+        return Unexpected(id.error());
+    }
+    Query query(connection_);
+    if (auto done = query.run("SELECT id FROM deliveries WHERE tank_id = ? AND day = ? ORDER BY id",
+                              {*id, text(date)});
+        !done) {
+        return Unexpected(done.error());
+    }
+    std::vector<long long> ids;
+    while (query->next()) {
+        ids.push_back(query->value(0).toLongLong());
+    }
+    if (number < 1 || number > ids.size()) {
+        return Unexpected(date + " has no delivery " + std::to_string(number) + " (it has " +
+                          std::to_string(ids.size()) + ")");
+    }
+    return ids[number - 1];
 }
 
 Done Store::importDays(const std::vector<ImportRow>& rows,
@@ -718,6 +801,51 @@ Expected<std::vector<DayCorrection>, std::string> Store::history(const std::stri
     std::vector<DayCorrection> corrections;
     while (query->next()) {
         corrections.push_back({dayFrom(*query), query->value(7).toString().toStdString()});
+    }
+    return corrections;
+}
+
+Expected<std::vector<Delivery>, std::string> Store::deliveries(const std::string& tank,
+                                                               const std::string& date) {
+    const auto id = tankId(connection_, tank);
+    if (!id) {
+        return Unexpected(id.error());
+    }
+    Query query(connection_);
+    if (auto done = query.run((std::string("SELECT ") + kDeliveryColumns +
+                               " FROM deliveries WHERE tank_id = ? AND day = ? ORDER BY id")
+                                  .c_str(),
+                              {*id, text(date)});
+        !done) {
+        return Unexpected(done.error());
+    }
+    std::vector<Delivery> deliveries;
+    while (query->next()) {
+        deliveries.push_back(deliveryFrom(*query));
+    }
+    return deliveries;
+}
+
+Expected<std::vector<DeliveryCorrection>, std::string> Store::deliveryHistory(
+    const std::string& tank) {
+    const auto id = tankId(connection_, tank);
+    if (!id) {
+        return Unexpected(id.error());
+    }
+    Query query(connection_);
+    if (auto done = query.run((std::string("SELECT ") + kDeliveryColumns +
+                               ", day, changed_at, withdrawn FROM delivery_history "
+                               "WHERE tank_id = ? ORDER BY day, changed_at, id")
+                                  .c_str(),
+                              {*id});
+        !done) {
+        return Unexpected(done.error());
+    }
+    std::vector<DeliveryCorrection> corrections;
+    while (query->next()) {
+        corrections.push_back({query->value(8).toString().toStdString(), deliveryFrom(*query),
+                               query->value(9).toString().toStdString(),
+                               query->value(10).toInt() != 0});
     }
     return corrections;
 }

@@ -54,6 +54,11 @@ public:
     Expected<bool, std::string> recordDay(const std::string& tank, const Day& day);
     Expected<void, std::string> addDelivery(const std::string& tank, const std::string& date,
                                             const Delivery& delivery);
+    // Replaces the day's `number`th delivery (1 is the first recorded), or withdraws it when
+    // there is no replacement; its earlier values are kept with the time of the change.
+    Expected<void, std::string> correctDelivery(const std::string& tank, const std::string& date,
+                                                std::size_t number,
+                                                const std::optional<Delivery>& replacement);
     // All rows or none; `progress` is told the rows written so far now and then.
     Expected<void, std::string> importDays(const std::vector<ImportRow>& rows,
                                            const std::function<void(std::size_t)>& progress);
@@ -62,10 +67,16 @@ public:
     Expected<MonthRecords, std::string> month(const std::string& tank, const std::string& first,
                                               const std::string& last);
     Expected<std::vector<DayCorrection>, std::string> history(const std::string& tank);
+    // The day's deliveries in the order they were recorded, its day recorded or not.
+    Expected<std::vector<Delivery>, std::string> deliveries(const std::string& tank,
+                                                            const std::string& date);
+    Expected<std::vector<DeliveryCorrection>, std::string> deliveryHistory(const std::string& tank);
     Expected<std::vector<Day>, std::string> days(const std::string& tank);
 
 private:
     explicit Store(QString connection) : connection_(std::move(connection)) {}
+    Expected<long long, std::string> deliveryId(const std::string& tank, const std::string& date,
+                                                std::size_t number);
     Expected<void, std::string> inWrite(const std::function<Expected<void, std::string>()>& change);
 
     QString connection_;

@@ -31,10 +31,11 @@ const char* const kBookUsage =
     "                     [--pumped V | --meter-open A --meter-close B]\n"
     "       brimwell-book delivery TANK DATE --bill V [--bill-net] [--bill-temperature T]\n"
     "                     --before H --after H [--temperature-before T --temperature-after T]\n"
-    "                     [--pumped-during V]\n"
+    "                     [--pumped-during V] [--correct N]\n"
+    "       brimwell-book delivery TANK DATE --withdraw N\n"
     "       brimwell-book import FILE\n"
     "       brimwell-book month TANK YYYY-MM [--format text|csv|json]\n"
-    "       brimwell-book history TANK\n"
+    "       brimwell-book history TANK [--deliveries]\n"
     "       brimwell-book export [TANK]\n"
     "       brimwell-book --help | --version\n"
     "       brimwell-book [--book FILE]         opens the book's window\n"
@@ -61,7 +62,10 @@ const char* const kBookUsage =
     "\n"
     "day      records a day's closing stick, or corrects a recorded day: its earlier values\n"
     "         are kept with the time of the change (see history)\n"
-    "delivery records a delivery on a day and prints it measured against its bill\n"
+    "delivery records a delivery on a day and prints it measured against its bill;\n"
+    "         --correct N replaces the day's Nth delivery (1 the first recorded) and\n"
+    "         --withdraw N takes it back, each keeping its earlier values (see history)\n"
+    "history  the days' earlier values, or with --deliveries the deliveries'\n"
     "import   a CSV of days with the header tank,date,stick and any of water,temperature,\n"
     "         pumped,meter_open,meter_close; all rows or none are written\n"
     "month    each day's book inventory (opening + delivered - pumped) and over/short\n"
@@ -596,6 +600,33 @@ Expected<Delivery, std::string> deliveryOf(const Options& options, LengthUnit un
     return delivery;
 }
 
+// "--correct N" or "--withdraw N": the day's Nth delivery, 1 being the first recorded.
+Expected<std::size_t, std::string> deliveryNumber(const Options& options, std::string_view name,
+                                                  std::size_t recorded) {
+    const auto value = number(options, name);
+    if (!value) {
+        return Unexpected(value.error());
+    }
+    if (!*value) {
+        return 0;
+    }
+    if (**value < 1 || **value != std::floor(**value) || **value > double(recorded)) {
+        return Unexpected(
+            std::string(name) + ": the day has " +
+            (recorded == 1 ? "1 delivery" : std::to_string(recorded) + " deliveries"));
+    }
+    return static_cast<std::size_t>(**value);
+}
+
+Status withdrawDelivery(Store& store, const std::string& tank, const std::string& date,
+                        std::size_t number, const Context& context) {
+    if (auto done = store.correctDelivery(tank, date, number, std::nullopt); !done) {
+        return context.complain(done.error(), kBookWriteFailed);
+    }
+    context.out << "withdrew delivery " << number << " of " << date << '\n';
+    return kBookDone;
+}
+
 Status recordDelivery(const Request& request, const Context& context) {
     const std::string& date = request.positionals.at(1);
     if (!isDate(date)) {
@@ -608,6 +639,23 @@ Status recordDelivery(const Request& request, const Context& context) {
     const auto& store = opened->store;
     const TankSettings* tank = &opened->tank;
     const auto* gauge = &opened->gauge;
+    const bool replacing = request.options.has("--correct") || request.options.has("--withdraw");
+    const auto recorded =
+        replacing ? store->deliveries(tank->name, date) : std::vector<book::Delivery>();
+    if (!recorded) {
+        return context.complain(recorded.error(), kBookWriteFailed);
+    }
+    const auto correct = deliveryNumber(request.options, "--correct", recorded->size());
+    const auto withdraw = deliveryNumber(request.options, "--withdraw", recorded->size());
+    if (!correct || !withdraw) {
+        return context.complain(correct ? withdraw.error() : correct.error(), kBookBadInput);
+    }
+    if (*withdraw) {
+        if (*correct || request.options.has("--bill")) {
+            return context.complain("--withdraw takes no delivery's values", kBookBadInput);
+        }
+        return withdrawDelivery(*store, tank->name, date, *withdraw, context);
+    }
     const auto delivery = deliveryOf(request.options, gauge->second.lengthUnit);
     if (!delivery) {
         return context.complain(delivery.error(), kBookBadInput);
@@ -616,7 +664,9 @@ Status recordDelivery(const Request& request, const Context& context) {
     if (!check) {
         return context.complain(check.error(), kBookBadInput);
     }
-    if (auto done = store->addDelivery(tank->name, date, *delivery); !done) {
+    auto done = *correct ? store->correctDelivery(tank->name, date, *correct, *delivery)
+                         : store->addDelivery(tank->name, date, *delivery);
+    if (!done) {
         return context.complain(done.error(), kBookWriteFailed);
     }
     book::DayFigures day;
@@ -632,7 +682,8 @@ Status recordDelivery(const Request& request, const Context& context) {
     single.days.push_back(day);
     const std::string report = monthReport(single, heading, ReportFormat::Text);
     const auto start = report.find("  delivery");
-    context.out << report.substr(start + 2, report.find('\n', start) - start - 1);
+    context.out << (*correct ? "corrected " : "")
+                << report.substr(start + 2, report.find('\n', start) - start - 1);
     return kBookDone;
 }
 
@@ -791,14 +842,25 @@ Status history(const Request& request, const Context& context) {
     if (!store) {
         return kBookWriteFailed;
     }
-    const auto corrections = store->history(request.positionals.at(0));
+    const std::string& tank = request.positionals.at(0);
+    if (request.options.flags.contains("--deliveries")) {
+        const auto changes = store->deliveryHistory(tank);
+        if (!changes) {
+            return context.complain(changes.error(), kBookBadInput);
+        }
+        context.out << kDeliveryHistoryHeader << '\n';
+        for (const book::DeliveryCorrection& change : *changes) {
+            context.out << deliveryHistoryRow(tank, change);
+        }
+        return kBookDone;
+    }
+    const auto corrections = store->history(tank);
     if (!corrections) {
         return context.complain(corrections.error(), kBookBadInput);
     }
     context.out << "changed_at," << kDayCsvHeader << '\n';
     for (const book::DayCorrection& correction : *corrections) {
-        context.out << correction.changedAt << ','
-                    << dayCsvRow(request.positionals.at(0), correction.before);
+        context.out << correction.changedAt << ',' << dayCsvRow(tank, correction.before);
     }
     return kBookDone;
 }
@@ -864,12 +926,12 @@ const std::vector<Subcommand>& subcommands() {
          2,
          0,
          {"--bill", "--bill-temperature", "--before", "--after", "--temperature-before",
-          "--temperature-after", "--pumped-during"},
+          "--temperature-after", "--pumped-during", "--correct", "--withdraw"},
          {"--bill-net"},
          recordDelivery},
         {"import", 1, 0, {}, {}, importDays},
         {"month", 2, 0, {"--format"}, {}, month},
-        {"history", 1, 0, {}, {}, history},
+        {"history", 1, 0, {}, {"--deliveries"}, history},
         {"export", 0, 1, {}, {}, exportDays},
     };
     return all;

@@ -14,6 +14,9 @@ using book::MonthReport;
 using book::RuleVerdict;
 
 const char* const kDayCsvHeader = "tank,date,stick,water,temperature,pumped,meter_open,meter_close";
+const char* const kDeliveryHistoryHeader =
+    "changed_at,change,tank,date,bill,bill_net,bill_temperature,before,after,"
+    "temperature_before,temperature_after,pumped_during";
 
 namespace {
 
@@ -201,6 +204,15 @@ std::string monthReport(const MonthReport& month, const ReportHeading& heading,
             break;
     }
     return textReport(month, heading);
+}
+
+std::string deliveryHistoryRow(const std::string& tank, const book::DeliveryCorrection& change) {
+    const book::Delivery& was = change.before;
+    return change.changedAt + (change.withdrawn ? ",withdrawn," : ",corrected,") + csvField(tank) +
+           "," + change.date + "," + shortest(was.billVolume) + (was.billNet ? ",yes," : ",no,") +
+           shortest(was.billTemperature) + "," + shortest(was.levelBefore) + "," +
+           shortest(was.levelAfter) + "," + shortest(was.temperatureBefore) + "," +
+           shortest(was.temperatureAfter) + "," + shortest(was.pumpedDuring) + "\n";
 }
 
 std::string dayCsvRow(const std::string& tank, const book::Day& day) {

@@ -31,6 +31,10 @@ std::string monthReport(const book::MonthReport& month, const ReportHeading& hea
 extern const char* const kDayCsvHeader;
 std::string dayCsvRow(const std::string& tank, const book::Day& day);
 
+// A delivery's values before it was corrected or withdrawn, as `history --deliveries` writes them.
+extern const char* const kDeliveryHistoryHeader;
+std::string deliveryHistoryRow(const std::string& tank, const book::DeliveryCorrection& change);
+
 // The fields of one CSV record; quoted fields may hold commas and doubled quotes.
 Expected<std::vector<std::string>, std::string> csvFields(const std::string& line);
 

@@ -115,6 +115,29 @@ private Q_SLOTS:
         QVERIFY2(history.out.split('\n').at(1).endsWith(",T1,2026-02-05,58,2.5,,150,,"), history.out);
     }
 
+    // A book of version 1, before deliveries kept their history, is brought up to date as it
+    // opens. At 48.9598855 gal/in the day runs from 1958.40 to 3427.19 gallons.
+    void a_delivery_is_corrected_and_withdrawn_keeping_its_history() {
+        addTank("deliveries.book", "T1");
+        QCOMPARE(book("deliveries.book", {"day", "T1", "2026-02-03", "--stick", "70", "--pumped", "0"}).exitCode, 0);
+        const QStringList typo{"delivery", "T1", "2026-02-03", "--bill", "1500", "--before", "40", "--after", "70.5"};
+        QCOMPARE(book("deliveries.book", typo).exitCode, 0);
+        QCOMPARE(book("deliveries.book", typo).exitCode, 0);
+        QCOMPARE(sql(path("deliveries.book"), "DROP TABLE delivery_history"), QString());
+        QCOMPARE(sql(path("deliveries.book"), "UPDATE book_meta SET value = '1' WHERE name = 'schema_version'"), QString());
+        QCOMPARE(book("deliveries.book", {"delivery", "T1", "2026-02-03", "--correct", "1", "--bill", "1470", "--before", "40",
+                     "--after", "70"}).out,
+                 QByteArray("corrected delivery 2026-02-03: measured 1468.80, bill 1470.00 gross, difference -1.20 gross\n"));
+        QCOMPARE(book("deliveries.book", {"delivery", "T1", "2026-02-03", "--withdraw", "2"}).exitCode, 0);
+        const Run gone = book("deliveries.book", {"delivery", "T1", "2026-02-03", "--withdraw", "2"});
+        QVERIFY2(gone.exitCode == 2 && gone.err.contains("--withdraw: the day has 1 delivery"), gone.err);
+        const Run month = book("deliveries.book", {"month", "T1", "2026-02"});
+        QVERIFY2(month.out.contains("1958.40     1470.00        0.00     3428.40     3427.19       -1.20  corrected"), month.out);
+        const QList<QByteArray> history = book("deliveries.book", {"history", "T1", "--deliveries"}).out.split('\n');
+        QVERIFY(history.value(1).endsWith(",corrected,T1,2026-02-03,1500,no,,40,70.5,,,0"));
+        QVERIFY(history.value(2).endsWith(",withdrawn,T1,2026-02-03,1500,no,,40,70.5,,,0"));
+    }
+
     void hostile_names_are_kept_as_typed() {
         const QString product = QStringLiteral("Robert\"); DELETE FROM days; --,");
         QCOMPARE(book("hostile.book", QStringList{"tank", "add", kHostile, "--opening", "40",
@@ -144,8 +167,8 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << QString() << QByteArray("is not a Brimwell book");
         QTest::newRow("another program's database") << QByteArray() << "CREATE TABLE tanks (x)"
                                                     << QByteArray("is not a Brimwell book");
-        QTest::newRow("a book from a newer version") << QByteArray() << "UPDATE book_meta SET value = '2' WHERE name = 'schema_version'"
-                                                     << QByteArray("was written by a newer Brimwell (book version 2");
+        QTest::newRow("a book from a newer version") << QByteArray() << "UPDATE book_meta SET value = '3' WHERE name = 'schema_version'"
+                                                     << QByteArray("was written by a newer Brimwell (book version 3");
         QTest::newRow("damaged") << QByteArray() << "damage" << QByteArray("is damaged");
     }
     void a_file_that_is_no_book_of_ours_is_reported_and_left_alone() {
