@@ -65,6 +65,7 @@ struct Delivery {
     std::optional<double> temperatureBefore;
     std::optional<double> temperatureAfter;
     double pumpedDuring = 0;
+    bool operator==(const Delivery&) const = default;
 };
 
 struct Day {

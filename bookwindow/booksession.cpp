@@ -24,7 +24,9 @@ std::vector<book::Day> withEntry(std::vector<book::Day> days, const DayEntry& en
         day.deliveries = at->deliveries;
         days.erase(at);
     }
-    if (entry.delivery) {
+    if (entry.delivery && entry.replacing > 0 && entry.replacing <= day.deliveries.size()) {
+        day.deliveries[entry.replacing - 1] = *entry.delivery;
+    } else if (entry.delivery) {
         day.deliveries.push_back(*entry.delivery);
     }
     const auto place = std::find_if(days.begin(), days.end(),
@@ -193,25 +195,36 @@ Expected<bool, std::string> BookSession::save(const std::string& name, const Day
     if (auto figures = preview(name, entry); !figures) {
         return Unexpected(figures.error());
     }
-    // Saving a recorded day unchanged, to add a delivery to it, is no correction.
+    // Saving a recorded day unchanged, to add or correct a delivery, is no correction of it.
     const auto recorded = recordedDay(name, entry.day.date);
-    if (recorded && sameReadings(*recorded, entry.day)) {
-        if (!entry.delivery) {
-            return false;
+    bool corrected = false;
+    if (!recorded || !sameReadings(*recorded, entry.day)) {
+        const auto done = store_->recordDay(name, entry.day);
+        if (!done) {
+            return done;
         }
-        auto done = store_->addDelivery(name, entry.day.date, *entry.delivery);
-        return done ? Expected<bool, std::string>(false) : Unexpected(done.error());
+        corrected = *done;
     }
-    const auto corrected = store_->recordDay(name, entry.day);
-    if (!corrected) {
+    if (!entry.delivery) {
         return corrected;
     }
-    if (entry.delivery) {
-        if (auto done = store_->addDelivery(name, entry.day.date, *entry.delivery); !done) {
-            return Unexpected(done.error());
-        }
+    if (entry.replacing == 0) {
+        auto done = store_->addDelivery(name, entry.day.date, *entry.delivery);
+        return done ? Expected<bool, std::string>(corrected) : Unexpected(done.error());
     }
-    return corrected;
+    const auto& deliveries = recorded ? recorded->deliveries : std::vector<book::Delivery>();
+    if (entry.replacing <= deliveries.size() &&
+        deliveries[entry.replacing - 1] == *entry.delivery) {
+        return corrected;
+    }
+    auto done = store_->correctDelivery(name, entry.day.date, entry.replacing, *entry.delivery);
+    return done ? Expected<bool, std::string>(true) : Unexpected(done.error());
+}
+
+Expected<void, std::string> BookSession::withdrawDelivery(const std::string& name,
+                                                          const std::string& date,
+                                                          std::size_t number) {
+    return store_->correctDelivery(name, date, number, std::nullopt);
 }
 
 }  // namespace brimwell

@@ -59,9 +59,12 @@ public:
 
     // The day's figures as they will be once the entry is saved.
     Expected<book::DayFigures, std::string> preview(const std::string& name, const DayEntry& entry);
-    // Records the day (a correction when it was recorded) and its new delivery; true when it
-    // corrected one.
+    // Records the day (a correction when it was recorded) and its new or corrected delivery;
+    // true when it corrected the day or a delivery.
     Expected<bool, std::string> save(const std::string& name, const DayEntry& entry);
+    // Takes back the day's `number`th delivery, 1 being the first recorded.
+    Expected<void, std::string> withdrawDelivery(const std::string& name, const std::string& date,
+                                                 std::size_t number);
 
 private:
     BookSession(std::unique_ptr<book::Store> store, QString path)

@@ -45,6 +45,8 @@ struct FieldProblem {
 struct DayEntry {
     book::Day day;  // without the new delivery
     std::optional<book::Delivery> delivery;
+    // The recorded delivery that `delivery` corrects, 1 being the day's first; 0 adds it.
+    std::size_t replacing = 0;
     std::vector<FieldProblem> problems;  // texts that do not read, or read out of range
     std::vector<DayField> missing;       // needed but empty
 

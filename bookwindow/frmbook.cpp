@@ -85,6 +85,8 @@ frmBook::frmBook(Host& host, QWidget* parent)
         connect(box, &QLineEdit::returnPressed, this, &frmBook::save);
     }
     connect(ui_->chkBillNet, &QCheckBox::toggled, this, &frmBook::entryEdited);
+    connect(ui_->cboDelivery, &QComboBox::currentIndexChanged, this, &frmBook::deliveryChosen);
+    connect(ui_->btnWithdraw, &QPushButton::clicked, this, &frmBook::withdrawDelivery);
     connect(ui_->btnSave, &QPushButton::clicked, this, &frmBook::save);
     connect(ui_->btnExport, &QPushButton::clicked, this, &frmBook::exportMonth);
     connect(ui_->actExport, &QAction::triggered, this, &frmBook::exportMonth);
@@ -268,6 +270,9 @@ void frmBook::fillDay(const std::optional<book::Day>& day) {
         field(static_cast<DayField>(i))->clear();
     }
     ui_->chkBillNet->setChecked(false);
+    recordedDeliveries_ = day ? day->deliveries : std::vector<book::Delivery>();
+    ui_->cboDelivery->clear();
+    ui_->cboDelivery->addItem(tr("new"));
     QStringList recorded;
     if (day) {
         ui_->txtStick->setText(generalText(day->closingLevel));
@@ -280,12 +285,56 @@ void frmBook::fillDay(const std::optional<book::Day>& day) {
             recorded << tr("bill %1, stick %2 to %3")
                             .arg(volumeText(delivery.billVolume), generalText(delivery.levelBefore),
                                  generalText(delivery.levelAfter));
+            ui_->cboDelivery->addItem(tr("%1: %2").arg(recorded.size()).arg(recorded.back()));
         }
     }
+    ui_->cboDelivery->setEnabled(!recorded.isEmpty());
+    ui_->btnWithdraw->setEnabled(false);
     ui_->lblRecordedDeliveries->setText(recorded.join('\n'));
     ui_->lblStatus->setText(day ? tr("Recorded: saving corrects it") : QString());
     filling_ = false;
     entryEdited();
+}
+
+// A recorded delivery chosen opens for correction; "new" starts an empty one.
+void frmBook::deliveryChosen() {
+    if (filling_) {
+        return;
+    }
+    const int chosen = ui_->cboDelivery->currentIndex();
+    const book::Delivery* delivery = chosen > 0 ? &recordedDeliveries_.at(chosen - 1) : nullptr;
+    ui_->btnWithdraw->setEnabled(delivery != nullptr);
+    filling_ = true;
+    ui_->txtBill->setText(delivery ? generalText(delivery->billVolume) : QString());
+    ui_->chkBillNet->setChecked(delivery && delivery->billNet);
+    ui_->txtBillTemperature->setText(delivery ? optionalText(delivery->billTemperature)
+                                              : QString());
+    ui_->txtBefore->setText(delivery ? generalText(delivery->levelBefore) : QString());
+    ui_->txtAfter->setText(delivery ? generalText(delivery->levelAfter) : QString());
+    ui_->txtPumpedDuring->setText(delivery ? generalText(delivery->pumpedDuring) : QString());
+    filling_ = false;
+    entryEdited();
+}
+
+void frmBook::withdrawDelivery() {
+    const int chosen = ui_->cboDelivery->currentIndex();
+    if (!session_ || chosen < 1) {
+        return;
+    }
+    const QString date = ui_->dateDay->date().toString(Qt::ISODate);
+    const QString question = tr("Withdraw delivery %1 of %2, %3? Its values are kept in the "
+                                "day's history.")
+                                 .arg(chosen)
+                                 .arg(date, ui_->cboDelivery->currentText().section(": ", 1));
+    if (!host_.askYesNo(this, question)) {
+        return;
+    }
+    if (auto done = session_->withdrawDelivery(tank_, date.toStdString(), chosen); !done) {
+        ui_->lblProblems->setText(fromStd(done.error()));
+        return;
+    }
+    statusBar()->showMessage(tr("Withdrew delivery %1 of %2").arg(chosen).arg(date));
+    fillSite();
 }
 
 QLineEdit* frmBook::field(DayField which) const {
@@ -314,7 +363,15 @@ DayEntry frmBook::readEntry() const {
     const auto view = session_->tank(tank_);
     const LengthUnit unit = view ? (*view)->tank.lengthUnit : LengthUnit::Inches;
     const double top = view ? (*view)->tank.top : 0;
-    return readDayEntry(texts, unit, top, userNumberFormat());
+    DayEntry entry = readDayEntry(texts, unit, top, userNumberFormat());
+    entry.replacing = static_cast<std::size_t>(std::max(0, ui_->cboDelivery->currentIndex()));
+    if (entry.delivery && entry.replacing > 0) {
+        // The window has no fields for the temperatures before and after; they stay as recorded.
+        const book::Delivery& recorded = recordedDeliveries_.at(entry.replacing - 1);
+        entry.delivery->temperatureBefore = recorded.temperatureBefore;
+        entry.delivery->temperatureAfter = recorded.temperatureAfter;
+    }
+    return entry;
 }
 
 void frmBook::markProblems(const DayEntry& entry, bool withMissing) {
@@ -360,8 +417,9 @@ void frmBook::showFigures(const DayEntry& entry) {
     ui_->lblBook->setText(volumeText(figures->book));
     ui_->lblOverShort->setText(volumeText(figures->overShort));
     ui_->lblCumulative->setText(volumeText(figures->cumulative));
-    if (entry.delivery && !figures->deliveries.empty()) {
-        ui_->lblDeliveryCheck->setText(deliveryText(figures->deliveries.back()));
+    const std::size_t shown = entry.replacing > 0 ? entry.replacing : figures->deliveries.size();
+    if (entry.delivery && shown > 0 && shown <= figures->deliveries.size()) {
+        ui_->lblDeliveryCheck->setText(deliveryText(figures->deliveries[shown - 1]));
     }
 }
 

@@ -60,6 +60,8 @@ private:
     void markProblems(const DayEntry& entry, bool withMissing);
     void showFigures(const DayEntry& entry);
     void fillDay(const std::optional<book::Day>& day);
+    void deliveryChosen();
+    void withdrawDelivery();
     QLineEdit* field(DayField field) const;
     const std::string& tankName() const { return tank_; }
 
@@ -72,6 +74,7 @@ private:
     QPointer<dlgTank> tankEditor_;
     std::string tank_;
     std::optional<MonthView> shownMonth_;
+    std::vector<book::Delivery> recordedDeliveries_;  // the shown day's
     bool filling_ = false;
     std::optional<QString> pendingBook_;
 };

@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QDateEdit>
 #include <QDeadlineTimer>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
         if (&tank == &tanks[0]) {
             save(editor, out, "book-tank.png");
         }
-        editor->accept();
+        control<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok)->click();
         settle();
     }
     const double drops[][4] = {{78, 4.5, 455, 3000}, {70, 3.2, 248, 2400}, {110, 5.1, 246, 1460}};

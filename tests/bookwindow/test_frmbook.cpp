@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -254,6 +255,31 @@ private Q_SLOTS:
         QCOMPARE(cell("tblSite", 0, 1), QString("Regular 2"));
         QCOMPARE(cell("tblSite", 0, 5), QString("2655.26"));
         QCOMPARE(cell("tblMonth", 0, 6), QString("156.50"));
+    }
+
+    // At 40 and 70 in the tank holds 3343.08 and 6696.85 gallons.
+    void a_recorded_delivery_is_corrected_and_withdrawn() {
+        enterDay("2026-03-01", {{"txtStick", "70"},
+                                {"txtPumped", "0"},
+                                {"txtBill", "3000"},
+                                {"txtBefore", "40"},
+                                {"txtAfter", "70"}});
+        chooseDate("2026-03-01");
+        auto* delivery = find<QComboBox>(window.get(), "cboDelivery");
+        QCOMPARE(delivery->count(), 2);
+        delivery->setCurrentIndex(1);
+        QCOMPARE(find(window.get(), "txtBill")->text(), QString("3000"));
+        retype(find(window.get(), "txtBill"), "3100");
+        QTest::keyClick(find(window.get(), "txtBill"), Qt::Key_Return);
+        QCOMPARE(window->statusBar()->currentMessage(), QString("Corrected 2026-03-01"));
+        QCOMPARE(cell("tblMonth", 0, 6), QString("253.77"));
+        chooseDate("2026-03-01");
+        delivery->setCurrentIndex(1);
+        host->yesNoAnswers << true;
+        QTest::mouseClick(find<QPushButton>(window.get(), "btnWithdraw"), Qt::LeftButton);
+        QCOMPARE(cell("tblMonth", 0, 2), QString("0.00"));
+        QCOMPARE(cell("tblMonth", 0, 6), QString("3353.77"));
+        QCOMPARE(delivery->count(), 1);
     }
 
     void tab_follows_the_daily_worksheet() {
