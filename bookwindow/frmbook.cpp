@@ -151,8 +151,8 @@ void frmBook::chooseBook() {
 }
 
 void frmBook::addTank() {
-    if (session_) {
-        openTankEditor();
+    if (session_ && openTankEditor()) {
+        tankEditor_->show();
     }
 }
 
@@ -165,19 +165,26 @@ void frmBook::editTank() {
         host_.showMessage(this, fromStd(view.error()));
         return;
     }
-    openTankEditor();
-    tankEditor_->edit((*view)->settings, (*view)->tank.shape);
+    if (openTankEditor()) {
+        tankEditor_->edit((*view)->settings, (*view)->tank.shape);
+        tankEditor_->show();
+    }
 }
 
-void frmBook::openTankEditor() {
-    if (!tankEditor_) {
-        tankEditor_ = new dlgTank(host_, this);
-        connect(tankEditor_, &dlgTank::entered, this, &frmBook::tankEntered);
-        connect(tankEditor_, &QDialog::finished, tankEditor_, &QObject::deleteLater);
+// A new editor; false, with the open one brought to the front, while a tank is being entered,
+// so that what was typed there is not replaced.
+bool frmBook::openTankEditor() {
+    // A closed editor is on its way out.
+    if (tankEditor_ && tankEditor_->isVisible()) {
+        tankEditor_->raise();
+        tankEditor_->activateWindow();
+        statusBar()->showMessage(tr("Finish or cancel the tank being entered first"));
+        return false;
     }
-    tankEditor_->show();
-    tankEditor_->raise();
-    tankEditor_->activateWindow();
+    tankEditor_ = new dlgTank(host_, this);
+    connect(tankEditor_, &dlgTank::entered, this, &frmBook::tankEntered);
+    connect(tankEditor_, &QDialog::finished, tankEditor_, &QObject::deleteLater);
+    return true;
 }
 
 void frmBook::tankEntered() {

@@ -46,7 +46,7 @@ private:
     void chooseBook();
     void addTank();
     void editTank();
-    void openTankEditor();
+    bool openTankEditor();
     void tankEntered();
     bool changeAgreed(const book::TankSettings& before, const book::TankSettings& after);
     void fillSite(const std::optional<std::string>& select = {});

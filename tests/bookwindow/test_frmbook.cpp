@@ -242,6 +242,9 @@ private Q_SLOTS:
             QCOMPARE(find(editor, name)->text(), QString(text));
         }
         QCOMPARE(find<QComboBox>(editor, "cboHeads")->currentText(), QString("ellipsoidal"));
+        // Add tank while the edit is open keeps what is being entered.
+        window->findChild<QAction*>("actAddTank")->trigger();
+        QCOMPARE(window->tankEditor()->editedName(), std::string("Regular 1"));
         retype(find(editor, "txtName"), "Regular 2");
         retype(find(editor, "txtLength"), "200");
         QCOMPARE(find<QLabel>(editor, "lblCapacity")->text(), QString("7269.56 gallons"));
