@@ -43,6 +43,14 @@ bool sameReadings(const book::Day& a, const book::Day& b) {
 
 }  // namespace
 
+bool reworksDays(const book::TankSettings& before, const book::TankSettings& after) {
+    const book::Product& was = before.product;
+    const book::Product& is = after.product;
+    return before.shape != after.shape || before.calibration != after.calibration ||
+           before.openingLevel != after.openingLevel || was.correction != is.correction ||
+           was.value != is.value || was.reference != is.reference || was.celsius != is.celsius;
+}
+
 std::string monthOf(const std::string& date) {
     return date.substr(0, 7);
 }

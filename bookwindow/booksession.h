@@ -75,6 +75,10 @@ private:
     std::map<std::string, BookTankView> tanks_;
 };
 
+// Whether the recorded days' figures are worked out anew after the change: its shape or chart, its
+// correction or its opening stick changed.
+bool reworksDays(const book::TankSettings& before, const book::TankSettings& after);
+
 // "2026-03" of "2026-03-14", and the month's first and last possible dates.
 std::string monthOf(const std::string& date);
 

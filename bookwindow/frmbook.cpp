@@ -212,14 +212,8 @@ void frmBook::tankEntered() {
 
 // A change to what the recorded days' figures are worked out from is asked for first.
 bool frmBook::changeAgreed(const book::TankSettings& before, const book::TankSettings& after) {
-    const book::Product& was = before.product;
-    const book::Product& is = after.product;
-    const bool figuresChange =
-        before.shape != after.shape || before.calibration != after.calibration ||
-        before.openingLevel != after.openingLevel || was.correction != is.correction ||
-        was.value != is.value || was.reference != is.reference || was.celsius != is.celsius;
     const std::size_t days = session_->dayCount(before.name);
-    if (!figuresChange || days == 0) {
+    if (!reworksDays(before, after) || days == 0) {
         return true;
     }
     const QString recorded = days == 1 ? tr("1 recorded day") : tr("%1 recorded days").arg(days);
