@@ -18,6 +18,7 @@
 #include "cli/tankoptions.h"
 #include "cli/tankoutput.h"
 #include "cli/unitwords.h"
+#include "model/geometry/calibrationchart.h"
 #include "model/geometry/stickreading.h"
 #include "model/window/numbertext.h"
 
@@ -649,7 +650,7 @@ Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string
     if (headerLine.startsWith("\xEF\xBB\xBF")) {
         headerLine.remove(0, 3);  // the byte-order mark a spreadsheet may write
     }
-    const auto header = csvFields(headerLine.toStdString());
+    const auto header = csvFields(headerLine.toStdString(), CsvQuotes::AtFieldStart);
     std::map<std::string, std::size_t> columns;
     for (std::size_t i = 0; header && i < header->size(); ++i) {
         columns[(*header)[i]] = i;
@@ -665,9 +666,11 @@ Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string
         if (bytes.trimmed().isEmpty()) {
             continue;
         }
-        const auto fields = csvFields(std::string(bytes.endsWith('\n') ? bytes.chopped(1) : bytes));
+        const auto fields = csvFields(std::string(bytes.endsWith('\n') ? bytes.chopped(1) : bytes),
+                                      CsvQuotes::AtFieldStart);
         if (!fields) {
-            return Unexpected(path + " line " + std::to_string(line) + ": " + fields.error());
+            return Unexpected(path + " line " + std::to_string(line) +
+                              ": a quoted field is not closed");
         }
         if (fields->size() < header->size()) {
             return Unexpected(path + " line " + std::to_string(line) + ": too few fields");

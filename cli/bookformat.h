@@ -31,7 +31,4 @@ std::string monthReport(const book::MonthReport& month, const ReportHeading& hea
 extern const char* const kDayCsvHeader;
 std::string dayCsvRow(const std::string& tank, const book::Day& day);
 
-// The fields of one CSV record; quoted fields may hold commas and doubled quotes.
-Expected<std::vector<std::string>, std::string> csvFields(const std::string& line);
-
 }  // namespace brimwell

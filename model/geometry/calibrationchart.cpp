@@ -66,40 +66,6 @@ Expected<double, std::string> readNumber(std::string_view field, std::string_vie
     return value;
 }
 
-// The fields of a CSV line; a quoted field may hold "," and doubled quotes.
-Expected<std::vector<std::string>, std::string> csvFields(std::string_view line) {
-    if (line.find('"') == std::string_view::npos) {
-        std::vector<std::string> fields;
-        for (std::size_t start = 0;;) {
-            const auto comma = line.find(',', start);
-            fields.emplace_back(line.substr(start, comma - start));
-            if (comma == std::string_view::npos) {
-                return fields;
-            }
-            start = comma + 1;
-        }
-    }
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-            fields.back() += '"';
-            ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            fields.emplace_back();
-        } else {
-            fields.back() += c;
-        }
-    }
-    if (quoted) {
-        return Unexpected(std::string("a quoted field does not end on its line"));
-    }
-    return fields;
-}
-
 // Gathers the rows and checks each against the one before it.
 class Rows {
 public:
@@ -141,9 +107,9 @@ std::optional<std::string> addCsvRow(std::string_view line, Rows& rows) {
         return "fields are separated by ';': the chart needs ',' between fields and '.' as the "
                "decimal point";
     }
-    const auto fields = csvFields(line);
+    const auto fields = csvFields(line, CsvQuotes::Anywhere);
     if (!fields) {
-        return fields.error();
+        return std::string("a quoted field does not end on its line");
     }
     if (fields->size() < 2) {
         return std::string("the volume is missing (a row is level,volume)");
@@ -210,7 +176,7 @@ std::optional<std::string> addTextLine(std::string_view line, Rows& rows) {
 }
 
 bool readsAsNumbers(std::string_view line) {
-    const auto fields = csvFields(line);
+    const auto fields = csvFields(line, CsvQuotes::Anywhere);
     return fields && !fields->empty() && readNumber(fields->front(), "level").has_value();
 }
 
@@ -285,6 +251,28 @@ Expected<double, ChartLookupError> CalibrationChart::levelFor(double volume) con
         return Unexpected(ChartLookupError::OutOfRange);
     }
     return interpolate(volumes_, levels_, volume);
+}
+
+std::optional<std::vector<std::string>> csvFields(std::string_view line, CsvQuotes quotes) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            fields.back() += '"';
+            ++i;
+        } else if (c == '"' && (quoted || quotes == CsvQuotes::Anywhere || fields.back().empty())) {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            fields.emplace_back();
+        } else if (c != '\r' || quoted) {
+            fields.back() += c;
+        }
+    }
+    if (quoted) {
+        return std::nullopt;
+    }
+    return fields;
 }
 
 }  // namespace brimwell
