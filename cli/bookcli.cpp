@@ -468,27 +468,38 @@ Expected<GaugedTank, Status> openGaugedTank(const Request& request, const Contex
     return GaugedTank{std::move(taken.store), std::move(taken.tank), *std::move(gauge)};
 }
 
+// The heading of the tank's report on `month`, YYYY-MM.
+ReportHeading headingOf(const GaugedTank& opened, const std::string& month) {
+    const TankSettings& tank = opened.tank;
+    return {tank.name,
+            tank.product.name,
+            month,
+            std::string(unitWord(opened.gauge.second.volumeUnit)),
+            std::string(unitWord(opened.gauge.second.lengthUnit)),
+            tank.product.celsius ? "C" : "F"};
+}
+
 Status tankShow(const Request& request, const Context& context) {
     const auto opened = openTank(request, context);
     if (!opened) {
         return opened.error();
     }
-    const TankSettings* tank = &opened->tank;
-    const auto shape = storedShape(tank->shape, !tank->calibration.empty());
-    const book::Product& product = tank->product;
-    std::string text = "name:        " + tank->name + "\nshape:       " + tank->shape +
+    const TankSettings& tank = opened->tank;
+    const auto shape = storedShape(tank.shape, !tank.calibration.empty());
+    const book::Product& product = tank.product;
+    std::string text = "name:        " + tank.name + "\nshape:       " + tank.shape +
                        "\nproduct:     " + product.name + "\ncorrection:  " +
                        std::string(kCorrectionWords[static_cast<std::size_t>(product.correction)]) +
                        " ";
     appendShortest(text, product.value);
     text += product.celsius ? " (°C)\nsafe fill:   " : " (°F)\nsafe fill:   ";
-    appendShortest(text, tank->safeFill);
+    appendShortest(text, tank.safeFill);
     text += " %\nopening:     ";
-    appendShortest(text, tank->openingLevel.value_or(0));
+    appendShortest(text, tank.openingLevel.value_or(0));
     text += "\n";
     const auto volume = shape ? std::string(unitWord(shape->options.volumeUnit)) : "";
     const auto length = shape ? std::string(unitWord(shape->options.lengthUnit)) : "";
-    for (const book::Rule& rule : tank->rules) {
+    for (const book::Rule& rule : tank.rules) {
         text += "rule:        " + book::ruleName(rule, volume, length) + "\n";
     }
     context.out << text;
@@ -550,17 +561,15 @@ Status recordDay(const Request& request, const Context& context) {
     if (!opened) {
         return opened.error();
     }
-    const auto& store = opened->store;
-    const TankSettings* tank = &opened->tank;
-    const auto* gauge = &opened->gauge;
-    const auto day = dayOf(request, gauge->second.lengthUnit);
+    const auto& [store, tank, gauge] = *opened;
+    const auto day = dayOf(request, gauge.second.lengthUnit);
     if (!day) {
         return context.complain(day.error(), kBookBadInput);
     }
-    if (auto volume = gauge->first.productAt(day->closingLevel, day->waterLevel); !volume) {
+    if (auto volume = gauge.first.productAt(day->closingLevel, day->waterLevel); !volume) {
         return context.complain("--stick: " + volume.error(), kBookBadInput);
     }
-    const auto corrected = store->recordDay(tank->name, *day);
+    const auto corrected = store->recordDay(tank.name, *day);
     if (!corrected) {
         return context.complain(corrected.error(), kBookWriteFailed);
     }
@@ -606,32 +615,25 @@ Status recordDelivery(const Request& request, const Context& context) {
     if (!opened) {
         return opened.error();
     }
-    const auto& store = opened->store;
-    const TankSettings* tank = &opened->tank;
-    const auto* gauge = &opened->gauge;
-    const auto delivery = deliveryOf(request.options, gauge->second.lengthUnit);
+    const auto& [store, tank, gauge] = *opened;
+    const auto delivery = deliveryOf(request.options, gauge.second.lengthUnit);
     if (!delivery) {
         return context.complain(delivery.error(), kBookBadInput);
     }
-    const auto check = book::checkDelivery(*delivery, gauge->first, {}, {});
+    const auto check = book::checkDelivery(*delivery, gauge.first, {}, {});
     if (!check) {
         return context.complain(check.error(), kBookBadInput);
     }
-    if (auto done = store->addDelivery(tank->name, date, *delivery); !done) {
+    if (auto done = store->addDelivery(tank.name, date, *delivery); !done) {
         return context.complain(done.error(), kBookWriteFailed);
     }
     book::DayFigures day;
     day.date = date;
     day.deliveries.push_back(*check);
-    ReportHeading heading{tank->name,
-                          tank->product.name,
-                          date.substr(0, 7),
-                          std::string(unitWord(gauge->second.volumeUnit)),
-                          std::string(unitWord(gauge->second.lengthUnit)),
-                          tank->product.celsius ? "C" : "F"};
     book::MonthReport single;
     single.days.push_back(day);
-    const std::string report = monthReport(single, heading, ReportFormat::Text);
+    const std::string report =
+        monthReport(single, headingOf(*opened, date.substr(0, 7)), ReportFormat::Text);
     const auto start = report.find("  delivery");
     context.out << report.substr(start + 2, report.find('\n', start) - start - 1);
     return kBookDone;
@@ -761,31 +763,23 @@ Status month(const Request& request, const Context& context) {
     if (!opened) {
         return opened.error();
     }
-    const auto& store = opened->store;
-    const TankSettings* tank = &opened->tank;
-    const auto* gauge = &opened->gauge;
-    const auto records = store->month(tank->name, month + "-01", month + "-31");
+    const auto& [store, tank, gauge] = *opened;
+    const auto records = store->month(tank.name, month + "-01", month + "-31");
     if (!records) {
         return context.complain(records.error(), kBookBadInput);
     }
     if (records->days.empty()) {
-        return context.complain(tank->name + " has no day recorded in " + month, kBookBadInput);
+        return context.complain(tank.name + " has no day recorded in " + month, kBookBadInput);
     }
     const double opening =
-        records->before ? records->before->closingLevel : tank->openingLevel.value_or(0);
+        records->before ? records->before->closingLevel : tank.openingLevel.value_or(0);
     const auto water = records->before ? records->before->waterLevel : std::nullopt;
     const auto report =
-        book::reconcileMonth(records->days, opening, water, gauge->first, tank->rules);
+        book::reconcileMonth(records->days, opening, water, gauge.first, tank.rules);
     if (!report) {
         return context.complain(report.error(), kBookBadInput);
     }
-    const ReportHeading heading{tank->name,
-                                tank->product.name,
-                                month,
-                                std::string(unitWord(gauge->second.volumeUnit)),
-                                std::string(unitWord(gauge->second.lengthUnit)),
-                                tank->product.celsius ? "C" : "F"};
-    context.out << monthReport(*report, heading, *format);
+    context.out << monthReport(*report, headingOf(*opened, month), *format);
     return report->met() ? kBookDone : kBookRuleFailed;
 }
 
