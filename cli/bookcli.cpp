@@ -738,16 +738,8 @@ Status importDays(const Request& request, const Context& context) {
 }
 
 Expected<ReportFormat, std::string> formatOf(const Options& options) {
-    const auto it = options.values.find("--format");
-    if (it == options.values.end()) {
-        return ReportFormat::Text;
-    }
     constexpr std::array<std::string_view, 3> kWords{"text", "csv", "json"};
-    const auto format = named<ReportFormat>(kWords, it->second);
-    if (!format) {
-        return Unexpected(unknownValue("--format", it->second, "text, csv or json"));
-    }
-    return *format;
+    return wordOption(options.values, "--format", kWords, ReportFormat::Text);
 }
 
 Status month(const Request& request, const Context& context) {

@@ -60,4 +60,16 @@ Expected<double, std::string> readNumberOption(std::string_view option, std::str
                       "separators, as in 2500, 0.125 or 1e-4");
 }
 
+Expected<std::optional<std::string>, std::string> fileOption(const OptionValues& values,
+                                                             std::string_view option) {
+    const auto it = values.find(option);
+    if (it == values.end()) {
+        return std::optional<std::string>();
+    }
+    if (it->second.empty()) {
+        return Unexpected(std::string(option) + " needs a file name");
+    }
+    return std::optional(it->second);
+}
+
 }  // namespace brimwell

@@ -6,9 +6,9 @@
 
 #include "cli/options.h"
 #include "cli/unitwords.h"
-#include "model/window/numbertext.h"
 #include "model/geometry/stickreading.h"
 #include "model/geometry/tank.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 
@@ -84,13 +84,15 @@ const char* const kTankUsage =
 
 namespace {
 
-using Values = std::map<std::string, std::string, std::less<>>;
+using Values = OptionValues;
 
 constexpr std::array<std::string_view, 5> kHeadWords{"flat", "hemispherical", "ellipsoidal",
                                                      "torispherical", "conical"};
 constexpr std::array<std::string_view, 3> kSubcommandWords{"reading", "level", "chart"};
 constexpr std::array<std::string_view, 3> kFormatWords{"text", "csv", "json"};
 constexpr std::array<std::string_view, 2> kLevelFormatWords{"decimal", "feet-inches"};
+constexpr std::array<std::string_view, 2> kOrientationWords{"horizontal", "vertical"};
+constexpr std::array<std::string_view, 2> kTemperatureWords{"F", "C"};  // in TempUnit's order
 
 constexpr std::array<std::string_view, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
 
@@ -210,14 +212,6 @@ std::string notApplicable(std::string_view option, Subcommand subcommand, const 
            std::string(kSubcommandWords[static_cast<std::size_t>(subcommand)]);
 }
 
-// The heads a word names, with their defaults.
-std::optional<Heads> headsNamed(std::string_view word) {
-    static const std::array<Heads, 5> kHeads{FlatHeads{}, HemisphericalHeads{}, EllipsoidalHeads{},
-                                             TorisphericalHeads{}, ConicalHeads{}};
-    const auto index = named<std::size_t>(kHeadWords, word);
-    return index ? std::optional(kHeads[*index]) : std::nullopt;
-}
-
 class NumberReader {
 public:
     explicit NumberReader(const Values& values) : values_(values) {}
@@ -268,61 +262,23 @@ private:
 
 // Reads the tank's own options, the numbers aside.
 Expected<TankOptions, std::string> readTankWords(const Values& values) {
+    static const std::array<Heads, 5> kHeads{FlatHeads{}, HemisphericalHeads{}, EllipsoidalHeads{},
+                                             TorisphericalHeads{}, ConicalHeads{}};
     TankOptions tank;
-    if (const auto it = values.find("--orientation"); it != values.end()) {
-        if (it->second != "horizontal" && it->second != "vertical") {
-            return Unexpected(unknownValue("--orientation", it->second, "horizontal or vertical"));
-        }
-        tank.vertical = it->second == "vertical";
+    FirstFailure words;
+    std::size_t orientation = 0;
+    words.take(wordOption(values, "--orientation", kOrientationWords, orientation), orientation);
+    tank.vertical = orientation == 1;
+    if (!tank.vertical) {
+        std::size_t heads = 0;
+        words.take(wordOption(values, "--heads", kHeadWords, heads), heads);
+        tank.heads = kHeads[heads];
     }
-    if (const auto it = values.find("--heads"); it != values.end() && !tank.vertical) {
-        const auto heads = headsNamed(it->second);
-        if (!heads) {
-            return Unexpected(
-                unknownValue("--heads", it->second,
-                             "flat, hemispherical, ellipsoidal, torispherical or conical"));
-        }
-        tank.heads = *heads;
-    }
-    if (const auto it = values.find("--units"); it != values.end()) {
-        const auto unit = lengthUnitOption("--units", it->second);
-        if (!unit) {
-            return Unexpected(unit.error());
-        }
-        tank.lengthUnit = *unit;
-    }
-    if (const auto it = values.find("--volume"); it != values.end()) {
-        const auto unit = volumeUnitOption("--volume", it->second);
-        if (!unit) {
-            return Unexpected(unit.error());
-        }
-        tank.volumeUnit = *unit;
-    }
-    if (const auto it = values.find("--calibration"); it != values.end()) {
-        if (it->second.empty()) {
-            return Unexpected(std::string("--calibration needs a file name"));
-        }
-        tank.calibration = it->second;
-    }
-    return tank;
+    words.take(wordOption(values, "--units", kLengthUnits, LengthUnit::Inches), tank.lengthUnit);
+    words.take(wordOption(values, "--volume", kVolumeWords, VolumeUnit::Gallons), tank.volumeUnit);
+    words.take(fileOption(values, "--calibration"), tank.calibration);
+    return words.orFailure(tank);
 }
-
-// Takes numbers into their places until the first that is missing or wrong, whose error it keeps.
-struct FirstFailure {
-    std::optional<std::string> failure;
-
-    template <typename Number, typename Into>
-    void take(const Number& number, Into& into) {
-        if (failure) {
-            return;
-        }
-        if (!number) {
-            failure = number.error();
-        } else {
-            into = *number;
-        }
-    }
-};
 
 // The tank with its sizes and its heads' numbers read, or the first error.
 Expected<TankOptions, std::string> readTankNumbers(const NumberReader& read, TankOptions tank) {
@@ -345,10 +301,7 @@ Expected<TankOptions, std::string> readTankNumbers(const NumberReader& read, Tan
         dished->crown = crown.value_or(dished->crown);
         dished->knuckle = knuckle.value_or(dished->knuckle);
     }
-    if (numbers.failure) {
-        return Unexpected(*numbers.failure);
-    }
-    return tank;
+    return numbers.orFailure(tank);
 }
 
 // The command with the numbers of its subcommand read, or the first error.
@@ -390,10 +343,7 @@ Expected<TankCommand, std::string> readAnswerNumbers(const NumberReader& read,
             numbers.take(read.required("--increment"), command.increment);
             break;
     }
-    if (failure) {
-        return Unexpected(*failure);
-    }
-    return command;
+    return numbers.orFailure(command);
 }
 
 // The command with its numbers read, or the first error.
@@ -434,20 +384,18 @@ std::optional<std::string> notForTable(const Options& options, CorrectionTable t
 // The temperature scale, which must be the table's own.
 Expected<TempUnit, std::string> temperatureUnit(const Values& values, CorrectionTable table,
                                                 const std::string& word) {
-    TempUnit unit = TempUnit::DegreesF;
-    if (const auto it = values.find("--temperature-unit"); it != values.end()) {
-        if (it->second != "F" && it->second != "C") {
-            return Unexpected(unknownValue("--temperature-unit", it->second, "F or C"));
-        }
-        unit = it->second == "F" ? TempUnit::DegreesF : TempUnit::DegreesC;
+    const auto unit =
+        wordOption(values, "--temperature-unit", kTemperatureWords, TempUnit::DegreesF);
+    if (!unit) {
+        return unit;
     }
     const bool celsiusTable =
         table == CorrectionTable::Table54B || table == CorrectionTable::Table54C;
-    if (celsiusTable && unit == TempUnit::DegreesF) {
+    if (celsiusTable && *unit == TempUnit::DegreesF) {
         return Unexpected("--temperature-unit C is needed for --correction " + word +
                           ", which takes °C");
     }
-    if (fahrenheitTable(table) && unit == TempUnit::DegreesC) {
+    if (fahrenheitTable(table) && *unit == TempUnit::DegreesC) {
         return Unexpected("--temperature-unit C does not apply to --correction " + word +
                           ", which takes °F");
     }
@@ -465,9 +413,9 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
         }
         return std::optional<CorrectionOptions>();
     }
-    const auto table = named<CorrectionTable>(kCorrectionWords, it->second);
+    const auto table = wordOption<CorrectionTable>("--correction", it->second, kCorrectionWords);
     if (!table) {
-        return Unexpected(unknownValue("--correction", it->second, "linear, 6B, 54B, 6C or 54C"));
+        return Unexpected(table.error());
     }
     CorrectionOptions correction;
     correction.table = *table;
@@ -522,30 +470,16 @@ std::optional<std::string> firstNotApplicable(const Options& options, const Tank
 
 // The command with the words of its output read: the format, the level format and the file.
 Expected<TankCommand, std::string> readOutputWords(const Values& values, TankCommand command) {
-    if (const auto it = values.find("--format"); it != values.end()) {
-        const auto format = named<ChartFormat>(kFormatWords, it->second);
-        if (!format) {
-            return Unexpected(unknownValue("--format", it->second, "text, csv or json"));
-        }
-        if (*format == ChartFormat::Csv && command.subcommand != Subcommand::Chart) {
-            return Unexpected(std::string("--format csv applies only to chart (text or json)"));
-        }
-        command.format = *format;
+    FirstFailure words;
+    words.take(wordOption(values, "--format", kFormatWords, ChartFormat::Text), command.format);
+    if (!words.failure && command.format == ChartFormat::Csv &&
+        command.subcommand != Subcommand::Chart) {
+        return Unexpected(std::string("--format csv applies only to chart (text or json)"));
     }
-    if (const auto it = values.find("--level-format"); it != values.end()) {
-        const auto format = named<LevelFormat>(kLevelFormatWords, it->second);
-        if (!format) {
-            return Unexpected(unknownValue("--level-format", it->second, "decimal or feet-inches"));
-        }
-        command.levelFormat = *format;
-    }
-    if (const auto it = values.find("--output"); it != values.end()) {
-        if (it->second.empty()) {
-            return Unexpected(std::string("--output needs a file name"));
-        }
-        command.output = it->second;
-    }
-    return command;
+    words.take(wordOption(values, "--level-format", kLevelFormatWords, LevelFormat::Decimal),
+               command.levelFormat);
+    words.take(fileOption(values, "--output"), command.output);
+    return words.orFailure(command);
 }
 
 }  // namespace
