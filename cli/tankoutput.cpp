@@ -473,12 +473,12 @@ Expected<TankVolumes, std::string> buildTank(const TankOptions& options) {
     if (!tank) {
         return Unexpected(describe(tank.error(), options, nullptr));
     }
-    auto inUnits =
-        TankInUnits::make(*std::move(tank), options.top(), options.lengthUnit, options.volumeUnit);
-    if (!inUnits) {
-        return Unexpected(describe(inUnits.error(), options, nullptr));
+    auto volumes =
+        TankVolumes::make(*std::move(tank), options.top(), options.lengthUnit, options.volumeUnit);
+    if (!volumes) {
+        return Unexpected(describe(volumes.error(), options, nullptr));
     }
-    return TankVolumes(*std::move(inUnits));
+    return *std::move(volumes);
 }
 
 Expected<std::string, std::string> answerText(const TankVolumes& tank, const TankCommand& command) {
