@@ -105,15 +105,15 @@ Expected<double, TankError> TankVolumes::levelFor(double volume) const {
 }
 
 Expected<double, TankError> TankVolumes::levelForPercent(double percent) const {
-    const auto* chart = std::get_if<CalibrationChart>(&source_);
-    if (!chart) {
-        const Geometry& geometry = std::get<Geometry>(source_);
-        return inLengthUnit(geometry.tank.levelForPercent(percent), geometry);
-    }
     if (!(percent >= 0 && percent <= 100)) {
         return Unexpected(TankError::Percent);
     }
-    return orError(chart->levelFor(chart->capacity() * (percent / 100)), TankError::Percent);
+    if (const auto* chart = std::get_if<CalibrationChart>(&source_)) {
+        return orError(chart->levelFor(chart->capacity() * (percent / 100)), TankError::Percent);
+    }
+    const Geometry& geometry = std::get<Geometry>(source_);
+    return inLengthUnit(geometry.tank.levelFor(geometry.tank.capacity() * (percent / 100)),
+                        geometry);
 }
 
 double TankVolumes::Geometry::inVolumeUnit(double gallons) const {

@@ -32,10 +32,7 @@ public:
 
     // TankError::Level outside [0, top()].
     Expected<double, TankError> volumeAt(double level) const;
-    // The volumes at many levels, each in [0, top()], faster than volumeAt gives them one by one;
-    // `volumes` and `bounds` are as long as `levels`. Each volume lies within its bound of what
-    // volumeAt gives, and is volumeAt's own where the bound is 0, as a calibration chart's always
-    // are (see Tank::volumesAt).
+    // As Tank::volumesAt; a calibration chart's bounds are all 0.
     void volumesAt(std::span<const double> levels, std::span<double> volumes,
                    std::span<double> bounds) const;
     // TankError::Volume outside [bottomVolume(), capacity()].
