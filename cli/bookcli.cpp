@@ -117,42 +117,14 @@ struct Request {
     Options options;
 };
 
-Expected<std::optional<double>, std::string> number(const Options& options, std::string_view name) {
-    const auto it = options.values.find(name);
-    if (it == options.values.end()) {
-        return std::optional<double>();
-    }
-    const auto value = readNumberOption(name, it->second);
-    if (!value) {
-        return Unexpected(value.error());
-    }
-    if (!std::isfinite(*value)) {
-        return Unexpected(std::string(name) + ": '" + it->second + "' is out of range");
-    }
-    return std::optional<double>(*value);
-}
-
-// A stick level as the operator wrote it: 75.625, 75 5/8 (inches) or 6'3-5/8".
-Expected<std::optional<double>, std::string> stick(const Options& options, std::string_view name,
-                                                   LengthUnit unit) {
-    const auto it = options.values.find(name);
-    if (it == options.values.end()) {
-        return std::optional<double>();
-    }
-    const auto level = readStickLevel(it->second, unit);
-    if (!level) {
-        return Unexpected(std::string(name) + ": " + level.error());
-    }
-    return std::optional<double>(*level);
-}
-
 // Reads each named option into its place; the first error, if any.
 std::optional<std::string> readNumbers(
     const Options& options,
     std::initializer_list<std::pair<std::string_view, std::optional<double>*>> into,
     std::optional<LengthUnit> levels = {}) {
     for (const auto& [name, place] : into) {
-        auto value = levels ? stick(options, name, *levels) : number(options, name);
+        auto value = levels ? optionalStick(options.values, name, *levels)
+                            : optionalNumber(options.values, name);
         if (!value) {
             return value.error();
         }

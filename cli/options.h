@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/expected.h"
+#include "model/window/units.h"
 
 namespace brimwell {
 
@@ -37,6 +38,16 @@ Expected<Options, std::string> readOptions(const std::vector<std::string>& args,
 // The option's value as a number, "." the only decimal point; otherwise a line that names the
 // option and shows how to write a number.
 Expected<double, std::string> readNumberOption(std::string_view option, std::string_view text);
+
+// The option's number; empty when the option is not given.
+Expected<std::optional<double>, std::string> optionalNumber(const OptionValues& values,
+                                                            std::string_view option);
+
+// A level as a stick reading in `unit` (75.625; 75 5/8 in inches; 6'3-5/8"); empty when the option
+// is not given.
+Expected<std::optional<double>, std::string> optionalStick(const OptionValues& values,
+                                                           std::string_view option,
+                                                           LengthUnit unit);
 
 // A file name, empty when the option is not given; an empty name is refused.
 Expected<std::optional<std::string>, std::string> fileOption(const OptionValues& values,

@@ -212,53 +212,18 @@ std::string notApplicable(std::string_view option, Subcommand subcommand, const 
            std::string(kSubcommandWords[static_cast<std::size_t>(subcommand)]);
 }
 
-class NumberReader {
-public:
-    explicit NumberReader(const Values& values) : values_(values) {}
-
-    // Empty when the option is not given; the error names it when it is not a number.
-    Expected<std::optional<double>, std::string> optional(std::string_view option) const {
-        const auto it = values_.find(option);
-        if (it == values_.end()) {
-            return std::optional<double>();
-        }
-        const auto number = readNumberOption(option, it->second);
-        if (!number) {
-            return Unexpected(number.error());
-        }
-        return std::optional<double>(*number);
+// The option's number, which must be given; `why` tells why in the error when it is not.
+Expected<double, std::string> requiredNumber(const Values& values, std::string_view option,
+                                             std::string_view why = "") {
+    const auto number = optionalNumber(values, option);
+    if (!number) {
+        return Unexpected(number.error());
     }
-
-    Expected<double, std::string> required(std::string_view option,
-                                           std::string_view why = "") const {
-        auto number = optional(option);
-        if (!number) {
-            return Unexpected(number.error());
-        }
-        if (!*number) {
-            return Unexpected(std::string(option) + " is missing" + std::string(why) +
-                              " (see --help)");
-        }
-        return **number;
+    if (!*number) {
+        return Unexpected(std::string(option) + " is missing" + std::string(why) + " (see --help)");
     }
-
-    // A level as a stick reading, in `unit`; empty when the option is not given.
-    Expected<std::optional<double>, std::string> level(std::string_view option,
-                                                       LengthUnit unit) const {
-        const auto it = values_.find(option);
-        if (it == values_.end()) {
-            return std::optional<double>();
-        }
-        const auto level = readStickLevel(it->second, unit);
-        if (!level) {
-            return Unexpected(std::string(option) + ": " + level.error());
-        }
-        return std::optional<double>(*level);
-    }
-
-private:
-    const Values& values_;
-};
+    return **number;
+}
 
 // Reads the tank's own options, the numbers aside.
 Expected<TankOptions, std::string> readTankWords(const Values& values) {
@@ -281,23 +246,23 @@ Expected<TankOptions, std::string> readTankWords(const Values& values) {
 }
 
 // The tank with its sizes and its heads' numbers read, or the first error.
-Expected<TankOptions, std::string> readTankNumbers(const NumberReader& read, TankOptions tank) {
+Expected<TankOptions, std::string> readTankNumbers(const Values& values, TankOptions tank) {
     FirstFailure numbers;
     if (!tank.calibration) {
-        numbers.take(read.required("--diameter"), tank.diameter);
-        numbers.take(read.required("--length"), tank.length);
+        numbers.take(requiredNumber(values, "--diameter"), tank.diameter);
+        numbers.take(requiredNumber(values, "--length"), tank.length);
     }
     if (auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&tank.heads)) {
-        numbers.take(read.optional("--head-depth"), ellipsoidal->depth);
+        numbers.take(optionalNumber(values, "--head-depth"), ellipsoidal->depth);
     }
     if (auto* conical = std::get_if<ConicalHeads>(&tank.heads)) {
-        numbers.take(read.required("--head-depth", " for conical heads"), conical->depth);
+        numbers.take(requiredNumber(values, "--head-depth", " for conical heads"), conical->depth);
     }
     if (auto* dished = std::get_if<TorisphericalHeads>(&tank.heads)) {
         std::optional<double> crown;
         std::optional<double> knuckle;
-        numbers.take(read.optional("--crown"), crown);
-        numbers.take(read.optional("--knuckle"), knuckle);
+        numbers.take(optionalNumber(values, "--crown"), crown);
+        numbers.take(optionalNumber(values, "--knuckle"), knuckle);
         dished->crown = crown.value_or(dished->crown);
         dished->knuckle = knuckle.value_or(dished->knuckle);
     }
@@ -305,25 +270,24 @@ Expected<TankOptions, std::string> readTankNumbers(const NumberReader& read, Tan
 }
 
 // The command with the numbers of its subcommand read, or the first error.
-Expected<TankCommand, std::string> readAnswerNumbers(const NumberReader& read,
-                                                     TankCommand command) {
+Expected<TankCommand, std::string> readAnswerNumbers(const Values& values, TankCommand command) {
     FirstFailure numbers;
     std::optional<std::string>& failure = numbers.failure;
     const LengthUnit unit = command.tank.lengthUnit;
     switch (command.subcommand) {
         case Subcommand::Reading: {
             std::optional<double> level;
-            numbers.take(read.level("--level", unit), level);
+            numbers.take(optionalStick(values, "--level", unit), level);
             if (!failure && !level) {
                 failure = "--level is missing (see --help)";
             }
             command.level = level.value_or(0);
-            numbers.take(read.level("--water", unit), command.water);
+            numbers.take(optionalStick(values, "--water", unit), command.water);
             if (!failure && command.water && *command.water > command.level) {
                 failure = "--water must not be above --level: the water cut is at the bottom";
             }
             std::optional<double> safeFill;
-            numbers.take(read.optional("--safe-fill"), safeFill);
+            numbers.take(optionalNumber(values, "--safe-fill"), safeFill);
             command.safeFill = safeFill.value_or(90);
             if (!failure && !(command.safeFill >= 0 && command.safeFill <= 100)) {
                 failure = "--safe-fill must be from 0 to 100 (percent of the capacity)";
@@ -331,8 +295,8 @@ Expected<TankCommand, std::string> readAnswerNumbers(const NumberReader& read,
             break;
         }
         case Subcommand::Level:
-            numbers.take(read.optional("--fill-volume"), command.fillVolume);
-            numbers.take(read.optional("--fill-percent"), command.fillPercent);
+            numbers.take(optionalNumber(values, "--fill-volume"), command.fillVolume);
+            numbers.take(optionalNumber(values, "--fill-percent"), command.fillPercent);
             if (!failure && command.fillVolume.has_value() == command.fillPercent.has_value()) {
                 failure = command.fillVolume
                               ? "--fill-volume and --fill-percent: give only one"
@@ -340,20 +304,20 @@ Expected<TankCommand, std::string> readAnswerNumbers(const NumberReader& read,
             }
             break;
         case Subcommand::Chart:
-            numbers.take(read.required("--increment"), command.increment);
+            numbers.take(requiredNumber(values, "--increment"), command.increment);
             break;
     }
     return numbers.orFailure(command);
 }
 
 // The command with its numbers read, or the first error.
-Expected<TankCommand, std::string> readNumbers(const NumberReader& read, TankCommand command) {
-    auto tank = readTankNumbers(read, command.tank);
+Expected<TankCommand, std::string> readNumbers(const Values& values, TankCommand command) {
+    auto tank = readTankNumbers(values, command.tank);
     if (!tank) {
         return Unexpected(tank.error());
     }
     command.tank = *std::move(tank);
-    return readAnswerNumbers(read, std::move(command));
+    return readAnswerNumbers(values, std::move(command));
 }
 
 bool fahrenheitTable(CorrectionTable table) {
@@ -434,18 +398,17 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
     if (!correction.glassHydrometer && !correction.observed) {
         return Unexpected(std::string("--no-glass-correction applies only with --observed"));
     }
-    const NumberReader read(options.values);
-    const auto temperature = read.required("--temperature", forTable);
+    const auto temperature = requiredNumber(options.values, "--temperature", forTable);
     if (!temperature) {
         return Unexpected(temperature.error());
     }
     correction.temperature = *temperature;
-    const auto value = read.required(correctionValueOption(*table), forTable);
+    const auto value = requiredNumber(options.values, correctionValueOption(*table), forTable);
     if (!value) {
         return Unexpected(value.error());
     }
     correction.value = *value;
-    const auto reference = read.optional("--reference");
+    const auto reference = optionalNumber(options.values, "--reference");
     if (!reference) {
         return Unexpected(reference.error());
     }
@@ -536,7 +499,7 @@ Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::str
     if (auto refusal = firstNotApplicable(*options, command)) {
         return Unexpected(*std::move(refusal));
     }
-    auto withNumbers = readNumbers(NumberReader(values), command);
+    auto withNumbers = readNumbers(values, command);
     if (!withNumbers) {
         return Unexpected(withNumbers.error());
     }
