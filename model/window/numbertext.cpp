@@ -13,14 +13,6 @@ namespace {
 
 constexpr int kSignificantDigits = 15;
 
-// A rounded number split at the point: integer digits without leading zeros, exactly
-// `places` fraction digits.
-struct Fixed {
-    bool negative = false;
-    std::string integer;
-    std::string fraction;
-};
-
 constexpr auto kWholePowersOfTen = [] {
     std::array<std::uint64_t, kSignificantDigits + 1> powers{};
     std::uint64_t power = 1;
@@ -132,17 +124,6 @@ void appendRounded(std::string& out, bool negative, int places, const Decimal15&
     if (decimals > 0) {
         out.append(".").append(digits + size - decimals, decimals);
     }
-}
-
-Fixed toFixed(double value, int places, const Decimal15& d) {
-    std::string text;
-    appendRounded(text, false, places, d);
-    Fixed f;
-    f.negative = std::signbit(value) && text.find_first_not_of("0.") != std::string::npos;
-    const std::size_t point = std::min(text.find('.'), text.size());
-    f.integer = text.substr(0, point) == "0" ? std::string() : text.substr(0, point);
-    f.fraction = point < text.size() ? text.substr(point + 1) : std::string();
-    return f;
 }
 
 // The fixed form with `places` decimals, padded on the left with blanks to `width`.
@@ -409,22 +390,27 @@ std::string formatPattern(double value, std::string_view pattern, std::string_vi
         return {};
     }
     const Pattern p = parsePattern(pattern);
-    Fixed f = toFixed(value, p.maxDecimals, decimal15(value));
+    std::string rounded;
+    appendRounded(rounded, std::signbit(value), p.maxDecimals, decimal15(value));
+    std::string_view number(rounded);
     std::string out;
-    if (f.negative) {
-        out.push_back('-');
+    if (number.starts_with('-')) {
+        out += '-';
+        number.remove_prefix(1);
     }
-    for (int i = static_cast<int>(f.integer.size()); i < p.minIntegerDigits; ++i) {
-        out.push_back('0');
-    }
-    out += f.integer;
+    // A '#' leaves out a lone integer 0 and the fraction's trailing zeros.
+    const std::size_t point = std::min(number.find('.'), number.size());
+    const auto integer =
+        number.substr(0, point) == "0" ? std::string_view() : number.substr(0, point);
+    const int padding = p.minIntegerDigits - static_cast<int>(integer.size());
+    out.append(static_cast<std::size_t>(std::max(padding, 0)), '0').append(integer);
     if (p.hasPoint) {
-        out += decimal;
-        auto shown = f.fraction.size();
-        while (shown > static_cast<std::size_t>(p.minDecimals) && f.fraction[shown - 1] == '0') {
-            --shown;
+        auto fraction = number.substr(std::min(point + 1, number.size()));
+        while (fraction.size() > static_cast<std::size_t>(p.minDecimals) &&
+               fraction.back() == '0') {
+            fraction.remove_suffix(1);
         }
-        out.append(f.fraction, 0, shown);
+        out.append(decimal).append(fraction);
     }
     return out;
 }
