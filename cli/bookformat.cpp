@@ -28,11 +28,7 @@ std::string fixed(double value, int places = kVolumeDecimals, std::size_t width 
 }
 
 std::string shortest(const std::optional<double>& value) {
-    std::string text;
-    if (value) {
-        appendShortest(text, *value);
-    }
-    return text;
+    return value ? shortestText(*value) : std::string();
 }
 
 std::string csvField(const std::string& value) {

@@ -39,15 +39,10 @@ std::string topName(const TankOptions& tank) {
     return tank.vertical ? "height" : "diameter";
 }
 
-std::string shortest(double value) {
-    std::string text;
-    appendShortest(text, value);
-    return text;
-}
-
 // `tank` is empty while it is being built.
 std::string describe(TankError error, const TankOptions& options, const TankVolumes* tank) {
-    const std::string sizeRange = shortest(kSmallestSize) + " to " + shortest(kLargestSize) +
+    const std::string sizeRange = shortestText(kSmallestSize) + " to " +
+                                  shortestText(kLargestSize) +
                                   " inches, or the same length in other --units";
     switch (error) {
         case TankError::Diameter:
@@ -57,15 +52,15 @@ std::string describe(TankError error, const TankOptions& options, const TankVolu
         case TankError::HeadDepth:
             return "--head-depth must be from " + sizeRange;
         case TankError::Crown:
-            return "--crown must be from 0.5 to " + shortest(kLargestCrown);
+            return "--crown must be from 0.5 to " + shortestText(kLargestCrown);
         case TankError::Knuckle:
-            return "--knuckle must be from " + shortest(kSmallestKnuckle) + " to below 0.5";
+            return "--knuckle must be from " + shortestText(kSmallestKnuckle) + " to below 0.5";
         case TankError::Capacity:
             return "the volumes of this tank cannot be computed in " +
                    std::string(unitName(options.volumeUnit)) + ": its sizes are out of range";
         case TankError::Level:
             return "--level must be from 0 to the " + topName(options) + ", " +
-                   shortest(tank ? tank->top() : options.top()) + " " +
+                   shortestText(tank ? tank->top() : options.top()) + " " +
                    std::string(unitName(options.lengthUnit));
         case TankError::Volume: {
             std::string bottom = "0";
@@ -80,7 +75,7 @@ std::string describe(TankError error, const TankOptions& options, const TankVolu
         }
         case TankError::Percent: {
             const double least = tank ? 100 * tank->bottomVolume() / tank->capacity() : 0;
-            return "--fill-percent must be from " + shortest(least) + " to 100";
+            return "--fill-percent must be from " + shortestText(least) + " to 100";
         }
     }
     return "bad input";

@@ -1,10 +1,11 @@
 #include "model/geometry/calibrationchart.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <optional>
+
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 namespace {
@@ -72,17 +73,17 @@ public:
     std::optional<std::string> add(double level, double volume) {
         if (levels_.empty()) {
             if (level != 0) {
-                return "the first row must be level 0, not " + text(level);
+                return "the first row must be level 0, not " + shortestText(level);
             }
             if (volume < 0) {
-                return "the volume at level 0 is below 0: " + text(volume);
+                return "the volume at level 0 is below 0: " + shortestText(volume);
             }
         } else if (!(level > levels_.back())) {
-            return "the level " + text(level) + " is not above the level before it, " +
-                   text(levels_.back());
+            return "the level " + shortestText(level) + " is not above the level before it, " +
+                   shortestText(levels_.back());
         } else if (!(volume > volumes_.back())) {
-            return "the volume " + text(volume) + " is not above the volume before it, " +
-                   text(volumes_.back()) + " (volumes must rise with the level)";
+            return "the volume " + shortestText(volume) + " is not above the volume before it, " +
+                   shortestText(volumes_.back()) + " (volumes must rise with the level)";
         }
         levels_.push_back(level);
         volumes_.push_back(volume);
@@ -93,11 +94,6 @@ public:
     std::vector<double> takeVolumes() { return std::move(volumes_); }
 
 private:
-    static std::string text(double value) {
-        std::array<char, 32> buffer{};
-        const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-        return std::string(buffer.data(), end);
-    }
     std::vector<double> levels_;
     std::vector<double> volumes_;
 };

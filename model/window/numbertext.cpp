@@ -513,4 +513,10 @@ void appendShortest(std::string& out, double value) {
     out.append(text.data(), static_cast<std::size_t>(end - text.data()));
 }
 
+std::string shortestText(double value) {
+    std::string text;
+    appendShortest(text, value);
+    return text;
+}
+
 }  // namespace brimwell
