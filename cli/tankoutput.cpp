@@ -129,9 +129,7 @@ public:
         return *this;
     }
     JsonMembers& number(std::string_view key, double value) {
-        appendShortest(withKey(key), value + 0.0);  // -0 is written 0
-        out_.append(", ");
-        return *this;
+        return raw(key, shortestText(value + 0.0));  // -0 is written 0
     }
     JsonMembers& volume(std::string_view key, double value) {
         appendVolume(withKey(key), value + 0.0);
