@@ -18,6 +18,7 @@
 #include "cli/tankoptions.h"
 #include "cli/tankoutput.h"
 #include "cli/unitwords.h"
+#include "model/geometry/calibrationchart.h"
 #include "model/geometry/stickreading.h"
 #include "model/window/numbertext.h"
 
@@ -120,42 +121,14 @@ struct Request {
     Options options;
 };
 
-Expected<std::optional<double>, std::string> number(const Options& options, std::string_view name) {
-    const auto it = options.values.find(name);
-    if (it == options.values.end()) {
-        return std::optional<double>();
-    }
-    const auto value = readNumberOption(name, it->second);
-    if (!value) {
-        return Unexpected(value.error());
-    }
-    if (!std::isfinite(*value)) {
-        return Unexpected(std::string(name) + ": '" + it->second + "' is out of range");
-    }
-    return std::optional<double>(*value);
-}
-
-// A stick level as the operator wrote it: 75.625, 75 5/8 (inches) or 6'3-5/8".
-Expected<std::optional<double>, std::string> stick(const Options& options, std::string_view name,
-                                                   LengthUnit unit) {
-    const auto it = options.values.find(name);
-    if (it == options.values.end()) {
-        return std::optional<double>();
-    }
-    const auto level = readStickLevel(it->second, unit);
-    if (!level) {
-        return Unexpected(std::string(name) + ": " + level.error());
-    }
-    return std::optional<double>(*level);
-}
-
 // Reads each named option into its place; the first error, if any.
 std::optional<std::string> readNumbers(
     const Options& options,
     std::initializer_list<std::pair<std::string_view, std::optional<double>*>> into,
     std::optional<LengthUnit> levels = {}) {
     for (const auto& [name, place] : into) {
-        auto value = levels ? stick(options, name, *levels) : number(options, name);
+        auto value = levels ? optionalStick(options.values, name, *levels)
+                            : optionalNumber(options.values, name);
         if (!value) {
             return value.error();
         }
@@ -471,27 +444,38 @@ Expected<GaugedTank, Status> openGaugedTank(const Request& request, const Contex
     return GaugedTank{std::move(taken.store), std::move(taken.tank), *std::move(gauge)};
 }
 
+// The heading of the tank's report on `month`, YYYY-MM.
+ReportHeading headingOf(const GaugedTank& opened, const std::string& month) {
+    const TankSettings& tank = opened.tank;
+    return {tank.name,
+            tank.product.name,
+            month,
+            std::string(unitWord(opened.gauge.second.volumeUnit)),
+            std::string(unitWord(opened.gauge.second.lengthUnit)),
+            tank.product.celsius ? "C" : "F"};
+}
+
 Status tankShow(const Request& request, const Context& context) {
     const auto opened = openTank(request, context);
     if (!opened) {
         return opened.error();
     }
-    const TankSettings* tank = &opened->tank;
-    const auto shape = storedShape(tank->shape, !tank->calibration.empty());
-    const book::Product& product = tank->product;
-    std::string text = "name:        " + tank->name + "\nshape:       " + tank->shape +
+    const TankSettings& tank = opened->tank;
+    const auto shape = storedShape(tank.shape, !tank.calibration.empty());
+    const book::Product& product = tank.product;
+    std::string text = "name:        " + tank.name + "\nshape:       " + tank.shape +
                        "\nproduct:     " + product.name + "\ncorrection:  " +
                        std::string(kCorrectionWords[static_cast<std::size_t>(product.correction)]) +
                        " ";
     appendShortest(text, product.value);
     text += product.celsius ? " (°C)\nsafe fill:   " : " (°F)\nsafe fill:   ";
-    appendShortest(text, tank->safeFill);
+    appendShortest(text, tank.safeFill);
     text += " %\nopening:     ";
-    appendShortest(text, tank->openingLevel.value_or(0));
+    appendShortest(text, tank.openingLevel.value_or(0));
     text += "\n";
     const auto volume = shape ? std::string(unitWord(shape->options.volumeUnit)) : "";
     const auto length = shape ? std::string(unitWord(shape->options.lengthUnit)) : "";
-    for (const book::Rule& rule : tank->rules) {
+    for (const book::Rule& rule : tank.rules) {
         text += "rule:        " + book::ruleName(rule, volume, length) + "\n";
     }
     context.out << text;
@@ -553,17 +537,15 @@ Status recordDay(const Request& request, const Context& context) {
     if (!opened) {
         return opened.error();
     }
-    const auto& store = opened->store;
-    const TankSettings* tank = &opened->tank;
-    const auto* gauge = &opened->gauge;
-    const auto day = dayOf(request, gauge->second.lengthUnit);
+    const auto& [store, tank, gauge] = *opened;
+    const auto day = dayOf(request, gauge.second.lengthUnit);
     if (!day) {
         return context.complain(day.error(), kBookBadInput);
     }
-    if (auto volume = gauge->first.productAt(day->closingLevel, day->waterLevel); !volume) {
+    if (auto volume = gauge.first.productAt(day->closingLevel, day->waterLevel); !volume) {
         return context.complain("--stick: " + volume.error(), kBookBadInput);
     }
-    const auto corrected = store->recordDay(tank->name, *day);
+    const auto corrected = store->recordDay(tank.name, *day);
     if (!corrected) {
         return context.complain(corrected.error(), kBookWriteFailed);
     }
@@ -603,7 +585,7 @@ Expected<Delivery, std::string> deliveryOf(const Options& options, LengthUnit un
 // "--correct N" or "--withdraw N": the day's Nth delivery, 1 being the first recorded.
 Expected<std::size_t, std::string> deliveryNumber(const Options& options, std::string_view name,
                                                   std::size_t recorded) {
-    const auto value = number(options, name);
+    const auto value = optionalNumber(options.values, name);
     if (!value) {
         return Unexpected(value.error());
     }
@@ -636,12 +618,10 @@ Status recordDelivery(const Request& request, const Context& context) {
     if (!opened) {
         return opened.error();
     }
-    const auto& store = opened->store;
-    const TankSettings* tank = &opened->tank;
-    const auto* gauge = &opened->gauge;
+    const auto& [store, tank, gauge] = *opened;
     const bool replacing = request.options.has("--correct") || request.options.has("--withdraw");
     const auto recorded =
-        replacing ? store->deliveries(tank->name, date) : std::vector<book::Delivery>();
+        replacing ? store->deliveries(tank.name, date) : std::vector<book::Delivery>();
     if (!recorded) {
         return context.complain(recorded.error(), kBookWriteFailed);
     }
@@ -654,33 +634,28 @@ Status recordDelivery(const Request& request, const Context& context) {
         if (*correct || request.options.has("--bill")) {
             return context.complain("--withdraw takes no delivery's values", kBookBadInput);
         }
-        return withdrawDelivery(*store, tank->name, date, *withdraw, context);
+        return withdrawDelivery(*store, tank.name, date, *withdraw, context);
     }
-    const auto delivery = deliveryOf(request.options, gauge->second.lengthUnit);
+    const auto delivery = deliveryOf(request.options, gauge.second.lengthUnit);
     if (!delivery) {
         return context.complain(delivery.error(), kBookBadInput);
     }
-    const auto check = book::checkDelivery(*delivery, gauge->first, {}, {});
+    const auto check = book::checkDelivery(*delivery, gauge.first, {}, {});
     if (!check) {
         return context.complain(check.error(), kBookBadInput);
     }
-    auto done = *correct ? store->correctDelivery(tank->name, date, *correct, *delivery)
-                         : store->addDelivery(tank->name, date, *delivery);
+    auto done = *correct ? store->correctDelivery(tank.name, date, *correct, *delivery)
+                         : store->addDelivery(tank.name, date, *delivery);
     if (!done) {
         return context.complain(done.error(), kBookWriteFailed);
     }
     book::DayFigures day;
     day.date = date;
     day.deliveries.push_back(*check);
-    ReportHeading heading{tank->name,
-                          tank->product.name,
-                          date.substr(0, 7),
-                          std::string(unitWord(gauge->second.volumeUnit)),
-                          std::string(unitWord(gauge->second.lengthUnit)),
-                          tank->product.celsius ? "C" : "F"};
     book::MonthReport single;
     single.days.push_back(day);
-    const std::string report = monthReport(single, heading, ReportFormat::Text);
+    const std::string report =
+        monthReport(single, headingOf(*opened, date.substr(0, 7)), ReportFormat::Text);
     const auto start = report.find("  delivery");
     context.out << (*correct ? "corrected " : "")
                 << report.substr(start + 2, report.find('\n', start) - start - 1);
@@ -700,7 +675,7 @@ Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string
     if (headerLine.startsWith("\xEF\xBB\xBF")) {
         headerLine.remove(0, 3);  // the byte-order mark a spreadsheet may write
     }
-    const auto header = csvFields(headerLine.toStdString());
+    const auto header = csvFields(headerLine.toStdString(), CsvQuotes::AtFieldStart);
     std::map<std::string, std::size_t> columns;
     for (std::size_t i = 0; header && i < header->size(); ++i) {
         columns[(*header)[i]] = i;
@@ -716,9 +691,11 @@ Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string
         if (bytes.trimmed().isEmpty()) {
             continue;
         }
-        const auto fields = csvFields(std::string(bytes.endsWith('\n') ? bytes.chopped(1) : bytes));
+        const auto fields = csvFields(std::string(bytes.endsWith('\n') ? bytes.chopped(1) : bytes),
+                                      CsvQuotes::AtFieldStart);
         if (!fields) {
-            return Unexpected(path + " line " + std::to_string(line) + ": " + fields.error());
+            return Unexpected(path + " line " + std::to_string(line) +
+                              ": a quoted field is not closed");
         }
         if (fields->size() < header->size()) {
             return Unexpected(path + " line " + std::to_string(line) + ": too few fields");
@@ -784,16 +761,8 @@ Status importDays(const Request& request, const Context& context) {
 }
 
 Expected<ReportFormat, std::string> formatOf(const Options& options) {
-    const auto it = options.values.find("--format");
-    if (it == options.values.end()) {
-        return ReportFormat::Text;
-    }
     constexpr std::array<std::string_view, 3> kWords{"text", "csv", "json"};
-    const auto format = named<ReportFormat>(kWords, it->second);
-    if (!format) {
-        return Unexpected(unknownValue("--format", it->second, "text, csv or json"));
-    }
-    return *format;
+    return wordOption(options.values, "--format", kWords, ReportFormat::Text);
 }
 
 Status month(const Request& request, const Context& context) {
@@ -809,31 +778,23 @@ Status month(const Request& request, const Context& context) {
     if (!opened) {
         return opened.error();
     }
-    const auto& store = opened->store;
-    const TankSettings* tank = &opened->tank;
-    const auto* gauge = &opened->gauge;
-    const auto records = store->month(tank->name, month + "-01", month + "-31");
+    const auto& [store, tank, gauge] = *opened;
+    const auto records = store->month(tank.name, month + "-01", month + "-31");
     if (!records) {
         return context.complain(records.error(), kBookBadInput);
     }
     if (records->days.empty()) {
-        return context.complain(tank->name + " has no day recorded in " + month, kBookBadInput);
+        return context.complain(tank.name + " has no day recorded in " + month, kBookBadInput);
     }
     const double opening =
-        records->before ? records->before->closingLevel : tank->openingLevel.value_or(0);
+        records->before ? records->before->closingLevel : tank.openingLevel.value_or(0);
     const auto water = records->before ? records->before->waterLevel : std::nullopt;
     const auto report =
-        book::reconcileMonth(records->days, opening, water, gauge->first, tank->rules);
+        book::reconcileMonth(records->days, opening, water, gauge.first, tank.rules);
     if (!report) {
         return context.complain(report.error(), kBookBadInput);
     }
-    const ReportHeading heading{tank->name,
-                                tank->product.name,
-                                month,
-                                std::string(unitWord(gauge->second.volumeUnit)),
-                                std::string(unitWord(gauge->second.lengthUnit)),
-                                tank->product.celsius ? "C" : "F"};
-    context.out << monthReport(*report, heading, *format);
+    context.out << monthReport(*report, headingOf(*opened, month), *format);
     return report->met() ? kBookDone : kBookRuleFailed;
 }
 

@@ -31,11 +31,7 @@ std::string fixed(double value, int places = kVolumeDecimals, std::size_t width 
 }
 
 std::string shortest(const std::optional<double>& value) {
-    std::string text;
-    if (value) {
-        appendShortest(text, *value);
-    }
-    return text;
+    return value ? shortestText(*value) : std::string();
 }
 
 std::string csvField(const std::string& value) {
@@ -219,28 +215,6 @@ std::string dayCsvRow(const std::string& tank, const book::Day& day) {
     return csvField(tank) + "," + day.date + "," + shortest(day.closingLevel) + "," +
            shortest(day.waterLevel) + "," + shortest(day.temperature) + "," + shortest(day.pumped) +
            "," + shortest(day.meterOpen) + "," + shortest(day.meterClose) + "\n";
-}
-
-Expected<std::vector<std::string>, std::string> csvFields(const std::string& line) {
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-            fields.back() += '"';
-            ++i;
-        } else if (c == '"' && (quoted || fields.back().empty())) {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            fields.emplace_back();
-        } else if (c != '\r' || quoted) {
-            fields.back() += c;
-        }
-    }
-    if (quoted) {
-        return Unexpected(std::string("a quoted field is not closed"));
-    }
-    return fields;
 }
 
 }  // namespace brimwell

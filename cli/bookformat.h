@@ -35,7 +35,4 @@ std::string dayCsvRow(const std::string& tank, const book::Day& day);
 extern const char* const kDeliveryHistoryHeader;
 std::string deliveryHistoryRow(const std::string& tank, const book::DeliveryCorrection& change);
 
-// The fields of one CSV record; quoted fields may hold commas and doubled quotes.
-Expected<std::vector<std::string>, std::string> csvFields(const std::string& line);
-
 }  // namespace brimwell

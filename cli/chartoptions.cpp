@@ -26,7 +26,8 @@ const char* const kChartUsage =
     "Exit status: 0 written; 1 not written (the reason is printed); 2 bad input, nothing written;\n"
     "3 written, but some levels' volumes could not be computed (each is named, and shows 0.00).\n"
     "\n"
-    "Example: brimwell-chart --shape flat --diameter 96 --length 324 --increment 0.1 --output tank.txt\n";
+    "Example: brimwell-chart --shape flat --diameter 96 --length 324 --increment 0.1 --output "
+    "tank.txt\n";
 
 namespace {
 
@@ -54,38 +55,22 @@ Expected<ChartCommand, std::string> parseChartArguments(const std::vector<std::s
             return Unexpected(std::string(required) + " is missing (see --help)");
         }
     }
-    const auto shape = named<TankShape>(kShapeWords, values["--shape"]);
-    if (!shape) {
-        return Unexpected(unknownValue("--shape", values["--shape"], "flat, cylindrical or vertical"));
-    }
-    command.request.shape = *shape;
-    const auto lengthUnit =
-        lengthUnitOption("--units", values.contains("--units") ? values["--units"] : "inches");
-    if (!lengthUnit) {
-        return Unexpected(lengthUnit.error());
-    }
-    command.request.lengthUnit = *lengthUnit;
-    const auto volumeUnit =
-        volumeUnitOption("--volume", values.contains("--volume") ? values["--volume"] : "gallons");
-    if (!volumeUnit) {
-        return Unexpected(volumeUnit.error());
-    }
-    command.request.volumeUnit = *volumeUnit;
-    for (const char* number : {"--diameter", "--length", "--increment"}) {
-        if (const auto read = readNumberOption(number, values[number]); !read) {
-            return Unexpected(read.error());
-        }
+    FirstFailure words;
+    words.take(wordOption<TankShape>("--shape", values["--shape"], kShapeWords),
+               command.request.shape);
+    words.take(wordOption(values, "--units", kLengthUnits, LengthUnit::Inches),
+               command.request.lengthUnit);
+    words.take(wordOption(values, "--volume", kVolumeWords, VolumeUnit::Gallons),
+               command.request.volumeUnit);
+    double number = 0;  // checked only: the request keeps the texts
+    for (const char* option : {"--diameter", "--length", "--increment"}) {
+        words.take(readNumberOption(option, values[option]), number);
     }
     command.request.diameter = values["--diameter"];
     command.request.length = values["--length"];
     command.request.increment = values["--increment"];
-    if (values.contains("--output")) {
-        if (values["--output"].empty()) {
-            return Unexpected(std::string("--output needs a file name"));
-        }
-        command.output = values["--output"];
-    }
-    return command;
+    words.take(fileOption(values, "--output"), command.output);
+    return words.orFailure(command);
 }
 
 std::string describeRefusal(ChartRefusal refusal, const ChartRequest& request) {

@@ -1,7 +1,6 @@
 // brimwell-chart: writes a tank chart from the command line.
 
 #include <string>
-#include <vector>
 
 #include "cli/chartoptions.h"
 #include "cli/commandoutput.h"
@@ -34,24 +33,20 @@ private:
     std::string lastLevel_;
 };
 
+int writeChart(const brimwell::ChartCommand& command) {
+    using namespace brimwell;
+    const auto params = deriveChartParams(command.request);
+    if (!params) {
+        return complain(kProgram, describeRefusal(params.error(), command.request), kBadInput);
+    }
+    LevelNamingReporter reporter;
+    const int status = writeOutput(kProgram, command.output, tankChartWriter(*params, reporter));
+    return status == kWritten && reporter.failed ? kVolumesFailed : status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace brimwell;
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    const auto command = parseChartArguments(args);
-    if (!command) {
-        return complain(kProgram, command.error(), kBadInput);
-    }
-    if (const auto status =
-            answerHelpOrVersion(kProgram, kChartUsage, command->help, command->version)) {
-        return *status;
-    }
-    const auto params = deriveChartParams(command->request);
-    if (!params) {
-        return complain(kProgram, describeRefusal(params.error(), command->request), kBadInput);
-    }
-    LevelNamingReporter reporter;
-    const int status = writeOutput(kProgram, command->output, tankChartWriter(*params, reporter));
-    return status == kWritten && reporter.failed ? kVolumesFailed : status;
+    return brimwell::runCommand(kProgram, brimwell::kChartUsage, argc, argv,
+                                brimwell::parseChartArguments, writeChart);
 }

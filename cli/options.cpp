@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "model/geometry/stickreading.h"
 #include "model/window/numbertext.h"
 
 namespace brimwell {
@@ -58,6 +59,45 @@ Expected<double, std::string> readNumberOption(std::string_view option, std::str
     return Unexpected(std::string(option) + ": '" + std::string(text) +
                       "' is not a number; write it with \".\" as the decimal point and no group "
                       "separators, as in 2500, 0.125 or 1e-4");
+}
+
+Expected<std::optional<double>, std::string> optionalNumber(const OptionValues& values,
+                                                            std::string_view option) {
+    const auto it = values.find(option);
+    if (it == values.end()) {
+        return std::optional<double>();
+    }
+    const auto number = readNumberOption(option, it->second);
+    if (!number) {
+        return Unexpected(number.error());
+    }
+    return std::optional<double>(*number);
+}
+
+Expected<std::optional<double>, std::string> optionalStick(const OptionValues& values,
+                                                           std::string_view option,
+                                                           LengthUnit unit) {
+    const auto it = values.find(option);
+    if (it == values.end()) {
+        return std::optional<double>();
+    }
+    const auto level = readStickLevel(it->second, unit);
+    if (!level) {
+        return Unexpected(std::string(option) + ": " + level.error());
+    }
+    return std::optional<double>(*level);
+}
+
+Expected<std::optional<std::string>, std::string> fileOption(const OptionValues& values,
+                                                             std::string_view option) {
+    const auto it = values.find(option);
+    if (it == values.end()) {
+        return std::optional<std::string>();
+    }
+    if (it->second.empty()) {
+        return Unexpected(std::string(option) + " needs a file name");
+    }
+    return std::optional(it->second);
 }
 
 }  // namespace brimwell

@@ -6,9 +6,9 @@
 
 #include "cli/options.h"
 #include "cli/unitwords.h"
-#include "model/window/numbertext.h"
 #include "model/geometry/stickreading.h"
 #include "model/geometry/tank.h"
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 
@@ -84,13 +84,15 @@ const char* const kTankUsage =
 
 namespace {
 
-using Values = std::map<std::string, std::string, std::less<>>;
+using Values = OptionValues;
 
 constexpr std::array<std::string_view, 5> kHeadWords{"flat", "hemispherical", "ellipsoidal",
                                                      "torispherical", "conical"};
 constexpr std::array<std::string_view, 3> kSubcommandWords{"reading", "level", "chart"};
 constexpr std::array<std::string_view, 3> kFormatWords{"text", "csv", "json"};
 constexpr std::array<std::string_view, 2> kLevelFormatWords{"decimal", "feet-inches"};
+constexpr std::array<std::string_view, 2> kOrientationWords{"horizontal", "vertical"};
+constexpr std::array<std::string_view, 2> kTemperatureWords{"F", "C"};  // in TempUnit's order
 
 constexpr std::array<std::string_view, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
 
@@ -210,167 +212,82 @@ std::string notApplicable(std::string_view option, Subcommand subcommand, const 
            std::string(kSubcommandWords[static_cast<std::size_t>(subcommand)]);
 }
 
-// The heads a word names, with their defaults.
-std::optional<Heads> headsNamed(std::string_view word) {
-    static const std::array<Heads, 5> kHeads{FlatHeads{}, HemisphericalHeads{}, EllipsoidalHeads{},
-                                             TorisphericalHeads{}, ConicalHeads{}};
-    const auto index = named<std::size_t>(kHeadWords, word);
-    return index ? std::optional(kHeads[*index]) : std::nullopt;
+// The option's number, which must be given; `why` tells why in the error when it is not.
+Expected<double, std::string> requiredNumber(const Values& values, std::string_view option,
+                                             std::string_view why = "") {
+    const auto number = optionalNumber(values, option);
+    if (!number) {
+        return Unexpected(number.error());
+    }
+    if (!*number) {
+        return Unexpected(std::string(option) + " is missing" + std::string(why) + " (see --help)");
+    }
+    return **number;
 }
-
-class NumberReader {
-public:
-    explicit NumberReader(const Values& values) : values_(values) {}
-
-    // Empty when the option is not given; the error names it when it is not a number.
-    Expected<std::optional<double>, std::string> optional(std::string_view option) const {
-        const auto it = values_.find(option);
-        if (it == values_.end()) {
-            return std::optional<double>();
-        }
-        const auto number = readNumberOption(option, it->second);
-        if (!number) {
-            return Unexpected(number.error());
-        }
-        return std::optional<double>(*number);
-    }
-
-    Expected<double, std::string> required(std::string_view option,
-                                           std::string_view why = "") const {
-        auto number = optional(option);
-        if (!number) {
-            return Unexpected(number.error());
-        }
-        if (!*number) {
-            return Unexpected(std::string(option) + " is missing" + std::string(why) +
-                              " (see --help)");
-        }
-        return **number;
-    }
-
-    // A level as a stick reading, in `unit`; empty when the option is not given.
-    Expected<std::optional<double>, std::string> level(std::string_view option,
-                                                       LengthUnit unit) const {
-        const auto it = values_.find(option);
-        if (it == values_.end()) {
-            return std::optional<double>();
-        }
-        const auto level = readStickLevel(it->second, unit);
-        if (!level) {
-            return Unexpected(std::string(option) + ": " + level.error());
-        }
-        return std::optional<double>(*level);
-    }
-
-private:
-    const Values& values_;
-};
 
 // Reads the tank's own options, the numbers aside.
 Expected<TankOptions, std::string> readTankWords(const Values& values) {
+    static const std::array<Heads, 5> kHeads{FlatHeads{}, HemisphericalHeads{}, EllipsoidalHeads{},
+                                             TorisphericalHeads{}, ConicalHeads{}};
     TankOptions tank;
-    if (const auto it = values.find("--orientation"); it != values.end()) {
-        if (it->second != "horizontal" && it->second != "vertical") {
-            return Unexpected(unknownValue("--orientation", it->second, "horizontal or vertical"));
-        }
-        tank.vertical = it->second == "vertical";
+    FirstFailure words;
+    std::size_t orientation = 0;
+    words.take(wordOption(values, "--orientation", kOrientationWords, orientation), orientation);
+    tank.vertical = orientation == 1;
+    if (!tank.vertical) {
+        std::size_t heads = 0;
+        words.take(wordOption(values, "--heads", kHeadWords, heads), heads);
+        tank.heads = kHeads[heads];
     }
-    if (const auto it = values.find("--heads"); it != values.end() && !tank.vertical) {
-        const auto heads = headsNamed(it->second);
-        if (!heads) {
-            return Unexpected(
-                unknownValue("--heads", it->second,
-                             "flat, hemispherical, ellipsoidal, torispherical or conical"));
-        }
-        tank.heads = *heads;
-    }
-    if (const auto it = values.find("--units"); it != values.end()) {
-        const auto unit = lengthUnitOption("--units", it->second);
-        if (!unit) {
-            return Unexpected(unit.error());
-        }
-        tank.lengthUnit = *unit;
-    }
-    if (const auto it = values.find("--volume"); it != values.end()) {
-        const auto unit = volumeUnitOption("--volume", it->second);
-        if (!unit) {
-            return Unexpected(unit.error());
-        }
-        tank.volumeUnit = *unit;
-    }
-    if (const auto it = values.find("--calibration"); it != values.end()) {
-        if (it->second.empty()) {
-            return Unexpected(std::string("--calibration needs a file name"));
-        }
-        tank.calibration = it->second;
-    }
-    return tank;
+    words.take(wordOption(values, "--units", kLengthUnits, LengthUnit::Inches), tank.lengthUnit);
+    words.take(wordOption(values, "--volume", kVolumeWords, VolumeUnit::Gallons), tank.volumeUnit);
+    words.take(fileOption(values, "--calibration"), tank.calibration);
+    return words.orFailure(tank);
 }
 
-// Takes numbers into their places until the first that is missing or wrong, whose error it keeps.
-struct FirstFailure {
-    std::optional<std::string> failure;
-
-    template <typename Number, typename Into>
-    void take(const Number& number, Into& into) {
-        if (failure) {
-            return;
-        }
-        if (!number) {
-            failure = number.error();
-        } else {
-            into = *number;
-        }
-    }
-};
-
 // The tank with its sizes and its heads' numbers read, or the first error.
-Expected<TankOptions, std::string> readTankNumbers(const NumberReader& read, TankOptions tank) {
+Expected<TankOptions, std::string> readTankNumbers(const Values& values, TankOptions tank) {
     FirstFailure numbers;
     if (!tank.calibration) {
-        numbers.take(read.required("--diameter"), tank.diameter);
-        numbers.take(read.required("--length"), tank.length);
+        numbers.take(requiredNumber(values, "--diameter"), tank.diameter);
+        numbers.take(requiredNumber(values, "--length"), tank.length);
     }
     if (auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&tank.heads)) {
-        numbers.take(read.optional("--head-depth"), ellipsoidal->depth);
+        numbers.take(optionalNumber(values, "--head-depth"), ellipsoidal->depth);
     }
     if (auto* conical = std::get_if<ConicalHeads>(&tank.heads)) {
-        numbers.take(read.required("--head-depth", " for conical heads"), conical->depth);
+        numbers.take(requiredNumber(values, "--head-depth", " for conical heads"), conical->depth);
     }
     if (auto* dished = std::get_if<TorisphericalHeads>(&tank.heads)) {
         std::optional<double> crown;
         std::optional<double> knuckle;
-        numbers.take(read.optional("--crown"), crown);
-        numbers.take(read.optional("--knuckle"), knuckle);
+        numbers.take(optionalNumber(values, "--crown"), crown);
+        numbers.take(optionalNumber(values, "--knuckle"), knuckle);
         dished->crown = crown.value_or(dished->crown);
         dished->knuckle = knuckle.value_or(dished->knuckle);
     }
-    if (numbers.failure) {
-        return Unexpected(*numbers.failure);
-    }
-    return tank;
+    return numbers.orFailure(tank);
 }
 
 // The command with the numbers of its subcommand read, or the first error.
-Expected<TankCommand, std::string> readAnswerNumbers(const NumberReader& read,
-                                                     TankCommand command) {
+Expected<TankCommand, std::string> readAnswerNumbers(const Values& values, TankCommand command) {
     FirstFailure numbers;
     std::optional<std::string>& failure = numbers.failure;
     const LengthUnit unit = command.tank.lengthUnit;
     switch (command.subcommand) {
         case Subcommand::Reading: {
             std::optional<double> level;
-            numbers.take(read.level("--level", unit), level);
+            numbers.take(optionalStick(values, "--level", unit), level);
             if (!failure && !level) {
                 failure = "--level is missing (see --help)";
             }
             command.level = level.value_or(0);
-            numbers.take(read.level("--water", unit), command.water);
+            numbers.take(optionalStick(values, "--water", unit), command.water);
             if (!failure && command.water && *command.water > command.level) {
                 failure = "--water must not be above --level: the water cut is at the bottom";
             }
             std::optional<double> safeFill;
-            numbers.take(read.optional("--safe-fill"), safeFill);
+            numbers.take(optionalNumber(values, "--safe-fill"), safeFill);
             command.safeFill = safeFill.value_or(90);
             if (!failure && !(command.safeFill >= 0 && command.safeFill <= 100)) {
                 failure = "--safe-fill must be from 0 to 100 (percent of the capacity)";
@@ -378,8 +295,8 @@ Expected<TankCommand, std::string> readAnswerNumbers(const NumberReader& read,
             break;
         }
         case Subcommand::Level:
-            numbers.take(read.optional("--fill-volume"), command.fillVolume);
-            numbers.take(read.optional("--fill-percent"), command.fillPercent);
+            numbers.take(optionalNumber(values, "--fill-volume"), command.fillVolume);
+            numbers.take(optionalNumber(values, "--fill-percent"), command.fillPercent);
             if (!failure && command.fillVolume.has_value() == command.fillPercent.has_value()) {
                 failure = command.fillVolume
                               ? "--fill-volume and --fill-percent: give only one"
@@ -387,23 +304,20 @@ Expected<TankCommand, std::string> readAnswerNumbers(const NumberReader& read,
             }
             break;
         case Subcommand::Chart:
-            numbers.take(read.required("--increment"), command.increment);
+            numbers.take(requiredNumber(values, "--increment"), command.increment);
             break;
     }
-    if (failure) {
-        return Unexpected(*failure);
-    }
-    return command;
+    return numbers.orFailure(command);
 }
 
 // The command with its numbers read, or the first error.
-Expected<TankCommand, std::string> readNumbers(const NumberReader& read, TankCommand command) {
-    auto tank = readTankNumbers(read, command.tank);
+Expected<TankCommand, std::string> readNumbers(const Values& values, TankCommand command) {
+    auto tank = readTankNumbers(values, command.tank);
     if (!tank) {
         return Unexpected(tank.error());
     }
     command.tank = *std::move(tank);
-    return readAnswerNumbers(read, std::move(command));
+    return readAnswerNumbers(values, std::move(command));
 }
 
 bool fahrenheitTable(CorrectionTable table) {
@@ -434,20 +348,18 @@ std::optional<std::string> notForTable(const Options& options, CorrectionTable t
 // The temperature scale, which must be the table's own.
 Expected<TempUnit, std::string> temperatureUnit(const Values& values, CorrectionTable table,
                                                 const std::string& word) {
-    TempUnit unit = TempUnit::DegreesF;
-    if (const auto it = values.find("--temperature-unit"); it != values.end()) {
-        if (it->second != "F" && it->second != "C") {
-            return Unexpected(unknownValue("--temperature-unit", it->second, "F or C"));
-        }
-        unit = it->second == "F" ? TempUnit::DegreesF : TempUnit::DegreesC;
+    const auto unit =
+        wordOption(values, "--temperature-unit", kTemperatureWords, TempUnit::DegreesF);
+    if (!unit) {
+        return unit;
     }
     const bool celsiusTable =
         table == CorrectionTable::Table54B || table == CorrectionTable::Table54C;
-    if (celsiusTable && unit == TempUnit::DegreesF) {
+    if (celsiusTable && *unit == TempUnit::DegreesF) {
         return Unexpected("--temperature-unit C is needed for --correction " + word +
                           ", which takes °C");
     }
-    if (fahrenheitTable(table) && unit == TempUnit::DegreesC) {
+    if (fahrenheitTable(table) && *unit == TempUnit::DegreesC) {
         return Unexpected("--temperature-unit C does not apply to --correction " + word +
                           ", which takes °F");
     }
@@ -465,9 +377,9 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
         }
         return std::optional<CorrectionOptions>();
     }
-    const auto table = named<CorrectionTable>(kCorrectionWords, it->second);
+    const auto table = wordOption<CorrectionTable>("--correction", it->second, kCorrectionWords);
     if (!table) {
-        return Unexpected(unknownValue("--correction", it->second, "linear, 6B, 54B, 6C or 54C"));
+        return Unexpected(table.error());
     }
     CorrectionOptions correction;
     correction.table = *table;
@@ -486,18 +398,17 @@ Expected<std::optional<CorrectionOptions>, std::string> readCorrection(const Opt
     if (!correction.glassHydrometer && !correction.observed) {
         return Unexpected(std::string("--no-glass-correction applies only with --observed"));
     }
-    const NumberReader read(options.values);
-    const auto temperature = read.required("--temperature", forTable);
+    const auto temperature = requiredNumber(options.values, "--temperature", forTable);
     if (!temperature) {
         return Unexpected(temperature.error());
     }
     correction.temperature = *temperature;
-    const auto value = read.required(correctionValueOption(*table), forTable);
+    const auto value = requiredNumber(options.values, correctionValueOption(*table), forTable);
     if (!value) {
         return Unexpected(value.error());
     }
     correction.value = *value;
-    const auto reference = read.optional("--reference");
+    const auto reference = optionalNumber(options.values, "--reference");
     if (!reference) {
         return Unexpected(reference.error());
     }
@@ -522,30 +433,16 @@ std::optional<std::string> firstNotApplicable(const Options& options, const Tank
 
 // The command with the words of its output read: the format, the level format and the file.
 Expected<TankCommand, std::string> readOutputWords(const Values& values, TankCommand command) {
-    if (const auto it = values.find("--format"); it != values.end()) {
-        const auto format = named<ChartFormat>(kFormatWords, it->second);
-        if (!format) {
-            return Unexpected(unknownValue("--format", it->second, "text, csv or json"));
-        }
-        if (*format == ChartFormat::Csv && command.subcommand != Subcommand::Chart) {
-            return Unexpected(std::string("--format csv applies only to chart (text or json)"));
-        }
-        command.format = *format;
+    FirstFailure words;
+    words.take(wordOption(values, "--format", kFormatWords, ChartFormat::Text), command.format);
+    if (!words.failure && command.format == ChartFormat::Csv &&
+        command.subcommand != Subcommand::Chart) {
+        return Unexpected(std::string("--format csv applies only to chart (text or json)"));
     }
-    if (const auto it = values.find("--level-format"); it != values.end()) {
-        const auto format = named<LevelFormat>(kLevelFormatWords, it->second);
-        if (!format) {
-            return Unexpected(unknownValue("--level-format", it->second, "decimal or feet-inches"));
-        }
-        command.levelFormat = *format;
-    }
-    if (const auto it = values.find("--output"); it != values.end()) {
-        if (it->second.empty()) {
-            return Unexpected(std::string("--output needs a file name"));
-        }
-        command.output = it->second;
-    }
-    return command;
+    words.take(wordOption(values, "--level-format", kLevelFormatWords, LevelFormat::Decimal),
+               command.levelFormat);
+    words.take(fileOption(values, "--output"), command.output);
+    return words.orFailure(command);
 }
 
 }  // namespace
@@ -602,7 +499,7 @@ Expected<TankCommand, std::string> parseTankArguments(const std::vector<std::str
     if (auto refusal = firstNotApplicable(*options, command)) {
         return Unexpected(*std::move(refusal));
     }
-    auto withNumbers = readNumbers(NumberReader(values), command);
+    auto withNumbers = readNumbers(values, command);
     if (!withNumbers) {
         return Unexpected(withNumbers.error());
     }

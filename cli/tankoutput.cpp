@@ -9,10 +9,10 @@
 
 #include "cli/calibrationfile.h"
 #include "cli/unitwords.h"
-#include "model/window/numbertext.h"
 #include "model/geometry/stickreading.h"
-#include "model/tables/volumecorrection.h"
 #include "model/geometry/waterbottom.h"
+#include "model/tables/volumecorrection.h"
+#include "model/window/numbertext.h"
 #include "tank/chartparams.h"
 
 namespace brimwell {
@@ -39,15 +39,10 @@ std::string topName(const TankOptions& tank) {
     return tank.vertical ? "height" : "diameter";
 }
 
-std::string shortest(double value) {
-    std::string text;
-    appendShortest(text, value);
-    return text;
-}
-
 // `tank` is empty while it is being built.
 std::string describe(TankError error, const TankOptions& options, const TankVolumes* tank) {
-    const std::string sizeRange = shortest(kSmallestSize) + " to " + shortest(kLargestSize) +
+    const std::string sizeRange = shortestText(kSmallestSize) + " to " +
+                                  shortestText(kLargestSize) +
                                   " inches, or the same length in other --units";
     switch (error) {
         case TankError::Diameter:
@@ -57,15 +52,15 @@ std::string describe(TankError error, const TankOptions& options, const TankVolu
         case TankError::HeadDepth:
             return "--head-depth must be from " + sizeRange;
         case TankError::Crown:
-            return "--crown must be from 0.5 to " + shortest(kLargestCrown);
+            return "--crown must be from 0.5 to " + shortestText(kLargestCrown);
         case TankError::Knuckle:
-            return "--knuckle must be from " + shortest(kSmallestKnuckle) + " to below 0.5";
+            return "--knuckle must be from " + shortestText(kSmallestKnuckle) + " to below 0.5";
         case TankError::Capacity:
             return "the volumes of this tank cannot be computed in " +
                    std::string(unitName(options.volumeUnit)) + ": its sizes are out of range";
         case TankError::Level:
             return "--level must be from 0 to the " + topName(options) + ", " +
-                   shortest(tank ? tank->top() : options.top()) + " " +
+                   shortestText(tank ? tank->top() : options.top()) + " " +
                    std::string(unitName(options.lengthUnit));
         case TankError::Volume: {
             std::string bottom = "0";
@@ -80,21 +75,23 @@ std::string describe(TankError error, const TankOptions& options, const TankVolu
         }
         case TankError::Percent: {
             const double least = tank ? 100 * tank->bottomVolume() / tank->capacity() : 0;
-            return "--fill-percent must be from " + shortest(least) + " to 100";
+            return "--fill-percent must be from " + shortestText(least) + " to 100";
         }
     }
     return "bad input";
-}
-
-void appendVolumeText(std::string& out, double volume, VolumeUnit unit) {
-    appendFixed2(out, volume, 0);
-    out.append(" ").append(unitName(unit));
 }
 
 void appendLine(std::string& out, std::string_view label, const std::string& value) {
     out.append(label).append(":");
     out.append(kLabelWidth > label.size() + 1 ? kLabelWidth - label.size() - 1 : 1, ' ');
     out.append(value).append("\n");
+}
+
+// A line of a volume with two decimals and its unit.
+void appendVolumeLine(std::string& out, std::string_view label, double volume, VolumeUnit unit) {
+    std::string text;
+    appendFixed2(text, volume, 0);
+    appendLine(out, label, text.append(" ").append(unitName(unit)));
 }
 
 // A text as the inside of a JSON string.
@@ -132,9 +129,7 @@ public:
         return *this;
     }
     JsonMembers& number(std::string_view key, double value) {
-        appendShortest(withKey(key), value + 0.0);  // -0 is written 0
-        out_.append(", ");
-        return *this;
+        return raw(key, shortestText(value + 0.0));  // -0 is written 0
     }
     JsonMembers& volume(std::string_view key, double value) {
         appendVolume(withKey(key), value + 0.0);
@@ -231,44 +226,26 @@ Expected<Corrected, std::string> correct(double gross, const CorrectionOptions& 
         return linear(gross, c);
     }
     Corrected corrected;
-    std::string error;
     if (c.observed) {
         const ObservedWith meter =
             c.glassHydrometer ? ObservedWith::GlassHydrometer : ObservedWith::DensityMeter;
         const auto found = c.table == CorrectionTable::Table6B
                                ? baseTable5B(c.value, c.temperature, meter)
                                : baseTable53B(c.value, c.temperature, meter);
-        if (found) {
-            corrected.base = found->base;
-            corrected.vcf = found->vcf;
-        } else {
-            error = found.error();
+        if (!found) {
+            return Unexpected(refusal(found.error(), c));
         }
+        corrected.base = found->base;
+        corrected.vcf = found->vcf;
     } else {
-        VcfResult vcf = 1.0;
-        switch (c.table) {
-            case CorrectionTable::Table6B:
-                vcf = vcfTable6B(c.value, c.temperature);
-                break;
-            case CorrectionTable::Table54B:
-                vcf = vcfTable54B(c.value, c.temperature);
-                break;
-            case CorrectionTable::Table6C:
-                vcf = vcfTable6C(c.value, c.temperature);
-                break;
-            case CorrectionTable::Table54C:
-            case CorrectionTable::Linear:
-                vcf = vcfTable54C(c.value, c.temperature);
-                break;
+        // In CorrectionTable's order; the linear rule is not a table.
+        static constexpr std::array<VcfResult (*)(double, double), 5> kTables{
+            nullptr, vcfTable6B, vcfTable54B, vcfTable6C, vcfTable54C};
+        const VcfResult vcf = kTables[static_cast<std::size_t>(c.table)](c.value, c.temperature);
+        if (!vcf) {
+            return Unexpected(refusal(vcf.error(), c));
         }
-        if (vcf) {
-            corrected.vcf = *vcf;
-        } else {
-            error = vcf.error();
-        }
-    }
-    if (!error.empty()) {
-        return Unexpected(refusal(error, c));
+        corrected.vcf = *vcf;
     }
     corrected.net = gross * corrected.vcf;
     return corrected;
@@ -351,21 +328,17 @@ void appendCorrectionLines(std::string& out, const TankCommand& command,
     const VolumeUnit unit = command.tank.volumeUnit;
     const Corrected& corrected = *reading.corrected;
     const bool gravity = command.correction->table == CorrectionTable::Table6B;
+    appendVolumeLine(out, "gross volume", reading.gross(), unit);
     std::string text;
-    appendVolumeText(text, reading.gross(), unit);
-    appendLine(out, "gross volume", text);
     if (corrected.base) {
-        text.clear();
         appendFixed(text, *corrected.base, 1);
         appendLine(out, gravity ? "API gravity 60" : "density 15",
                    text + (gravity ? " °API" : " kg/m³"));
+        text.clear();
     }
-    text.clear();
     appendVcf(text, corrected.vcf, command.correction->table);
     appendLine(out, "vcf", text);
-    text.clear();
-    appendVolumeText(text, corrected.net, unit);
-    appendLine(out, "net volume", text);
+    appendVolumeLine(out, "net volume", corrected.net, unit);
 }
 
 Expected<std::string, std::string> readingText(const TankVolumes& tank,
@@ -379,27 +352,17 @@ Expected<std::string, std::string> readingText(const TankVolumes& tank,
     }
     const double capacity = tank.capacity();
     const double volume = reading->volume;
-    const double room = capacity * (command.safeFill / 100) - volume;
-    std::vector<std::pair<std::string_view, double>> lines{{"capacity", capacity},
-                                                           {"volume", volume},
-                                                           {"ullage", capacity - volume},
-                                                           {"safe-fill room", room}};
+    const VolumeUnit unit = command.tank.volumeUnit;
     std::string out;
-    for (const auto& [label, value] : lines) {
-        std::string text;
-        appendVolumeText(text, value, command.tank.volumeUnit);
-        appendLine(out, label, text);
-    }
+    appendVolumeLine(out, "capacity", capacity, unit);
+    appendVolumeLine(out, "volume", volume, unit);
+    appendVolumeLine(out, "ullage", capacity - volume, unit);
+    appendVolumeLine(out, "safe-fill room", capacity * (command.safeFill / 100) - volume, unit);
     if (const auto& water = reading->water) {
         appendLine(out, "water level",
                    formatLevel(*command.water, command.tank, command.levelFormat));
-        for (const auto& [label, value] :
-             {std::pair<std::string_view, double>{"water volume", water->water},
-              {"product volume", water->product}}) {
-            std::string text;
-            appendVolumeText(text, value, command.tank.volumeUnit);
-            appendLine(out, label, text);
-        }
+        appendVolumeLine(out, "water volume", water->water, unit);
+        appendVolumeLine(out, "product volume", water->product, unit);
     }
     if (reading->corrected) {
         appendCorrectionLines(out, command, *reading);
@@ -429,9 +392,7 @@ Expected<std::string, std::string> levelText(const TankVolumes& tank, const Tank
         return json.object() + "\n";
     }
     std::string out;
-    std::string text;
-    appendVolumeText(text, volume, command.tank.volumeUnit);
-    appendLine(out, "volume", text);
+    appendVolumeLine(out, "volume", volume, command.tank.volumeUnit);
     appendLine(out, "level", formatLevel(*level, command.tank, command.levelFormat));
     return out;
 }
@@ -463,7 +424,8 @@ Expected<TankVolumes, std::string> buildTank(const TankOptions& options) {
     const double diameter = inches(options.diameter);
     const double length = inches(options.length);
     Heads heads = options.heads;  // a head's depth in inches
-    if (auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&heads); ellipsoidal && ellipsoidal->depth) {
+    if (auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&heads);
+        ellipsoidal && ellipsoidal->depth) {
         ellipsoidal->depth = inches(*ellipsoidal->depth);
     } else if (auto* conical = std::get_if<ConicalHeads>(&heads)) {
         conical->depth = inches(conical->depth);
@@ -473,12 +435,12 @@ Expected<TankVolumes, std::string> buildTank(const TankOptions& options) {
     if (!tank) {
         return Unexpected(describe(tank.error(), options, nullptr));
     }
-    auto inUnits =
-        TankInUnits::make(*std::move(tank), options.top(), options.lengthUnit, options.volumeUnit);
-    if (!inUnits) {
-        return Unexpected(describe(inUnits.error(), options, nullptr));
+    auto volumes =
+        TankVolumes::make(*std::move(tank), options.top(), options.lengthUnit, options.volumeUnit);
+    if (!volumes) {
+        return Unexpected(describe(volumes.error(), options, nullptr));
     }
-    return TankVolumes(*std::move(inUnits));
+    return *std::move(volumes);
 }
 
 Expected<std::string, std::string> answerText(const TankVolumes& tank, const TankCommand& command) {

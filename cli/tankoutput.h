@@ -5,10 +5,10 @@
 
 #include <string>
 
+#include "cli/levelchart.h"
 #include "cli/tankoptions.h"
 #include "model/expected.h"
 #include "model/geometry/tankvolumes.h"
-#include "cli/levelchart.h"
 
 namespace brimwell {
 

@@ -1,33 +1,22 @@
 #include "cli/unitwords.h"
 
 namespace brimwell {
-namespace {
-
-// In the enum's order; the length words are the window's own (kLengthUnits).
-constexpr std::array<std::string_view, 4> kVolumeWords{"gallons", "litres", "cubic-meters",
-                                                       "millilitres"};
-
-}  // namespace
 
 std::string unknownValue(std::string_view option, std::string_view value,
-                         std::string_view choices) {
-    return std::string(option) + ": unknown value '" + std::string(value) + "' (" +
-           std::string(choices) + ")";
+                         std::span<const std::string_view> words) {
+    std::string line = std::string(option) + ": unknown value '" + std::string(value) + "' (";
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        line.append(i == 0 ? "" : i + 1 == words.size() ? " or " : ", ").append(words[i]);
+    }
+    return line + ")";
 }
 
 Expected<LengthUnit, std::string> lengthUnitOption(std::string_view option, std::string_view word) {
-    if (const auto unit = named<LengthUnit>(kLengthUnits, word)) {
-        return *unit;
-    }
-    return Unexpected(
-        unknownValue(option, word, "inches, feet, millimeters, centimeters or meters"));
+    return wordOption<LengthUnit>(option, word, kLengthUnits);
 }
 
 Expected<VolumeUnit, std::string> volumeUnitOption(std::string_view option, std::string_view word) {
-    if (const auto unit = named<VolumeUnit>(kVolumeWords, word)) {
-        return *unit;
-    }
-    return Unexpected(unknownValue(option, word, "gallons, litres, cubic-meters or millilitres"));
+    return wordOption<VolumeUnit>(option, word, kVolumeWords);
 }
 
 std::string_view unitWord(LengthUnit unit) {

@@ -13,10 +13,6 @@ std::optional<double> readStrictText(const QString& text) {
     return readStrict(text.toStdString(), userNumberFormat());
 }
 
-double readLenientText(const QString& text) {
-    return readLenient(text.toStdString(), userNumberFormat().decimal);
-}
-
 QString patternText(double value, std::string_view pattern) {
     return QString::fromStdString(formatPattern(value, pattern, userNumberFormat().decimal));
 }

@@ -11,7 +11,6 @@ NumberFormat userNumberFormat();
 
 // Shorthands for the windows: the number rules applied with the user's notation.
 std::optional<double> readStrictText(const QString& text);
-double readLenientText(const QString& text);
 QString patternText(double value, std::string_view pattern);
 QString generalText(double value);
 

@@ -63,19 +63,13 @@ std::optional<float> netVolumeOf(float gross, const TankInputs& in, const Number
     if (!fitsSingle(Tref) || !fitsSingle(T) || !Ce || !fitsSingle(*Ce)) {
         return std::nullopt;
     }
-    return NetVolume(gross, static_cast<float>(T), static_cast<float>(*Ce), static_cast<float>(Tref));
+    return NetVolume(gross, static_cast<float>(T), static_cast<float>(*Ce),
+                     static_cast<float>(Tref));
 }
 
 std::string pictureFamily(TankShape shape) {
-    switch (shape) {
-    case TankShape::FlatEnded:
-        return "ftank";
-    case TankShape::Cylindrical:
-        return "ctank";
-    case TankShape::Vertical:
-        return "vtank";
-    }
-    return "ftank";
+    static constexpr std::array<std::string_view, 3> kFamilies{"ftank", "ctank", "vtank"};
+    return std::string(kFamilies[static_cast<std::size_t>(shape)]);
 }
 
 std::optional<std::string> fillPicture(TankShape shape, std::string_view levelText,

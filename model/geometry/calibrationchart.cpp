@@ -1,10 +1,11 @@
 #include "model/geometry/calibrationchart.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <optional>
+
+#include "model/window/numbertext.h"
 
 namespace brimwell {
 namespace {
@@ -66,57 +67,23 @@ Expected<double, std::string> readNumber(std::string_view field, std::string_vie
     return value;
 }
 
-// The fields of a CSV line; a quoted field may hold "," and doubled quotes.
-Expected<std::vector<std::string>, std::string> csvFields(std::string_view line) {
-    if (line.find('"') == std::string_view::npos) {
-        std::vector<std::string> fields;
-        for (std::size_t start = 0;;) {
-            const auto comma = line.find(',', start);
-            fields.emplace_back(line.substr(start, comma - start));
-            if (comma == std::string_view::npos) {
-                return fields;
-            }
-            start = comma + 1;
-        }
-    }
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-            fields.back() += '"';
-            ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            fields.emplace_back();
-        } else {
-            fields.back() += c;
-        }
-    }
-    if (quoted) {
-        return Unexpected(std::string("a quoted field does not end on its line"));
-    }
-    return fields;
-}
-
 // Gathers the rows and checks each against the one before it.
 class Rows {
 public:
     std::optional<std::string> add(double level, double volume) {
         if (levels_.empty()) {
             if (level != 0) {
-                return "the first row must be level 0, not " + text(level);
+                return "the first row must be level 0, not " + shortestText(level);
             }
             if (volume < 0) {
-                return "the volume at level 0 is below 0: " + text(volume);
+                return "the volume at level 0 is below 0: " + shortestText(volume);
             }
         } else if (!(level > levels_.back())) {
-            return "the level " + text(level) + " is not above the level before it, " +
-                   text(levels_.back());
+            return "the level " + shortestText(level) + " is not above the level before it, " +
+                   shortestText(levels_.back());
         } else if (!(volume > volumes_.back())) {
-            return "the volume " + text(volume) + " is not above the volume before it, " +
-                   text(volumes_.back()) + " (volumes must rise with the level)";
+            return "the volume " + shortestText(volume) + " is not above the volume before it, " +
+                   shortestText(volumes_.back()) + " (volumes must rise with the level)";
         }
         levels_.push_back(level);
         volumes_.push_back(volume);
@@ -127,11 +94,6 @@ public:
     std::vector<double> takeVolumes() { return std::move(volumes_); }
 
 private:
-    static std::string text(double value) {
-        std::array<char, 32> buffer{};
-        const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-        return std::string(buffer.data(), end);
-    }
     std::vector<double> levels_;
     std::vector<double> volumes_;
 };
@@ -141,9 +103,9 @@ std::optional<std::string> addCsvRow(std::string_view line, Rows& rows) {
         return "fields are separated by ';': the chart needs ',' between fields and '.' as the "
                "decimal point";
     }
-    const auto fields = csvFields(line);
+    const auto fields = csvFields(line, CsvQuotes::Anywhere);
     if (!fields) {
-        return fields.error();
+        return std::string("a quoted field does not end on its line");
     }
     if (fields->size() < 2) {
         return std::string("the volume is missing (a row is level,volume)");
@@ -210,7 +172,7 @@ std::optional<std::string> addTextLine(std::string_view line, Rows& rows) {
 }
 
 bool readsAsNumbers(std::string_view line) {
-    const auto fields = csvFields(line);
+    const auto fields = csvFields(line, CsvQuotes::Anywhere);
     return fields && !fields->empty() && readNumber(fields->front(), "level").has_value();
 }
 
@@ -285,6 +247,28 @@ Expected<double, ChartLookupError> CalibrationChart::levelFor(double volume) con
         return Unexpected(ChartLookupError::OutOfRange);
     }
     return interpolate(volumes_, levels_, volume);
+}
+
+std::optional<std::vector<std::string>> csvFields(std::string_view line, CsvQuotes quotes) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            fields.back() += '"';
+            ++i;
+        } else if (c == '"' && (quoted || quotes == CsvQuotes::Anywhere || fields.back().empty())) {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            fields.emplace_back();
+        } else if (c != '\r' || quoted) {
+            fields.back() += c;
+        }
+    }
+    if (quoted) {
+        return std::nullopt;
+    }
+    return fields;
 }
 
 }  // namespace brimwell

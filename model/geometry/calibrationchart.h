@@ -11,6 +11,7 @@
 // unit, whichever they are: the chart carries no units.
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -53,5 +54,15 @@ private:
     std::vector<double> levels_;
     std::vector<double> volumes_;
 };
+
+// Where a quote opens a quoted part of a CSV field, which may hold "," and doubled quotes.
+enum class CsvQuotes {
+    Anywhere,      // at any place in a field
+    AtFieldStart,  // only as a field's first character; elsewhere it is a plain character
+};
+
+// The fields of one CSV line, a carriage return outside quotes dropped; empty when a quoted part
+// is not closed.
+std::optional<std::vector<std::string>> csvFields(std::string_view line, CsvQuotes quotes);
 
 }  // namespace brimwell

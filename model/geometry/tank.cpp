@@ -268,13 +268,6 @@ Expected<double, TankError> Tank::levelFor(double gallons) const {
     return levelForVolume(volume, top_, gallons, kLevelTolerance * top_);
 }
 
-Expected<double, TankError> Tank::levelForPercent(double percent) const {
-    if (!(percent >= 0 && percent <= 100)) {
-        return Unexpected(TankError::Percent);
-    }
-    return levelFor(capacity_ * (percent / 100));
-}
-
 // Both heads' volume below the level.
 double Tank::headAt(double level) const {
     return std::visit(

@@ -107,7 +107,6 @@ public:
     void volumesAt(std::span<const double> levels, std::span<double> gallons,
                    std::span<double> bounds) const;
     Expected<double, TankError> levelFor(double gallons) const;
-    Expected<double, TankError> levelForPercent(double percent) const;
 
 private:
     // Flat heads and vertical tanks have none.

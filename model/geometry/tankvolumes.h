@@ -1,20 +1,27 @@
 #pragma once
 
 // What a reading, a level and a chart ask of a tank: the volume at a level and the level for a
-// volume, answered by the geometry or by the tank's own calibration chart alike.
+// volume, answered by the geometry or by the tank's own calibration chart alike. Levels are in a
+// length unit and volumes in a volume unit, the person's own. The geometry's top (the diameter,
+// or the height of a vertical tank) is kept as given, so that levels derived from it are the
+// person's numbers rather than a round trip through inches.
 
 #include <span>
 #include <variant>
 
-#include "model/geometry/calibrationchart.h"
 #include "model/expected.h"
-#include "model/geometry/tankinunits.h"
+#include "model/geometry/calibrationchart.h"
+#include "model/geometry/tank.h"
+#include "model/window/units.h"
 
 namespace brimwell {
 
 class TankVolumes {
 public:
-    TankVolumes(TankInUnits geometry) : source_(std::move(geometry)) {}
+    // Refuses (TankError::Capacity) a tank whose capacity has no finite number in the volume
+    // unit: then no volume of it has either.
+    static Expected<TankVolumes, TankError> make(Tank tank, double top, LengthUnit lengthUnit,
+                                                 VolumeUnit volumeUnit);
     TankVolumes(CalibrationChart chart) : source_(std::move(chart)) {}
 
     bool calibrated() const { return std::holds_alternative<CalibrationChart>(source_); }
@@ -25,9 +32,7 @@ public:
 
     // TankError::Level outside [0, top()].
     Expected<double, TankError> volumeAt(double level) const;
-    // Each level in [0, top()]; `volumes` and `bounds` are as long as `levels`. Each volume lies
-    // within its bound of what volumeAt gives, and is volumeAt's own where the bound is 0, as a
-    // calibration chart's always are.
+    // As Tank::volumesAt; a calibration chart's bounds are all 0.
     void volumesAt(std::span<const double> levels, std::span<double> volumes,
                    std::span<double> bounds) const;
     // TankError::Volume outside [bottomVolume(), capacity()].
@@ -36,7 +41,20 @@ public:
     Expected<double, TankError> levelForPercent(double percent) const;
 
 private:
-    std::variant<TankInUnits, CalibrationChart> source_;
+    // A Tank in inches and gallons, seen in the person's units.
+    struct Geometry {
+        Tank tank;
+        double top;
+        LengthUnit lengthUnit;
+        VolumeUnit volumeUnit;
+
+        double inVolumeUnit(double gallons) const;
+        double inInches(double level) const;
+        double inLengthUnit(double inches) const;
+    };
+    explicit TankVolumes(Geometry geometry) : source_(std::move(geometry)) {}
+
+    std::variant<Geometry, CalibrationChart> source_;
 };
 
 }  // namespace brimwell

@@ -13,82 +13,6 @@ namespace {
 
 constexpr int kSignificantDigits = 15;
 
-// A number as up to 15 significant decimal digits: value = 0.digits × 10^exponent.
-struct Decimal {
-    bool negative = false;
-    std::string digits;  // no leading or trailing zeros; empty for zero
-    int exponent = 0;
-};
-
-Decimal toDecimal(double value) {
-    Decimal d;
-    d.negative = std::signbit(value);
-    if (value == 0) {
-        return d;
-    }
-    std::array<char, 40> buf{};
-    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
-                             std::chars_format::scientific, kSignificantDigits - 1);
-    std::string_view text(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-    const auto e = text.find('e');
-    for (char c : text.substr(0, e)) {
-        if (c != '.') {
-            d.digits.push_back(c);
-        }
-    }
-    while (!d.digits.empty() && d.digits.back() == '0') {
-        d.digits.pop_back();
-    }
-    d.exponent = std::atoi(std::string(text.substr(e + 1)).c_str()) + 1;
-    return d;
-}
-
-enum class Ties { AwayFromZero, ToEven };
-
-// Rounds to `places` decimals; afterwards no digit stands beyond them.
-void roundDecimal(Decimal& d, int places, Ties ties) {
-    const int keep = d.exponent + places;
-    if (keep >= static_cast<int>(d.digits.size())) {
-        return;
-    }
-    if (keep < 0) {
-        d.digits.clear();
-        return;
-    }
-    const auto k = static_cast<std::size_t>(keep);
-    const char next = d.digits[k];
-    bool up = next >= '5';
-    if (ties == Ties::ToEven && next == '5' && k + 1 == d.digits.size()) {
-        const char last = k == 0 ? '0' : d.digits[k - 1];
-        up = (last - '0') % 2 == 1;
-    }
-    d.digits.resize(k);
-    if (up) {
-        std::size_t i = k;
-        while (i > 0 && d.digits[i - 1] == '9') {
-            d.digits.pop_back();
-            --i;
-        }
-        if (i == 0) {
-            d.digits.insert(d.digits.begin(), '1');
-            ++d.exponent;
-        } else {
-            ++d.digits[i - 1];
-        }
-    }
-    while (!d.digits.empty() && d.digits.back() == '0') {
-        d.digits.pop_back();
-    }
-}
-
-// A rounded number split at the point: integer digits without leading zeros, exactly
-// `places` fraction digits.
-struct Fixed {
-    bool negative = false;
-    std::string integer;
-    std::string fraction;
-};
-
 constexpr auto kWholePowersOfTen = [] {
     std::array<std::uint64_t, kSignificantDigits + 1> powers{};
     std::uint64_t power = 1;
@@ -127,6 +51,16 @@ Decimal15 readScientific(const char* text, const char* end, std::string_view& re
     return d;
 }
 
+// The exact value rounded to 15 digits.
+Decimal15 exactDecimal15(double magnitude) {
+    std::array<char, 40> text{};
+    const char* end = std::to_chars(text.data(), text.data() + text.size(), magnitude,
+                                    std::chars_format::scientific, kSignificantDigits - 1)
+                          .ptr;
+    std::string_view rest;
+    return readScientific(text.data(), end, rest);
+}
+
 // From the shortest digits that read back as the value, rounded to 15 digits: the same as the
 // exact value's rounding, since no 16-digit midpoint can lie between the two, except where those
 // digits end on such a midpoint, which only the exact value can settle.
@@ -138,10 +72,7 @@ Decimal15 toDecimal15(double magnitude) {
     std::string_view rest;
     Decimal15 d = readScientific(text.data(), end, rest);
     if (rest == "5") {
-        end = std::to_chars(text.data(), text.data() + text.size(), magnitude,
-                            std::chars_format::scientific, kSignificantDigits - 1)
-                  .ptr;
-        return readScientific(text.data(), end, rest);
+        return exactDecimal15(magnitude);
     }
     if (!rest.empty() && rest[0] >= '5' && ++d.digits == kWholePowersOfTen.back()) {
         d.digits /= 10;
@@ -193,17 +124,6 @@ void appendRounded(std::string& out, bool negative, int places, const Decimal15&
     if (decimals > 0) {
         out.append(".").append(digits + size - decimals, decimals);
     }
-}
-
-Fixed toFixed(double value, int places, const Decimal15& d) {
-    std::string text;
-    appendRounded(text, false, places, d);
-    Fixed f;
-    f.negative = std::signbit(value) && text.find_first_not_of("0.") != std::string::npos;
-    const std::size_t point = std::min(text.find('.'), text.size());
-    f.integer = text.substr(0, point) == "0" ? std::string() : text.substr(0, point);
-    f.fraction = point < text.size() ? text.substr(point + 1) : std::string();
-    return f;
 }
 
 // The fixed form with `places` decimals, padded on the left with blanks to `width`.
@@ -470,22 +390,27 @@ std::string formatPattern(double value, std::string_view pattern, std::string_vi
         return {};
     }
     const Pattern p = parsePattern(pattern);
-    Fixed f = toFixed(value, p.maxDecimals, decimal15(value));
+    std::string rounded;
+    appendRounded(rounded, std::signbit(value), p.maxDecimals, decimal15(value));
+    std::string_view number(rounded);
     std::string out;
-    if (f.negative) {
-        out.push_back('-');
+    if (number.starts_with('-')) {
+        out += '-';
+        number.remove_prefix(1);
     }
-    for (int i = static_cast<int>(f.integer.size()); i < p.minIntegerDigits; ++i) {
-        out.push_back('0');
-    }
-    out += f.integer;
+    // A '#' leaves out a lone integer 0 and the fraction's trailing zeros.
+    const std::size_t point = std::min(number.find('.'), number.size());
+    const auto integer =
+        number.substr(0, point) == "0" ? std::string_view() : number.substr(0, point);
+    const int padding = p.minIntegerDigits - static_cast<int>(integer.size());
+    out.append(static_cast<std::size_t>(std::max(padding, 0)), '0').append(integer);
     if (p.hasPoint) {
-        out += decimal;
-        auto shown = f.fraction.size();
-        while (shown > static_cast<std::size_t>(p.minDecimals) && f.fraction[shown - 1] == '0') {
-            --shown;
+        auto fraction = number.substr(std::min(point + 1, number.size()));
+        while (fraction.size() > static_cast<std::size_t>(p.minDecimals) &&
+               fraction.back() == '0') {
+            fraction.remove_suffix(1);
         }
-        out.append(f.fraction, 0, shown);
+        out.append(decimal).append(fraction);
     }
     return out;
 }
@@ -494,41 +419,42 @@ std::string formatGeneral(double value, std::string_view decimal) {
     if (!std::isfinite(value)) {
         return {};
     }
-    const Decimal d = toDecimal(value);
-    if (d.digits.empty()) {
+    const Decimal15 d = value == 0 ? Decimal15{} : exactDecimal15(std::fabs(value));
+    if (d.digits == 0) {
         return "0";
     }
-    std::string out = d.negative ? "-" : "";
-    const int scientificExponent = d.exponent - 1;
-    if (scientificExponent < -4 || scientificExponent >= kSignificantDigits) {
-        out.push_back(d.digits[0]);
-        if (d.digits.size() > 1) {
+    std::string digits = std::to_string(d.digits);
+    digits.erase(digits.find_last_not_of('0') + 1);
+    std::string out = std::signbit(value) ? "-" : "";
+    if (d.leading < -4 || d.leading >= kSignificantDigits) {
+        out.push_back(digits[0]);
+        if (digits.size() > 1) {
             out += decimal;
-            out.append(d.digits, 1);
+            out.append(digits, 1);
         }
-        const int e = std::abs(scientificExponent);
-        out += scientificExponent < 0 ? "E-" : "E+";
+        const int e = std::abs(d.leading);
+        out += d.leading < 0 ? "E-" : "E+";
         if (e < 10) {
             out.push_back('0');
         }
         out += std::to_string(e);
         return out;
     }
-    if (d.exponent <= 0) {
+    if (d.leading < 0) {
         out += "0";
         out += decimal;
-        out.append(static_cast<std::size_t>(-d.exponent), '0');
-        out += d.digits;
+        out.append(static_cast<std::size_t>(-d.leading - 1), '0');
+        out += digits;
         return out;
     }
-    const auto intDigits = static_cast<std::size_t>(d.exponent);
-    if (d.digits.size() <= intDigits) {
-        out += d.digits;
-        out.append(intDigits - d.digits.size(), '0');
+    const auto intDigits = static_cast<std::size_t>(d.leading + 1);
+    if (digits.size() <= intDigits) {
+        out += digits;
+        out.append(intDigits - digits.size(), '0');
     } else {
-        out.append(d.digits, 0, intDigits);
+        out.append(digits, 0, intDigits);
         out += decimal;
-        out.append(d.digits, intDigits);
+        out.append(digits, intDigits);
     }
     return out;
 }
@@ -537,12 +463,22 @@ double roundHalfEven(double value, int decimals) {
     if (!std::isfinite(value)) {
         return value;
     }
-    Decimal d = toDecimal(value);
-    roundDecimal(d, decimals, Ties::ToEven);
-    if (d.digits.empty()) {
-        return d.negative ? -0.0 : 0.0;
+    const Decimal15 d = value == 0 ? Decimal15{} : exactDecimal15(std::fabs(value));
+    std::uint64_t count = d.digits;  // of units of 10^exponent
+    int exponent = d.exponent;
+    if (const int dropped = -(d.exponent + decimals); dropped > kSignificantDigits) {
+        count = 0;
+    } else if (dropped > 0) {
+        const std::uint64_t unit = kWholePowersOfTen[static_cast<std::size_t>(dropped)];
+        const std::uint64_t rest = count % unit;
+        count /= unit;
+        count += rest > unit - rest || (rest == unit - rest && count % 2 == 1) ? 1 : 0;
+        exponent = -decimals;
     }
-    return toDouble("0." + d.digits, d.exponent, d.negative).value_or(value);
+    if (count == 0) {
+        return std::signbit(value) ? -0.0 : 0.0;
+    }
+    return toDouble(std::to_string(count), exponent, std::signbit(value)).value_or(value);
 }
 
 void appendFixed2(std::string& out, double value, std::size_t width) {
@@ -575,6 +511,12 @@ void appendShortest(std::string& out, double value) {
     std::array<char, 32> text{};
     const char* end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
     out.append(text.data(), static_cast<std::size_t>(end - text.data()));
+}
+
+std::string shortestText(double value) {
+    std::string text;
+    appendShortest(text, value);
+    return text;
 }
 
 }  // namespace brimwell

@@ -65,5 +65,6 @@ void appendSignificant(std::string& out, double value, int digits);
 // that is shorter (1e-05, 2380.956512345678); a value that is not finite as nan or inf, with its
 // sign.
 void appendShortest(std::string& out, double value);
+std::string shortestText(double value);
 
 }  // namespace brimwell

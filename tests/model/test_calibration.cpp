@@ -100,6 +100,35 @@ private Q_SLOTS:
                  chart.error().message.c_str());
     }
 
+    // The chart opens a quoted part anywhere; the book's import only at a field's start, so that
+    // a stick such as 4"5 stays as written. Fields joined by '|'; "!" when a quote is left open.
+    void splits_csv_lines_by_their_quote_rule_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("atFieldStart");
+        QTest::addColumn<QString>("fields");
+        QTest::newRow("plain") << "0,1.5,,x" << false << "0|1.5||x";
+        QTest::newRow("quoted comma") << "\"1,5\",2" << true << "1,5|2";
+        QTest::newRow("doubled quote") << "\"a\"\"b\",c" << false << "a\"b|c";
+        QTest::newRow("mid-field quote, chart") << "1\"0\",80" << false << "10|80";
+        QTest::newRow("mid-field quote, book") << "4\"5,6" << true << "4\"5|6";
+        QTest::newRow("carriage return dropped") << "a,b\r" << true << "a|b";
+        QTest::newRow("carriage return kept in quotes") << "\"a\r\",b" << false << "a\r|b";
+        QTest::newRow("open quote") << "\"5,6" << true << "!";
+        QTest::newRow("open mid-field quote, chart") << "4\"5,6" << false << "!";
+    }
+    void splits_csv_lines_by_their_quote_rule() {
+        QFETCH(QString, line);
+        QFETCH(bool, atFieldStart);
+        QFETCH(QString, fields);
+        const auto split = csvFields(line.toStdString(),
+                                     atFieldStart ? CsvQuotes::AtFieldStart : CsvQuotes::Anywhere);
+        QStringList got;
+        for (const auto& field : split.value_or(std::vector<std::string>{"!"})) {
+            got << QString::fromStdString(field);
+        }
+        QCOMPARE(got.join('|'), fields);
+    }
+
     void reads_stick_readings_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("unit");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/geometry/tank.h"
+#include "model/geometry/tankvolumes.h"
 
 using namespace brimwell;
 using std::numbers::pi;
@@ -114,7 +115,7 @@ private Q_SLOTS:
         QVERIFY(tank);
         const double capacity = tank->capacity(), d = tank->top();
         QCOMPARE(*tank->volumeAt(d), capacity);
-        QCOMPARE(*tank->levelForPercent(100), d);
+        QCOMPARE(*tank->levelFor(capacity), d);
         QVERIFY(std::fabs(*tank->volumeAt(d / 2) - capacity / 2) <= 1e-12 * capacity);
         double last = -1;
         for (int i = 0; i <= 400; ++i) {
@@ -174,8 +175,9 @@ private Q_SLOTS:
         QCOMPARE(tank->volumeAt(-1e-9).error(), TankError::Level);
         QCOMPARE(tank->volumeAt(qQNaN()).error(), TankError::Level);
         QCOMPARE(tank->levelFor(tank->capacity() * 1.000001).error(), TankError::Volume);
-        QCOMPARE(tank->levelForPercent(-0.5).error(), TankError::Percent);
-        QVERIFY(std::fabs(*tank->levelForPercent(50) - 48) <= 1e-6 * 96);
+        const auto volumes = TankVolumes::make(*tank, 96, LengthUnit::Inches, VolumeUnit::Gallons);
+        QCOMPARE(volumes->levelForPercent(-0.5).error(), TankError::Percent);
+        QVERIFY(std::fabs(*volumes->levelForPercent(50) - 48) <= 1e-6 * 96);
     }
 };
 

@@ -122,7 +122,8 @@ private Q_SLOTS:
         QFETCH(TorisphericalHeads, heads);
         QFETCH(VolumeUnit, unit);
         QFETCH(ChartFormat, format);
-        const auto tank = TankInUnits::make(*Tank::horizontal(96, 324, heads), 96, LengthUnit::Inches, unit);
+        const auto tank =
+            TankVolumes::make(*Tank::horizontal(96, 324, heads), 96, LengthUnit::Inches, unit);
         const std::int64_t steps = 100000;
         std::string text;
         QVERIFY(streamLevelChart(*tank, LevelChartLayout{steps, 5, format, ""}, [&](std::string_view block) {
