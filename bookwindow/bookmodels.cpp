@@ -31,19 +31,11 @@ QString volumeText(double volume) {
     return patternText(volume, "0.00");
 }
 
-void SiteModel::setTanks(std::vector<TankSummary> tanks) {
-    beginResetModel();
-    tanks_ = std::move(tanks);
-    endResetModel();
-}
-
-int SiteModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(tanks_.size());
-}
-
-int SiteModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : Marks + 1;
-}
+SiteModel::SiteModel(QObject* parent)
+    : RowTableModel(
+          {tr("Picture"), tr("Tank"), tr("Product"), tr("Last day"), tr("Level"), tr("Volume"),
+           tr("Water"), tr("Net"), tr("Ullage"), tr("Safe-fill room"), tr("Marks")},
+          parent) {}
 
 QVariant SiteModel::text(const TankSummary& tank, int column) const {
     const auto& reading = tank.reading;
@@ -74,10 +66,11 @@ QVariant SiteModel::text(const TankSummary& tank, int column) const {
 }
 
 QVariant SiteModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount()) {
+    const TankSummary* row = rowOf(index);
+    if (!row) {
         return {};
     }
-    const TankSummary& tank = tanks_[static_cast<std::size_t>(index.row())];
+    const TankSummary& tank = *row;
     if (index.column() == Picture) {
         switch (role) {
             case FillRole:
@@ -102,35 +95,17 @@ QVariant SiteModel::data(const QModelIndex& index, int role) const {
     return role == Qt::DisplayRole ? text(tank, index.column()) : QVariant();
 }
 
-QVariant SiteModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
-        return QAbstractTableModel::headerData(section, orientation, role);
-    }
-    static const QStringList headers{
-        tr("Picture"), tr("Tank"), tr("Product"), tr("Last day"),       tr("Level"), tr("Volume"),
-        tr("Water"),   tr("Net"),  tr("Ullage"),  tr("Safe-fill room"), tr("Marks")};
-    return headers.value(section);
-}
-
-void MonthModel::setMonth(std::vector<book::DayFigures> days) {
-    beginResetModel();
-    days_ = std::move(days);
-    endResetModel();
-}
-
-int MonthModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(days_.size());
-}
-
-int MonthModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : Notes + 1;
-}
+MonthModel::MonthModel(QObject* parent)
+    : RowTableModel({tr("Date"), tr("Opening"), tr("Delivered"), tr("Pumped"), tr("Book"),
+                     tr("Stick"), tr("Over/short"), tr("Cumulative"), tr("Water"), tr("Notes")},
+                    parent) {}
 
 QVariant MonthModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount()) {
+    const book::DayFigures* row = rowOf(index);
+    if (!row) {
         return {};
     }
-    const book::DayFigures& day = days_[static_cast<std::size_t>(index.row())];
+    const book::DayFigures& day = *row;
     if (role == Qt::TextAlignmentRole && index.column() > Date && index.column() < Notes) {
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -172,16 +147,6 @@ QVariant MonthModel::data(const QModelIndex& index, int role) const {
         default:
             return {};
     }
-}
-
-QVariant MonthModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
-        return QAbstractTableModel::headerData(section, orientation, role);
-    }
-    static const QStringList headers{tr("Date"),  tr("Opening"), tr("Delivered"),  tr("Pumped"),
-                                     tr("Book"),  tr("Stick"),   tr("Over/short"), tr("Cumulative"),
-                                     tr("Water"), tr("Notes")};
-    return headers.value(section);
 }
 
 }  // namespace brimwell

@@ -238,7 +238,7 @@ void frmBook::fillSite(const std::optional<std::string>& select) {
         }
         tanks.push_back(session_->summary(name));
     }
-    site_->setTanks(std::move(tanks));
+    site_->setRows(std::move(tanks));
     if (site_->rowCount() > 0) {
         ui_->tblSite->setCurrentIndex(site_->index(chosen, SiteModel::Tank));
     }
@@ -251,7 +251,7 @@ void frmBook::tankChosen() {
     if (!current.isValid()) {
         return;
     }
-    tank_ = site_->tankAt(current.row()).name;
+    tank_ = site_->rowAt(current.row()).name;
     dateChosen();
 }
 
@@ -454,7 +454,7 @@ void frmBook::showMonth() {
     ui_->lblMonth->setText(tr("%1, %2").arg(fromStd(tank_), fromStd(month)));
     if (!view || !shown) {
         shownMonth_.reset();
-        month_->setMonth({});
+        month_->setRows({});
         ui_->plotOverShort->setMonth({}, {});
         ui_->lblVerdicts->setText(fromStd(view ? shown.error() : view.error()));
         ui_->lblShortDeliveries->clear();
@@ -462,7 +462,7 @@ void frmBook::showMonth() {
     }
     shownMonth_ = *std::move(shown);
     const book::MonthReport& report = shownMonth_->report;
-    month_->setMonth(report.days);
+    month_->setRows(report.days);
     ui_->plotOverShort->setMonth(report, (*view)->settings.rules);
     QStringList verdicts;
     for (const book::RuleVerdict& verdict : report.verdicts) {
