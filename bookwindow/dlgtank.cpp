@@ -52,32 +52,36 @@ void dlgTank::edit(const book::TankSettings& tank, const TankOptions& shape) {
     showTexts(tankTexts(tank, shape, userNumberFormat()));
 }
 
+// The line edits in the order of TankField, each with the text it holds.
+std::vector<std::pair<QLineEdit*, std::string TankTexts::*>> dlgTank::textFields() const {
+    return {{ui_->txtName, &TankTexts::name},
+            {ui_->txtHeadDepth, &TankTexts::headDepth},
+            {ui_->txtDiameter, &TankTexts::diameter},
+            {ui_->txtLength, &TankTexts::length},
+            {ui_->txtProduct, &TankTexts::product},
+            {ui_->txtCorrectionValue, &TankTexts::correctionValue},
+            {ui_->txtSafeFill, &TankTexts::safeFill},
+            {ui_->txtOpening, &TankTexts::opening},
+            {ui_->txtPercent, &TankTexts::percent},
+            {ui_->txtAllowance, &TankTexts::allowance},
+            {ui_->txtShortDays, &TankTexts::shortDays},
+            {ui_->txtShortTotal, &TankTexts::shortTotal},
+            {ui_->txtWaterLimit, &TankTexts::waterLimit},
+            {ui_->txtCrown, &TankTexts::crown},
+            {ui_->txtKnuckle, &TankTexts::knuckle},
+            {ui_->txtReference, &TankTexts::reference}};
+}
+
 void dlgTank::showTexts(const TankTexts& texts) {
-    const auto show = [](QLineEdit* box, const std::string& text) {
-        box->setText(QString::fromStdString(text));
-    };
-    show(ui_->txtName, texts.name);
+    for (const auto& [box, member] : textFields()) {
+        box->setText(QString::fromStdString(texts.*member));
+    }
     ui_->cboOrientation->setCurrentIndex(texts.vertical ? 1 : 0);
     ui_->cboHeads->setCurrentText(QString::fromStdString(texts.heads));
-    show(ui_->txtHeadDepth, texts.headDepth);
-    show(ui_->txtCrown, texts.crown);
-    show(ui_->txtKnuckle, texts.knuckle);
-    show(ui_->txtDiameter, texts.diameter);
-    show(ui_->txtLength, texts.length);
     ui_->cboUnits->setCurrentText(QString::fromStdString(texts.units));
     ui_->cboVolume->setCurrentText(QString::fromStdString(texts.volume));
-    show(ui_->txtProduct, texts.product);
     ui_->cboCorrection->setCurrentIndex(texts.correction + 1);
-    show(ui_->txtCorrectionValue, texts.correctionValue);
-    show(ui_->txtReference, texts.reference);
     ui_->cboTemperatureUnit->setCurrentIndex(texts.celsius ? 1 : 0);
-    show(ui_->txtSafeFill, texts.safeFill);
-    show(ui_->txtOpening, texts.opening);
-    show(ui_->txtPercent, texts.percent);
-    show(ui_->txtAllowance, texts.allowance);
-    show(ui_->txtShortDays, texts.shortDays);
-    show(ui_->txtShortTotal, texts.shortTotal);
-    show(ui_->txtWaterLimit, texts.waterLimit);
     chartFile_.clear();
     chart_ = texts.calibration;
     showChart();
@@ -129,29 +133,16 @@ void dlgTank::showChart() {
 
 TankTexts dlgTank::texts() const {
     TankTexts texts;
-    texts.name = text(ui_->txtName);
+    for (const auto& [box, member] : textFields()) {
+        texts.*member = text(box);
+    }
     texts.vertical = ui_->cboOrientation->currentIndex() == 1;
     texts.heads = ui_->cboHeads->currentText().toStdString();
-    texts.headDepth = text(ui_->txtHeadDepth);
-    texts.crown = text(ui_->txtCrown);
-    texts.knuckle = text(ui_->txtKnuckle);
-    texts.diameter = text(ui_->txtDiameter);
-    texts.length = text(ui_->txtLength);
     texts.units = ui_->cboUnits->currentText().toStdString();
     texts.volume = ui_->cboVolume->currentText().toStdString();
     texts.calibration = chart_;
-    texts.product = text(ui_->txtProduct);
     texts.correction = ui_->cboCorrection->currentIndex() - 1;
-    texts.correctionValue = text(ui_->txtCorrectionValue);
-    texts.reference = text(ui_->txtReference);
     texts.celsius = ui_->cboTemperatureUnit->currentIndex() == 1;
-    texts.safeFill = text(ui_->txtSafeFill);
-    texts.opening = text(ui_->txtOpening);
-    texts.percent = text(ui_->txtPercent);
-    texts.allowance = text(ui_->txtAllowance);
-    texts.shortDays = text(ui_->txtShortDays);
-    texts.shortTotal = text(ui_->txtShortTotal);
-    texts.waterLimit = text(ui_->txtWaterLimit);
     return texts;
 }
 
@@ -170,17 +161,13 @@ void dlgTank::reread() {
     const auto unit = volumeUnitOption("--volume", texts.volume);
     const VolumeUnit volume = unit ? *unit : VolumeUnit::Gallons;
     TankEntry entry = readTankEntry(texts, userNumberFormat(), defaultAllowance(volume));
-    QLineEdit* const fields[] = {
-        ui_->txtName,       ui_->txtHeadDepth,       ui_->txtDiameter,  ui_->txtLength,
-        ui_->txtProduct,    ui_->txtCorrectionValue, ui_->txtSafeFill,  ui_->txtOpening,
-        ui_->txtPercent,    ui_->txtAllowance,       ui_->txtShortDays, ui_->txtShortTotal,
-        ui_->txtWaterLimit, ui_->txtCrown,           ui_->txtKnuckle,   ui_->txtReference};
-    for (QLineEdit* field : fields) {
-        clearMark(*field);
+    const auto fields = textFields();
+    for (const auto& field : fields) {
+        clearMark(*field.first);
     }
     QStringList problems;
     for (const TankProblem& problem : entry.problems) {
-        QLineEdit* field = fields[static_cast<int>(problem.field)];
+        QLineEdit* field = fields.at(static_cast<std::size_t>(problem.field)).first;
         const QString reason = QString::fromStdString(problem.reason);
         if (!field->text().isEmpty()) {
             markField(*field, reason);

@@ -2,9 +2,13 @@
 
 #include <QDialog>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "book/records.h"
 #include "bookwindow/tankentry.h"
+
+class QLineEdit;
 
 namespace Ui {
 class dlgTank;
@@ -38,6 +42,7 @@ Q_SIGNALS:
     void entered();
 
 private:
+    std::vector<std::pair<QLineEdit*, std::string TankTexts::*>> textFields() const;
     TankTexts texts() const;
     void showTexts(const TankTexts& texts);
     void reread();
