@@ -123,6 +123,28 @@ Expected<long long, std::string> tankId(const QString& connection, const std::st
     return query->value(0).toLongLong();
 }
 
+// Each row the statement selects for the tank, read by `read`: the tank's id is bound first,
+// then `values`.
+template <typename Read>
+auto selectForTank(const QString& connection, const std::string& tank, const std::string& sql,
+                   QVariantList values, Read read)
+    -> Expected<std::vector<decltype(read(std::declval<const QSqlQuery&>()))>, std::string> {
+    const auto id = tankId(connection, tank);
+    if (!id) {
+        return Unexpected(id.error());
+    }
+    values.prepend(*id);
+    Query query(connection);
+    if (auto done = query.run(sql.c_str(), values); !done) {
+        return Unexpected(done.error());
+    }
+    std::vector<decltype(read(*query))> rows;
+    while (query->next()) {
+        rows.push_back(read(*query));
+    }
+    return rows;
+}
+
 // Keeps the day's recorded values in the history, then replaces them.
 Done correctDay(const QString& connection, long long tank, const Day& day) {
     if (auto kept =
@@ -696,25 +718,17 @@ Done Store::correctDelivery(const std::string& tank, const std::string& date, st
 // The row of the day's `number`th delivery, 1 being the first recorded.
 Expected<long long, std::string> Store::deliveryId(const std::string& tank, const std::string& date,
                                                    std::size_t number) {
-    const auto id = tankId(connection_, tank);
-    if (!id) {
-        return Unexpected(id.error());
+    const auto ids = selectForTank(
+        connection_, tank, "SELECT id FROM deliveries WHERE tank_id = ? AND day = ? ORDER BY id",
+        {text(date)}, [](const QSqlQuery& row) { return row.value(0).toLongLong(); });
+    if (!ids) {
+        return Unexpected(ids.error());
     }
-    Query query(connection_);
-    if (auto done = query.run("SELECT id FROM deliveries WHERE tank_id = ? AND day = ? ORDER BY id",
-                              {*id, text(date)});
-        !done) {
-        return Unexpected(done.error());
-    }
-    std::vector<long long> ids;
-    while (query->next()) {
-        ids.push_back(query->value(0).toLongLong());
-    }
-    if (number < 1 || number > ids.size()) {
+    if (number < 1 || number > ids->size()) {
         return Unexpected(date + " has no delivery " + std::to_string(number) + " (it has " +
-                          std::to_string(ids.size()) + ")");
+                          std::to_string(ids->size()) + ")");
     }
-    return ids[number - 1];
+    return (*ids)[number - 1];
 }
 
 Done Store::importDays(const std::vector<ImportRow>& rows,
@@ -785,89 +799,42 @@ Expected<MonthRecords, std::string> Store::month(const std::string& tank, const 
 }
 
 Expected<std::vector<DayCorrection>, std::string> Store::history(const std::string& tank) {
-    const auto id = tankId(connection_, tank);
-    if (!id) {
-        return Unexpected(id.error());
-    }
-    Query query(connection_);
-    if (auto done = query.run((std::string("SELECT ") + kDayColumns +
-                               ", changed_at FROM day_history WHERE tank_id = ? "
-                               "ORDER BY day, changed_at, id")
-                                  .c_str(),
-                              {*id});
-        !done) {
-        return Unexpected(done.error());
-    }
-    std::vector<DayCorrection> corrections;
-    while (query->next()) {
-        corrections.push_back({dayFrom(*query), query->value(7).toString().toStdString()});
-    }
-    return corrections;
+    return selectForTank(
+        connection_, tank,
+        std::string("SELECT ") + kDayColumns +
+            ", changed_at FROM day_history WHERE tank_id = ? "
+            "ORDER BY day, changed_at, id",
+        {}, [](const QSqlQuery& row) {
+            return DayCorrection{dayFrom(row), row.value(7).toString().toStdString()};
+        });
 }
 
 Expected<std::vector<Delivery>, std::string> Store::deliveries(const std::string& tank,
                                                                const std::string& date) {
-    const auto id = tankId(connection_, tank);
-    if (!id) {
-        return Unexpected(id.error());
-    }
-    Query query(connection_);
-    if (auto done = query.run((std::string("SELECT ") + kDeliveryColumns +
-                               " FROM deliveries WHERE tank_id = ? AND day = ? ORDER BY id")
-                                  .c_str(),
-                              {*id, text(date)});
-        !done) {
-        return Unexpected(done.error());
-    }
-    std::vector<Delivery> deliveries;
-    while (query->next()) {
-        deliveries.push_back(deliveryFrom(*query));
-    }
-    return deliveries;
+    return selectForTank(connection_, tank,
+                         std::string("SELECT ") + kDeliveryColumns +
+                             " FROM deliveries WHERE tank_id = ? AND day = ? ORDER BY id",
+                         {text(date)}, [](const QSqlQuery& row) { return deliveryFrom(row); });
 }
 
 Expected<std::vector<DeliveryCorrection>, std::string> Store::deliveryHistory(
     const std::string& tank) {
-    const auto id = tankId(connection_, tank);
-    if (!id) {
-        return Unexpected(id.error());
-    }
-    Query query(connection_);
-    if (auto done = query.run((std::string("SELECT ") + kDeliveryColumns +
-                               ", day, changed_at, withdrawn FROM delivery_history "
-                               "WHERE tank_id = ? ORDER BY day, changed_at, id")
-                                  .c_str(),
-                              {*id});
-        !done) {
-        return Unexpected(done.error());
-    }
-    std::vector<DeliveryCorrection> corrections;
-    while (query->next()) {
-        corrections.push_back({query->value(8).toString().toStdString(), deliveryFrom(*query),
-                               query->value(9).toString().toStdString(),
-                               query->value(10).toInt() != 0});
-    }
-    return corrections;
+    return selectForTank(connection_, tank,
+                         std::string("SELECT ") + kDeliveryColumns +
+                             ", day, changed_at, withdrawn FROM delivery_history "
+                             "WHERE tank_id = ? ORDER BY day, changed_at, id",
+                         {}, [](const QSqlQuery& row) {
+                             return DeliveryCorrection{
+                                 row.value(8).toString().toStdString(), deliveryFrom(row),
+                                 row.value(9).toString().toStdString(), row.value(10).toInt() != 0};
+                         });
 }
 
 Expected<std::vector<Day>, std::string> Store::days(const std::string& tank) {
-    const auto id = tankId(connection_, tank);
-    if (!id) {
-        return Unexpected(id.error());
-    }
-    Query query(connection_);
-    if (auto done = query.run(
-            (std::string("SELECT ") + kDayColumns + " FROM days WHERE tank_id = ? ORDER BY day")
-                .c_str(),
-            {*id});
-        !done) {
-        return Unexpected(done.error());
-    }
-    std::vector<Day> days;
-    while (query->next()) {
-        days.push_back(dayFrom(*query));
-    }
-    return days;
+    return selectForTank(
+        connection_, tank,
+        std::string("SELECT ") + kDayColumns + " FROM days WHERE tank_id = ? ORDER BY day", {},
+        [](const QSqlQuery& row) { return dayFrom(row); });
 }
 
 }  // namespace brimwell::book

@@ -39,6 +39,9 @@ SiteModel::SiteModel(QObject* parent)
 
 QVariant SiteModel::text(const TankSummary& tank, int column) const {
     const auto& reading = tank.reading;
+    if (!reading && column >= Level && column < Marks) {
+        return QString();
+    }
     switch (column) {
         case Tank:
             return QString::fromStdString(tank.name);
@@ -47,17 +50,17 @@ QVariant SiteModel::text(const TankSummary& tank, int column) const {
         case LastDay:
             return tank.lastDate ? QString::fromStdString(*tank.lastDate) : tr("no day yet");
         case Level:
-            return reading ? generalText(reading->level) : QString();
+            return generalText(reading->level);
         case Volume:
-            return reading ? volumeText(reading->volume) : QString();
+            return volumeText(reading->volume);
         case Water:
-            return reading ? volumeText(reading->water) : QString();
+            return volumeText(reading->water);
         case Net:
-            return reading ? optionalVolume(reading->net) : QString();
+            return optionalVolume(reading->net);
         case Ullage:
-            return reading ? volumeText(reading->ullage) : QString();
+            return volumeText(reading->ullage);
         case Room:
-            return reading ? volumeText(reading->safeFillRoom) : QString();
+            return volumeText(reading->safeFillRoom);
         case Marks:
             return marks(tank);
         default:
@@ -115,23 +118,17 @@ QVariant MonthModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole) {
         return {};
     }
+    // The columns from Opening to Cumulative, each a volume.
+    static constexpr double book::DayFigures::*kVolumes[] = {
+        &book::DayFigures::opening,   &book::DayFigures::delivered, &book::DayFigures::pumped,
+        &book::DayFigures::book,      &book::DayFigures::closing,   &book::DayFigures::overShort,
+        &book::DayFigures::cumulative};
+    if (index.column() >= Opening && index.column() <= Cumulative) {
+        return volumeText(day.*kVolumes[index.column() - Opening]);
+    }
     switch (index.column()) {
         case Date:
             return QString::fromStdString(day.date);
-        case Opening:
-            return volumeText(day.opening);
-        case Delivered:
-            return volumeText(day.delivered);
-        case Pumped:
-            return volumeText(day.pumped);
-        case Book:
-            return volumeText(day.book);
-        case Stick:
-            return volumeText(day.closing);
-        case OverShort:
-            return volumeText(day.overShort);
-        case Cumulative:
-            return volumeText(day.cumulative);
         case Water:
             return day.water ? generalText(*day.water) : QString();
         case Notes: {
