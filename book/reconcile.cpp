@@ -207,18 +207,18 @@ Expected<MonthReport, std::string> reconcileMonth(const std::vector<Day>& days, 
 std::string ruleName(const Rule& rule, std::string_view volumeUnit, std::string_view lengthUnit) {
     std::string name;
     if (const auto* percent = std::get_if<PercentRule>(&rule)) {
-        appendShortest(name, percent->percent);
+        appendPlain(name, percent->percent);
         name.append("% of flow-through + ");
-        appendShortest(name, percent->allowance);
+        appendPlain(name, percent->allowance);
         return name.append(" ").append(volumeUnit);
     }
     if (const auto* run = std::get_if<ShortRunRule>(&rule)) {
         name = std::to_string(run->days) + " consecutive short days totalling ";
-        appendShortest(name, run->total);
+        appendPlain(name, run->total);
         return name.append(" ").append(volumeUnit);
     }
     name = "water cut above ";
-    appendShortest(name, std::get<WaterRule>(rule).limit);
+    appendPlain(name, std::get<WaterRule>(rule).limit);
     return name.append(" ").append(lengthUnit);
 }
 

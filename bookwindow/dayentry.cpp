@@ -52,7 +52,7 @@ public:
         }
         if (*value > top_) {
             std::string reason = "above the tank's top of ";
-            appendShortest(reason, top_);
+            appendPlain(reason, top_);
             problem(field, reason);
             return std::nullopt;
         }

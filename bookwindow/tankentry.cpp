@@ -1,7 +1,5 @@
 #include "bookwindow/tankentry.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -31,7 +29,7 @@ public:
         }
         if (*value < least) {
             std::string reason = "must be ";
-            appendShortest(reason, least);
+            appendPlain(reason, least);
             problem(field, reason + " or above");
             return std::nullopt;
         }
@@ -52,7 +50,7 @@ void appendOption(std::string& shape, const char* option, const std::string& wor
 
 void appendOption(std::string& shape, const char* option, double value) {
     std::string text;
-    appendShortest(text, value);
+    appendPlain(text, value);
     appendOption(shape, option, text);
 }
 
@@ -176,11 +174,7 @@ namespace {
 
 // The shortest text that reads back as `value`, never in exponent form, in `format`'s notation.
 std::string editableText(double value, const NumberFormat& format) {
-    std::array<char, 400> digits{};
-    const auto end =
-        std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed)
-            .ptr;
-    std::string text(digits.data(), end);
+    std::string text = plainText(value);
     if (const auto point = text.find('.'); point != std::string::npos) {
         text.replace(point, 1, format.decimal);
     }

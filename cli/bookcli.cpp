@@ -333,9 +333,9 @@ Expected<std::pair<book::Gauge, TankOptions>, std::string> gaugeOf(const TankSet
             const auto volume = volumes->volumeAt(level);
             if (!volume) {
                 std::string text = "a stick of ";
-                appendShortest(text, level);
+                appendPlain(text, level);
                 text += " is outside the tank (0 to ";
-                appendShortest(text, top);
+                appendPlain(text, top);
                 return Unexpected(text + ")");
             }
             return *volume;
@@ -464,14 +464,18 @@ Status tankShow(const Request& request, const Context& context) {
     const auto shape = storedShape(tank.shape, !tank.calibration.empty());
     const book::Product& product = tank.product;
     std::string text = "name:        " + tank.name + "\nshape:       " + tank.shape +
-                       "\nproduct:     " + product.name + "\ncorrection:  " +
-                       std::string(kCorrectionWords[static_cast<std::size_t>(product.correction)]) +
-                       " ";
-    appendShortest(text, product.value);
+                       "\nproduct:     " + product.name + "\ncorrection:  ";
+    const bool linear = product.correction == book::Correction::Linear;
+    if (linear && product.value == 0) {
+        text += "none";
+    } else {
+        text += std::string(kCorrectionWords[static_cast<std::size_t>(product.correction)]) + " " +
+                plainText(product.value) + (linear ? " from " + plainText(product.reference) : "");
+    }
     text += product.celsius ? " (°C)\nsafe fill:   " : " (°F)\nsafe fill:   ";
-    appendShortest(text, tank.safeFill);
+    appendPlain(text, tank.safeFill);
     text += " %\nopening:     ";
-    appendShortest(text, tank.openingLevel.value_or(0));
+    appendPlain(text, tank.openingLevel.value_or(0));
     text += "\n";
     const auto volume = shape ? std::string(unitWord(shape->options.volumeUnit)) : "";
     const auto length = shape ? std::string(unitWord(shape->options.lengthUnit)) : "";

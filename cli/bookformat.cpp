@@ -31,7 +31,7 @@ std::string fixed(double value, int places = kVolumeDecimals, std::size_t width 
 }
 
 std::string shortest(const std::optional<double>& value) {
-    return value ? shortestText(*value) : std::string();
+    return value ? plainText(*value) : std::string();
 }
 
 std::string csvField(const std::string& value) {

@@ -519,4 +519,17 @@ std::string shortestText(double value) {
     return text;
 }
 
+void appendPlain(std::string& out, double value) {
+    std::array<char, 400> text{};  // room for the 309 integer digits of the largest double
+    const char* end =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed).ptr;
+    out.append(text.data(), static_cast<std::size_t>(end - text.data()));
+}
+
+std::string plainText(double value) {
+    std::string text;
+    appendPlain(text, value);
+    return text;
+}
+
 }  // namespace brimwell

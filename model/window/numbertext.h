@@ -67,4 +67,8 @@ void appendSignificant(std::string& out, double value, int digits);
 void appendShortest(std::string& out, double value);
 std::string shortestText(double value);
 
+// The same shortest digits never with an exponent, as a person writes them: 0.0005, 100000.
+void appendPlain(std::string& out, double value);
+std::string plainText(double value);
+
 }  // namespace brimwell

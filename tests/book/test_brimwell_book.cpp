@@ -84,6 +84,7 @@ private Q_SLOTS:
                           "2026-02-04,T1,60,2.5,150\n2026-02-05,T1,58,2.5,150\n"
                           "2026-03-02,T1,52,0,140\n2026-03-03,T1,49.6,,120\n"));
         QCOMPARE(book("month.book", {"import", path("feb.csv")}).exitCode, 0);
+        QVERIFY(book("month.book", {"tank", "show", "T1"}).out.contains("correction:  linear 0.0005 from 60 (°F)\n"));
         // Bill 1500 gross at 65 °F; 40 -> 70.5 in at 60 -> 63 °F: measured 1493.2765 at 66.9344 °F.
         const Run delivery = book("month.book", {"delivery", "T1", "2026-02-03", "--bill", "1500",
             "--bill-temperature", "65", "--before", "40", "--after", "70.5", "--temperature-before",
