@@ -27,6 +27,7 @@ namespace brimwell {
 const char* const kBookUsage =
     "Usage: brimwell-book [--book FILE] SUBCOMMAND ...\n"
     "       brimwell-book tank add NAME TANK --opening H [PRODUCT] [RULES]\n"
+    "       brimwell-book tank edit NAME [--name NEW] [TANK] [--opening H] [PRODUCT] [RULES]\n"
     "       brimwell-book tank list | tank show NAME | tank remove NAME\n"
     "       brimwell-book day TANK DATE --stick H [--water W] [--temperature T]\n"
     "                     [--pumped V | --meter-open A --meter-close B]\n"
@@ -61,6 +62,10 @@ const char* const kBookUsage =
     "                 shortages total at least X\n"
     "  --water-limit W  marks, and fails, each day whose water cut is above W\n"
     "\n"
+    "tank edit  replaces what its options give: the shape (all of it), the product name, the\n"
+    "         correction (all of it), each kind of rule given, the opening, the safe fill;\n"
+    "         --name renames. A change of units takes --opening and the rules again. The\n"
+    "         days stay as recorded and are worked out anew from the changed tank\n"
     "day      records a day's closing stick, or corrects a recorded day: its earlier values\n"
     "         are kept with the time of the change (see history)\n"
     "delivery records a delivery on a day and prints it measured against its bill;\n"
@@ -346,45 +351,129 @@ Expected<std::pair<book::Gauge, TankOptions>, std::string> gaugeOf(const TankSet
     return std::pair{gauge, shape->options};
 }
 
-Status tankAdd(const Request& request, const Context& context) {
-    const Options& options = request.options;
-    auto shape = shapeOf(options);
-    if (!shape) {
-        return context.complain(shape.error(), kBookBadInput);
+bool hasAny(const Options& options, std::initializer_list<std::string_view> names) {
+    return std::any_of(names.begin(), names.end(),
+                       [&](std::string_view name) { return options.has(name); });
+}
+
+// An edit's rules: each kind whose options are given is replaced by `given`'s rule of that kind
+// (none with --percent none), the others stay as they are.
+std::vector<book::Rule> mergedRules(const std::vector<book::Rule>& stored,
+                                    const std::vector<book::Rule>& given, const Options& options) {
+    const std::array<bool, std::variant_size_v<book::Rule>> replaced{
+        hasAny(options, {"--percent", "--allowance"}),
+        hasAny(options, {"--short-days", "--short-total"}), options.has("--water-limit")};
+    std::vector<book::Rule> rules;
+    for (const book::Rule& rule : stored) {
+        if (!replaced.at(rule.index())) {
+            rules.push_back(rule);
+        }
     }
-    auto product = productOf(options);
-    if (!product) {
-        return context.complain(product.error(), kBookBadInput);
+    for (const book::Rule& rule : given) {
+        if (replaced.at(rule.index())) {
+            rules.push_back(rule);
+        }
     }
-    auto rules = rulesOf(options, shape->options.volumeUnit, shape->options.lengthUnit);
-    if (!rules) {
-        return context.complain(rules.error(), kBookBadInput);
+    return rules;
+}
+
+// The tank's shape, product and rules as the options give them; `adding` reads them all, an
+// edit only those the options name, the stored ones standing for the rest.
+Expected<void, std::string> readTankParts(const Options& options, bool adding, TankSettings& tank,
+                                          TankOptions& units) {
+    bool newUnits = false;
+    if (adding || std::any_of(std::begin(kGeometry), std::end(kGeometry),
+                              [&](std::string_view name) { return options.has(name); })) {
+        auto shape = shapeOf(options);
+        if (!shape) {
+            return Unexpected(shape.error());
+        }
+        // The stored sticks and volumes are in the old units: they are given again in the new.
+        if (!adding && (shape->options.lengthUnit != units.lengthUnit ||
+                        shape->options.volumeUnit != units.volumeUnit)) {
+            if (!options.has("--opening")) {
+                return Unexpected(std::string(
+                    "the units change: give --opening, and the rules, in the new units"));
+            }
+            newUnits = true;
+        }
+        tank.shape = shape->text;
+        tank.calibration = shape->chart;
+        units = shape->options;
     }
-    TankSettings tank{
-        request.positionals.at(0), *product, shape->text, shape->chart, 90, {}, *rules};
+    if (adding || options.has("--product") ||
+        std::any_of(std::begin(kCorrectionOptions), std::end(kCorrectionOptions),
+                    [&](std::string_view name) { return options.has(name); })) {
+        auto product = productOf(options);
+        if (!product) {
+            return Unexpected(product.error());
+        }
+        const std::string name = options.has("--product") ? product->name : tank.product.name;
+        tank.product = options.has("--correction") || adding ? *product : tank.product;
+        tank.product.name = name;
+    }
+    const bool rulesGiven = hasAny(
+        options, {"--percent", "--allowance", "--short-days", "--short-total", "--water-limit"});
+    if (adding || newUnits || rulesGiven) {
+        auto rules = rulesOf(options, units.volumeUnit, units.lengthUnit);
+        if (!rules) {
+            return Unexpected(rules.error());
+        }
+        tank.rules =
+            adding || newUnits ? *std::move(rules) : mergedRules(tank.rules, *rules, options);
+    }
+    return {};
+}
+
+// The tank's settings as the options give them; see readTankParts.
+Expected<TankSettings, std::string> settingsOf(const Options& options, bool adding,
+                                               TankSettings tank) {
+    TankOptions units;
+    if (!adding) {
+        const auto stored = storedShape(tank.shape, !tank.calibration.empty());
+        if (!stored) {
+            return Unexpected("the tank's stored shape: " + stored.error());
+        }
+        units = stored->options;
+    }
+    if (auto read = readTankParts(options, adding, tank, units); !read) {
+        return Unexpected(read.error());
+    }
     std::optional<double> safeFill;
     if (auto failure = readNumbers(options, {{"--safe-fill", &safeFill}})) {
-        return context.complain(*failure, kBookBadInput);
+        return Unexpected(*failure);
     }
-    if (auto failure =
-            readNumbers(options, {{"--opening", &tank.openingLevel}}, shape->options.lengthUnit)) {
-        return context.complain(*failure, kBookBadInput);
+    std::optional<double> opening;
+    if (auto failure = readNumbers(options, {{"--opening", &opening}}, units.lengthUnit)) {
+        return Unexpected(*failure);
     }
-    if (auto failure = require(options, {"--opening"})) {
-        return context.complain(*failure, kBookBadInput);
+    tank.openingLevel = opening ? opening : tank.openingLevel;
+    if (auto failure = adding ? require(options, {"--opening"}) : std::nullopt) {
+        return Unexpected(*failure);
     }
-    tank.safeFill = safeFill.value_or(90);
+    tank.safeFill = safeFill.value_or(tank.safeFill);
     if (!(tank.safeFill >= 0 && tank.safeFill <= 100)) {
-        return context.complain("--safe-fill must be from 0 to 100", kBookBadInput);
+        return Unexpected(std::string("--safe-fill must be from 0 to 100"));
     }
+    tank.name = options.has("--name") ? options.values.at("--name") : tank.name;
     if (tank.name.empty()) {
-        return context.complain("the tank's name is empty", kBookBadInput);
+        return Unexpected(std::string("the tank's name is empty"));
+    }
+    return tank;
+}
+
+Status tankAdd(const Request& request, const Context& context) {
+    TankSettings blank;
+    blank.name = request.positionals.at(0);
+    const auto tank = settingsOf(request.options, true, blank);
+    if (!tank) {
+        return context.complain(tank.error(), kBookBadInput);
     }
     const auto store = context.open();
     if (!store) {
         return kBookWriteFailed;
     }
-    if (auto done = store->addTank(tank); !done) {
+    if (auto done = store->addTank(*tank); !done) {
         return context.complain(done.error(), kBookWriteFailed);
     }
     return kBookDone;
@@ -422,6 +511,26 @@ Expected<OpenedTank, Status> openTank(const Request& request, const Context& con
         return Unexpected(context.complain(tank.error(), kBookBadInput));
     }
     return OpenedTank{std::move(store), *std::move(tank)};
+}
+
+// The options given replace the stored ones; the days stay as recorded and are worked out anew.
+Status tankEdit(const Request& request, const Context& context) {
+    const auto opened = openTank(request, context);
+    if (!opened) {
+        return opened.error();
+    }
+    const auto tank = settingsOf(request.options, false, opened->tank);
+    if (!tank) {
+        return context.complain(tank.error(), kBookBadInput);
+    }
+    if (auto built = gaugeOf(*tank); !built) {
+        return context.complain(built.error(), kBookBadInput);
+    }
+    if (auto done = opened->store->updateTank(opened->tank.name, *tank); !done) {
+        return context.complain(done.error(), kBookWriteFailed);
+    }
+    context.out << "changed " << tank->name << '\n';
+    return kBookDone;
 }
 
 // The same with the tank's gauge: its volumes and its units.
@@ -878,6 +987,37 @@ const std::vector<Subcommand>& subcommands() {
           "--water-limit"},
          {},
          tankAdd},
+        {"tank edit",
+         1,
+         0,
+         {"--name",
+          "--orientation",
+          "--heads",
+          "--head-depth",
+          "--crown",
+          "--knuckle",
+          "--diameter",
+          "--length",
+          "--units",
+          "--volume",
+          "--calibration",
+          "--product",
+          "--correction",
+          "--coefficient",
+          "--reference",
+          "--api-gravity",
+          "--density",
+          "--alpha",
+          "--temperature-unit",
+          "--safe-fill",
+          "--opening",
+          "--percent",
+          "--allowance",
+          "--short-days",
+          "--short-total",
+          "--water-limit"},
+         {},
+         tankEdit},
         {"tank list", 0, 0, {}, {}, tankList},
         {"tank show", 1, 0, {}, {}, tankShow},
         {"tank remove", 1, 0, {}, {}, tankRemove},
@@ -968,7 +1108,7 @@ int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::o
             return kBookDone;
         }
         if (args[0] == "tank") {
-            return context.complain("tank needs add, list, show or remove (see --help)",
+            return context.complain("tank needs add, edit, list, show or remove (see --help)",
                                     kBookBadInput);
         }
         return context.complain("unknown subcommand '" + args[0] + "' (see --help)", kBookBadInput);

@@ -139,6 +139,43 @@ private Q_SLOTS:
         QVERIFY(history.value(2).endsWith(",withdrawn,T1,2026-02-03,1500,no,,40,70.5,,,0"));
     }
 
+    // The tank: vertical, 120 in across (48.9598855 gal/in), opening at 40, a 0.0005 linear
+    // correction and a run rule; a second tank T2 beside it.
+    void an_edit_replaces_what_it_names_data() {
+        QTest::addColumn<QStringList>("edit");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("renamed, a new opening") << QStringList{"--name", "T9", "--opening", "41"} << 0
+            << "opening:     41\n";
+        QTest::newRow("one kind of rule") << QStringList{"--water-limit", "2"} << 0
+            << "correction:  linear 0.0005 from 60 (°F)\nsafe fill:   90 %\nopening:     40\n"
+               "rule:        1% of flow-through + 130 gallons\n"
+               "rule:        3 consecutive short days totalling 50 gallons\nrule:        water cut above 2 inches\n";
+        QTest::newRow("a coefficient without its correction") << QStringList{"--coefficient", "3"} << 2
+            << "--coefficient applies only with --correction";
+        QTest::newRow("new units, no opening")
+            << QStringList{"--orientation", "vertical", "--diameter", "2.5", "--length", "3", "--units", "meters"} << 2
+            << "the units change: give --opening";
+        QTest::newRow("a name taken") << QStringList{"--name", "T2"} << 1 << "a tank named 'T2' is already in the book";
+    }
+    void an_edit_replaces_what_it_names() {
+        QFETCH(QStringList, edit);
+        QFETCH(int, status);
+        QFETCH(QString, shown);
+        const QString file = QString("edit-%1.book").arg(QTest::currentDataTag());
+        QCOMPARE(book(file, QStringList{"tank", "add", "T1", "--opening", "40", "--correction", "linear", "--coefficient",
+                     "0.0005", "--short-days", "3", "--short-total", "50"} + kVertical).exitCode, 0);
+        addTank(file, "T2");
+        QCOMPARE(book(file, {"day", "T1", "2026-02-03", "--stick", "70", "--pumped", "0"}).exitCode, 0);
+        const Run run = book(file, QStringList{"tank", "edit", "T1"} + edit);
+        QCOMPARE(run.exitCode, status);
+        const QString tank = edit.contains("T9") ? "T9" : "T1";
+        const Run show = book(file, {"tank", "show", tank});
+        QVERIFY2((status == 0 ? show.out : run.err).contains(shown.toUtf8()), show.out + run.err);
+        const Run month = book(file, {"month", tank, "2026-02"});
+        QVERIFY2(month.out.contains(edit.contains("41") ? "2007.36" : "1958.40"), month.out);
+    }
+
     void hostile_names_are_kept_as_typed() {
         const QString product = QStringLiteral("Robert\"); DELETE FROM days; --,");
         QCOMPARE(book("hostile.book", QStringList{"tank", "add", kHostile, "--opening", "40",
