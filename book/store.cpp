@@ -371,10 +371,15 @@ Store::~Store() {
 }
 
 Done Store::inWrite(const std::function<Done()>& change) {
+    if (writing_) {
+        return change();  // a part of the change already under way
+    }
     if (auto begun = Query(connection_).run(sqliteSchema().beginWrite.data()); !begun) {
         return begun;
     }
+    writing_ = true;
     auto done = change();
+    writing_ = false;
     if (done) {
         done = Query(connection_).run("COMMIT");
     }

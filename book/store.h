@@ -59,6 +59,11 @@ public:
     Expected<void, std::string> correctDelivery(const std::string& tank, const std::string& date,
                                                 std::size_t number,
                                                 const std::optional<Delivery>& replacement);
+    // Runs the changes as one: all of them are written or none.
+    Expected<void, std::string> together(
+        const std::function<Expected<void, std::string>()>& changes) {
+        return inWrite(changes);
+    }
     // All rows or none; `progress` is told the rows written so far now and then.
     Expected<void, std::string> importDays(const std::vector<ImportRow>& rows,
                                            const std::function<void(std::size_t)>& progress);
@@ -80,6 +85,7 @@ private:
     Expected<void, std::string> inWrite(const std::function<Expected<void, std::string>()>& change);
 
     QString connection_;
+    bool writing_ = false;
 };
 
 }  // namespace brimwell::book

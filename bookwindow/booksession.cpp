@@ -41,6 +41,26 @@ bool sameReadings(const book::Day& a, const book::Day& b) {
            a.meterClose == b.meterClose;
 }
 
+// The entry's delivery, added, or replacing the recorded one it names; true when it replaced one.
+Expected<bool, std::string> saveDelivery(book::Store& store, const std::string& name,
+                                         const DayEntry& entry,
+                                         const std::optional<book::Day>& recorded) {
+    if (!entry.delivery) {
+        return false;
+    }
+    if (entry.replacing == 0) {
+        auto done = store.addDelivery(name, entry.day.date, *entry.delivery);
+        return done ? Expected<bool, std::string>(false) : Unexpected(done.error());
+    }
+    const auto& deliveries = recorded ? recorded->deliveries : std::vector<book::Delivery>();
+    if (entry.replacing <= deliveries.size() &&
+        deliveries[entry.replacing - 1] == *entry.delivery) {
+        return false;
+    }
+    auto done = store.correctDelivery(name, entry.day.date, entry.replacing, *entry.delivery);
+    return done ? Expected<bool, std::string>(true) : Unexpected(done.error());
+}
+
 }  // namespace
 
 bool reworksDays(const book::TankSettings& before, const book::TankSettings& after) {
@@ -206,27 +226,22 @@ Expected<bool, std::string> BookSession::save(const std::string& name, const Day
     // Saving a recorded day unchanged, to add or correct a delivery, is no correction of it.
     const auto recorded = recordedDay(name, entry.day.date);
     bool corrected = false;
-    if (!recorded || !sameReadings(*recorded, entry.day)) {
-        const auto done = store_->recordDay(name, entry.day);
-        if (!done) {
-            return done;
+    auto done = store_->together([&]() -> Expected<void, std::string> {
+        if (!recorded || !sameReadings(*recorded, entry.day)) {
+            const auto day = store_->recordDay(name, entry.day);
+            if (!day) {
+                return Unexpected(day.error());
+            }
+            corrected = *day;
         }
-        corrected = *done;
-    }
-    if (!entry.delivery) {
-        return corrected;
-    }
-    if (entry.replacing == 0) {
-        auto done = store_->addDelivery(name, entry.day.date, *entry.delivery);
-        return done ? Expected<bool, std::string>(corrected) : Unexpected(done.error());
-    }
-    const auto& deliveries = recorded ? recorded->deliveries : std::vector<book::Delivery>();
-    if (entry.replacing <= deliveries.size() &&
-        deliveries[entry.replacing - 1] == *entry.delivery) {
-        return corrected;
-    }
-    auto done = store_->correctDelivery(name, entry.day.date, entry.replacing, *entry.delivery);
-    return done ? Expected<bool, std::string>(true) : Unexpected(done.error());
+        const auto delivery = saveDelivery(*store_, name, entry, recorded);
+        if (!delivery) {
+            return Unexpected(delivery.error());
+        }
+        corrected = corrected || *delivery;
+        return {};
+    });
+    return done ? Expected<bool, std::string>(corrected) : Unexpected(done.error());
 }
 
 Expected<void, std::string> BookSession::withdrawDelivery(const std::string& name,

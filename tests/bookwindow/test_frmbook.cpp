@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "bookwindow/booksession.h"
 #include "bookwindow/dlgtank.h"
 #include "bookwindow/frmbook.h"
 #include "bookwindow/overshortplot.h"
@@ -283,6 +284,18 @@ private Q_SLOTS:
         QCOMPARE(cell("tblMonth", 0, 2), QString("0.00"));
         QCOMPARE(cell("tblMonth", 0, 6), QString("3353.77"));
         QCOMPARE(delivery->count(), 1);
+    }
+
+    // A day and its delivery are one change: a delivery that cannot be kept takes the day with it.
+    void a_day_and_its_delivery_are_kept_together() {
+        auto session = BookSession::open(window->windowTitle().section(" - ", 1));
+        QVERIFY(session);
+        DayEntry entry;
+        entry.day = {"2026-03-01", 38, {}, {}, 350.0, {}, {}, {}, false};
+        entry.delivery = book::Delivery{900, false, {}, 30, 38, {}, {}, 0};
+        entry.replacing = 1;  // the day has no delivery 1
+        QVERIFY(!(*session)->save("Regular 1", entry));
+        QVERIFY(!(*session)->recordedDay("Regular 1", "2026-03-01"));
     }
 
     void tab_follows_the_daily_worksheet() {
