@@ -971,53 +971,21 @@ struct Subcommand {
     Status (*run)(const Request&, const Context&);
 };
 
+// The options that describe a tank, as tank add and tank edit take them, and `more`.
+std::vector<std::string_view> tankOptions(std::initializer_list<std::string_view> more = {}) {
+    std::vector<std::string_view> options(more);
+    options.insert(options.end(), std::begin(kGeometry), std::end(kGeometry));
+    options.insert(options.end(), std::begin(kCorrectionOptions), std::end(kCorrectionOptions));
+    options.insert(options.end(),
+                   {"--product", "--safe-fill", "--opening", "--percent", "--allowance",
+                    "--short-days", "--short-total", "--water-limit"});
+    return options;
+}
+
 const std::vector<Subcommand>& subcommands() {
     static const std::vector<Subcommand> all{
-        {"tank add",
-         1,
-         0,
-         {"--orientation", "--heads",      "--head-depth",
-          "--crown",       "--knuckle",    "--diameter",
-          "--length",      "--units",      "--volume",
-          "--calibration", "--product",    "--correction",
-          "--coefficient", "--reference",  "--api-gravity",
-          "--density",     "--alpha",      "--temperature-unit",
-          "--safe-fill",   "--opening",    "--percent",
-          "--allowance",   "--short-days", "--short-total",
-          "--water-limit"},
-         {},
-         tankAdd},
-        {"tank edit",
-         1,
-         0,
-         {"--name",
-          "--orientation",
-          "--heads",
-          "--head-depth",
-          "--crown",
-          "--knuckle",
-          "--diameter",
-          "--length",
-          "--units",
-          "--volume",
-          "--calibration",
-          "--product",
-          "--correction",
-          "--coefficient",
-          "--reference",
-          "--api-gravity",
-          "--density",
-          "--alpha",
-          "--temperature-unit",
-          "--safe-fill",
-          "--opening",
-          "--percent",
-          "--allowance",
-          "--short-days",
-          "--short-total",
-          "--water-limit"},
-         {},
-         tankEdit},
+        {"tank add", 1, 0, tankOptions(), {}, tankAdd},
+        {"tank edit", 1, 0, tankOptions({"--name"}), {}, tankEdit},
         {"tank list", 0, 0, {}, {}, tankList},
         {"tank show", 1, 0, {}, {}, tankShow},
         {"tank remove", 1, 0, {}, {}, tankRemove},

@@ -232,6 +232,9 @@ private Q_SLOTS:
         QTest::newRow("more than fast") << 0.5 << 12 << 0 << "0.500000000000";
         QTest::newRow("shortest digits end on a midpoint") << 0.8341247578762655 << 15 << 0 << "0.834124757876265";
         QTest::newRow("shortest digits carry to 1") << 0.9999999999999997 << 14 << 0 << "1.00000000000000";
+        // Their product with 10^12 rounds to a half; the exact one is below, or above, it.
+        QTest::newRow("product on a half, exact below") << 313.9301997556105 << 12 << 0 << "313.930199755610";
+        QTest::newRow("product on a half, exact above") << 589.2620735410605 << 12 << 0 << "589.262073541061";
     }
     void fixed_decimals_pad_on_the_left() {
         QFETCH(double, value);
