@@ -83,7 +83,9 @@ std::optional<Decimal15> quickDecimal15(double magnitude) {
     }
     // log10 lies within [(e - 1) log10 2, e log10 2), so the leading exponent is this or one more.
     const int binary = std::ilogb(magnitude) + 1;
-    int leading = static_cast<int>(std::floor((binary - 1) * 0.30102999566398120));
+    // From 1e-8 on, the leading exponent is -8 or more, and 10^(14 + 8) the largest power needed.
+    int leading = std::max(static_cast<int>(std::floor((binary - 1) * 0.30102999566398120)),
+                           kSignificantDigits - static_cast<int>(kExactPowersOfTen.size()));
     const auto top = static_cast<double>(kWholePowersOfTen.back());
     double power = kExactPowersOfTen[static_cast<std::size_t>(kSignificantDigits - 1 - leading)];
     double scaled = magnitude * power;

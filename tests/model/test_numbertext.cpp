@@ -233,6 +233,7 @@ private Q_SLOTS:
         QTest::newRow("shortest digits end on a midpoint") << 0.8341247578762655 << 15 << 0 << "0.834124757876265";
         QTest::newRow("shortest digits carry to 1") << 0.9999999999999997 << 14 << 0 << "1.00000000000000";
         // Their product with 10^12 rounds to a half; the exact one is below, or above, it.
+        QTest::newRow("the least the fast path takes") << 1e-8 << 9 << 0 << "0.000000010";
         QTest::newRow("product on a half, exact below") << 313.9301997556105 << 12 << 0 << "313.930199755610";
         QTest::newRow("product on a half, exact above") << 589.2620735410605 << 12 << 0 << "589.262073541061";
     }
