@@ -461,6 +461,8 @@ Expected<void, OpenFailure> upgrade(const QString& connection, const std::string
     const auto version = bookVersion(connection, path);
     if (done && !version) {
         done = Unexpected(version.error().message);
+    } else if (done && *version > kSchemaVersion) {
+        done = Unexpected(path + " was upgraded by a newer Brimwell meanwhile");
     }
     for (int from = version ? *version : kSchemaVersion; done && from < kSchemaVersion; ++from) {
         for (const std::string_view statement : sqliteSchema().upgrades[from - 1]) {

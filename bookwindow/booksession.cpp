@@ -63,10 +63,24 @@ Expected<bool, std::string> saveDelivery(book::Store& store, const std::string& 
 
 }  // namespace
 
+// The same tank, however its options were written ("--heads" first or last, a default crown
+// written out or left out).
+bool sameShape(const book::TankSettings& before, const book::TankSettings& after) {
+    const auto was = bookTank(before);
+    const auto is = bookTank(after);
+    if (!was || !is) {
+        return false;
+    }
+    const TankOptions& a = was->shape;
+    const TankOptions& b = is->shape;
+    return a.vertical == b.vertical && a.heads == b.heads && a.diameter == b.diameter &&
+           a.length == b.length && a.lengthUnit == b.lengthUnit && a.volumeUnit == b.volumeUnit;
+}
+
 bool reworksDays(const book::TankSettings& before, const book::TankSettings& after) {
     const book::Product& was = before.product;
     const book::Product& is = after.product;
-    return before.shape != after.shape || before.calibration != after.calibration ||
+    return !sameShape(before, after) || before.calibration != after.calibration ||
            before.openingLevel != after.openingLevel || was.correction != is.correction ||
            was.value != is.value || was.reference != is.reference || was.celsius != is.celsius;
 }

@@ -10,6 +10,7 @@
 #include "bookwindow/bookmodels.h"
 #include "bookwindow/dlgtank.h"
 #include "bookwindow/fieldmarks.h"
+#include "bookwindow/tankentry.h"
 #include "bookwindow/tankpicture.h"
 #include "cli/bookformat.h"
 #include "cli/unitwords.h"
@@ -34,8 +35,14 @@ QString fromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// A recorded value as the user's notation writes it back exactly, so that saving it unchanged
+// changes nothing.
+QString exactText(double value) {
+    return QString::fromStdString(editableText(value, userNumberFormat()));
+}
+
 QString optionalText(const std::optional<double>& value) {
-    return value ? generalText(*value) : QString();
+    return value ? exactText(*value) : QString();
 }
 
 QString deliveryText(const book::DeliveryCheck& check) {
@@ -131,6 +138,11 @@ bool frmBook::openBook(const QString& path) {
         host_.showMessage(this, fromStd(session.error()));
         return false;
     }
+    // An editor left open belongs to the book being left.
+    if (tankEditor_) {
+        tankEditor_->reject();
+    }
+    tank_.clear();
     session_ = *std::move(session);
     QSettings(kSettingsFolder, kSettingsFile).setValue(kLastBookKey, path);
     setWindowTitle(tr("Brimwell Tank Book - %1").arg(path));
@@ -276,7 +288,7 @@ void frmBook::fillDay(const std::optional<book::Day>& day) {
     ui_->cboDelivery->addItem(tr("new"));
     QStringList recorded;
     if (day) {
-        ui_->txtStick->setText(generalText(day->closingLevel));
+        ui_->txtStick->setText(exactText(day->closingLevel));
         ui_->txtWater->setText(optionalText(day->waterLevel));
         ui_->txtTemperature->setText(optionalText(day->temperature));
         ui_->txtPumped->setText(optionalText(day->pumped));
@@ -306,13 +318,13 @@ void frmBook::deliveryChosen() {
     const book::Delivery* delivery = chosen > 0 ? &recordedDeliveries_.at(chosen - 1) : nullptr;
     ui_->btnWithdraw->setEnabled(delivery != nullptr);
     filling_ = true;
-    ui_->txtBill->setText(delivery ? generalText(delivery->billVolume) : QString());
+    ui_->txtBill->setText(delivery ? exactText(delivery->billVolume) : QString());
     ui_->chkBillNet->setChecked(delivery && delivery->billNet);
     ui_->txtBillTemperature->setText(delivery ? optionalText(delivery->billTemperature)
                                               : QString());
-    ui_->txtBefore->setText(delivery ? generalText(delivery->levelBefore) : QString());
-    ui_->txtAfter->setText(delivery ? generalText(delivery->levelAfter) : QString());
-    ui_->txtPumpedDuring->setText(delivery ? generalText(delivery->pumpedDuring) : QString());
+    ui_->txtBefore->setText(delivery ? exactText(delivery->levelBefore) : QString());
+    ui_->txtAfter->setText(delivery ? exactText(delivery->levelAfter) : QString());
+    ui_->txtPumpedDuring->setText(delivery ? exactText(delivery->pumpedDuring) : QString());
     filling_ = false;
     entryEdited();
 }
@@ -335,7 +347,15 @@ void frmBook::withdrawDelivery() {
         return;
     }
     statusBar()->showMessage(tr("Withdrew delivery %1 of %2").arg(chosen).arg(date));
+    // The day's values as typed, saved or not, stay in the form.
+    QStringList typed;
+    for (int i = 0; i <= static_cast<int>(DayField::MeterClose); ++i) {
+        typed << field(static_cast<DayField>(i))->text();
+    }
     fillSite();
+    for (int i = 0; i <= static_cast<int>(DayField::MeterClose); ++i) {
+        field(static_cast<DayField>(i))->setText(typed.at(i));
+    }
 }
 
 QLineEdit* frmBook::field(DayField which) const {

@@ -170,8 +170,6 @@ TankEntry readTankEntry(const TankTexts& texts, const NumberFormat& format,
     return entry;
 }
 
-namespace {
-
 // The shortest text that reads back as `value`, never in exponent form, in `format`'s notation.
 std::string editableText(double value, const NumberFormat& format) {
     std::string text = plainText(value);
@@ -180,6 +178,8 @@ std::string editableText(double value, const NumberFormat& format) {
     }
     return text;
 }
+
+namespace {
 
 void fillShapeTexts(const TankOptions& shape, const NumberFormat& format, TankTexts& texts) {
     texts.vertical = shape.vertical;

@@ -63,6 +63,9 @@ struct TankEntry {
 TankEntry readTankEntry(const TankTexts& texts, const NumberFormat& format,
                         double defaultAllowance);
 
+// The shortest text that reads back as `value`, never in exponent form, in `format`'s notation.
+std::string editableText(double value, const NumberFormat& format);
+
 // A stored tank's texts for editing, its numbers in the notation `format`; `shape` is its
 // stored shape as read.
 TankTexts tankTexts(const book::TankSettings& tank, const TankOptions& shape,

@@ -69,7 +69,8 @@ const char* const kBookUsage =
     "day      records a day's closing stick, or corrects a recorded day: its earlier values\n"
     "         are kept with the time of the change (see history)\n"
     "delivery records a delivery on a day and prints it measured against its bill;\n"
-    "         --correct N replaces the day's Nth delivery (1 the first recorded) and\n"
+    "         --correct N replaces the day's Nth delivery (1 the first recorded; its\n"
+    "         temperatures before and after stay unless given) and\n"
     "         --withdraw N takes it back, each keeping its earlier values (see history)\n"
     "history  the days' earlier values, or with --deliveries the deliveries'\n"
     "import   a CSV of days with the header tank,date,stick and any of water,temperature,\n"
@@ -744,21 +745,34 @@ Status recordDelivery(const Request& request, const Context& context) {
         return context.complain(correct ? withdraw.error() : correct.error(), kBookBadInput);
     }
     if (*withdraw) {
-        if (*correct || request.options.has("--bill")) {
+        if (*correct || hasAny(request.options, {"--bill", "--bill-net", "--bill-temperature",
+                                                 "--before", "--after", "--temperature-before",
+                                                 "--temperature-after", "--pumped-during"})) {
             return context.complain("--withdraw takes no delivery's values", kBookBadInput);
         }
         return withdrawDelivery(*store, tank.name, date, *withdraw, context);
     }
-    const auto delivery = deliveryOf(request.options, gauge.second.lengthUnit);
-    if (!delivery) {
-        return context.complain(delivery.error(), kBookBadInput);
+    const auto read = deliveryOf(request.options, gauge.second.lengthUnit);
+    if (!read) {
+        return context.complain(read.error(), kBookBadInput);
     }
-    const auto check = book::checkDelivery(*delivery, gauge.first, {}, {});
+    book::Delivery delivery = *read;
+    // A correction keeps the temperatures before and after that it does not give again.
+    if (*correct) {
+        const book::Delivery& was = recorded->at(*correct - 1);
+        if (!request.options.has("--temperature-before")) {
+            delivery.temperatureBefore = was.temperatureBefore;
+        }
+        if (!request.options.has("--temperature-after")) {
+            delivery.temperatureAfter = was.temperatureAfter;
+        }
+    }
+    const auto check = book::checkDelivery(delivery, gauge.first, {}, {});
     if (!check) {
         return context.complain(check.error(), kBookBadInput);
     }
-    auto done = *correct ? store->correctDelivery(tank.name, date, *correct, *delivery)
-                         : store->addDelivery(tank.name, date, *delivery);
+    auto done = *correct ? store->correctDelivery(tank.name, date, *correct, delivery)
+                         : store->addDelivery(tank.name, date, delivery);
     if (!done) {
         return context.complain(done.error(), kBookWriteFailed);
     }

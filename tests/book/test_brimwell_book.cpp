@@ -121,22 +121,26 @@ private Q_SLOTS:
     void a_delivery_is_corrected_and_withdrawn_keeping_its_history() {
         addTank("deliveries.book", "T1");
         QCOMPARE(book("deliveries.book", {"day", "T1", "2026-02-03", "--stick", "70", "--pumped", "0"}).exitCode, 0);
-        const QStringList typo{"delivery", "T1", "2026-02-03", "--bill", "1500", "--before", "40", "--after", "70.5"};
+        const QStringList typo{"delivery", "T1", "2026-02-03", "--bill", "1500", "--before", "40", "--after", "70.5",
+                               "--temperature-before", "60", "--temperature-after", "61"};
         QCOMPARE(book("deliveries.book", typo).exitCode, 0);
         QCOMPARE(book("deliveries.book", typo).exitCode, 0);
         QCOMPARE(sql(path("deliveries.book"), "DROP TABLE delivery_history"), QString());
         QCOMPARE(sql(path("deliveries.book"), "UPDATE book_meta SET value = '1' WHERE name = 'schema_version'"), QString());
+        // The temperatures are kept: (3427.19 × 61 - 1958.40 × 60) / 1468.80 = 62.33 °F.
         QCOMPARE(book("deliveries.book", {"delivery", "T1", "2026-02-03", "--correct", "1", "--bill", "1470", "--before", "40",
                      "--after", "70"}).out,
-                 QByteArray("corrected delivery 2026-02-03: measured 1468.80, bill 1470.00 gross, difference -1.20 gross\n"));
+                 QByteArray("corrected delivery 2026-02-03: measured 1468.80, bill 1470.00 gross, difference -1.20 gross, "
+                            "-1.20 net, at 62.3 F\n"));
+        QCOMPARE(sql(path("deliveries.book"), "SELECT temperature_after FROM deliveries ORDER BY id"), QString("61"));
         QCOMPARE(book("deliveries.book", {"delivery", "T1", "2026-02-03", "--withdraw", "2"}).exitCode, 0);
         const Run gone = book("deliveries.book", {"delivery", "T1", "2026-02-03", "--withdraw", "2"});
         QVERIFY2(gone.exitCode == 2 && gone.err.contains("--withdraw: the day has 1 delivery"), gone.err);
         const Run month = book("deliveries.book", {"month", "T1", "2026-02"});
         QVERIFY2(month.out.contains("1958.40     1470.00        0.00     3428.40     3427.19       -1.20  corrected"), month.out);
         const QList<QByteArray> history = book("deliveries.book", {"history", "T1", "--deliveries"}).out.split('\n');
-        QVERIFY(history.value(1).endsWith(",corrected,T1,2026-02-03,1500,no,,40,70.5,,,0"));
-        QVERIFY(history.value(2).endsWith(",withdrawn,T1,2026-02-03,1500,no,,40,70.5,,,0"));
+        QVERIFY(history.value(1).endsWith(",corrected,T1,2026-02-03,1500,no,,40,70.5,60,61,0"));
+        QVERIFY(history.value(2).endsWith(",withdrawn,T1,2026-02-03,1500,no,,40,70.5,60,61,0"));
     }
 
     // The tank: vertical, 120 in across (48.9598855 gal/in), opening at 40, a 0.0005 linear

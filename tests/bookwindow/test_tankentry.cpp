@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "bookwindow/booksession.h"
 #include "bookwindow/tankentry.h"
 #include "cli/booktank.h"
 
@@ -70,6 +71,26 @@ private Q_SLOTS:
         QCOMPARE(read.safeFill, stored.safeFill);
         QCOMPARE(read.openingLevel, stored.openingLevel);
         QCOMPARE(read.rules, stored.rules);
+    }
+
+    // Only a change to what the days are worked out from asks to work them out again.
+    void a_tank_written_another_way_is_the_same_tank_data() {
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("reworks");
+        QTest::newRow("heads first")
+            << "--heads ellipsoidal --head-depth 24 --diameter 96 --length 240" << false;
+        QTest::newRow("another length")
+            << "--diameter 96 --length 200 --heads ellipsoidal --head-depth 24" << true;
+    }
+    void a_tank_written_another_way_is_the_same_tank() {
+        QFETCH(QString, after);
+        QFETCH(bool, reworks);
+        book::TankSettings before{
+            "T1", {}, "--diameter 96 --length 240 --heads ellipsoidal --head-depth 24", "", 90,
+            40,   {}};
+        book::TankSettings changed = before;
+        changed.shape = after.toStdString();
+        QCOMPARE(reworksDays(before, changed), reworks);
     }
 };
 
