@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
 #include <array>
 #include <atomic>
@@ -338,16 +339,37 @@ QString newConnectionName() {
     return QStringLiteral("brimwell-book-%1").arg(count++);
 }
 
-Expected<void, OpenFailure> connect(const QString& connection, const QString& path) {
+// The book's connection, registered but not yet open. The file is named as a URI opened for
+// reading and writing only, so that a book deleted or moved away between two calls is reported
+// rather than made again as an empty file.
+QSqlDatabase registerBook(const QString& connection, const QString& path) {
     QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-    database.setDatabaseName(path);
-    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    database.setDatabaseName(QString::fromLatin1(url.toEncoded()) + QStringLiteral("?mode=rw"));
+    database.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    return database;
+}
+
+Expected<void, std::string> openConnection(const QString& connection, const QString& path) {
+    QSqlDatabase database = QSqlDatabase::database(connection, false);
     if (!database.open()) {
-        return Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen,
-                                      "cannot open " + path.toStdString() + ": " +
-                                          database.lastError().text().toStdString()});
+        return Unexpected("cannot open " + path.toStdString() + ": " +
+                          database.lastError().text().toStdString());
     }
     return {};
+}
+
+Expected<void, std::string> isThisVersion(const QString& connection, const QString& path) {
+    Query query(connection);
+    if (auto done = query.run("SELECT value FROM book_meta WHERE name = 'schema_version'"); !done) {
+        return done;
+    }
+    if (query->next() && query->value(0).toInt() == kSchemaVersion) {
+        return {};
+    }
+    return Unexpected(path.toStdString() +
+                      " is no longer the book this program opened (its version changed)");
 }
 
 // A new, empty file that only its owner may read and write.
@@ -368,6 +390,38 @@ Expected<void, OpenFailure> createPrivateFile(const QString& path) {
 Store::~Store() {
     QSqlDatabase::database(connection_, false).close();
     QSqlDatabase::removeDatabase(connection_);
+}
+
+// Connects for the call and checks that the file is still this version's book: another program
+// may have replaced or upgraded it since the last call.
+Expected<void, std::string> Store::connect() {
+    if (auto opened = openConnection(connection_, path_); !opened) {
+        return opened;
+    }
+    auto current = isThisVersion(connection_, path_);
+    if (!current) {
+        disconnect();
+    }
+    return current;
+}
+
+void Store::disconnect() {
+    QSqlDatabase::database(connection_, false).close();
+}
+
+template <typename Work>
+auto Store::withBook(const Work& work) -> decltype(work()) {
+    if (users_ == 0) {
+        if (auto connected = connect(); !connected) {
+            return Unexpected(connected.error());
+        }
+    }
+    ++users_;
+    auto result = work();
+    if (--users_ == 0) {
+        disconnect();
+    }
+    return result;
 }
 
 Done Store::inWrite(const std::function<Done()>& change) {
@@ -526,12 +580,14 @@ Expected<std::unique_ptr<Store>, OpenFailure> Store::open(const QString& path) {
             return Unexpected(created.error());
         }
     }
-    std::unique_ptr<Store> store(new Store(newConnectionName()));
-    if (auto connected = connect(store->connection_, path); !connected) {
-        return Unexpected(connected.error());
+    std::unique_ptr<Store> store(new Store(newConnectionName(), path));
+    registerBook(store->connection_, path);
+    if (auto connected = openConnection(store->connection_, path); !connected) {
+        return Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen, connected.error()});
     }
     auto ready =
         exists ? checkExisting(store->connection_, path) : createSchema(store->connection_);
+    store->disconnect();
     if (!ready) {
         if (!exists) {
             store.reset();
@@ -542,183 +598,203 @@ Expected<std::unique_ptr<Store>, OpenFailure> Store::open(const QString& path) {
     return store;
 }
 
+Done Store::together(const std::function<Done()>& changes) {
+    return withBook([&] { return inWrite(changes); });
+}
+
 Done Store::addTank(const TankSettings& tank) {
-    return inWrite([&]() -> Done {
-        QVariantList values = tankValues(tank);
-        values << text(now());
-        auto done = Query(connection_)
-                        .run(
-                            "INSERT INTO tanks (name, product, correction, correction_value, "
-                            "reference, celsius, "
-                            "shape, calibration, safe_fill, opening_level, created_at) "
-                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                            values);
-        if (!done) {
-            return nameTaken(done, tank.name);
-        }
-        const auto id = tankId(connection_, tank.name);
-        return id ? insertRules(connection_, *id, tank.rules) : Unexpected(id.error());
+    return withBook([&]() -> Done {
+        return inWrite([&]() -> Done {
+            QVariantList values = tankValues(tank);
+            values << text(now());
+            auto done = Query(connection_)
+                            .run(
+                                "INSERT INTO tanks (name, product, correction, correction_value, "
+                                "reference, celsius, "
+                                "shape, calibration, safe_fill, opening_level, created_at) "
+                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                                values);
+            if (!done) {
+                return nameTaken(done, tank.name);
+            }
+            const auto id = tankId(connection_, tank.name);
+            return id ? insertRules(connection_, *id, tank.rules) : Unexpected(id.error());
+        });
     });
 }
 
 Done Store::updateTank(const std::string& name, const TankSettings& tank) {
-    return inWrite([&]() -> Done {
-        const auto id = tankId(connection_, name);
-        if (!id) {
-            return Unexpected(id.error());
-        }
-        QVariantList values = tankValues(tank);
-        values << *id;
-        auto done =
-            Query(connection_)
-                .run(
-                    "UPDATE tanks SET name = ?, product = ?, correction = ?, correction_value = ?, "
-                    "reference = ?, celsius = ?, shape = ?, calibration = ?, safe_fill = ?, "
-                    "opening_level = ? WHERE id = ?",
-                    values);
-        if (!done) {
-            return nameTaken(done, tank.name);
-        }
-        if (auto cleared = Query(connection_).run("DELETE FROM rules WHERE tank_id = ?", {*id});
-            !cleared) {
-            return cleared;
-        }
-        return insertRules(connection_, *id, tank.rules);
+    return withBook([&]() -> Done {
+        return inWrite([&]() -> Done {
+            const auto id = tankId(connection_, name);
+            if (!id) {
+                return Unexpected(id.error());
+            }
+            QVariantList values = tankValues(tank);
+            values << *id;
+            auto done =
+                Query(connection_)
+                    .run(
+                        "UPDATE tanks SET name = ?, product = ?, correction = ?, correction_value = ?, "
+                        "reference = ?, celsius = ?, shape = ?, calibration = ?, safe_fill = ?, "
+                        "opening_level = ? WHERE id = ?",
+                        values);
+            if (!done) {
+                return nameTaken(done, tank.name);
+            }
+            if (auto cleared = Query(connection_).run("DELETE FROM rules WHERE tank_id = ?", {*id});
+                !cleared) {
+                return cleared;
+            }
+            return insertRules(connection_, *id, tank.rules);
+        });
     });
 }
 
 Done Store::removeTank(const std::string& name) {
-    return inWrite([&]() -> Done {
-        const auto id = tankId(connection_, name);
-        if (!id) {
-            return Unexpected(id.error());
-        }
-        for (const char* sql :
-             {"DELETE FROM rules WHERE tank_id = ?", "DELETE FROM deliveries WHERE tank_id = ?",
-              "DELETE FROM delivery_history WHERE tank_id = ?",
-              "DELETE FROM day_history WHERE tank_id = ?", "DELETE FROM days WHERE tank_id = ?",
-              "DELETE FROM tanks WHERE id = ?"}) {
-            if (auto done = Query(connection_).run(sql, {*id}); !done) {
-                return done;
+    return withBook([&]() -> Done {
+        return inWrite([&]() -> Done {
+            const auto id = tankId(connection_, name);
+            if (!id) {
+                return Unexpected(id.error());
             }
-        }
-        return {};
+            for (const char* sql :
+                 {"DELETE FROM rules WHERE tank_id = ?", "DELETE FROM deliveries WHERE tank_id = ?",
+                  "DELETE FROM delivery_history WHERE tank_id = ?",
+                  "DELETE FROM day_history WHERE tank_id = ?", "DELETE FROM days WHERE tank_id = ?",
+                  "DELETE FROM tanks WHERE id = ?"}) {
+                if (auto done = Query(connection_).run(sql, {*id}); !done) {
+                    return done;
+                }
+            }
+            return {};
+        });
     });
 }
 
 Expected<std::vector<std::string>, std::string> Store::tankNames() {
-    Query query(connection_);
-    if (auto done = query.run("SELECT name FROM tanks ORDER BY name"); !done) {
-        return Unexpected(done.error());
-    }
-    std::vector<std::string> names;
-    while (query->next()) {
-        names.push_back(query->value(0).toString().toStdString());
-    }
-    return names;
+    return withBook([&]() -> Expected<std::vector<std::string>, std::string> {
+        Query query(connection_);
+        if (auto done = query.run("SELECT name FROM tanks ORDER BY name"); !done) {
+            return Unexpected(done.error());
+        }
+        std::vector<std::string> names;
+        while (query->next()) {
+            names.push_back(query->value(0).toString().toStdString());
+        }
+        return names;
+    });
 }
 
 Expected<TankSettings, std::string> Store::tank(const std::string& name) {
-    Query query(connection_);
-    if (auto done = query.run(
-            "SELECT id, product, correction, correction_value, reference, celsius, shape, "
-            "safe_fill, opening_level, calibration FROM tanks WHERE name = ?",
-            {text(name)});
-        !done) {
-        return Unexpected(done.error());
-    }
-    if (!query->next()) {
-        return Unexpected("no tank named '" + name + "' in the book");
-    }
-    TankSettings tank;
-    tank.name = name;
-    tank.product.name = query->value(1).toString().toStdString();
-    const std::string correction = query->value(2).toString().toStdString();
-    for (std::size_t i = 0; i < kCorrectionWords.size(); ++i) {
-        if (correction == kCorrectionWords[i]) {
-            tank.product.correction = static_cast<Correction>(i);
+    return withBook([&]() -> Expected<TankSettings, std::string> {
+        Query query(connection_);
+        if (auto done = query.run(
+                "SELECT id, product, correction, correction_value, reference, celsius, shape, "
+                "safe_fill, opening_level, calibration FROM tanks WHERE name = ?",
+                {text(name)});
+            !done) {
+            return Unexpected(done.error());
         }
-    }
-    tank.product.value = query->value(3).toDouble();
-    tank.product.reference = query->value(4).toDouble();
-    tank.product.celsius = query->value(5).toInt() != 0;
-    tank.shape = query->value(6).toString().toStdString();
-    tank.safeFill = query->value(7).toDouble();
-    tank.openingLevel = optional(query->value(8));
-    tank.calibration = query->value(9).toString().toStdString();
-    auto rules = readRules(connection_, query->value(0).toLongLong());
-    if (!rules) {
-        return Unexpected(rules.error());
-    }
-    tank.rules = *std::move(rules);
-    return tank;
+        if (!query->next()) {
+            return Unexpected("no tank named '" + name + "' in the book");
+        }
+        TankSettings tank;
+        tank.name = name;
+        tank.product.name = query->value(1).toString().toStdString();
+        const std::string correction = query->value(2).toString().toStdString();
+        for (std::size_t i = 0; i < kCorrectionWords.size(); ++i) {
+            if (correction == kCorrectionWords[i]) {
+                tank.product.correction = static_cast<Correction>(i);
+            }
+        }
+        tank.product.value = query->value(3).toDouble();
+        tank.product.reference = query->value(4).toDouble();
+        tank.product.celsius = query->value(5).toInt() != 0;
+        tank.shape = query->value(6).toString().toStdString();
+        tank.safeFill = query->value(7).toDouble();
+        tank.openingLevel = optional(query->value(8));
+        tank.calibration = query->value(9).toString().toStdString();
+        auto rules = readRules(connection_, query->value(0).toLongLong());
+        if (!rules) {
+            return Unexpected(rules.error());
+        }
+        tank.rules = *std::move(rules);
+        return tank;
+    });
 }
 
 Expected<bool, std::string> Store::recordDay(const std::string& tank, const Day& day) {
-    bool corrected = false;
-    auto done = inWrite([&]() -> Done {
-        const auto id = tankId(connection_, tank);
-        if (!id) {
-            return Unexpected(id.error());
+    return withBook([&]() -> Expected<bool, std::string> {
+        bool corrected = false;
+        auto done = inWrite([&]() -> Done {
+            const auto id = tankId(connection_, tank);
+            if (!id) {
+                return Unexpected(id.error());
+            }
+            const auto recorded = DayWriter(connection_).write(*id, day);
+            if (!recorded) {
+                return Unexpected(recorded.error());
+            }
+            corrected = *recorded;
+            return {};
+        });
+        if (!done) {
+            return Unexpected(done.error());
         }
-        const auto recorded = DayWriter(connection_).write(*id, day);
-        if (!recorded) {
-            return Unexpected(recorded.error());
-        }
-        corrected = *recorded;
-        return {};
+        return corrected;
     });
-    if (!done) {
-        return Unexpected(done.error());
-    }
-    return corrected;
 }
 
 Done Store::addDelivery(const std::string& tank, const std::string& date,
                         const Delivery& delivery) {
-    return inWrite([&]() -> Done {
-        const auto id = tankId(connection_, tank);
-        if (!id) {
-            return Unexpected(id.error());
-        }
-        QVariantList values{*id, text(date)};
-        values << deliveryValues(delivery) << text(now());
-        return Query(connection_)
-            .run((std::string("INSERT INTO deliveries (tank_id, day, ") + kDeliveryColumns +
-                  ", recorded_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                     .c_str(),
-                 values);
+    return withBook([&]() -> Done {
+        return inWrite([&]() -> Done {
+            const auto id = tankId(connection_, tank);
+            if (!id) {
+                return Unexpected(id.error());
+            }
+            QVariantList values{*id, text(date)};
+            values << deliveryValues(delivery) << text(now());
+            return Query(connection_)
+                .run((std::string("INSERT INTO deliveries (tank_id, day, ") + kDeliveryColumns +
+                      ", recorded_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                         .c_str(),
+                     values);
+        });
     });
 }
 
 Done Store::correctDelivery(const std::string& tank, const std::string& date, std::size_t number,
                             const std::optional<Delivery>& replacement) {
-    return inWrite([&]() -> Done {
-        const auto id = deliveryId(tank, date, number);
-        if (!id) {
-            return Unexpected(id.error());
-        }
-        auto done = Query(connection_)
-                        .run((std::string("INSERT INTO delivery_history (tank_id, day, ") +
-                              kDeliveryColumns + ", recorded_at, changed_at, withdrawn) " +
-                              "SELECT tank_id, day, " + kDeliveryColumns +
-                              ", recorded_at, ?, ? FROM deliveries WHERE id = ?")
-                                 .c_str(),
-                             {text(now()), replacement ? 0 : 1, *id});
-        if (!done) {
-            return done;
-        }
-        if (!replacement) {
-            return Query(connection_).run("DELETE FROM deliveries WHERE id = ?", {*id});
-        }
-        QVariantList values = deliveryValues(*replacement);
-        values << text(now()) << *id;
-        return Query(connection_)
-            .run(
-                "UPDATE deliveries SET bill_volume = ?, bill_net = ?, bill_temperature = ?, "
-                "level_before = ?, level_after = ?, temperature_before = ?, "
-                "temperature_after = ?, pumped_during = ?, recorded_at = ? WHERE id = ?",
-                values);
+    return withBook([&]() -> Done {
+        return inWrite([&]() -> Done {
+            const auto id = deliveryId(tank, date, number);
+            if (!id) {
+                return Unexpected(id.error());
+            }
+            auto done = Query(connection_)
+                            .run((std::string("INSERT INTO delivery_history (tank_id, day, ") +
+                                  kDeliveryColumns + ", recorded_at, changed_at, withdrawn) " +
+                                  "SELECT tank_id, day, " + kDeliveryColumns +
+                                  ", recorded_at, ?, ? FROM deliveries WHERE id = ?")
+                                     .c_str(),
+                                 {text(now()), replacement ? 0 : 1, *id});
+            if (!done) {
+                return done;
+            }
+            if (!replacement) {
+                return Query(connection_).run("DELETE FROM deliveries WHERE id = ?", {*id});
+            }
+            QVariantList values = deliveryValues(*replacement);
+            values << text(now()) << *id;
+            return Query(connection_)
+                .run(
+                    "UPDATE deliveries SET bill_volume = ?, bill_net = ?, bill_temperature = ?, "
+                    "level_before = ?, level_after = ?, temperature_before = ?, "
+                    "temperature_after = ?, pumped_during = ?, recorded_at = ? WHERE id = ?",
+                    values);
+        });
     });
 }
 
@@ -740,108 +816,120 @@ Expected<long long, std::string> Store::deliveryId(const std::string& tank, cons
 
 Done Store::importDays(const std::vector<ImportRow>& rows,
                        const std::function<void(std::size_t)>& progress) {
-    return inWrite([&]() -> Done {
-        DayWriter writer(connection_);
-        std::map<std::string, long long> ids;
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const ImportRow& row = rows[i];
-            auto id = ids.find(row.tank);
-            if (id == ids.end()) {
-                const auto found = tankId(connection_, row.tank);
-                if (!found) {
-                    return Unexpected(found.error());
+    return withBook([&]() -> Done {
+        return inWrite([&]() -> Done {
+            DayWriter writer(connection_);
+            std::map<std::string, long long> ids;
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                const ImportRow& row = rows[i];
+                auto id = ids.find(row.tank);
+                if (id == ids.end()) {
+                    const auto found = tankId(connection_, row.tank);
+                    if (!found) {
+                        return Unexpected(found.error());
+                    }
+                    id = ids.emplace(row.tank, *found).first;
                 }
-                id = ids.emplace(row.tank, *found).first;
+                if (auto done = writer.write(id->second, row.day); !done) {
+                    return Unexpected(row.day.date + ": " + done.error());
+                }
+                if (progress && (i + 1) % kProgressEvery == 0) {
+                    progress(i + 1);
+                }
             }
-            if (auto done = writer.write(id->second, row.day); !done) {
-                return Unexpected(row.day.date + ": " + done.error());
-            }
-            if (progress && (i + 1) % kProgressEvery == 0) {
-                progress(i + 1);
-            }
-        }
-        return {};
+            return {};
+        });
     });
 }
 
 Expected<MonthRecords, std::string> Store::month(const std::string& tank, const std::string& first,
                                                  const std::string& last) {
-    const auto id = tankId(connection_, tank);
-    if (!id) {
-        return Unexpected(id.error());
-    }
-    MonthRecords records;
-    Query before(connection_);
-    if (auto done = before.run((std::string("SELECT ") + kDayColumns +
-                                " FROM days WHERE tank_id = ? AND day < ? ORDER BY day DESC "
-                                "LIMIT 1")
-                                   .c_str(),
-                               {*id, text(first)});
-        !done) {
-        return Unexpected(done.error());
-    }
-    if (before->next()) {
-        records.before = dayFrom(*before);
-    }
-    Query days(connection_);
-    if (auto done = days.run((std::string("SELECT ") + kDayColumns +
-                              " FROM days WHERE tank_id = ? AND day >= ? AND day <= ? "
-                              "ORDER BY day")
-                                 .c_str(),
-                             {*id, text(first), text(last)});
-        !done) {
-        return Unexpected(done.error());
-    }
-    while (days->next()) {
-        records.days.push_back(dayFrom(*days));
-    }
-    auto done = attachDeliveries(connection_, *id, first, last, records.days);
-    if (done) {
-        done = markCorrected(connection_, *id, records.days);
-    }
-    if (!done) {
-        return Unexpected(done.error());
-    }
-    return records;
+    return withBook([&]() -> Expected<MonthRecords, std::string> {
+        const auto id = tankId(connection_, tank);
+        if (!id) {
+            return Unexpected(id.error());
+        }
+        MonthRecords records;
+        Query before(connection_);
+        if (auto done = before.run((std::string("SELECT ") + kDayColumns +
+                                    " FROM days WHERE tank_id = ? AND day < ? ORDER BY day DESC "
+                                    "LIMIT 1")
+                                       .c_str(),
+                                   {*id, text(first)});
+            !done) {
+            return Unexpected(done.error());
+        }
+        if (before->next()) {
+            records.before = dayFrom(*before);
+        }
+        Query days(connection_);
+        if (auto done = days.run((std::string("SELECT ") + kDayColumns +
+                                  " FROM days WHERE tank_id = ? AND day >= ? AND day <= ? "
+                                  "ORDER BY day")
+                                     .c_str(),
+                                 {*id, text(first), text(last)});
+            !done) {
+            return Unexpected(done.error());
+        }
+        while (days->next()) {
+            records.days.push_back(dayFrom(*days));
+        }
+        auto done = attachDeliveries(connection_, *id, first, last, records.days);
+        if (done) {
+            done = markCorrected(connection_, *id, records.days);
+        }
+        if (!done) {
+            return Unexpected(done.error());
+        }
+        return records;
+    });
 }
 
 Expected<std::vector<DayCorrection>, std::string> Store::history(const std::string& tank) {
-    return selectForTank(
-        connection_, tank,
-        std::string("SELECT ") + kDayColumns +
-            ", changed_at FROM day_history WHERE tank_id = ? "
-            "ORDER BY day, changed_at, id",
-        {}, [](const QSqlQuery& row) {
-            return DayCorrection{dayFrom(row), row.value(7).toString().toStdString()};
-        });
+    return withBook([&]() -> Expected<std::vector<DayCorrection>, std::string> {
+        return selectForTank(
+            connection_, tank,
+            std::string("SELECT ") + kDayColumns +
+                ", changed_at FROM day_history WHERE tank_id = ? "
+                "ORDER BY day, changed_at, id",
+            {}, [](const QSqlQuery& row) {
+                return DayCorrection{dayFrom(row), row.value(7).toString().toStdString()};
+            });
+    });
 }
 
 Expected<std::vector<Delivery>, std::string> Store::deliveries(const std::string& tank,
                                                                const std::string& date) {
-    return selectForTank(connection_, tank,
-                         std::string("SELECT ") + kDeliveryColumns +
-                             " FROM deliveries WHERE tank_id = ? AND day = ? ORDER BY id",
-                         {text(date)}, [](const QSqlQuery& row) { return deliveryFrom(row); });
+    return withBook([&]() -> Expected<std::vector<Delivery>, std::string> {
+        return selectForTank(connection_, tank,
+                             std::string("SELECT ") + kDeliveryColumns +
+                                 " FROM deliveries WHERE tank_id = ? AND day = ? ORDER BY id",
+                             {text(date)}, [](const QSqlQuery& row) { return deliveryFrom(row); });
+    });
 }
 
 Expected<std::vector<DeliveryCorrection>, std::string> Store::deliveryHistory(
     const std::string& tank) {
-    return selectForTank(connection_, tank,
-                         std::string("SELECT ") + kDeliveryColumns +
-                             ", day, changed_at, withdrawn FROM delivery_history "
-                             "WHERE tank_id = ? ORDER BY day, changed_at, id",
-                         {}, [](const QSqlQuery& row) {
-                             return DeliveryCorrection{
-                                 row.value(8).toString().toStdString(), deliveryFrom(row),
-                                 row.value(9).toString().toStdString(), row.value(10).toInt() != 0};
-                         });
+    return withBook([&]() -> Expected<std::vector<DeliveryCorrection>, std::string> {
+        return selectForTank(connection_, tank,
+                             std::string("SELECT ") + kDeliveryColumns +
+                                 ", day, changed_at, withdrawn FROM delivery_history "
+                                 "WHERE tank_id = ? ORDER BY day, changed_at, id",
+                             {}, [](const QSqlQuery& row) {
+                                 return DeliveryCorrection{
+                                     row.value(8).toString().toStdString(), deliveryFrom(row),
+                                     row.value(9).toString().toStdString(), row.value(10).toInt() != 0};
+                             });
+    });
 }
 
 Expected<std::vector<Day>, std::string> Store::days(const std::string& tank) {
-    return selectForTank(
-        connection_, tank,
-        std::string("SELECT ") + kDayColumns + " FROM days WHERE tank_id = ? ORDER BY day", {},
-        [](const QSqlQuery& row) { return dayFrom(row); });
+    return withBook([&]() -> Expected<std::vector<Day>, std::string> {
+        return selectForTank(
+            connection_, tank,
+            std::string("SELECT ") + kDayColumns + " FROM days WHERE tank_id = ? ORDER BY day", {},
+            [](const QSqlQuery& row) { return dayFrom(row); });
+    });
 }
 
 }  // namespace brimwell::book

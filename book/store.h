@@ -5,6 +5,15 @@
 // the busy timeout) rather than fail, and a program killed mid-change leaves the book as it was.
 // A file that is not a book, or is damaged, or was written by a newer version, is reported and
 // left untouched.
+//
+// The database is connected only while a call runs, and disconnected before it returns. SQLite
+// locks the book with POSIX advisory locks, and those belong to the process: when anything else
+// in the process (a file dialog's icon and type lookup, a file watcher, a later feature) opens
+// and closes one of the book's files, every lock the process holds on it is gone, and another
+// program then takes the book for unused and deletes its write-ahead log under the connection.
+// Between calls this process holds no lock, so nothing it opens can drop one. A call never runs
+// an event loop, so no dialog opens while the connection is up; `progress` callbacks must not
+// run one either.
 
 #include <QString>
 #include <functional>
@@ -61,9 +70,7 @@ public:
                                                 const std::optional<Delivery>& replacement);
     // Runs the changes as one: all of them are written or none.
     Expected<void, std::string> together(
-        const std::function<Expected<void, std::string>()>& changes) {
-        return inWrite(changes);
-    }
+        const std::function<Expected<void, std::string>()>& changes);
     // All rows or none; `progress` is told the rows written so far now and then.
     Expected<void, std::string> importDays(const std::vector<ImportRow>& rows,
                                            const std::function<void(std::size_t)>& progress);
@@ -79,12 +86,19 @@ public:
     Expected<std::vector<Day>, std::string> days(const std::string& tank);
 
 private:
-    explicit Store(QString connection) : connection_(std::move(connection)) {}
+    Store(QString connection, QString path)
+        : connection_(std::move(connection)), path_(std::move(path)) {}
+    template <typename Work>
+    auto withBook(const Work& work) -> decltype(work());
+    Expected<void, std::string> connect();
+    void disconnect();
     Expected<long long, std::string> deliveryId(const std::string& tank, const std::string& date,
                                                 std::size_t number);
     Expected<void, std::string> inWrite(const std::function<Expected<void, std::string>()>& change);
 
     QString connection_;
+    QString path_;
+    int users_ = 0;  // the calls under way that use the connection, a change's parts among them
     bool writing_ = false;
 };
 
