@@ -86,6 +86,12 @@ struct Day {
         }
         return meterOpen && meterClose ? *meterClose - *meterOpen : 0;
     }
+    // The same readings, whatever their deliveries: recording them again changes nothing.
+    bool sameReadings(const Day& other) const {
+        return closingLevel == other.closingLevel && waterLevel == other.waterLevel &&
+               temperature == other.temperature && pumped == other.pumped &&
+               meterOpen == other.meterOpen && meterClose == other.meterClose;
+    }
 };
 
 // An earlier version of a day, replaced at `changedAt` (UTC, ISO 8601).

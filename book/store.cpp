@@ -9,22 +9,21 @@
 #include <QSqlQuery>
 #include <QUrl>
 #include <QVariant>
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <initializer_list>
 #include <map>
 
+#include "book/bookfile.h"
+#include "book/query.h"
 #include "book/schema.h"
 
 namespace brimwell::book {
 namespace {
 
-// A writer waits this long for another to finish before it gives up.
-constexpr int kBusyTimeoutMs = 30000;
 constexpr std::size_t kProgressEvery = 1000;
 constexpr std::array<const char*, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
-
-using Done = Expected<void, std::string>;
 
 QVariant optional(const std::optional<double>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<double>());
@@ -41,37 +40,6 @@ QString text(const std::string& value) {
 std::string now() {
     return QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString();
 }
-
-class Query {
-public:
-    explicit Query(const QString& connection) : query_(QSqlDatabase::database(connection, false)) {}
-
-    // Runs the statement with its values bound in order; a statement run again is not
-    // prepared again.
-    Done run(const char* sql, std::initializer_list<QVariant> values = {}) {
-        return run(sql, QVariantList(values));
-    }
-    Done run(const char* sql, const QVariantList& values) {
-        if (sql != prepared_ && !query_.prepare(QString::fromLatin1(sql))) {
-            return failure();
-        }
-        prepared_ = sql;
-        for (const QVariant& value : values) {
-            query_.addBindValue(value);
-        }
-        if (!query_.exec()) {
-            return failure();
-        }
-        return {};
-    }
-    QSqlQuery& operator*() { return query_; }
-    QSqlQuery* operator->() { return &query_; }
-
-private:
-    Done failure() const { return Unexpected(query_.lastError().text().toStdString()); }
-    QSqlQuery query_;
-    const char* prepared_ = nullptr;
-};
 
 constexpr const char* kDayColumns =
     "day, closing_level, water_level, temperature, pumped, meter_open, meter_close";
@@ -118,7 +86,10 @@ Expected<long long, std::string> tankId(const QString& connection, const std::st
     if (auto done = query.run("SELECT id FROM tanks WHERE name = ?", {text(name)}); !done) {
         return Unexpected(done.error());
     }
-    if (!query->next()) {
+    if (!query.next()) {
+        if (auto read = query.finished(); !read) {
+            return Unexpected(read.error());
+        }
         return Unexpected("no tank named '" + name + "' in the book");
     }
     return query->value(0).toLongLong();
@@ -140,8 +111,11 @@ auto selectForTank(const QString& connection, const std::string& tank, const std
         return Unexpected(done.error());
     }
     std::vector<decltype(read(*query))> rows;
-    while (query->next()) {
+    while (query.next()) {
         rows.push_back(read(*query));
+    }
+    if (auto all = query.finished(); !all) {
+        return Unexpected(all.error());
     }
     return rows;
 }
@@ -173,22 +147,31 @@ Done correctDay(const QString& connection, long long tank, const Day& day) {
 class DayWriter {
 public:
     explicit DayWriter(const QString& connection)
-        : connection_(connection), exists_(connection), insert_(connection) {}
+        : connection_(connection), recorded_(connection), insert_(connection) {}
 
-    // True when it corrected a recorded day.
+    // True when it corrected a recorded day. The same readings recorded again are no correction
+    // and leave the day and its history as they were.
     Expected<bool, std::string> write(long long tank, const Day& day) {
-        if (auto done = exists_.run("SELECT COUNT(*) FROM days WHERE tank_id = ? AND day = ?",
-                                    {tank, text(day.date)});
-            !done) {
+        static const std::string kRecordedDay =
+            std::string("SELECT ") + kDayColumns + " FROM days WHERE tank_id = ? AND day = ?";
+        if (auto done = recorded_.run(kRecordedDay.c_str(), {tank, text(day.date)}); !done) {
             return Unexpected(done.error());
         }
-        const bool correcting = exists_->next() && exists_->value(0).toLongLong() > 0;
-        exists_->finish();
-        const auto done = correcting ? correctDay(connection_, tank, day) : insert(tank, day);
+        std::optional<Day> recorded;
+        if (recorded_.next()) {
+            recorded = dayFrom(*recorded_);
+        } else if (auto read = recorded_.finished(); !read) {
+            return Unexpected(read.error());
+        }
+        recorded_->finish();
+        if (recorded && recorded->sameReadings(day)) {
+            return false;
+        }
+        const auto done = recorded ? correctDay(connection_, tank, day) : insert(tank, day);
         if (!done) {
             return Unexpected(done.error());
         }
-        return correcting;
+        return recorded.has_value();
     }
 
 private:
@@ -202,7 +185,7 @@ private:
     }
 
     QString connection_;
-    Query exists_;
+    Query recorded_;
     Query insert_;
 };
 
@@ -264,7 +247,7 @@ Expected<std::vector<Rule>, std::string> readRules(const QString& connection, lo
         return Unexpected(done.error());
     }
     std::vector<Rule> rules;
-    while (query->next()) {
+    while (query.next()) {
         const QString kind = query->value(0).toString();
         const double first = query->value(1).toDouble();
         const double second = query->value(2).toDouble();
@@ -272,9 +255,15 @@ Expected<std::vector<Rule>, std::string> readRules(const QString& connection, lo
             rules.emplace_back(PercentRule{first, second});
         } else if (kind == "short-run") {
             rules.emplace_back(ShortRunRule{static_cast<int>(first), second});
-        } else {
+        } else if (kind == "water") {
             rules.emplace_back(WaterRule{first});
+        } else {
+            return Unexpected("the book holds a rule of an unknown kind '" + kind.toStdString() +
+                              "'");
         }
+    }
+    if (auto all = query.finished(); !all) {
+        return Unexpected(all.error());
     }
     return rules;
 }
@@ -292,7 +281,7 @@ Done attachDeliveries(const QString& connection, long long tank, const std::stri
         return done;
     }
     auto day = days.begin();
-    while (query->next()) {
+    while (query.next()) {
         const std::string date = query->value(0).toString().toStdString();
         while (day != days.end() && day->date < date) {
             ++day;
@@ -303,7 +292,7 @@ Done attachDeliveries(const QString& connection, long long tank, const std::stri
         }
         day->deliveries.push_back(deliveryFrom(*query, 1));
     }
-    return {};
+    return query.finished();
 }
 
 Done markCorrected(const QString& connection, long long tank, std::vector<Day>& days) {
@@ -320,67 +309,14 @@ Done markCorrected(const QString& connection, long long tank, std::vector<Day>& 
         !done) {
         return done;
     }
-    while (query->next()) {
+    while (query.next()) {
         const std::string date = query->value(0).toString().toStdString();
         for (Day& day : days) {
             day.corrected = day.corrected || day.date == date;
         }
     }
-    return {};
-}
-
-bool hasSqliteHeader(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
-}
-
-QString newConnectionName() {
-    static std::atomic<int> count{0};
-    return QStringLiteral("brimwell-book-%1").arg(count++);
-}
-
-// The book's connection, registered but not yet open. The file is named as a URI opened for
-// reading and writing only, so that a book deleted or moved away between two calls is reported
-// rather than made again as an empty file.
-QSqlDatabase registerBook(const QString& connection, const QString& path) {
-    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    database.setDatabaseName(QString::fromLatin1(url.toEncoded()) + QStringLiteral("?mode=rw"));
-    database.setConnectOptions(
-        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
-    return database;
-}
-
-Expected<void, std::string> openConnection(const QString& connection, const QString& path) {
-    QSqlDatabase database = QSqlDatabase::database(connection, false);
-    if (!database.open()) {
-        return Unexpected("cannot open " + path.toStdString() + ": " +
-                          database.lastError().text().toStdString());
-    }
-    return {};
-}
-
-Expected<void, std::string> isThisVersion(const QString& connection, const QString& path) {
-    Query query(connection);
-    if (auto done = query.run("SELECT value FROM book_meta WHERE name = 'schema_version'"); !done) {
-        return done;
-    }
-    if (query->next() && query->value(0).toInt() == kSchemaVersion) {
-        return {};
-    }
-    return Unexpected(path.toStdString() +
-                      " is no longer the book this program opened (its version changed)");
-}
-
-// A new, empty file that only its owner may read and write.
-Expected<void, OpenFailure> createPrivateFile(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
-                   QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        return Unexpected(OpenFailure{
-            OpenFailure::Kind::CannotOpen,
-            "cannot create " + path.toStdString() + ": " + file.errorString().toStdString()});
+    if (auto all = query.finished(); !all) {
+        return all;
     }
     return {};
 }
@@ -410,6 +346,21 @@ void Store::disconnect() {
 }
 
 template <typename Work>
+auto Store::inRead(const Work& work) -> decltype(work()) {
+    if (inTransaction_) {
+        return work();
+    }
+    if (auto begun = Query(connection_).run("BEGIN"); !begun) {
+        return Unexpected(begun.error());
+    }
+    inTransaction_ = true;
+    auto result = work();
+    inTransaction_ = false;
+    (void)Query(connection_).run(result ? "COMMIT" : "ROLLBACK");
+    return result;
+}
+
+template <typename Work>
 auto Store::withBook(const Work& work) -> decltype(work()) {
     if (users_ == 0) {
         if (auto connected = connect(); !connected) {
@@ -425,15 +376,15 @@ auto Store::withBook(const Work& work) -> decltype(work()) {
 }
 
 Done Store::inWrite(const std::function<Done()>& change) {
-    if (writing_) {
+    if (inTransaction_) {
         return change();  // a part of the change already under way
     }
     if (auto begun = Query(connection_).run(sqliteSchema().beginWrite.data()); !begun) {
         return begun;
     }
-    writing_ = true;
+    inTransaction_ = true;
     auto done = change();
-    writing_ = false;
+    inTransaction_ = false;
     if (done) {
         done = Query(connection_).run("COMMIT");
     }
@@ -443,128 +394,7 @@ Done Store::inWrite(const std::function<Done()>& change) {
     return done;
 }
 
-namespace {
-
-Expected<void, OpenFailure> createSchema(const QString& connection) {
-    const auto fail = [](const std::string& error) {
-        return Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen, error});
-    };
-    for (const std::string_view statement : sqliteSchema().prepare) {
-        if (auto done = Query(connection).run(std::string(statement).c_str()); !done) {
-            return fail(done.error());
-        }
-    }
-    auto done = Query(connection).run(sqliteSchema().beginWrite.data());
-    for (const std::string_view statement : sqliteSchema().create) {
-        if (done) {
-            done = Query(connection).run(std::string(statement).c_str());
-        }
-    }
-    if (done) {
-        done = Query(connection)
-                   .run("INSERT INTO book_meta (name, value) VALUES (?, ?), (?, ?)",
-                        {"mark", text(std::string(kBookMark)), "schema_version", kSchemaVersion});
-    }
-    if (done) {
-        done = Query(connection).run("COMMIT");
-    }
-    if (!done) {
-        (void)Query(connection).run("ROLLBACK");
-        return fail(done.error());
-    }
-    return {};
-}
-
-// The book's schema version, after checking that the file is a book at all.
-Expected<int, OpenFailure> bookVersion(const QString& connection, const std::string& path) {
-    Query query(connection);
-    const auto read = query.run("SELECT name, value FROM book_meta");
-    if (!read) {
-        const bool damaged = read.error().find("malformed") != std::string::npos ||
-                             read.error().find("not a database") != std::string::npos;
-        if (damaged) {
-            return Unexpected(
-                OpenFailure{OpenFailure::Kind::Damaged,
-                            path + " is damaged (" + read.error() + "); it is left as it is"});
-        }
-        return Unexpected(OpenFailure{OpenFailure::Kind::NotABook,
-                                      path + " is not a Brimwell book; it is left as it is"});
-    }
-    std::optional<int> version;
-    bool marked = false;
-    while (query->next()) {
-        const QString name = query->value(0).toString();
-        marked =
-            marked || (name == "mark" && query->value(1).toString().toStdString() == kBookMark);
-        if (name == "schema_version") {
-            version = query->value(1).toInt();
-        }
-    }
-    if (!marked || !version) {
-        return Unexpected(OpenFailure{OpenFailure::Kind::NotABook,
-                                      path + " is not a Brimwell book; it is left as it is"});
-    }
-    return *version;
-}
-
-// Brings an older book to this version in one transaction.
-// Another program may have upgraded it while this one waited for the write lock, so the
-// version is read again once the lock is held.
-Expected<void, OpenFailure> upgrade(const QString& connection, const std::string& path) {
-    auto done = Query(connection).run(sqliteSchema().beginWrite.data());
-    const auto version = bookVersion(connection, path);
-    if (done && !version) {
-        done = Unexpected(version.error().message);
-    } else if (done && *version > kSchemaVersion) {
-        done = Unexpected(path + " was upgraded by a newer Brimwell meanwhile");
-    }
-    for (int from = version ? *version : kSchemaVersion; done && from < kSchemaVersion; ++from) {
-        for (const std::string_view statement : sqliteSchema().upgrades[from - 1]) {
-            if (done) {
-                done = Query(connection).run(std::string(statement).c_str());
-            }
-        }
-    }
-    if (done) {
-        done = Query(connection)
-                   .run("UPDATE book_meta SET value = ? WHERE name = ?",
-                        {kSchemaVersion, "schema_version"});
-    }
-    if (done) {
-        done = Query(connection).run("COMMIT");
-    }
-    if (!done) {
-        (void)Query(connection).run("ROLLBACK");
-        return Unexpected(
-            OpenFailure{OpenFailure::Kind::CannotOpen, "cannot upgrade the book: " + done.error()});
-    }
-    return {};
-}
-
-Expected<void, OpenFailure> checkExisting(const QString& connection, const QString& path) {
-    const std::string name = path.toStdString();
-    const auto version = bookVersion(connection, name);
-    if (!version) {
-        return Unexpected(version.error());
-    }
-    if (*version > kSchemaVersion) {
-        return Unexpected(OpenFailure{OpenFailure::Kind::Newer,
-                                      name + " was written by a newer Brimwell (book version " +
-                                          std::to_string(*version) + "; this one knows up to " +
-                                          std::to_string(kSchemaVersion) +
-                                          "); it is left as it is"});
-    }
-    if (*version < 1) {
-        return Unexpected(OpenFailure{OpenFailure::Kind::Damaged,
-                                      name + " is damaged (book version " +
-                                          std::to_string(*version) + "); it is left as it is"});
-    }
-    return *version < kSchemaVersion ? upgrade(connection, name) : Expected<void, OpenFailure>();
-}
-
-}  // namespace
-
-Expected<std::unique_ptr<Store>, OpenFailure> Store::open(const QString& path) {
+Expected<std::unique_ptr<Store>, OpenFailure> Store::open(const QString& path, Access access) {
     const bool exists = QFileInfo::exists(path);
     if (exists && !hasSqliteHeader(path)) {
         const bool readable = QFile(path).open(QIODevice::ReadOnly);
@@ -575,19 +405,17 @@ Expected<std::unique_ptr<Store>, OpenFailure> Store::open(const QString& path) {
                                       : " cannot be read") +
                             "; it is left as it is"});
     }
+    if (!exists && access == Access::Read) {
+        return Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen,
+                                      "there is no book at " + path.toStdString()});
+    }
     if (!exists) {
         if (auto created = createPrivateFile(path); !created) {
             return Unexpected(created.error());
         }
     }
     std::unique_ptr<Store> store(new Store(newConnectionName(), path));
-    registerBook(store->connection_, path);
-    if (auto connected = openConnection(store->connection_, path); !connected) {
-        return Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen, connected.error()});
-    }
-    auto ready =
-        exists ? checkExisting(store->connection_, path) : createSchema(store->connection_);
-    store->disconnect();
+    auto ready = store->prepare(exists, access);
     if (!ready) {
         if (!exists) {
             store.reset();
@@ -596,6 +424,29 @@ Expected<std::unique_ptr<Store>, OpenFailure> Store::open(const QString& path) {
         return Unexpected(ready.error());
     }
     return store;
+}
+
+// A reader that can make no journal beside the book (a read-only disk, a folder that takes no
+// new files) reads the file as it stands, which is the whole book only while no journal holds
+// changes; with such a journal the failure stands.
+Expected<void, OpenFailure> Store::prepare(bool exists, Access access) {
+    registerBook(connection_, path_, access);
+    auto ready =
+        openConnection(connection_, path_)
+            ? (exists ? checkExisting(connection_, path_, access) : createSchema(connection_))
+            : Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen, ""});
+    if (!ready && ready.error().kind == OpenFailure::Kind::ReadOnly && access == Access::Read &&
+        !journalHoldsChanges(path_)) {
+        disconnect();
+        QSqlDatabase::removeDatabase(connection_);
+        registerBook(connection_, path_, access, true);
+        ready = checkExisting(connection_, path_, access);
+    }
+    if (ready && exists && access == Access::Write) {
+        ready = checkPages(connection_, path_);
+    }
+    disconnect();
+    return ready;
 }
 
 Done Store::together(const std::function<Done()>& changes) {
@@ -635,7 +486,8 @@ Done Store::updateTank(const std::string& name, const TankSettings& tank) {
             auto done =
                 Query(connection_)
                     .run(
-                        "UPDATE tanks SET name = ?, product = ?, correction = ?, correction_value = ?, "
+                        "UPDATE tanks SET name = ?, product = ?, correction = ?, correction_value "
+                        "= ?, "
                         "reference = ?, celsius = ?, shape = ?, calibration = ?, safe_fill = ?, "
                         "opening_level = ? WHERE id = ?",
                         values);
@@ -679,48 +531,58 @@ Expected<std::vector<std::string>, std::string> Store::tankNames() {
             return Unexpected(done.error());
         }
         std::vector<std::string> names;
-        while (query->next()) {
+        while (query.next()) {
             names.push_back(query->value(0).toString().toStdString());
+        }
+        if (auto all = query.finished(); !all) {
+            return Unexpected(all.error());
         }
         return names;
     });
 }
 
 Expected<TankSettings, std::string> Store::tank(const std::string& name) {
-    return withBook([&]() -> Expected<TankSettings, std::string> {
-        Query query(connection_);
-        if (auto done = query.run(
-                "SELECT id, product, correction, correction_value, reference, celsius, shape, "
-                "safe_fill, opening_level, calibration FROM tanks WHERE name = ?",
-                {text(name)});
-            !done) {
-            return Unexpected(done.error());
-        }
-        if (!query->next()) {
-            return Unexpected("no tank named '" + name + "' in the book");
-        }
-        TankSettings tank;
-        tank.name = name;
-        tank.product.name = query->value(1).toString().toStdString();
-        const std::string correction = query->value(2).toString().toStdString();
-        for (std::size_t i = 0; i < kCorrectionWords.size(); ++i) {
-            if (correction == kCorrectionWords[i]) {
-                tank.product.correction = static_cast<Correction>(i);
+    return withBook([&] {
+        return inRead([&]() -> Expected<TankSettings, std::string> {
+            Query query(connection_);
+            if (auto done = query.run(
+                    "SELECT id, product, correction, correction_value, reference, celsius, shape, "
+                    "safe_fill, opening_level, calibration FROM tanks WHERE name = ?",
+                    {text(name)});
+                !done) {
+                return Unexpected(done.error());
             }
-        }
-        tank.product.value = query->value(3).toDouble();
-        tank.product.reference = query->value(4).toDouble();
-        tank.product.celsius = query->value(5).toInt() != 0;
-        tank.shape = query->value(6).toString().toStdString();
-        tank.safeFill = query->value(7).toDouble();
-        tank.openingLevel = optional(query->value(8));
-        tank.calibration = query->value(9).toString().toStdString();
-        auto rules = readRules(connection_, query->value(0).toLongLong());
-        if (!rules) {
-            return Unexpected(rules.error());
-        }
-        tank.rules = *std::move(rules);
-        return tank;
+            if (!query.next()) {
+                if (auto read = query.finished(); !read) {
+                    return Unexpected(read.error());
+                }
+                return Unexpected("no tank named '" + name + "' in the book");
+            }
+            TankSettings tank;
+            tank.name = name;
+            tank.product.name = query->value(1).toString().toStdString();
+            const std::string correction = query->value(2).toString().toStdString();
+            const auto word =
+                std::find(kCorrectionWords.begin(), kCorrectionWords.end(), correction);
+            if (word == kCorrectionWords.end()) {
+                return Unexpected(name + " has a correction of an unknown kind '" + correction +
+                                  "'");
+            }
+            tank.product.correction = static_cast<Correction>(word - kCorrectionWords.begin());
+            tank.product.value = query->value(3).toDouble();
+            tank.product.reference = query->value(4).toDouble();
+            tank.product.celsius = query->value(5).toInt() != 0;
+            tank.shape = query->value(6).toString().toStdString();
+            tank.safeFill = query->value(7).toDouble();
+            tank.openingLevel = optional(query->value(8));
+            tank.calibration = query->value(9).toString().toStdString();
+            auto rules = readRules(connection_, query->value(0).toLongLong());
+            if (!rules) {
+                return Unexpected(rules.error());
+            }
+            tank.rules = *std::move(rules);
+            return tank;
+        });
     });
 }
 
@@ -844,91 +706,109 @@ Done Store::importDays(const std::vector<ImportRow>& rows,
 
 Expected<MonthRecords, std::string> Store::month(const std::string& tank, const std::string& first,
                                                  const std::string& last) {
-    return withBook([&]() -> Expected<MonthRecords, std::string> {
-        const auto id = tankId(connection_, tank);
-        if (!id) {
-            return Unexpected(id.error());
-        }
-        MonthRecords records;
-        Query before(connection_);
-        if (auto done = before.run((std::string("SELECT ") + kDayColumns +
-                                    " FROM days WHERE tank_id = ? AND day < ? ORDER BY day DESC "
-                                    "LIMIT 1")
-                                       .c_str(),
-                                   {*id, text(first)});
-            !done) {
-            return Unexpected(done.error());
-        }
-        if (before->next()) {
-            records.before = dayFrom(*before);
-        }
-        Query days(connection_);
-        if (auto done = days.run((std::string("SELECT ") + kDayColumns +
-                                  " FROM days WHERE tank_id = ? AND day >= ? AND day <= ? "
-                                  "ORDER BY day")
-                                     .c_str(),
-                                 {*id, text(first), text(last)});
-            !done) {
-            return Unexpected(done.error());
-        }
-        while (days->next()) {
-            records.days.push_back(dayFrom(*days));
-        }
-        auto done = attachDeliveries(connection_, *id, first, last, records.days);
-        if (done) {
-            done = markCorrected(connection_, *id, records.days);
-        }
-        if (!done) {
-            return Unexpected(done.error());
-        }
-        return records;
+    return withBook([&] {
+        return inRead([&]() -> Expected<MonthRecords, std::string> {
+            const auto id = tankId(connection_, tank);
+            if (!id) {
+                return Unexpected(id.error());
+            }
+            MonthRecords records;
+            Query before(connection_);
+            if (auto done =
+                    before.run((std::string("SELECT ") + kDayColumns +
+                                " FROM days WHERE tank_id = ? AND day < ? ORDER BY day DESC "
+                                "LIMIT 1")
+                                   .c_str(),
+                               {*id, text(first)});
+                !done) {
+                return Unexpected(done.error());
+            }
+            if (before.next()) {
+                records.before = dayFrom(*before);
+            } else if (auto read = before.finished(); !read) {
+                return Unexpected(read.error());
+            }
+            Query days(connection_);
+            if (auto done = days.run((std::string("SELECT ") + kDayColumns +
+                                      " FROM days WHERE tank_id = ? AND day >= ? AND day <= ? "
+                                      "ORDER BY day")
+                                         .c_str(),
+                                     {*id, text(first), text(last)});
+                !done) {
+                return Unexpected(done.error());
+            }
+            while (days.next()) {
+                records.days.push_back(dayFrom(*days));
+            }
+            auto done = days.finished();
+            if (done) {
+                done = attachDeliveries(connection_, *id, first, last, records.days);
+            }
+            if (done) {
+                done = markCorrected(connection_, *id, records.days);
+            }
+            if (!done) {
+                return Unexpected(done.error());
+            }
+            return records;
+        });
     });
 }
 
 Expected<std::vector<DayCorrection>, std::string> Store::history(const std::string& tank) {
-    return withBook([&]() -> Expected<std::vector<DayCorrection>, std::string> {
-        return selectForTank(
-            connection_, tank,
-            std::string("SELECT ") + kDayColumns +
-                ", changed_at FROM day_history WHERE tank_id = ? "
-                "ORDER BY day, changed_at, id",
-            {}, [](const QSqlQuery& row) {
-                return DayCorrection{dayFrom(row), row.value(7).toString().toStdString()};
-            });
+    return withBook([&] {
+        return inRead([&]() -> Expected<std::vector<DayCorrection>, std::string> {
+            return selectForTank(
+                connection_, tank,
+                std::string("SELECT ") + kDayColumns +
+                    ", changed_at FROM day_history WHERE tank_id = ? "
+                    "ORDER BY day, changed_at, id",
+                {}, [](const QSqlQuery& row) {
+                    return DayCorrection{dayFrom(row), row.value(7).toString().toStdString()};
+                });
+        });
     });
 }
 
 Expected<std::vector<Delivery>, std::string> Store::deliveries(const std::string& tank,
                                                                const std::string& date) {
-    return withBook([&]() -> Expected<std::vector<Delivery>, std::string> {
-        return selectForTank(connection_, tank,
-                             std::string("SELECT ") + kDeliveryColumns +
-                                 " FROM deliveries WHERE tank_id = ? AND day = ? ORDER BY id",
-                             {text(date)}, [](const QSqlQuery& row) { return deliveryFrom(row); });
+    return withBook([&] {
+        return inRead([&]() -> Expected<std::vector<Delivery>, std::string> {
+            return selectForTank(connection_, tank,
+                                 std::string("SELECT ") + kDeliveryColumns +
+                                     " FROM deliveries WHERE tank_id = ? AND day = ? ORDER BY id",
+                                 {text(date)},
+                                 [](const QSqlQuery& row) { return deliveryFrom(row); });
+        });
     });
 }
 
 Expected<std::vector<DeliveryCorrection>, std::string> Store::deliveryHistory(
     const std::string& tank) {
-    return withBook([&]() -> Expected<std::vector<DeliveryCorrection>, std::string> {
-        return selectForTank(connection_, tank,
-                             std::string("SELECT ") + kDeliveryColumns +
-                                 ", day, changed_at, withdrawn FROM delivery_history "
-                                 "WHERE tank_id = ? ORDER BY day, changed_at, id",
-                             {}, [](const QSqlQuery& row) {
-                                 return DeliveryCorrection{
-                                     row.value(8).toString().toStdString(), deliveryFrom(row),
-                                     row.value(9).toString().toStdString(), row.value(10).toInt() != 0};
-                             });
+    return withBook([&] {
+        return inRead([&]() -> Expected<std::vector<DeliveryCorrection>, std::string> {
+            return selectForTank(connection_, tank,
+                                 std::string("SELECT ") + kDeliveryColumns +
+                                     ", day, changed_at, withdrawn FROM delivery_history "
+                                     "WHERE tank_id = ? ORDER BY day, changed_at, id",
+                                 {}, [](const QSqlQuery& row) {
+                                     return DeliveryCorrection{
+                                         row.value(8).toString().toStdString(), deliveryFrom(row),
+                                         row.value(9).toString().toStdString(),
+                                         row.value(10).toInt() != 0};
+                                 });
+        });
     });
 }
 
 Expected<std::vector<Day>, std::string> Store::days(const std::string& tank) {
-    return withBook([&]() -> Expected<std::vector<Day>, std::string> {
-        return selectForTank(
-            connection_, tank,
-            std::string("SELECT ") + kDayColumns + " FROM days WHERE tank_id = ? ORDER BY day", {},
-            [](const QSqlQuery& row) { return dayFrom(row); });
+    return withBook([&] {
+        return inRead([&]() -> Expected<std::vector<Day>, std::string> {
+            return selectForTank(
+                connection_, tank,
+                std::string("SELECT ") + kDayColumns + " FROM days WHERE tank_id = ? ORDER BY day",
+                {}, [](const QSqlQuery& row) { return dayFrom(row); });
+        });
     });
 }
 

@@ -38,16 +38,23 @@ struct MonthRecords {
     std::vector<Day> days;
 };
 
+enum class Access { Write, Read };
+
 // How opening a book failed: the message names the file and what is wrong with it.
 struct OpenFailure {
-    enum class Kind { CannotOpen, NotABook, Damaged, Newer } kind;
+    // ReadOnly: the book may be read but the file system takes no writes to it.
+    enum class Kind { CannotOpen, NotABook, Damaged, Newer, ReadOnly } kind;
     std::string message;
 };
 
 class Store {
 public:
-    // The book at `path`, created (readable by its owner only) when no file is there.
-    static Expected<std::unique_ptr<Store>, OpenFailure> open(const QString& path);
+    // The book at `path`. For writing it is created (readable by its owner only) when no file is
+    // there, upgraded when an older version wrote it, and its pages are checked first, so that
+    // nothing is written into a damaged book. For reading it is only read: a book on a read-only
+    // disk or in a folder that takes no new files can be read still.
+    static Expected<std::unique_ptr<Store>, OpenFailure> open(const QString& path,
+                                                              Access access = Access::Write);
     ~Store();
     Store(const Store&) = delete;
     Store& operator=(const Store&) = delete;
@@ -88,8 +95,12 @@ public:
 private:
     Store(QString connection, QString path)
         : connection_(std::move(connection)), path_(std::move(path)) {}
+    Expected<void, OpenFailure> prepare(bool exists, Access access);
     template <typename Work>
     auto withBook(const Work& work) -> decltype(work());
+    // Runs the reads in one transaction, so that they see the book as one writer left it.
+    template <typename Work>
+    auto inRead(const Work& work) -> decltype(work());
     Expected<void, std::string> connect();
     void disconnect();
     Expected<long long, std::string> deliveryId(const std::string& tank, const std::string& date,
@@ -99,7 +110,7 @@ private:
     QString connection_;
     QString path_;
     int users_ = 0;  // the calls under way that use the connection, a change's parts among them
-    bool writing_ = false;
+    bool inTransaction_ = false;
 };
 
 }  // namespace brimwell::book

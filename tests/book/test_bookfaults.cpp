@@ -1,0 +1,205 @@
+// brimwell-book on a book that is damaged or cannot be written: the cause is named, nothing is
+// written into a damaged book, and a book that cannot be written can still be read. The disk
+// faults need a small disk of their own (BRIMWELL_BOOK_DISK, a folder on a file system that CTest
+// mounts for this test in a mount namespace of its own when it may).
+
+#include <QtTest>
+
+#include <QCryptographicHash>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <sys/stat.h>
+
+#include "tests/support/commandrun.h"
+
+namespace {
+using brimwell::testing::readFile;
+using brimwell::testing::Run;
+using brimwell::testing::runCommand;
+using brimwell::testing::runUnprivileged;
+using brimwell::testing::writeFile;
+
+constexpr int kDays = 800;
+const QDate kFirstDay(2024, 1, 1);
+
+Run book(const QString& path, const QStringList& args) {
+    return runCommand(BRIMWELL_BOOK, QStringList{"--book", path} + args);
+}
+
+// A book of one tank with 800 days, from the first of January 2024.
+bool makeBook(const QString& path) {
+    QByteArray csv = "tank,date,stick,pumped\n";
+    for (int i = 0; i < kDays; ++i) {
+        csv += "T1," + kFirstDay.addDays(i).toString(Qt::ISODate).toUtf8() + "," +
+               QByteArray::number(40 + i % 9) + ",100\n";
+    }
+    const QString rows = path + ".csv";
+    return book(path, {"tank", "add", "T1", "--diameter", "96", "--length", "324", "--opening",
+                       "48"})
+                   .exitCode == 0 &&
+           writeFile(rows, csv) && book(path, {"import", rows}).exitCode == 0;
+}
+
+// The number of the `which`th page of the table or index (SQLite's page statistics).
+int pageOf(const QString& path, const QString& name, const QString& type, int which) {
+    int page = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "pages");
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        if (db.open() &&
+            query.exec(QString("SELECT pageno FROM dbstat WHERE name = '%1' AND pagetype = '%2' "
+                               "ORDER BY pageno LIMIT 1 OFFSET %3")
+                           .arg(name, type)
+                           .arg(which)) &&
+            query.next()) {
+            page = query.value(0).toInt();
+        }
+    }
+    QSqlDatabase::removeDatabase("pages");
+    return page;
+}
+
+// Overwrites the first 16 bytes of the page, as a failing disk or a stray write would.
+bool damagePage(const QString& path, int page) {
+    QFile file(path);
+    constexpr qint64 kPageSize = 4096;
+    return page > 0 && file.open(QIODevice::ReadWrite) && file.seek((page - 1) * kPageSize) &&
+           file.write(QByteArray(16, 'X')) == 16;
+}
+
+QByteArray digest(const QString& path) {
+    return QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha256);
+}
+
+QStringList months() {
+    QStringList all;
+    for (QDate month = kFirstDay; month <= kFirstDay.addDays(kDays - 1); month = month.addMonths(1)) {
+        all << month.toString("yyyy-MM");
+    }
+    return all;
+}
+
+bool mountDisk(const QString& disk, const QString& options) {
+    return QProcess::execute("mount", {"-o", "remount," + options, disk}) == 0;
+}
+
+}  // namespace
+
+class BookFaultsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+private Q_SLOTS:
+    void a_damaged_book_is_reported_and_never_written_to_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("pageType");
+        QTest::addColumn<int>("which");
+        QTest::newRow("a page of the days") << "days" << "leaf" << 3;
+        QTest::newRow("the first page of the days") << "days" << "leaf" << 0;
+        QTest::newRow("the days' top page") << "days" << "internal" << 0;
+        QTest::newRow("a page of the days' index") << "sqlite_autoindex_days_1" << "leaf" << 1;
+    }
+    void a_damaged_book_is_reported_and_never_written_to() {
+        QFETCH(QString, table);
+        QFETCH(QString, pageType);
+        QFETCH(int, which);
+        const QString sound = dir_.filePath(QString("sound-%1.book").arg(QTest::currentDataTag()));
+        QVERIFY(makeBook(sound));
+        QStringList sums;
+        for (const QString& month : months()) {
+            sums << QString::fromUtf8(book(sound, {"month", "T1", month, "--format", "csv"}).out);
+        }
+        const QString path = dir_.filePath(QString("%1.book").arg(QTest::currentDataTag()));
+        QVERIFY(QFile::copy(sound, path));
+        QVERIFY(damagePage(path, pageOf(path, table, pageType, which)));
+        const QByteArray damaged = digest(path);
+
+        // A month is whole and as it was, or refused as damaged: never a part of it.
+        int refused = 0;
+        for (int i = 0; i < sums.size(); ++i) {
+            const Run month = book(path, {"month", "T1", months()[i], "--format", "csv"});
+            if (month.exitCode == 1 && month.err.contains("is damaged")) {
+                ++refused;
+            } else {
+                QCOMPARE(QString::fromUtf8(month.out), sums[i]);
+            }
+        }
+        QVERIFY(refused > 0);
+        for (const QStringList& args :
+             {QStringList{"export"}, QStringList{"day", "T1", "2026-03-11", "--stick", "40",
+                                                 "--pumped", "10"},
+              QStringList{"import", sound + ".csv"}}) {
+            const Run run = book(path, args);
+            QVERIFY2(run.exitCode == 1 && run.err.contains("is damaged"),
+                     qPrintable(args.join(' ') + ": " + run.err));
+        }
+        QCOMPARE(digest(path), damaged);
+    }
+
+    void a_book_that_cannot_be_written_is_read_and_the_cause_named_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("a folder that takes no new files")
+            << "folder" << "its folder takes no new files";
+        QTest::newRow("a read-only disk") << "read-only disk" << "it is on a read-only disk";
+        QTest::newRow("a full disk") << "full disk" << "the disk is full";
+    }
+    void a_book_that_cannot_be_written_is_read_and_the_cause_named() {
+        QFETCH(QString, fault);
+        QFETCH(QString, cause);
+        const QString disk = qEnvironmentVariable("BRIMWELL_BOOK_DISK");
+        if (fault != "folder" && disk.isEmpty()) {
+            QSKIP("needs a disk of its own (BRIMWELL_BOOK_DISK)");
+        }
+        const QString folder =
+            QDir(fault == "folder" ? dir_.path() : disk).filePath(QTest::currentDataTag());
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = QDir(folder).filePath("site.book");
+        QVERIFY(makeBook(path));
+        const QByteArray month = book(path, {"month", "T1", "2024-03"}).out;
+        QVERIFY(month.contains("2024-03-31"));
+        const QByteArray before = digest(path);
+
+        const QStringList day{"day", "T1", "2026-03-11", "--stick", "40", "--pumped", "10"};
+        Run read;
+        Run write;
+        if (fault == "folder") {
+            // Read by someone who may read the book but make no file beside it.
+            QVERIFY(::chmod(QFile::encodeName(dir_.path()).constData(), 0755) == 0);
+            QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
+            read = runUnprivileged(BRIMWELL_BOOK, QStringList{"--book", path, "month", "T1", "2024-03"});
+            write = runUnprivileged(BRIMWELL_BOOK, QStringList{"--book", path} + day);
+            QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+        } else if (fault == "read-only disk") {
+            QVERIFY(mountDisk(disk, "ro"));
+            read = book(path, {"month", "T1", "2024-03"});
+            write = book(path, day);
+            QVERIFY(mountDisk(disk, "rw"));
+        } else {
+            QFile filler(QDir(disk).filePath("filler"));
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray block(512, 'x');
+            while (filler.write(block) > 0) {
+            }
+            filler.close();
+            read = book(path, {"month", "T1", "2024-03"});
+            write = book(path, day);
+            filler.remove();
+        }
+        QVERIFY2(read.exitCode == 0 && read.out == month, read.err.constData());
+        QVERIFY2(write.exitCode == 1 && write.err.contains(cause.toUtf8()), write.err.constData());
+        QVERIFY(!write.err.contains("not a Brimwell book"));
+        QCOMPARE(digest(path), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(BookFaultsTest)
+#include "test_bookfaults.moc"
