@@ -203,9 +203,13 @@ VcfResult vcfOf(const Table& table, double input, double temperature) {
     if (!entry) {
         return Unexpected(entry.error());
     }
-    const double alpha = table.groups.empty()
-                             ? entry->input
-                             : alphaIn(table, groupOf(table, entry->input), entry->input);
+    // 6C and 54C are given α, on the coefficient's step since entry. 6B and 54B compute it from
+    // the density and round it to that same step, 0.1 × 10⁻⁶ (seven decimals), before the
+    // exponential, as the 1980 procedure does (volumecorrection.h).
+    const double alpha =
+        table.groups.empty()
+            ? entry->input
+            : roundTo(alphaIn(table, groupOf(table, entry->input), entry->input), kCoefficientStep);
     return roundTo(rawVcf(alpha, entry->temperature - table.baseTemperature), kVcfStep);
 }
 

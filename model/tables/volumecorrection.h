@@ -40,9 +40,15 @@
 // no public copy of the printed 54B ranges was found to confirm them.
 //
 // Rounding, as the 1980 tables: the API gravity to 0.1, a density to 0.1 kg/m³, a coefficient to
-// 0.1 × 10⁻⁶, a temperature to 0.1 °F or 0.05 °C, before anything is computed; the VCF to four
-// decimals, as printed in the tables; 5B and 53B give the base gravity to 0.1 and the base
-// density to 0.1 kg/m³. Values between these steps are carried at full precision.
+// 0.1 × 10⁻⁶, a temperature to 0.1 °F or 0.05 °C, before anything is computed; in 6B and 54B, α
+// to 0.1 × 10⁻⁶ (seven decimals, halves up) once computed and before the exponential, as the 1980
+// procedure rounds the coefficient (6B's density, from the rounded gravity, is not rounded
+// itself); the VCF to four decimals, as printed in the tables; 5B and 53B give the base gravity to
+// 0.1 and the base density to 0.1 kg/m³, and take its VCF from 6B or 54B. Values between these
+// steps are carried at full precision, α too while 5B and 53B search for the base.
+// Measurement Canada's published 54B factors for 710 and 800 kg/m³ (−40 to −19 °C, below this
+// table's range; 402 cells) come out cell for cell with α so rounded; with α unrounded four are
+// 0.0001 off (710 kg/m³ at −38.5 and −36.0 °C, 800 kg/m³ at −28.8 and −24.6 °C).
 //
 // The 2004 edition (ASTM D1250-04, API MPMS 11.1-2004) computes the same physics without the
 // 1980 rounding of inputs and gives five decimals, and covers wider ranges; its factors can

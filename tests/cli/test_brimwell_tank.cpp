@@ -88,6 +88,12 @@ private Q_SLOTS:
             << QByteArray("capacity:       10152.32 gallons\nvolume:         5076.16 gallons\n"
                           "ullage:         5076.16 gallons\nsafe-fill room: 4060.93 gallons\n"
                           "gross volume:   5076.16 gallons\nAPI gravity 60: 38.7 °API\nvcf:            0.9890\nnet volume:     5020.32 gallons\n");
+        // Gasoline of 710 kg/m³ at −14.6 °C in a 96 by 100 inch tank: 54B's α taken to seven
+        // decimals gives 1.0381, where unrounded it gives 1.0382.
+        QTest::newRow("reading, 54B") << QStringList{"reading", "--diameter", "96", "--length", "100", "--level", "48", "--temperature", "-14.6", "--temperature-unit", "C", "--correction", "54B", "--density", "710"}
+            << QByteArray("capacity:       3133.43 gallons\nvolume:         1566.72 gallons\n"
+                          "ullage:         1566.72 gallons\nsafe-fill room: 1253.37 gallons\n"
+                          "gross volume:   1566.72 gallons\nvcf:            1.0381\nnet volume:     1626.41 gallons\n");
         // Text shows 5834059.96 (0.993 of the quadrant's 5875186.26): JSON must not show less.
         QTest::newRow("reading, json keeps the text's decimals") << QStringList{"reading", "--diameter", "1200", "--length", "2400", "--level", "600", "--temperature", "70", "--correction", "linear", "--coefficient", "0.0007", "--format", "json"}
             << QByteArray("{\"tank\": {\"orientation\": \"horizontal\", \"heads\": \"flat\", \"diameter\": 1200, \"length\": 2400, \"units\": \"inches\", \"volume\": \"gallons\"}, "

@@ -76,6 +76,9 @@ private Q_SLOTS:
         QTest::newRow("54B jet fuels from 787.5") << "54B" << 787.5 << 82.55 << 0.9342;
         QTest::newRow("54B jet fuels' last") << "54B" << 838.4 << 107.95 << 0.9198;
         QTest::newRow("54B fuel oils from 838.5") << "54B" << 838.5 << 107.95 << 0.9198;
+        // α rounded to seven decimals before the exponential; unrounded it gives 0.9778 and 1.0186.
+        QTest::newRow("54B jet fuels, α to seven decimals") << "54B" << 800.0 << 38.8 << 0.9777;
+        QTest::newRow("6B fuel oils, α to seven decimals") << "6B" << 0.0 << 5.3 << 1.0185;
         // A reading whose base the fixed-point iteration never settled on.
         QTest::newRow("5B hot jet fuel") << "5B" << 64.0 << 210.0 << 48.2;
         // Readings that two groups both give (bases of 47.93 and 47.95 °API, of 770.43 and 770.45
@@ -130,8 +133,8 @@ private Q_SLOTS:
             << "6B" << 85.05 << 60.0 << range.arg("API gravity 85.05", "6B", "0 to 85");
         QTest::newRow("6B hot gasoline") << "6B" << 60.0 << 210.0
             << range.arg("temperature 210 °F", "6B", "0 to 200 °F for the API gravity 60");
-        // Measurement Canada prints 1.0412 for jet fuel of 800 kg/m³ at −30 °C, from the later
-        // edition's wider range; the 1980 table starts at −18 °C.
+        // Measurement Canada prints 1.0412 for jet fuel of 800 kg/m³ at −30 °C, the 1980 arithmetic
+        // carried below its range; the 1980 table starts at −18 °C.
         QTest::newRow("54B below the table") << "54B" << 800.0 << -30.0
             << range.arg("temperature -30 °C", "54B", "-18 to 120 °C for the density 800 kg/m³");
         QTest::newRow("6C coefficient") << "6C" << 1000e-6 << 60.0
