@@ -812,4 +812,24 @@ Expected<std::vector<Day>, std::string> Store::days(const std::string& tank) {
     });
 }
 
+Expected<std::vector<std::string>, std::string> Store::integrityProblems() {
+    return withBook([&]() -> Expected<std::vector<std::string>, std::string> {
+        Query query(connection_);
+        if (auto done = query.run("PRAGMA integrity_check"); !done) {
+            return Unexpected(done.error());
+        }
+        std::vector<std::string> problems;
+        while (query.next()) {
+            const std::string line = query->value(0).toString().toStdString();
+            if (line != "ok") {
+                problems.push_back(line);
+            }
+        }
+        if (auto all = query.finished(); !all) {
+            problems.push_back(all.error());
+        }
+        return problems;
+    });
+}
+
 }  // namespace brimwell::book

@@ -91,6 +91,8 @@ public:
                                                             const std::string& date);
     Expected<std::vector<DeliveryCorrection>, std::string> deliveryHistory(const std::string& tank);
     Expected<std::vector<Day>, std::string> days(const std::string& tank);
+    // SQLite's check of the whole book, its indexes too: each problem found, none when whole.
+    Expected<std::vector<std::string>, std::string> integrityProblems();
 
 private:
     Store(QString connection, QString path)
