@@ -1,6 +1,5 @@
 #include "cli/bookcli.h"
 
-#include <QDate>
 #include <QFile>
 #include <QStandardPaths>
 #include <algorithm>
@@ -12,6 +11,7 @@
 
 #include "book/correction.h"
 #include "book/store.h"
+#include "book/validation.h"
 #include "cli/bookformat.h"
 #include "cli/booktank.h"
 #include "cli/options.h"
@@ -43,7 +43,8 @@ const char* const kBookUsage =
     "       brimwell-book [--book FILE]         opens the book's window\n"
     "\n"
     "The book is an SQLite file, by default in the user's data folder; --book FILE names another.\n"
-    "A new book is readable by its owner only. DATE is YYYY-MM-DD, one operating day.\n"
+    "A new book is readable by its owner only. DATE is written exactly YYYY-MM-DD, one\n"
+    "operating day.\n"
     "\n"
     "TANK is brimwell-tank's shape: --diameter D --length L [--orientation horizontal|vertical]\n"
     "  [--heads ...] [--head-depth A] [--crown F --knuckle K] [--units U] [--volume V], or\n"
@@ -151,11 +152,6 @@ std::optional<std::string> require(const Options& options,
         }
     }
     return std::nullopt;
-}
-
-bool isDate(const std::string& text) {
-    const QDate date = QDate::fromString(QString::fromStdString(text), Qt::ISODate);
-    return text.size() == 10 && date.isValid();
 }
 
 // The tank's shape as brimwell-tank reads it: its options but a calibration chart's file, and
@@ -611,7 +607,7 @@ Expected<Day, std::string> dayOf(const Request& request, LengthUnit unit) {
     const Options& options = request.options;
     Day day;
     day.date = request.positionals.at(1);
-    if (!isDate(day.date)) {
+    if (!book::isDate(day.date)) {
         return Unexpected("the date '" + day.date + "' is not a date YYYY-MM-DD");
     }
     if (auto failure = require(options, {"--stick"})) {
@@ -725,7 +721,7 @@ Status withdrawDelivery(Store& store, const std::string& tank, const std::string
 
 Status recordDelivery(const Request& request, const Context& context) {
     const std::string& date = request.positionals.at(1);
-    if (!isDate(date)) {
+    if (!book::isDate(date)) {
         return context.complain("the date '" + date + "' is not a date YYYY-MM-DD", kBookBadInput);
     }
     const auto opened = openGaugedTank(request, context);
@@ -894,7 +890,7 @@ Expected<ReportFormat, std::string> formatOf(const Options& options) {
 
 Status month(const Request& request, const Context& context) {
     const std::string& month = request.positionals.at(1);
-    if (month.size() != 7 || !isDate(month + "-01")) {
+    if (!book::isMonth(month)) {
         return context.complain("the month '" + month + "' is not a month YYYY-MM", kBookBadInput);
     }
     const auto format = formatOf(request.options);

@@ -285,6 +285,11 @@ private Q_SLOTS:
         QTest::newRow("no such date") << QStringList{"day", "T1", "2026-02-30", "--stick", "3"} << QByteArray("'2026-02-30' is not a date");
         QTest::newRow("water above the stick") << QStringList{"day", "T1", "2026-01-02", "--stick", "3", "--water", "4"} << QByteArray("--water is above --stick");
         QTest::newRow("stick above the tank") << QStringList{"day", "T1", "2026-01-02", "--stick", "121"} << QByteArray("--stick: a stick of 121 is outside the tank (0 to 120)");
+        // A day written otherwise would sort outside its month, or be in none.
+        QTest::newRow("date with slashes") << QStringList{"day", "T1", "2026/03/05", "--stick", "30", "--pumped", "100"} << QByteArray("'2026/03/05' is not a date YYYY-MM-DD");
+        QTest::newRow("date with underscores") << QStringList{"day", "T1", "2026_03_11", "--stick", "30", "--pumped", "100"} << QByteArray("'2026_03_11' is not a date");
+        QTest::newRow("delivery date with points") << QStringList{"delivery", "T1", "2026.03.06", "--bill", "100", "--before", "10", "--after", "20"} << QByteArray("'2026.03.06' is not a date");
+        QTest::newRow("month with a slash") << QStringList{"month", "T1", "2026/03"} << QByteArray("'2026/03' is not a month");
         QTest::newRow("month") << QStringList{"month", "T1", "2026-13"} << QByteArray("'2026-13' is not a month");
         QTest::newRow("run rule half given") << QStringList{"tank", "add", "T2", "--opening", "1", "--short-days", "3"} + kVertical << QByteArray("--short-total is missing");
         QTest::newRow("54B in °F") << QStringList{"tank", "add", "T2", "--opening", "1", "--correction", "54B", "--density", "800"} + kVertical << QByteArray("--temperature-unit C is needed for --correction 54B");
