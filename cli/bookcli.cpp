@@ -67,6 +67,7 @@ const char* const kBookUsage =
     "         correction (all of it), each kind of rule given, the opening, the safe fill;\n"
     "         --name renames. A change of units takes --opening and the rules again. The\n"
     "         days stay as recorded and are worked out anew from the changed tank\n"
+    "tank remove  removes a tank with nothing on record; one with recorded days is kept\n"
     "day      records a day's closing stick, or corrects a recorded day: its earlier values\n"
     "         are kept with the time of the change (see history)\n"
     "delivery records a delivery on a day and prints it measured against its bill;\n"
@@ -101,6 +102,9 @@ constexpr std::string_view kCorrectionOptions[] = {
     "--density",    "--alpha",       "--temperature-unit"};
 constexpr std::array<std::string_view, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
 constexpr double kAllowanceGallons = 130;
+// Every day the book can hold lies between these.
+constexpr const char* kFirstDay = "0000-01-01";
+constexpr const char* kLastDay = "9999-12-31";
 
 struct Context {
     std::ostream& out;
@@ -592,13 +596,27 @@ Status tankShow(const Request& request, const Context& context) {
     return kBookDone;
 }
 
+// A tank with a record is kept: the book refuses to remove it, which is bad input here.
 Status tankRemove(const Request& request, const Context& context) {
-    const auto store = context.open();
-    if (!store) {
-        return kBookWriteFailed;
+    const auto opened = openTank(request, context);
+    if (!opened) {
+        return opened.error();
     }
-    if (auto done = store->removeTank(request.positionals.at(0)); !done) {
-        return context.complain(done.error(), kBookWriteFailed);
+    Store& store = *opened->store;
+    const std::string& name = opened->tank.name;
+    bool kept = false;
+    const auto done = store.together([&]() -> Expected<void, std::string> {
+        const auto history = store.deliveryHistory(name);
+        if (!history) {
+            return Unexpected(history.error());
+        }
+        // All its days with their deliveries; a delivery still waiting for its day fails it.
+        const auto records = store.month(name, kFirstDay, kLastDay);
+        kept = !records || !records->days.empty() || !history->empty();
+        return store.removeTank(name);
+    });
+    if (!done) {
+        return context.complain(done.error(), kept ? kBookBadInput : kBookWriteFailed);
     }
     return kBookDone;
 }

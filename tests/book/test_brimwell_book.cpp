@@ -307,6 +307,37 @@ private Q_SLOTS:
         QCOMPARE(digest(path("input.book")), before);
     }
 
+    // Each would lose a month or leave it unreportable; it is refused when it is recorded. The
+    // book has T1 (vertical, 120 in high) and the records `setup` makes; CSV is the import's file.
+    void a_change_that_would_lose_or_break_a_month_is_refused_data() {
+        QTest::addColumn<QList<QStringList>>("setup");
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("message");
+        const QStringList importIt{"import", "CSV"};
+        QTest::newRow("a tank with days") << QList<QStringList>{{"day", "T1", "2026-03-02", "--stick", "38", "--pumped", "0"}}
+            << QByteArray() << QStringList{"tank", "remove", "T1"}
+            << QByteArray("T1 has 1 recorded day; a tank with recorded days is kept in the book");
+    }
+    void a_change_that_would_lose_or_break_a_month_is_refused() {
+        QFETCH(QList<QStringList>, setup);
+        QFETCH(QByteArray, csv);
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, message);
+        const QString file = QString("refused-%1.book").arg(QTest::currentDataTag());
+        addTank(file, "T1");
+        for (const QStringList& command : setup) {
+            QCOMPARE(book(file, command).exitCode, 0);
+        }
+        QVERIFY(writeFile(path(file + ".csv"), csv));
+        args.replaceInStrings(QRegularExpression("^CSV$"), path(file + ".csv"));
+        const QByteArray before = digest(path(file));
+        const Run run = book(file, args);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(message) && run.err.count('\n') == 1, run.err);
+        QCOMPARE(digest(path(file)), before);
+    }
+
     // A chart of 100 gal an inch, kept in the book: opening 50 in = 5000 gal, 5000 - 790 pumped
     // = 4210 in the book against 4200 at 42 in, -10.
     void a_calibration_chart_is_kept_in_the_book() {
