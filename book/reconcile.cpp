@@ -97,6 +97,30 @@ Expected<DayFigures, std::string> dayFigures(const Day& day, double opening, con
     return figures;
 }
 
+// The first figure of the day, or of the month's sums through it, that is not a number: a
+// figure shown blank or as inf would read as a result.
+std::optional<std::string> tooLarge(const DayFigures& day) {
+    std::vector<std::pair<const char*, double>> figures{
+        {"the opening", day.opening},           {"the volume delivered", day.delivered},
+        {"the pumped volume", day.pumped},      {"the book inventory", day.book},
+        {"the closing volume", day.closing},    {"the over/short", day.overShort},
+        {"the flow-through", day.pumpedToDate}, {"the cumulative over/short", day.cumulative}};
+    for (const DeliveryCheck& check : day.deliveries) {
+        figures.insert(figures.end(),
+                       {{"a delivery's measured volume", check.measured},
+                        {"a delivery's temperature", check.temperature.value_or(0)},
+                        {"a delivery's net bill", check.billNet.value_or(0)},
+                        {"a delivery's difference", check.grossDifference},
+                        {"a delivery's net difference", check.netDifference.value_or(0)}});
+    }
+    for (const auto& [name, value] : figures) {
+        if (!std::isfinite(value)) {
+            return withDate(day.date, std::string(name) + " is too large to work out");
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Expected<double, std::string> Gauge::productAt(double level, std::optional<double> water) const {
@@ -160,6 +184,9 @@ double percentLimit(const PercentRule& rule, double flowThrough) {
 }
 
 bool MonthReport::met() const {
+    if (days.empty()) {
+        return false;  // nothing was checked
+    }
     for (const RuleVerdict& verdict : verdicts) {
         if (!verdict.met) {
             return false;
@@ -176,6 +203,9 @@ Expected<MonthReport, std::string> reconcileMonth(const std::vector<Day>& days, 
     if (!opening) {
         return Unexpected("the opening stick: " + opening.error());
     }
+    if (days.empty()) {
+        return Unexpected(std::string("no day is recorded in the month"));
+    }
     MonthReport month;
     double previousClosing = *opening;
     for (const Day& day : days) {
@@ -191,6 +221,12 @@ Expected<MonthReport, std::string> reconcileMonth(const std::vector<Day>& days, 
         month.days.push_back(*std::move(figures));
         month.days.back().cumulative = month.overShort;
         month.days.back().pumpedToDate = month.flowThrough;
+        if (auto error = tooLarge(month.days.back())) {
+            return Unexpected(*error);
+        }
+    }
+    if (!std::isfinite(month.delivered)) {
+        return Unexpected(std::string("the month's volume delivered is too large to work out"));
     }
     for (const Rule& rule : rules) {
         if (const auto* percent = std::get_if<PercentRule>(&rule)) {
@@ -199,6 +235,11 @@ Expected<MonthReport, std::string> reconcileMonth(const std::vector<Day>& days, 
             month.verdicts.push_back(shortRunVerdict(*run, month));
         } else {
             month.verdicts.push_back(waterVerdict(std::get<WaterRule>(rule), month));
+        }
+        for (const RuleFigure& figure : month.verdicts.back().figures) {
+            if (!std::isfinite(figure.value)) {
+                return Unexpected("the rule's " + figure.label + " is too large to work out");
+            }
         }
     }
     return month;

@@ -77,11 +77,12 @@ struct MonthReport {
     int waterReadings = 0;   // the days with a water cut; inventory control asks for one a month
     std::vector<RuleVerdict> verdicts;
 
-    bool met() const;
+    bool met() const;  // never for a month without days
 };
 
 // The month's days in order; `openingLevel` is the stick at the start of the first (the day
-// before's closing stick, or the book's opening stick) and `openingWater` its water cut.
+// before's closing stick, or the book's opening stick) and `openingWater` its water cut. A month
+// without days, or with a figure too large to be a number, is an error, never a report.
 Expected<MonthReport, std::string> reconcileMonth(const std::vector<Day>& days, double openingLevel,
                                                   std::optional<double> openingWater,
                                                   const Gauge& gauge,

@@ -503,6 +503,8 @@ Done Store::updateTank(const std::string& name, const TankSettings& tank) {
     });
 }
 
+// Only a tank with nothing on record goes: the book is a legal record, and a tank's days,
+// deliveries and their history stay in it.
 Done Store::removeTank(const std::string& name) {
     return withBook([&]() -> Done {
         return inWrite([&]() -> Done {
@@ -510,11 +512,32 @@ Done Store::removeTank(const std::string& name) {
             if (!id) {
                 return Unexpected(id.error());
             }
+            Query count(connection_);
+            if (auto done = count.run(
+                    "SELECT (SELECT COUNT(*) FROM days WHERE tank_id = ?), "
+                    "(SELECT COUNT(*) FROM day_history WHERE tank_id = ?) + "
+                    "(SELECT COUNT(*) FROM deliveries WHERE tank_id = ?) + "
+                    "(SELECT COUNT(*) FROM delivery_history WHERE tank_id = ?)",
+                    {*id, *id, *id, *id});
+                !done) {
+                return done;
+            }
+            if (!count->next()) {
+                return Unexpected(count->lastError().text().toStdString());
+            }
+            const long long days = count->value(0).toLongLong();
+            if (days > 0) {
+                return Unexpected(name + " has " + std::to_string(days) +
+                                  (days == 1 ? " recorded day" : " recorded days") +
+                                  "; a tank with recorded days is kept in the book");
+            }
+            if (count->value(1).toLongLong() > 0) {
+                return Unexpected(name +
+                                  " has deliveries on record; a tank with a record is kept in "
+                                  "the book");
+            }
             for (const char* sql :
-                 {"DELETE FROM rules WHERE tank_id = ?", "DELETE FROM deliveries WHERE tank_id = ?",
-                  "DELETE FROM delivery_history WHERE tank_id = ?",
-                  "DELETE FROM day_history WHERE tank_id = ?", "DELETE FROM days WHERE tank_id = ?",
-                  "DELETE FROM tanks WHERE id = ?"}) {
+                 {"DELETE FROM rules WHERE tank_id = ?", "DELETE FROM tanks WHERE id = ?"}) {
                 if (auto done = Query(connection_).run(sql, {*id}); !done) {
                     return done;
                 }

@@ -1,6 +1,5 @@
 #include "cli/bookcli.h"
 
-#include <QDate>
 #include <QFile>
 #include <QStandardPaths>
 #include <algorithm>
@@ -12,6 +11,7 @@
 
 #include "book/correction.h"
 #include "book/store.h"
+#include "book/validation.h"
 #include "cli/bookformat.h"
 #include "cli/booktank.h"
 #include "cli/options.h"
@@ -30,7 +30,7 @@ const char* const kBookUsage =
     "       brimwell-book tank edit NAME [--name NEW] [TANK] [--opening H] [PRODUCT] [RULES]\n"
     "       brimwell-book tank list | tank show NAME | tank remove NAME\n"
     "       brimwell-book day TANK DATE --stick H [--water W] [--temperature T]\n"
-    "                     [--pumped V | --meter-open A --meter-close B]\n"
+    "                     (--pumped V | --meter-open A --meter-close B)\n"
     "       brimwell-book delivery TANK DATE --bill V [--bill-net] [--bill-temperature T]\n"
     "                     --before H --after H [--temperature-before T --temperature-after T]\n"
     "                     [--pumped-during V] [--correct N]\n"
@@ -43,7 +43,8 @@ const char* const kBookUsage =
     "       brimwell-book [--book FILE]         opens the book's window\n"
     "\n"
     "The book is an SQLite file, by default in the user's data folder; --book FILE names another.\n"
-    "A new book is readable by its owner only. DATE is YYYY-MM-DD, one operating day.\n"
+    "A new book is readable by its owner only. DATE is written exactly YYYY-MM-DD, one\n"
+    "operating day.\n"
     "\n"
     "TANK is brimwell-tank's shape: --diameter D --length L [--orientation horizontal|vertical]\n"
     "  [--heads ...] [--head-depth A] [--crown F --knuckle K] [--units U] [--volume V], or\n"
@@ -66,21 +67,29 @@ const char* const kBookUsage =
     "         correction (all of it), each kind of rule given, the opening, the safe fill;\n"
     "         --name renames. A change of units takes --opening and the rules again. The\n"
     "         days stay as recorded and are worked out anew from the changed tank\n"
+    "tank remove  removes a tank with nothing on record; one with recorded days is kept\n"
     "day      records a day's closing stick, or corrects a recorded day: its earlier values\n"
-    "         are kept with the time of the change (see history)\n"
+    "         are kept with the time of the change (see history); give --pumped 0 if\n"
+    "         nothing was pumped. The water cut lies under the day's deliveries: it may\n"
+    "         not be above a delivery's stick before or after\n"
     "delivery records a delivery on a day and prints it measured against its bill;\n"
     "         --correct N replaces the day's Nth delivery (1 the first recorded; its\n"
     "         temperatures before and after stay unless given) and\n"
     "         --withdraw N takes it back, each keeping its earlier values (see history)\n"
     "history  the days' earlier values, or with --deliveries the deliveries'\n"
     "import   a CSV of days with the header tank,date,stick and any of water,temperature,\n"
-    "         pumped,meter_open,meter_close; all rows or none are written\n"
+    "         pumped,meter_open,meter_close, each day once and each with its pumped\n"
+    "         volume or meters; all rows or none are written\n"
     "month    each day's book inventory (opening + delivered - pumped) and over/short\n"
     "         (closing - book), each delivery checked, the flow-through, the cumulative\n"
     "         over/short and each rule's figures and verdict\n"
     "export   every day of the tank (or of all tanks) as import reads them\n"
     "\n"
-    "Numbers are read with \".\" as the decimal point.\n"
+    "Numbers are read with \".\" as the decimal point. Sticks and water cuts are 0 to the\n"
+    "tank's height; volumes pumped, billed and pumped during a delivery 0 to 1000000000;\n"
+    "meter totals 0 to 1000000000000; temperatures -60 to 300 F or -50 to 150 C; --percent\n"
+    "0 to 100 and --allowance 0 to 1000000000. A record the month could not work out is\n"
+    "refused.\n"
     "Exit status: 0 done; 1 the book could not be opened or written; 2 bad input, nothing\n"
     "written; 4 the month fails a rule.\n";
 
@@ -100,6 +109,9 @@ constexpr std::string_view kCorrectionOptions[] = {
     "--density",    "--alpha",       "--temperature-unit"};
 constexpr std::array<std::string_view, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
 constexpr double kAllowanceGallons = 130;
+// Every day the book can hold lies between these.
+constexpr const char* kFirstDay = "0000-01-01";
+constexpr const char* kLastDay = "9999-12-31";
 
 struct Context {
     std::ostream& out;
@@ -151,11 +163,6 @@ std::optional<std::string> require(const Options& options,
         }
     }
     return std::nullopt;
-}
-
-bool isDate(const std::string& text) {
-    const QDate date = QDate::fromString(QString::fromStdString(text), Qt::ISODate);
-    return text.size() == 10 && date.isValid();
 }
 
 // The tank's shape as brimwell-tank reads it: its options but a calibration chart's file, and
@@ -352,6 +359,66 @@ Expected<std::pair<book::Gauge, TankOptions>, std::string> gaugeOf(const TankSet
     return std::pair{gauge, shape->options};
 }
 
+// A stored tank as the book reads it, unchecked, so that a tank kept before a check was made is
+// still reported and can be corrected.
+Expected<BookTank, std::string> tankOf(const TankSettings& tank) {
+    auto gauge = gaugeOf(tank);
+    if (!gauge) {
+        return Unexpected(gauge.error());
+    }
+    const TankOptions& shape = gauge->second;
+    const auto volumes = volumesOf(tank, shape);
+    if (!volumes) {
+        return Unexpected(volumes.error());
+    }
+    return BookTank{gauge->first,
+                    shape.lengthUnit,
+                    shape.volumeUnit,
+                    volumes->capacity(),
+                    volumes->top(),
+                    shape.vertical && !volumes->calibrated(),
+                    shape};
+}
+
+book::TankLimits limitsOf(const TankSettings& settings, const BookTank& tank) {
+    return {tank.top, settings.product.celsius, tank.gauge};
+}
+
+// The option that gives each book::Field, in its order.
+constexpr std::string_view kFieldOptions[] = {"--stick",
+                                              "--water",
+                                              "--temperature",
+                                              "--pumped",
+                                              "--meter-open",
+                                              "--meter-close",
+                                              "--bill",
+                                              "--bill-temperature",
+                                              "--before",
+                                              "--after",
+                                              "--temperature-before",
+                                              "--temperature-after",
+                                              "--pumped-during"};
+
+std::string refusalText(const book::Refusal& refusal) {
+    if (!refusal.field) {
+        return refusal.reason;
+    }
+    return std::string(kFieldOptions[static_cast<std::size_t>(*refusal.field)]) + ": " +
+           refusal.reason;
+}
+
+// What the book refuses of a day, with the deliveries recorded on it; and a day that does not
+// say what was pumped, which would count as nothing pumped.
+std::optional<std::string> refusedDay(const Day& day, const book::TankLimits& tank) {
+    if (const auto refusal = book::dayRefusal(day, tank)) {
+        return refusalText(*refusal);
+    }
+    if (!day.pumped && !day.meterOpen) {
+        return std::string("the volume pumped is missing: give --pumped 0 if nothing was pumped");
+    }
+    return std::nullopt;
+}
+
 bool hasAny(const Options& options, std::initializer_list<std::string_view> names) {
     return std::any_of(names.begin(), names.end(),
                        [&](std::string_view name) { return options.has(name); });
@@ -470,6 +537,9 @@ Status tankAdd(const Request& request, const Context& context) {
     if (!tank) {
         return context.complain(tank.error(), kBookBadInput);
     }
+    if (auto checked = bookTank(*tank); !checked) {
+        return context.complain(checked.error(), kBookBadInput);
+    }
     const auto store = context.open();
     if (!store) {
         return kBookWriteFailed;
@@ -514,7 +584,38 @@ Expected<OpenedTank, Status> openTank(const Request& request, const Context& con
     return OpenedTank{std::move(store), *std::move(tank)};
 }
 
-// The options given replace the stored ones; the days stay as recorded and are worked out anew.
+// Whether the change alters what the recorded days are worked out from.
+bool reworksDays(const TankSettings& before, const TankSettings& after) {
+    const book::Product& was = before.product;
+    const book::Product& is = after.product;
+    return before.shape != after.shape || before.calibration != after.calibration ||
+           was.correction != is.correction || was.value != is.value ||
+           was.reference != is.reference || was.celsius != is.celsius;
+}
+
+// The recorded days the tank cannot work out, the first few named with their reasons.
+std::optional<std::string> daysRefused(const std::vector<Day>& days, const book::TankLimits& tank) {
+    constexpr std::size_t kNamed = 3;
+    std::string named;
+    std::size_t count = 0;
+    for (const Day& day : days) {
+        if (const auto refusal = book::dayRefusal(day, tank)) {
+            if (++count <= kNamed) {
+                named += (count > 1 ? "; " : "") + day.date + ": " + refusalText(*refusal);
+            }
+        }
+    }
+    if (count == 0) {
+        return std::nullopt;
+    }
+    if (count > kNamed) {
+        named += "; and " + std::to_string(count - kNamed) + " more days";
+    }
+    return "the changed tank cannot work out its recorded days: " + named;
+}
+
+// The options given replace the stored ones; the days stay as recorded and are worked out anew,
+// so a change that leaves one of them outside the tank is refused.
 Status tankEdit(const Request& request, const Context& context) {
     const auto opened = openTank(request, context);
     if (!opened) {
@@ -524,11 +625,27 @@ Status tankEdit(const Request& request, const Context& context) {
     if (!tank) {
         return context.complain(tank.error(), kBookBadInput);
     }
-    if (auto built = gaugeOf(*tank); !built) {
-        return context.complain(built.error(), kBookBadInput);
+    const auto changed = bookTank(*tank);
+    if (!changed) {
+        return context.complain(changed.error(), kBookBadInput);
     }
-    if (auto done = opened->store->updateTank(opened->tank.name, *tank); !done) {
-        return context.complain(done.error(), kBookWriteFailed);
+    Store& store = *opened->store;
+    bool writing = false;
+    const auto done = store.together([&]() -> Expected<void, std::string> {
+        if (reworksDays(opened->tank, *tank)) {
+            const auto records = store.month(opened->tank.name, kFirstDay, kLastDay);
+            if (!records) {
+                return Unexpected(records.error());
+            }
+            if (auto refused = daysRefused(records->days, limitsOf(*tank, *changed))) {
+                return Unexpected(*refused);
+            }
+        }
+        writing = true;
+        return store.updateTank(opened->tank.name, *tank);
+    });
+    if (!done) {
+        return context.complain(done.error(), writing ? kBookWriteFailed : kBookBadInput);
     }
     context.out << "changed " << tank->name << '\n';
     return kBookDone;
@@ -538,7 +655,9 @@ Status tankEdit(const Request& request, const Context& context) {
 struct GaugedTank {
     std::unique_ptr<Store> store;
     TankSettings tank;
-    std::pair<book::Gauge, TankOptions> gauge;
+    BookTank gauged;
+
+    book::TankLimits limits() const { return limitsOf(tank, gauged); }
 };
 
 Expected<GaugedTank, Status> openGaugedTank(const Request& request, const Context& context) {
@@ -547,7 +666,7 @@ Expected<GaugedTank, Status> openGaugedTank(const Request& request, const Contex
         return Unexpected(opened.error());
     }
     OpenedTank taken = *std::move(opened);
-    auto gauge = gaugeOf(taken.tank);
+    auto gauge = tankOf(taken.tank);
     if (!gauge) {
         return Unexpected(context.complain(gauge.error(), kBookBadInput));
     }
@@ -560,8 +679,8 @@ ReportHeading headingOf(const GaugedTank& opened, const std::string& month) {
     return {tank.name,
             tank.product.name,
             month,
-            std::string(unitWord(opened.gauge.second.volumeUnit)),
-            std::string(unitWord(opened.gauge.second.lengthUnit)),
+            std::string(unitWord(opened.gauged.volumeUnit)),
+            std::string(unitWord(opened.gauged.lengthUnit)),
             tank.product.celsius ? "C" : "F"};
 }
 
@@ -596,13 +715,27 @@ Status tankShow(const Request& request, const Context& context) {
     return kBookDone;
 }
 
+// A tank with a record is kept: the book refuses to remove it, which is bad input here.
 Status tankRemove(const Request& request, const Context& context) {
-    const auto store = context.open();
-    if (!store) {
-        return kBookWriteFailed;
+    const auto opened = openTank(request, context);
+    if (!opened) {
+        return opened.error();
     }
-    if (auto done = store->removeTank(request.positionals.at(0)); !done) {
-        return context.complain(done.error(), kBookWriteFailed);
+    Store& store = *opened->store;
+    const std::string& name = opened->tank.name;
+    bool kept = false;
+    const auto done = store.together([&]() -> Expected<void, std::string> {
+        const auto history = store.deliveryHistory(name);
+        if (!history) {
+            return Unexpected(history.error());
+        }
+        // All its days with their deliveries; a delivery still waiting for its day fails it.
+        const auto records = store.month(name, kFirstDay, kLastDay);
+        kept = !records || !records->days.empty() || !history->empty();
+        return store.removeTank(name);
+    });
+    if (!done) {
+        return context.complain(done.error(), kept ? kBookBadInput : kBookWriteFailed);
     }
     return kBookDone;
 }
@@ -611,7 +744,7 @@ Expected<Day, std::string> dayOf(const Request& request, LengthUnit unit) {
     const Options& options = request.options;
     Day day;
     day.date = request.positionals.at(1);
-    if (!isDate(day.date)) {
+    if (!book::isDate(day.date)) {
         return Unexpected("the date '" + day.date + "' is not a date YYYY-MM-DD");
     }
     if (auto failure = require(options, {"--stick"})) {
@@ -651,19 +784,37 @@ Status recordDay(const Request& request, const Context& context) {
     if (!opened) {
         return opened.error();
     }
-    const auto& [store, tank, gauge] = *opened;
-    const auto day = dayOf(request, gauge.second.lengthUnit);
+    const auto day = dayOf(request, opened->gauged.lengthUnit);
     if (!day) {
         return context.complain(day.error(), kBookBadInput);
     }
-    if (auto volume = gauge.first.productAt(day->closingLevel, day->waterLevel); !volume) {
-        return context.complain("--stick: " + volume.error(), kBookBadInput);
+    Store& store = *opened->store;
+    const std::string& tank = opened->tank.name;
+    std::optional<std::string> refused;
+    bool corrected = false;
+    // Checked with the day's deliveries under the lock that records it.
+    const auto done = store.together([&]() -> Expected<void, std::string> {
+        auto deliveries = store.deliveries(tank, day->date);
+        if (!deliveries) {
+            return Unexpected(deliveries.error());
+        }
+        Day checked = *day;
+        checked.deliveries = *std::move(deliveries);
+        refused = refusedDay(checked, opened->limits());
+        if (refused) {
+            return Unexpected(*refused);
+        }
+        const auto recorded = store.recordDay(tank, *day);
+        if (!recorded) {
+            return Unexpected(recorded.error());
+        }
+        corrected = *recorded;
+        return {};
+    });
+    if (!done) {
+        return context.complain(done.error(), refused ? kBookBadInput : kBookWriteFailed);
     }
-    const auto corrected = store->recordDay(tank.name, *day);
-    if (!corrected) {
-        return context.complain(corrected.error(), kBookWriteFailed);
-    }
-    context.out << (*corrected ? "corrected " : "recorded ") << day->date << '\n';
+    context.out << (corrected ? "corrected " : "recorded ") << day->date << '\n';
     return kBookDone;
 }
 
@@ -725,14 +876,14 @@ Status withdrawDelivery(Store& store, const std::string& tank, const std::string
 
 Status recordDelivery(const Request& request, const Context& context) {
     const std::string& date = request.positionals.at(1);
-    if (!isDate(date)) {
+    if (!book::isDate(date)) {
         return context.complain("the date '" + date + "' is not a date YYYY-MM-DD", kBookBadInput);
     }
     const auto opened = openGaugedTank(request, context);
     if (!opened) {
         return opened.error();
     }
-    const auto& [store, tank, gauge] = *opened;
+    const auto& [store, tank, gauged] = *opened;
     const bool replacing = request.options.has("--correct") || request.options.has("--withdraw");
     const auto recorded =
         replacing ? store->deliveries(tank.name, date) : std::vector<book::Delivery>();
@@ -752,7 +903,7 @@ Status recordDelivery(const Request& request, const Context& context) {
         }
         return withdrawDelivery(*store, tank.name, date, *withdraw, context);
     }
-    const auto read = deliveryOf(request.options, gauge.second.lengthUnit);
+    const auto read = deliveryOf(request.options, gauged.lengthUnit);
     if (!read) {
         return context.complain(read.error(), kBookBadInput);
     }
@@ -767,14 +918,28 @@ Status recordDelivery(const Request& request, const Context& context) {
             delivery.temperatureAfter = was.temperatureAfter;
         }
     }
-    const auto check = book::checkDelivery(delivery, gauge.first, {}, {});
-    if (!check) {
-        return context.complain(check.error(), kBookBadInput);
-    }
-    auto done = *correct ? store->correctDelivery(tank.name, date, *correct, delivery)
-                         : store->addDelivery(tank.name, date, delivery);
+    // Checked against its day, when that is recorded, under the lock that records it.
+    std::optional<std::string> refused;
+    std::optional<book::DeliveryCheck> check;
+    const auto done = store->together([&]() -> Expected<void, std::string> {
+        const auto days = store->days(tank.name);
+        if (!days) {
+            return Unexpected(days.error());
+        }
+        const auto found = std::find_if(days->begin(), days->end(),
+                                        [&](const Day& day) { return day.date == date; });
+        const auto day = found == days->end() ? std::nullopt : std::optional<Day>(*found);
+        if (const auto refusal = book::deliveryRefusal(delivery, day, opened->limits())) {
+            refused = refusalText(*refusal);
+            return Unexpected(*refused);
+        }
+        check = *book::checkDelivery(delivery, gauged.gauge, day ? day->waterLevel : std::nullopt,
+                                     day ? day->temperature : std::nullopt);
+        return *correct ? store->correctDelivery(tank.name, date, *correct, delivery)
+                        : store->addDelivery(tank.name, date, delivery);
+    });
     if (!done) {
-        return context.complain(done.error(), kBookWriteFailed);
+        return context.complain(done.error(), refused ? kBookBadInput : kBookWriteFailed);
     }
     book::DayFigures day;
     day.date = date;
@@ -789,11 +954,21 @@ Status recordDelivery(const Request& request, const Context& context) {
     return kBookDone;
 }
 
-// The import's rows, all read and checked before the book is touched.
-using UnitOf = std::function<Expected<LengthUnit, std::string>(const std::string& tank)>;
+// A tank the import names: the unit of its sticks and what the book refuses of its days.
+struct ImportTank {
+    LengthUnit unit;
+    book::TankLimits limits;
+};
+using TankOf = std::function<Expected<const ImportTank*, std::string>(const std::string& name)>;
 
-Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string& path,
-                                                               const UnitOf& unitOf) {
+struct ImportFile {
+    std::vector<book::ImportRow> rows;
+    std::vector<int> lines;  // each row's line in the file
+};
+
+// The import's rows, all read and checked before the book is touched: each day on its own, and
+// each given once.
+Expected<ImportFile, std::string> importRows(const std::string& path, const TankOf& importTank) {
     QFile file(QFile::decodeName(path.c_str()));
     if (!file.open(QIODevice::ReadOnly)) {
         return Unexpected("cannot read " + path + ": " + file.errorString().toStdString());
@@ -812,7 +987,8 @@ Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string
             return Unexpected(path + ": the header has no column '" + name + "'");
         }
     }
-    std::vector<book::ImportRow> rows;
+    ImportFile rows;
+    std::map<std::pair<std::string, std::string>, int> given;
     for (int line = 2; !file.atEnd(); ++line) {
         const QByteArray bytes = file.readLine();
         if (bytes.trimmed().isEmpty()) {
@@ -836,14 +1012,44 @@ Expected<std::vector<book::ImportRow>, std::string> importRows(const std::string
                 request.options.values[option] = value;
             }
         }
-        const auto unit = unitOf(request.positionals[0]);
-        auto day = unit ? dayOf(request, *unit) : Unexpected(unit.error());
-        if (!day) {
-            return Unexpected(path + " line " + std::to_string(line) + ": " + day.error());
+        const std::string& name = request.positionals[0];
+        const auto tank = importTank(name);
+        auto day = tank ? dayOf(request, (*tank)->unit) : Unexpected(tank.error());
+        const auto refused = day ? refusedDay(*day, (*tank)->limits) : day.error();
+        if (refused) {
+            return Unexpected(path + " line " + std::to_string(line) + ": " + *refused);
         }
-        rows.push_back({request.positionals[0], *std::move(day)});
+        const auto [first, added] = given.emplace(std::pair{name, day->date}, line);
+        if (!added) {
+            return Unexpected(path + ": lines " + std::to_string(first->second) + " and " +
+                              std::to_string(line) + " both give " + name + "'s " + day->date +
+                              "; give each day once");
+        }
+        rows.rows.push_back({name, *std::move(day)});
+        rows.lines.push_back(line);
     }
     return rows;
+}
+
+// The first row the book refuses with the deliveries recorded on its day.
+Expected<void, std::string> checkWithDeliveries(Store& store, const std::string& path,
+                                                const ImportFile& file, const TankOf& importTank) {
+    for (std::size_t i = 0; i < file.rows.size(); ++i) {
+        const book::ImportRow& row = file.rows[i];
+        auto deliveries = store.deliveries(row.tank, row.day.date);
+        if (!deliveries) {
+            return Unexpected(deliveries.error());
+        }
+        if (deliveries->empty()) {
+            continue;
+        }
+        Day checked = row.day;
+        checked.deliveries = *std::move(deliveries);
+        if (const auto refused = refusedDay(checked, (*importTank(row.tank))->limits)) {
+            return Unexpected(path + " line " + std::to_string(file.lines[i]) + ": " + *refused);
+        }
+    }
+    return {};
 }
 
 Status importDays(const Request& request, const Context& context) {
@@ -852,36 +1058,48 @@ Status importDays(const Request& request, const Context& context) {
     if (!store) {
         return kBookWriteFailed;
     }
-    std::map<std::string, LengthUnit> units;
-    const UnitOf unitOf = [&](const std::string& name) -> Expected<LengthUnit, std::string> {
-        if (const auto it = units.find(name); it != units.end()) {
-            return it->second;
+    std::map<std::string, ImportTank> tanks;
+    const TankOf importTank =
+        [&](const std::string& name) -> Expected<const ImportTank*, std::string> {
+        if (const auto it = tanks.find(name); it != tanks.end()) {
+            return &it->second;
         }
-        const auto tank = store->tank(name);
-        const auto shape =
-            tank ? storedShape(tank->shape, !tank->calibration.empty()) : Unexpected(tank.error());
-        if (!shape) {
-            return Unexpected(shape.error());
+        const auto settings = store->tank(name);
+        const auto tank = settings ? tankOf(*settings) : Unexpected(settings.error());
+        if (!tank) {
+            return Unexpected(tank.error());
         }
-        return units[name] = shape->options.lengthUnit;
+        const ImportTank read{tank->lengthUnit, limitsOf(*settings, *tank)};
+        return &tanks.emplace(name, read).first->second;
     };
-    const auto rows = importRows(path, unitOf);
+    const auto rows = importRows(path, importTank);
     if (!rows) {
         return context.complain(rows.error(), kBookBadInput);
     }
-    const std::size_t total = rows->size();
+    const std::size_t total = rows->rows.size();
     std::function<void(std::size_t)> progress;
     if (context.terminal) {
         progress = [&context, total](std::size_t done) {
             context.err << "\rimport: " << done << " of " << total << " days" << std::flush;
         };
     }
-    const auto done = store->importDays(*rows, progress);
+    bool refused = false;
+    const auto done = store->together([&]() -> Expected<void, std::string> {
+        if (auto checked = checkWithDeliveries(*store, path, *rows, importTank); !checked) {
+            refused = true;
+            return checked;
+        }
+        auto written = store->importDays(rows->rows, progress);
+        if (!written) {
+            return Unexpected(path + ": nothing imported: " + written.error());
+        }
+        return written;
+    });
     if (context.terminal) {
         context.err << "\r\033[K" << std::flush;
     }
     if (!done) {
-        return context.complain(path + ": nothing imported: " + done.error(), kBookWriteFailed);
+        return context.complain(done.error(), refused ? kBookBadInput : kBookWriteFailed);
     }
     context.out << "imported " << total << " days\n";
     return kBookDone;
@@ -894,7 +1112,7 @@ Expected<ReportFormat, std::string> formatOf(const Options& options) {
 
 Status month(const Request& request, const Context& context) {
     const std::string& month = request.positionals.at(1);
-    if (month.size() != 7 || !isDate(month + "-01")) {
+    if (!book::isMonth(month)) {
         return context.complain("the month '" + month + "' is not a month YYYY-MM", kBookBadInput);
     }
     const auto format = formatOf(request.options);
@@ -905,7 +1123,7 @@ Status month(const Request& request, const Context& context) {
     if (!opened) {
         return opened.error();
     }
-    const auto& [store, tank, gauge] = *opened;
+    const auto& [store, tank, gauged] = *opened;
     const auto records = store->month(tank.name, month + "-01", month + "-31");
     if (!records) {
         return context.complain(records.error(), kBookBadInput);
@@ -917,7 +1135,7 @@ Status month(const Request& request, const Context& context) {
         records->before ? records->before->closingLevel : tank.openingLevel.value_or(0);
     const auto water = records->before ? records->before->waterLevel : std::nullopt;
     const auto report =
-        book::reconcileMonth(records->days, opening, water, gauge.first, tank.rules);
+        book::reconcileMonth(records->days, opening, water, gauged.gauge, tank.rules);
     if (!report) {
         return context.complain(report.error(), kBookBadInput);
     }
@@ -1122,22 +1340,14 @@ int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::o
 }
 
 Expected<BookTank, std::string> bookTank(const book::TankSettings& tank) {
-    auto gauge = gaugeOf(tank);
-    if (!gauge) {
-        return Unexpected(gauge.error());
+    auto read = tankOf(tank);
+    if (!read) {
+        return read;
     }
-    const TankOptions& shape = gauge->second;
-    const auto volumes = volumesOf(tank, shape);
-    if (!volumes) {
-        return Unexpected(volumes.error());
+    if (auto refused = book::tankRefusal(tank, read->top)) {
+        return Unexpected(*refused);
     }
-    return BookTank{gauge->first,
-                    shape.lengthUnit,
-                    shape.volumeUnit,
-                    volumes->capacity(),
-                    volumes->top(),
-                    shape.vertical && !volumes->calibrated(),
-                    shape};
+    return read;
 }
 
 }  // namespace brimwell

@@ -23,6 +23,8 @@ struct BookTank {
     TankOptions shape;  // as stored, read as brimwell-tank reads its options
 };
 
+// The tank, or why the book would not keep these settings: a name holding a control character,
+// an opening stick outside the tank, a percent rule beyond its range.
 Expected<BookTank, std::string> bookTank(const book::TankSettings& tank);
 
 // The percent rule's allowance unless one is given: 130 gallons in `unit`.

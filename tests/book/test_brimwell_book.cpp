@@ -187,8 +187,8 @@ private Q_SLOTS:
         QCOMPARE(QFile::permissions(path("hostile.book")) & 0x7777,
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         // A stick as the operator writes it: 3 ft 3 in.
-        QCOMPARE(book("hostile.book", {"day", kHostile, "2026-01-02", "--stick", "3'3\""}).exitCode, 0);
-        QVERIFY(book("hostile.book", {"export"}).out.endsWith(",2026-01-02,39,,,,,\n"));
+        QCOMPARE(book("hostile.book", {"day", kHostile, "2026-01-02", "--stick", "3'3\"", "--pumped", "0"}).exitCode, 0);
+        QVERIFY(book("hostile.book", {"export"}).out.endsWith(",2026-01-02,39,,,0,,\n"));
         QCOMPARE(book("hostile.book", {"tank", "list"}).out, kHostile.toUtf8() + "\n");
         const QJsonObject month =
             QJsonDocument::fromJson(book("hostile.book", {"month", kHostile, "2026-01", "--format", "json"}).out).object();
@@ -240,7 +240,7 @@ private Q_SLOTS:
     // The import holds the write lock from its first row to its commit; it is killed in between.
     void an_import_killed_midway_leaves_the_book_as_it_was() {
         addTank("kill.book", "T1");
-        QCOMPARE(book("kill.book", {"day", "T1", "1980-01-01", "--stick", "40"}).exitCode, 0);
+        QCOMPARE(book("kill.book", {"day", "T1", "1980-01-01", "--stick", "40", "--pumped", "0"}).exitCode, 0);
         QVERIFY(writeFile(path("years.csv"), yearsOfDays("T1", 60000)));
         QProcess import;
         import.start(BRIMWELL_BOOK, {"--book", path("kill.book"), "import", path("years.csv")});
@@ -284,7 +284,23 @@ private Q_SLOTS:
         QTest::newRow("a lone point pumped") << QStringList{"day", "T1", "2026-01-02", "--stick", "3", "--pumped", "."} << QByteArray("--pumped: '.' is not a number");
         QTest::newRow("no such date") << QStringList{"day", "T1", "2026-02-30", "--stick", "3"} << QByteArray("'2026-02-30' is not a date");
         QTest::newRow("water above the stick") << QStringList{"day", "T1", "2026-01-02", "--stick", "3", "--water", "4"} << QByteArray("--water is above --stick");
-        QTest::newRow("stick above the tank") << QStringList{"day", "T1", "2026-01-02", "--stick", "121"} << QByteArray("--stick: a stick of 121 is outside the tank (0 to 120)");
+        QTest::newRow("stick above the tank") << QStringList{"day", "T1", "2026-01-02", "--stick", "121"} << QByteArray("--stick: 121 is outside the tank (0 to 120)");
+        QTest::newRow("water below the bottom") << QStringList{"day", "T1", "2026-01-02", "--stick", "3", "--water", "-1"} << QByteArray("--water: -1 is outside the tank (0 to 120)");
+        QTest::newRow("nothing pumped") << QStringList{"day", "T1", "2026-10-01", "--stick", "47"} << QByteArray("give --pumped 0 if nothing was pumped");
+        // A day written otherwise would sort outside its month, or be in none.
+        QTest::newRow("date with slashes") << QStringList{"day", "T1", "2026/03/05", "--stick", "30", "--pumped", "100"} << QByteArray("'2026/03/05' is not a date YYYY-MM-DD");
+        QTest::newRow("date with underscores") << QStringList{"day", "T1", "2026_03_11", "--stick", "30", "--pumped", "100"} << QByteArray("'2026_03_11' is not a date");
+        QTest::newRow("delivery date with points") << QStringList{"delivery", "T1", "2026.03.06", "--bill", "100", "--before", "10", "--after", "20"} << QByteArray("'2026.03.06' is not a date");
+        QTest::newRow("month with a slash") << QStringList{"month", "T1", "2026/03"} << QByteArray("'2026/03' is not a month");
+        // Figures that would overflow a day's or the month's sums.
+        QTest::newRow("meters beyond any meter") << QStringList{"day", "T1", "2026-06-01", "--stick", "48", "--meter-open", "-1e308", "--meter-close", "1e308"} << QByteArray("--meter-open: -1e+308 is outside 0 to 1000000000000");
+        QTest::newRow("pumped beyond any tank") << QStringList{"day", "T1", "2026-06-01", "--stick", "48", "--pumped", "1e308"} << QByteArray("--pumped: 1e+308 is outside 0 to 1000000000");
+        QTest::newRow("a temperature off the scale") << QStringList{"day", "T1", "2026-06-01", "--stick", "48", "--pumped", "0", "--temperature", "400"} << QByteArray("--temperature: 400 is outside -60 to 300");
+        QTest::newRow("a bill beyond any tank") << QStringList{"delivery", "T1", "2026-06-01", "--bill", "2e9", "--before", "10", "--after", "20"} << QByteArray("--bill: 2000000000 is outside 0 to 1000000000");
+        QTest::newRow("opening above the tank") << QStringList{"tank", "add", "T2", "--opening", "200"} + kVertical << QByteArray("the opening stick 200 is outside the tank (0 to 120)");
+        QTest::newRow("opening below the bottom") << QStringList{"tank", "add", "T2", "--opening", "-5"} + kVertical << QByteArray("the opening stick -5 is outside the tank (0 to 120)");
+        QTest::newRow("a line feed in a name") << QStringList{"tank", "add", "T\n2", "--opening", "5"} + kVertical << QByteArray("the tank's name holds a control character");
+        QTest::newRow("a tab in a new name") << QStringList{"tank", "edit", "T1", "--name", "T\t2"} << QByteArray("the tank's name holds a control character");
         QTest::newRow("month") << QStringList{"month", "T1", "2026-13"} << QByteArray("'2026-13' is not a month");
         QTest::newRow("run rule half given") << QStringList{"tank", "add", "T2", "--opening", "1", "--short-days", "3"} + kVertical << QByteArray("--short-total is missing");
         QTest::newRow("54B in °F") << QStringList{"tank", "add", "T2", "--opening", "1", "--correction", "54B", "--density", "800"} + kVertical << QByteArray("--temperature-unit C is needed for --correction 54B");
@@ -300,6 +316,58 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains(message) && run.err.count('\n') == 1, run.err);
         QCOMPARE(digest(path("input.book")), before);
+    }
+
+    // Each would lose a month or leave it unreportable; it is refused when it is recorded. The
+    // book has T1 (vertical, 120 in high) and the records `setup` makes; CSV is the import's file.
+    void a_change_that_would_lose_or_break_a_month_is_refused_data() {
+        QTest::addColumn<QList<QStringList>>("setup");
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("message");
+        const QStringList importIt{"import", "CSV"};
+        QTest::newRow("a stick above a lower tank") << QList<QStringList>{{"day", "T1", "2026-02-03", "--stick", "80", "--pumped", "0"}}
+            << QByteArray() << QStringList{"tank", "edit", "T1", "--orientation", "vertical", "--diameter", "120", "--length", "60"}
+            << QByteArray("2026-02-03: --stick: 80 is outside the tank (0 to 60)");
+        QTest::newRow("water above a delivery's stick") << QList<QStringList>{{"delivery", "T1", "2026-03-02", "--bill", "1500", "--before", "10", "--after", "40"}}
+            << QByteArray() << QStringList{"day", "T1", "2026-03-02", "--stick", "38", "--water", "12", "--pumped", "0"}
+            << QByteArray("--water: 12 is above the stick before delivery 1 (10)");
+        QTest::newRow("a delivery below the day's water") << QList<QStringList>{{"day", "T1", "2026-03-02", "--stick", "38", "--water", "12", "--pumped", "0"}}
+            << QByteArray() << QStringList{"delivery", "T1", "2026-03-02", "--bill", "1500", "--before", "10", "--after", "40"}
+            << QByteArray("--before: 10 is below the day's water cut (12)");
+        QTest::newRow("an imported day below a delivery's water") << QList<QStringList>{{"delivery", "T1", "2026-03-02", "--bill", "1500", "--before", "10", "--after", "40"}}
+            << QByteArray("tank,date,stick,water,pumped\nT1,2026-03-02,38,12,0\n") << importIt
+            << QByteArray("line 2: --water: 12 is above the stick before delivery 1 (10)");
+        QTest::newRow("a tank with days") << QList<QStringList>{{"day", "T1", "2026-03-02", "--stick", "38", "--pumped", "0"}}
+            << QByteArray() << QStringList{"tank", "remove", "T1"}
+            << QByteArray("T1 has 1 recorded day; a tank with recorded days is kept in the book");
+        QTest::newRow("a day twice in an import") << QList<QStringList>{}
+            << QByteArray("tank,date,stick,pumped\nT1,2026-03-02,39,10\nT1,2026-03-03,38,10\nT1,2026-03-02,38,10\n") << importIt
+            << QByteArray("lines 2 and 4 both give T1's 2026-03-02");
+        QTest::newRow("a blank pumped cell") << QList<QStringList>{}
+            << QByteArray("tank,date,stick,pumped\nT1,2026-03-02,39,\n") << importIt << QByteArray("line 2: the volume pumped is missing: give --pumped 0 if nothing was pumped");
+        QTest::newRow("an import date with colons") << QList<QStringList>{}
+            << QByteArray("tank,date,stick,pumped\nT1,2026:03:09,39,1\n") << importIt << QByteArray("line 2: the date '2026:03:09' is not a date");
+        QTest::newRow("an imported stick above the tank") << QList<QStringList>{}
+            << QByteArray("tank,date,stick,pumped\nT1,2026-03-02,500,1\n") << importIt << QByteArray("line 2: --stick: 500 is outside the tank (0 to 120)");
+    }
+    void a_change_that_would_lose_or_break_a_month_is_refused() {
+        QFETCH(QList<QStringList>, setup);
+        QFETCH(QByteArray, csv);
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, message);
+        const QString file = QString("refused-%1.book").arg(QTest::currentDataTag());
+        addTank(file, "T1");
+        for (const QStringList& command : setup) {
+            QCOMPARE(book(file, command).exitCode, 0);
+        }
+        QVERIFY(writeFile(path(file + ".csv"), csv));
+        args.replaceInStrings(QRegularExpression("^CSV$"), path(file + ".csv"));
+        const QByteArray before = digest(path(file));
+        const Run run = book(file, args);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(message) && run.err.count('\n') == 1, run.err);
+        QCOMPARE(digest(path(file)), before);
     }
 
     // A chart of 100 gal an inch, kept in the book: opening 50 in = 5000 gal, 5000 - 790 pumped

@@ -171,12 +171,31 @@ private Q_SLOTS:
         QCOMPARE(month.met(), !february);
     }
 
-    void a_net_bill_without_any_temperature_is_refused() {
-        const Day noTemperature =
-            day("2026-02-03", 0, 70, {}, {{3000, true, {}, 40, 70, {}, {}, 0}});
-        const auto month = reconcileMonth({noTemperature}, 40, {}, kGauge, kRules);
+    // None of these is a month met: each is an error, never a report.
+    void a_month_that_cannot_be_worked_out_is_an_error_data() {
+        QTest::addColumn<std::vector<Day>>("days");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("a net bill without any temperature")
+            << std::vector<Day>{day("2026-02-03", 0, 70, {}, {{3000, true, {}, 40, 70, {}, {}, 0}})}
+            << "net bill";
+        QTest::newRow("no day recorded") << std::vector<Day>{} << "no day is recorded";
+        // Each day's figures are finite; their sum is not.
+        QTest::newRow("a flow-through beyond a number")
+            << std::vector<Day>{day("2026-02-02", 1e308, 40), day("2026-02-03", 1e308, 40)}
+            << "2026-02-03: the flow-through is too large to work out";
+        Day meters = day("2026-02-02", 0, 40);
+        meters.pumped.reset();
+        meters.meterOpen = -1e308;
+        meters.meterClose = 1e308;
+        QTest::newRow("meters a day cannot pump")
+            << std::vector<Day>{meters} << "2026-02-02: the pumped volume is too large to work out";
+    }
+    void a_month_that_cannot_be_worked_out_is_an_error() {
+        QFETCH(std::vector<Day>, days);
+        QFETCH(QString, error);
+        const auto month = reconcileMonth(days, 40, {}, kGauge, kRules);
         QVERIFY(!month);
-        QVERIFY(month.error().find("net bill") != std::string::npos);
+        QVERIFY2(month.error().find(error.toStdString()) != std::string::npos, month.error().c_str());
     }
 
     // The site's reading of a tank of 10,000 gallons, 100 inches high, safe fill 90 %: the
