@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
-#include <QStorageInfo>
 #include <QUrl>
 #include <atomic>
 
@@ -18,31 +17,6 @@ namespace {
 
 // A writer waits this long for another to finish before it gives up.
 constexpr int kBusyTimeoutMs = 30000;
-// Less free space than the journal's index file takes is a full disk to the book.
-constexpr qint64 kRoomForJournal = 64 * 1024;
-
-// Why the file system refuses to let the book be written, in the words of what to change.
-std::string whyNotWritable(const QString& path) {
-    const QFileInfo file(path);
-    const QFileInfo folder(file.absolutePath());
-    const QStorageInfo disk(folder.absoluteFilePath());
-    if (disk.isReadOnly()) {
-        return "it is on a read-only disk";
-    }
-    if (disk.bytesAvailable() < kRoomForJournal) {
-        return "the disk is full";
-    }
-    if (!file.isReadable()) {
-        return "it cannot be read (permission denied)";
-    }
-    if (!folder.isWritable()) {
-        return "its folder takes no new files, and the book keeps its journal beside it";
-    }
-    if (!file.isWritable()) {
-        return "the file is read-only";
-    }
-    return "it cannot be opened for writing";
-}
 
 // Why a book could not be read as one, told by SQLite's result code. A database without the
 // book's tables fails with a plain error, and is some other program's file.
@@ -57,19 +31,11 @@ OpenFailure openFailure(const QSqlError& error, const std::string& path) {
                     path + " is not a Brimwell book; it is left as it is"};
         case SqlFault::ReadOnly:
         case SqlFault::CannotOpen:
-            return {OpenFailure::Kind::ReadOnly,
-                    path + " cannot be written: " + whyNotWritable(QString::fromStdString(path))};
         case SqlFault::DiskFull:
-            return {OpenFailure::Kind::ReadOnly, path + " cannot be written: the disk is full"};
         case SqlFault::DiskError:
-            // The journal's index file is made by writing into it, which fails on a full disk.
-            if (const QStorageInfo disk(QFileInfo(QString::fromStdString(path)).absolutePath());
-                disk.bytesAvailable() < kRoomForJournal) {
-                return {OpenFailure::Kind::ReadOnly, path + " cannot be written: the disk is full"};
-            }
-            return {OpenFailure::Kind::CannotOpen, path + ": " + describe(error)};
+            return {OpenFailure::Kind::ReadOnly, describe(error, QString::fromStdString(path))};
         default:
-            return {OpenFailure::Kind::CannotOpen, path + ": " + describe(error)};
+            return {OpenFailure::Kind::CannotOpen, describe(error, QString::fromStdString(path))};
     }
 }
 
@@ -227,7 +193,7 @@ void registerBook(const QString& connection, const QString& path, Access access,
 Expected<void, std::string> openConnection(const QString& connection, const QString& path) {
     QSqlDatabase database = QSqlDatabase::database(connection, false);
     if (!database.open()) {
-        return Unexpected(path.toStdString() + ": " + describe(database.lastError()));
+        return Unexpected(describe(database.lastError(), path));
     }
     return {};
 }
@@ -281,6 +247,15 @@ Expected<void, OpenFailure> checkPages(const QString& connection, const QString&
             OpenFailure{OpenFailure::Kind::Damaged,
                         path.toStdString() + " is damaged (" + found + "); it is left as it is"});
     }
+    return {};
+}
+
+Expected<void, OpenFailure> checkWritable(const QString& connection, const QString& path) {
+    Query query(connection);
+    if (!query.run(sqliteSchema().beginWrite.data())) {
+        return Unexpected(openFailure(query->lastError(), path.toStdString()));
+    }
+    (void)Query(connection).run("ROLLBACK");
     return {};
 }
 

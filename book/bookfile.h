@@ -30,6 +30,9 @@ Expected<void, OpenFailure> checkExisting(const QString& connection, const QStri
 // SQLite's check of every page of the book, which finds a damaged page before anything is
 // written beside it.
 Expected<void, OpenFailure> checkPages(const QString& connection, const QString& path);
+// Whether the book takes a write: the write lock is taken and given back. A book that cannot be
+// written is told here, with its cause, before any change is begun.
+Expected<void, OpenFailure> checkWritable(const QString& connection, const QString& path);
 // Whether a journal beside the book holds changes not yet in the book's file.
 bool journalHoldsChanges(const QString& path);
 

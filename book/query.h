@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
 #include <initializer_list>
 #include <string>
@@ -19,7 +20,8 @@ using Done = Expected<void, std::string>;
 
 class Query {
 public:
-    explicit Query(const QString& connection) : query_(QSqlDatabase::database(connection, false)) {}
+    explicit Query(const QString& connection)
+        : query_(QSqlDatabase::database(connection, false)), connection_(connection) {}
 
     // Runs the statement with its values bound in order; a statement run again is not
     // prepared again.
@@ -48,8 +50,14 @@ public:
     QSqlQuery* operator->() { return &query_; }
 
 private:
-    Done failure() const { return Unexpected(describe(query_.lastError())); }
+    Done failure() const { return Unexpected(describe(query_.lastError(), bookPath())); }
+    // The book's file, from the connection's URI (see registerBook).
+    QString bookPath() const {
+        const QString uri = QSqlDatabase::database(connection_, false).databaseName();
+        return QUrl(uri.section('?', 0, 0)).toLocalFile();
+    }
     QSqlQuery query_;
+    QString connection_;
     const char* prepared_ = nullptr;
 };
 }  // namespace brimwell::book

@@ -1,6 +1,8 @@
 #include "book/sqlfailure.h"
 
+#include <QFileInfo>
 #include <QSqlError>
+#include <QStorageInfo>
 
 namespace brimwell::book {
 namespace {
@@ -16,6 +18,8 @@ constexpr int kFull = 13;
 constexpr int kCantOpen = 14;
 constexpr int kNotADatabase = 26;
 constexpr int kPrimaryMask = 0xff;
+// Less free space than the journal's index file takes is a full disk to the book.
+constexpr qint64 kRoomForJournal = 64 * 1024;
 
 }  // namespace
 
@@ -50,22 +54,46 @@ SqlFault faultOf(const QSqlError& error) {
     }
 }
 
-std::string describe(const QSqlError& error) {
+std::string whyNotWritable(const QString& path) {
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    const QStorageInfo disk(folder.absoluteFilePath());
+    if (disk.isReadOnly()) {
+        return "it is on a read-only disk";
+    }
+    if (disk.bytesAvailable() < kRoomForJournal) {
+        return "the disk is full";
+    }
+    if (!file.isReadable()) {
+        return "it cannot be read (permission denied)";
+    }
+    if (!folder.isWritable()) {
+        return "its folder takes no new files, and the book keeps its journal beside it";
+    }
+    if (!file.isWritable()) {
+        return "the file is read-only";
+    }
+    return "it cannot be opened for writing";
+}
+
+std::string describe(const QSqlError& error, const QString& path) {
     const std::string words = error.text().toStdString();
+    const std::string book = path.toStdString();
     switch (faultOf(error)) {
         case SqlFault::Damaged:
-            return "the book is damaged (" + words + "); it is left as it is";
+            return book + " is damaged (" + words + "); it is left as it is";
         case SqlFault::NotABook:
-            return "the file is not a Brimwell book (" + words + ")";
+            return book + " is not a Brimwell book (" + words + ")";
         case SqlFault::ReadOnly:
-            return "the book cannot be written: it, its folder or its disk is read-only (" + words +
-                   ")";
-        case SqlFault::DiskFull:
-            return "the disk is full (" + words + "); nothing was written";
-        case SqlFault::DiskError:
-            return "the disk could not read or write the book (" + words + ")";
         case SqlFault::CannotOpen:
-            return "the book cannot be opened (" + words + ")";
+        case SqlFault::DiskFull:
+            return book + " cannot be written: " + whyNotWritable(path) + " (" + words + ")";
+        case SqlFault::DiskError:
+            // The journal's index file is made by writing into it, which fails on a full disk.
+            if (QStorageInfo(QFileInfo(path).absolutePath()).bytesAvailable() < kRoomForJournal) {
+                return book + " cannot be written: the disk is full (" + words + ")";
+            }
+            return "the disk could not read or write " + book + " (" + words + ")";
         case SqlFault::Busy:
             return "another program kept the book busy too long (" + words + "); try again";
         case SqlFault::None:

@@ -6,6 +6,7 @@
 #include <string>
 
 class QSqlError;
+class QString;
 
 namespace brimwell::book {
 
@@ -23,7 +24,12 @@ enum class SqlFault {
 
 SqlFault faultOf(const QSqlError& error);
 
-// The failure in words a person can act on, with SQLite's own words after them.
-std::string describe(const QSqlError& error);
+// Why the file system refuses to let the book at `path` be written (a read-only disk, a full
+// disk, a folder that takes no new files, a read-only file), in the words of what to change.
+std::string whyNotWritable(const QString& path);
+
+// The failure of the book at `path` in words a person can act on, with SQLite's own words
+// after them.
+std::string describe(const QSqlError& error, const QString& path);
 
 }  // namespace brimwell::book

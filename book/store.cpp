@@ -430,23 +430,29 @@ Expected<std::unique_ptr<Store>, OpenFailure> Store::open(const QString& path, A
 // new files) reads the file as it stands, which is the whole book only while no journal holds
 // changes; with such a journal the failure stands.
 Expected<void, OpenFailure> Store::prepare(bool exists, Access access) {
-    registerBook(connection_, path_, access);
-    auto ready =
-        openConnection(connection_, path_)
-            ? (exists ? checkExisting(connection_, path_, access) : createSchema(connection_))
-            : Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen, ""});
-    if (!ready && ready.error().kind == OpenFailure::Kind::ReadOnly && access == Access::Read &&
-        !journalHoldsChanges(path_)) {
+    const auto ready = [&](bool withoutJournal) -> Expected<void, OpenFailure> {
+        registerBook(connection_, path_, access, withoutJournal);
+        if (auto connected = openConnection(connection_, path_); !connected) {
+            return Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen, connected.error()});
+        }
+        auto checked =
+            exists ? checkExisting(connection_, path_, access) : createSchema(connection_);
+        if (checked && exists && access == Access::Write) {
+            checked = checkPages(connection_, path_);
+        }
+        if (checked && access == Access::Write) {
+            checked = checkWritable(connection_, path_);
+        }
         disconnect();
+        return checked;
+    };
+    auto done = ready(false);
+    if (!done && done.error().kind == OpenFailure::Kind::ReadOnly && access == Access::Read &&
+        !journalHoldsChanges(path_)) {
         QSqlDatabase::removeDatabase(connection_);
-        registerBook(connection_, path_, access, true);
-        ready = checkExisting(connection_, path_, access);
+        done = ready(true);
     }
-    if (ready && exists && access == Access::Write) {
-        ready = checkPages(connection_, path_);
-    }
-    disconnect();
-    return ready;
+    return done;
 }
 
 Done Store::together(const std::function<Done()>& changes) {
@@ -513,12 +519,11 @@ Done Store::removeTank(const std::string& name) {
                 return Unexpected(id.error());
             }
             Query count(connection_);
-            if (auto done = count.run(
-                    "SELECT (SELECT COUNT(*) FROM days WHERE tank_id = ?), "
-                    "(SELECT COUNT(*) FROM day_history WHERE tank_id = ?) + "
-                    "(SELECT COUNT(*) FROM deliveries WHERE tank_id = ?) + "
-                    "(SELECT COUNT(*) FROM delivery_history WHERE tank_id = ?)",
-                    {*id, *id, *id, *id});
+            if (auto done = count.run("SELECT (SELECT COUNT(*) FROM days WHERE tank_id = ?), "
+                                      "(SELECT COUNT(*) FROM day_history WHERE tank_id = ?) + "
+                                      "(SELECT COUNT(*) FROM deliveries WHERE tank_id = ?) + "
+                                      "(SELECT COUNT(*) FROM delivery_history WHERE tank_id = ?)",
+                                      {*id, *id, *id, *id});
                 !done) {
                 return done;
             }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <ostream>
+#include <sstream>
 
 #include "book/correction.h"
 #include "book/store.h"
@@ -118,6 +119,8 @@ struct Context {
     std::ostream& err;
     bool terminal;
     QString bookPath;
+    // Reading commands only read the book, so that a book that cannot be written is still read.
+    book::Access access = book::Access::Write;
 
     Status complain(const std::string& message, Status status) const {
         err << "brimwell-book: " << message << '\n';
@@ -125,7 +128,7 @@ struct Context {
     }
     // The book, or the reason it cannot be opened, told on standard error.
     std::unique_ptr<Store> open() const {
-        auto store = Store::open(bookPath);
+        auto store = Store::open(bookPath, access);
         if (!store) {
             complain(store.error().message, kBookWriteFailed);
             return nullptr;
@@ -572,14 +575,31 @@ struct OpenedTank {
     TankSettings tank;
 };
 
+// Whether the book has a tank of that name; a name it lacks is bad input, while a book that
+// cannot be read is a failure of the book.
+Status checkTankName(Store& store, const std::string& name, const Context& context) {
+    const auto names = store.tankNames();
+    if (!names) {
+        return context.complain(names.error(), kBookWriteFailed);
+    }
+    if (std::find(names->begin(), names->end(), name) == names->end()) {
+        return context.complain("no tank named '" + name + "' in the book", kBookBadInput);
+    }
+    return kBookDone;
+}
+
 Expected<OpenedTank, Status> openTank(const Request& request, const Context& context) {
     auto store = context.open();
     if (!store) {
         return Unexpected(kBookWriteFailed);
     }
-    auto tank = store->tank(request.positionals.at(0));
+    const std::string& name = request.positionals.at(0);
+    if (const Status named = checkTankName(*store, name, context); named != kBookDone) {
+        return Unexpected(named);
+    }
+    auto tank = store->tank(name);
     if (!tank) {
-        return Unexpected(context.complain(tank.error(), kBookBadInput));
+        return Unexpected(context.complain(tank.error(), kBookWriteFailed));
     }
     return OpenedTank{std::move(store), *std::move(tank)};
 }
@@ -1126,7 +1146,7 @@ Status month(const Request& request, const Context& context) {
     const auto& [store, tank, gauged] = *opened;
     const auto records = store->month(tank.name, month + "-01", month + "-31");
     if (!records) {
-        return context.complain(records.error(), kBookBadInput);
+        return context.complain(records.error(), kBookWriteFailed);
     }
     if (records->days.empty()) {
         return context.complain(tank.name + " has no day recorded in " + month, kBookBadInput);
@@ -1149,10 +1169,13 @@ Status history(const Request& request, const Context& context) {
         return kBookWriteFailed;
     }
     const std::string& tank = request.positionals.at(0);
+    if (const Status named = checkTankName(*store, tank, context); named != kBookDone) {
+        return named;
+    }
     if (request.options.flags.contains("--deliveries")) {
         const auto changes = store->deliveryHistory(tank);
         if (!changes) {
-            return context.complain(changes.error(), kBookBadInput);
+            return context.complain(changes.error(), kBookWriteFailed);
         }
         context.out << kDeliveryHistoryHeader << '\n';
         for (const book::DeliveryCorrection& change : *changes) {
@@ -1162,7 +1185,7 @@ Status history(const Request& request, const Context& context) {
     }
     const auto corrections = store->history(tank);
     if (!corrections) {
-        return context.complain(corrections.error(), kBookBadInput);
+        return context.complain(corrections.error(), kBookWriteFailed);
     }
     context.out << "changed_at," << kDayCsvHeader << '\n';
     for (const book::DayCorrection& correction : *corrections) {
@@ -1176,22 +1199,36 @@ Status exportDays(const Request& request, const Context& context) {
     if (!store) {
         return kBookWriteFailed;
     }
+    if (!request.positionals.empty()) {
+        if (const Status named = checkTankName(*store, request.positionals[0], context);
+            named != kBookDone) {
+            return named;
+        }
+    }
     auto names = request.positionals.empty() ? store->tankNames()
                                              : std::vector<std::string>{request.positionals[0]};
     if (!names) {
         return context.complain(names.error(), kBookWriteFailed);
     }
-    context.out << kDayCsvHeader << '\n';
+    // Written once every day is read: a book that fails part-way gives no rows at all.
+    std::ostringstream rows;
+    rows << kDayCsvHeader << '\n';
     for (const std::string& name : *names) {
         const auto days = store->days(name);
         if (!days) {
-            return context.complain(days.error(), kBookBadInput);
+            return context.complain(days.error(), kBookWriteFailed);
         }
         for (const Day& day : *days) {
-            context.out << dayCsvRow(name, day);
+            rows << dayCsvRow(name, day);
         }
     }
+    context.out << rows.str();
     return kBookDone;
+}
+
+bool isReading(std::string_view words) {
+    return words == "tank list" || words == "tank show" || words == "month" ||
+           words == "history" || words == "export" || words == "check";
 }
 
 struct Subcommand {
@@ -1336,6 +1373,9 @@ int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::o
                                 kBookBadInput);
     }
     request.options = *std::move(options);
+    if (isReading(subcommand->words)) {
+        context.access = book::Access::Read;
+    }
     return subcommand->run(request, context);
 }
 

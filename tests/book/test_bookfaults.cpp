@@ -163,8 +163,8 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         const QString path = QDir(folder).filePath("site.book");
         QVERIFY(makeBook(path));
-        const QByteArray month = book(path, {"month", "T1", "2024-03"}).out;
-        QVERIFY(month.contains("2024-03-31"));
+        const Run month = book(path, {"month", "T1", "2024-03"});
+        QVERIFY(month.out.contains("2024-03-31"));
         const QByteArray before = digest(path);
 
         const QStringList day{"day", "T1", "2026-03-11", "--stick", "40", "--pumped", "10"};
@@ -194,7 +194,7 @@ private Q_SLOTS:
             write = book(path, day);
             filler.remove();
         }
-        QVERIFY2(read.exitCode == 0 && read.out == month, read.err.constData());
+        QVERIFY2(read.exitCode == month.exitCode && read.out == month.out, read.err.constData());
         QVERIFY2(write.exitCode == 1 && write.err.contains(cause.toUtf8()), write.err.constData());
         QVERIFY(!write.err.contains("not a Brimwell book"));
         QCOMPARE(digest(path), before);

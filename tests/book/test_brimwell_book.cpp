@@ -219,7 +219,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, message);
         const QString file = path(QString("foreign-%1").arg(QTest::currentDataTag()));
         if (statement.startsWith("UPDATE") || statement == "damage") {
-            QCOMPARE(runCommand(BRIMWELL_BOOK, {"--book", file, "tank", "list"}).exitCode, 0);
+            QCOMPARE(runCommand(BRIMWELL_BOOK, {"--book", file, "tank", "add", "T0", "--diameter", "96",
+                                                "--length", "100", "--opening", "10"})
+                         .exitCode,
+                     0);
         } else {
             QVERIFY(writeFile(file, bytes));
         }
