@@ -840,6 +840,19 @@ Expected<std::vector<Day>, std::string> Store::days(const std::string& tank) {
     });
 }
 
+Expected<std::vector<std::pair<std::string, Delivery>>, std::string> Store::allDeliveries(
+    const std::string& tank) {
+    return withBook([&] {
+        return selectForTank(connection_, tank,
+                             std::string("SELECT day, ") + kDeliveryColumns +
+                                 " FROM deliveries WHERE tank_id = ? ORDER BY day, id",
+                             {}, [](const QSqlQuery& row) {
+                                 return std::pair(row.value(0).toString().toStdString(),
+                                                  deliveryFrom(row, 1));
+                             });
+    });
+}
+
 Expected<std::vector<std::string>, std::string> Store::integrityProblems() {
     return withBook([&]() -> Expected<std::vector<std::string>, std::string> {
         Query query(connection_);

@@ -90,6 +90,9 @@ public:
     Expected<std::vector<Delivery>, std::string> deliveries(const std::string& tank,
                                                             const std::string& date);
     Expected<std::vector<DeliveryCorrection>, std::string> deliveryHistory(const std::string& tank);
+    // Every delivery of the tank with its date, in the order of the days and of their recording.
+    Expected<std::vector<std::pair<std::string, Delivery>>, std::string> allDeliveries(
+        const std::string& tank);
     Expected<std::vector<Day>, std::string> days(const std::string& tank);
     // SQLite's check of the whole book, its indexes too: each problem found, none when whole.
     Expected<std::vector<std::string>, std::string> integrityProblems();

@@ -40,6 +40,7 @@ const char* const kBookUsage =
     "       brimwell-book month TANK YYYY-MM [--format text|csv|json]\n"
     "       brimwell-book history TANK [--deliveries]\n"
     "       brimwell-book export [TANK]\n"
+    "       brimwell-book check\n"
     "       brimwell-book --help | --version\n"
     "       brimwell-book [--book FILE]         opens the book's window\n"
     "\n"
@@ -85,14 +86,16 @@ const char* const kBookUsage =
     "         (closing - book), each delivery checked, the flow-through, the cumulative\n"
     "         over/short and each rule's figures and verdict\n"
     "export   every day of the tank (or of all tanks) as import reads them\n"
+    "check    SQLite's check of every page, then each stored record the book would refuse\n"
+    "         today, named by tank and date (exit 4 when it lists any)\n"
     "\n"
     "Numbers are read with \".\" as the decimal point. Sticks and water cuts are 0 to the\n"
     "tank's height; volumes pumped, billed and pumped during a delivery 0 to 1000000000;\n"
     "meter totals 0 to 1000000000000; temperatures -60 to 300 F or -50 to 150 C; --percent\n"
     "0 to 100 and --allowance 0 to 1000000000. A record the month could not work out is\n"
     "refused.\n"
-    "Exit status: 0 done; 1 the book could not be opened or written; 2 bad input, nothing\n"
-    "written; 4 the month fails a rule.\n";
+    "Exit status: 0 done; 1 the book could not be opened, read or written, or is damaged;\n"
+    "2 bad input, nothing written; 4 the month fails a rule (check: records found).\n";
 
 namespace {
 
@@ -1226,6 +1229,88 @@ Status exportDays(const Request& request, const Context& context) {
     return kBookDone;
 }
 
+// Each record of the tank that the book would refuse today, as "TANK DATE: reason".
+Expected<std::vector<std::string>, std::string> refusedRecords(Store& store, const TankSettings& tank,
+                                                               const BookTank& gauged) {
+    const auto read = store.days(tank.name);
+    const auto deliveries = store.allDeliveries(tank.name);
+    if (!read || !deliveries) {
+        return Unexpected(read ? deliveries.error() : read.error());
+    }
+    std::vector<Day> days = *read;
+    std::map<std::string, Day*> byDate;
+    for (Day& day : days) {
+        byDate[day.date] = &day;
+    }
+    std::vector<std::string> found;
+    for (const auto& [date, delivery] : *deliveries) {
+        if (const auto day = byDate.find(date); day != byDate.end()) {
+            day->second->deliveries.push_back(delivery);
+        } else {
+            found.push_back(tank.name + " " + date +
+                            ": a delivery without the day's closing stick; record the day");
+        }
+    }
+    const book::TankLimits limits = limitsOf(tank, gauged);
+    for (const Day& day : days) {
+        const std::string where = tank.name + " " + day.date + ": ";
+        if (!book::isDate(day.date)) {
+            found.push_back(where + "the date is not written YYYY-MM-DD, so no month counts it");
+        } else if (auto refused = refusedDay(day, limits)) {
+            found.push_back(where + *refused);
+        }
+    }
+    return found;
+}
+
+// SQLite's check of every page and index, then every stored row that the book would refuse
+// today, each named so that it can be corrected.
+Status checkBook(const Request&, const Context& context) {
+    const auto store = context.open();
+    if (!store) {
+        return kBookWriteFailed;
+    }
+    const auto damage = store->integrityProblems();
+    if (!damage) {
+        return context.complain(damage.error(), kBookWriteFailed);
+    }
+    for (const std::string& problem : *damage) {
+        context.out << "damaged: " << problem << '\n';
+    }
+    if (!damage->empty()) {
+        return context.complain(context.bookPath.toStdString() +
+                                    " is damaged; restore it from a copy",
+                                kBookWriteFailed);
+    }
+    const auto names = store->tankNames();
+    if (!names) {
+        return context.complain(names.error(), kBookWriteFailed);
+    }
+    std::size_t refused = 0;
+    for (const std::string& name : *names) {
+        const auto tank = store->tank(name);
+        if (!tank) {
+            return context.complain(tank.error(), kBookWriteFailed);
+        }
+        const auto gauged = bookTank(*tank);
+        if (!gauged) {
+            context.out << name << ": " << gauged.error() << " (its days are not checked)\n";
+            ++refused;
+            continue;
+        }
+        const auto found = refusedRecords(*store, *tank, *gauged);
+        if (!found) {
+            return context.complain(found.error(), kBookWriteFailed);
+        }
+        for (const std::string& line : *found) {
+            context.out << line << '\n';
+        }
+        refused += found->size();
+    }
+    context.out << "pages: whole\nrecords the book would refuse today: " << refused << '\n';
+    return refused == 0 ? kBookDone : kBookRuleFailed;
+}
+
 bool isReading(std::string_view words) {
     return words == "tank list" || words == "tank show" || words == "month" ||
            words == "history" || words == "export" || words == "check";
@@ -1275,6 +1360,7 @@ const std::vector<Subcommand>& subcommands() {
         {"month", 2, 0, {"--format"}, {}, month},
         {"history", 1, 0, {}, {"--deliveries"}, history},
         {"export", 0, 1, {}, {}, exportDays},
+        {"check", 0, 0, {}, {}, checkBook},
     };
     return all;
 }

@@ -133,7 +133,8 @@ private Q_SLOTS:
         }
         QVERIFY(refused > 0);
         for (const QStringList& args :
-             {QStringList{"export"}, QStringList{"day", "T1", "2026-03-11", "--stick", "40",
+             {QStringList{"export"}, QStringList{"check"},
+              QStringList{"day", "T1", "2026-03-11", "--stick", "40",
                                                  "--pumped", "10"},
               QStringList{"import", sound + ".csv"}}) {
             const Run run = book(path, args);
@@ -141,6 +142,44 @@ private Q_SLOTS:
                      qPrintable(args.join(' ') + ": " + run.err));
         }
         QCOMPARE(digest(path), damaged);
+    }
+
+    // Rows kept by older versions, or written behind the book's back, that it would refuse today.
+    void check_names_each_record_the_book_would_refuse() {
+        const QString path = dir_.filePath("old.book");
+        QCOMPARE(book(path, {"tank", "add", "T1", "--diameter", "96", "--length", "324", "--opening",
+                             "48"})
+                     .exitCode,
+                 0);
+        QCOMPARE(book(path, {"day", "T1", "2026-01-01", "--stick", "40", "--pumped", "3"}).exitCode, 0);
+        const Run whole = book(path, {"check"});
+        QCOMPARE(whole.exitCode, 0);
+        QCOMPARE(whole.out, QByteArray("pages: whole\nrecords the book would refuse today: 0\n"));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "old");
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            for (const char* row : {"'2026/03/05', 30, 100", "'2026-03-06', 30, NULL",
+                                    "'2026-03-07', 300, 10", "'2026-03-08', 30, 1e308"}) {
+                QVERIFY(query.exec(QString("INSERT INTO days (tank_id, day, closing_level, pumped, "
+                                           "recorded_at) VALUES (1, %1, 'then')")
+                                       .arg(row)));
+            }
+            QVERIFY(query.exec("INSERT INTO deliveries (tank_id, day, bill_volume, bill_net, "
+                               "level_before, level_after, pumped_during, recorded_at) VALUES "
+                               "(1, '2026-04-01', 100, 0, 10, 20, 0, 'then')"));
+        }
+        QSqlDatabase::removeDatabase("old");
+        const Run found = book(path, {"check"});
+        QCOMPARE(found.exitCode, 4);
+        for (const char* line :
+             {"T1 2026/03/05: the date is not written YYYY-MM-DD", "T1 2026-03-06: the volume pumped is missing",
+              "T1 2026-03-07: --stick: 300 is outside the tank", "T1 2026-03-08: --pumped: ",
+              "T1 2026-04-01: a delivery without the day's closing stick",
+              "records the book would refuse today: 5"}) {
+            QVERIFY2(found.out.contains(line), found.out.constData());
+        }
     }
 
     void a_book_that_cannot_be_written_is_read_and_the_cause_named_data() {
