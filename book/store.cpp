@@ -18,6 +18,7 @@
 #include "book/bookfile.h"
 #include "book/query.h"
 #include "book/schema.h"
+#include "book/sqlfailure.h"
 
 namespace brimwell::book {
 namespace {
@@ -447,8 +448,13 @@ Expected<void, OpenFailure> Store::prepare(bool exists, Access access) {
         return checked;
     };
     auto done = ready(false);
-    if (!done && done.error().kind == OpenFailure::Kind::ReadOnly && access == Access::Read &&
-        !journalHoldsChanges(path_)) {
+    if (!done && done.error().kind == OpenFailure::Kind::ReadOnly && access == Access::Read) {
+        if (journalHoldsChanges(path_)) {
+            return Unexpected(OpenFailure{
+                OpenFailure::Kind::ReadOnly,
+                path_.toStdString() + " cannot be read here: changes wait in its journal, and " +
+                    whyNotWritable(path_) + "; open it once where it can be written"});
+        }
         QSqlDatabase::removeDatabase(connection_);
         done = ready(true);
     }

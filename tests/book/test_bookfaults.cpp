@@ -85,6 +85,32 @@ QStringList months() {
     return all;
 }
 
+// Corrects the last day of March 2024 to 1234 pumped and leaves the change in the journal only:
+// the book and its journal are copied aside while the change is not yet in the book's file, and
+// put back in place of the book, without the journal's index, which a reader then has to make.
+bool leaveInJournal(const QString& path) {
+    bool done = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "journal");
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        done = db.open() && query.exec("PRAGMA wal_autocheckpoint = 0") &&
+               query.exec("UPDATE days SET pumped = 1234 WHERE day = '2024-03-31'");
+        for (const QString& suffix : {QString(), QString("-wal")}) {
+            QFile::remove(path + ".kept" + suffix);
+            done = done && QFile::copy(path + suffix, path + ".kept" + suffix);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("journal");
+    QFile::remove(path + "-shm");
+    for (const QString& suffix : {QString(), QString("-wal")}) {
+        QFile::remove(path + suffix);
+        done = done && QFile::rename(path + ".kept" + suffix, path + suffix);
+    }
+    return done;
+}
+
 bool mountDisk(const QString& disk, const QString& options) {
     return QProcess::execute("mount", {"-o", "remount," + options, disk}) == 0;
 }
@@ -188,6 +214,8 @@ private Q_SLOTS:
         QTest::newRow("a folder that takes no new files")
             << "folder" << "its folder takes no new files";
         QTest::newRow("a read-only disk") << "read-only disk" << "it is on a read-only disk";
+        QTest::newRow("a read-only disk, changes in the journal")
+            << "read-only disk, journal" << "it is on a read-only disk";
         QTest::newRow("a full disk") << "full disk" << "the disk is full";
     }
     void a_book_that_cannot_be_written_is_read_and_the_cause_named() {
@@ -204,7 +232,7 @@ private Q_SLOTS:
         QVERIFY(makeBook(path));
         const Run month = book(path, {"month", "T1", "2024-03"});
         QVERIFY(month.out.contains("2024-03-31"));
-        const QByteArray before = digest(path);
+        const QByteArray before = fault.endsWith("journal") ? QByteArray() : digest(path);
 
         const QStringList day{"day", "T1", "2026-03-11", "--stick", "40", "--pumped", "10"};
         Run read;
@@ -217,7 +245,12 @@ private Q_SLOTS:
             read = runUnprivileged(BRIMWELL_BOOK, QStringList{"--book", path, "month", "T1", "2024-03"});
             write = runUnprivileged(BRIMWELL_BOOK, QStringList{"--book", path} + day);
             QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
-        } else if (fault == "read-only disk") {
+        } else if (fault.startsWith("read-only disk")) {
+            if (fault.endsWith("journal")) {
+                // A day committed to the journal but not yet into the book's file, as a program
+                // killed before it closed the book leaves it.
+                QVERIFY(leaveInJournal(path));
+            }
             QVERIFY(mountDisk(disk, "ro"));
             read = book(path, {"month", "T1", "2024-03"});
             write = book(path, day);
@@ -233,10 +266,20 @@ private Q_SLOTS:
             write = book(path, day);
             filler.remove();
         }
-        QVERIFY2(read.exitCode == month.exitCode && read.out == month.out, read.err.constData());
+        if (fault.endsWith("journal")) {
+            // Read with the journal's day, or refused: never the book without it.
+            QVERIFY2(read.out.contains("2024-03-31") ? read.out.contains("1234.00")
+                                                           : read.exitCode == 1,
+                     read.out.constData());
+        } else {
+            QVERIFY2(read.exitCode == month.exitCode && read.out == month.out,
+                     read.err.constData());
+        }
         QVERIFY2(write.exitCode == 1 && write.err.contains(cause.toUtf8()), write.err.constData());
         QVERIFY(!write.err.contains("not a Brimwell book"));
-        QCOMPARE(digest(path), before);
+        if (!before.isEmpty()) {
+            QCOMPARE(digest(path), before);
+        }
     }
 };
 

@@ -114,6 +114,17 @@ private Q_SLOTS:
         QVERIFY2(march.out.contains("over/short:   -4.38\n"), march.out);
         const Run history = book("month.book", {"history", "T1"});
         QVERIFY2(history.out.split('\n').at(1).endsWith(",T1,2026-02-05,58,2.5,,150,,"), history.out);
+        // The same readings recorded again are no correction.
+        const QByteArray days = book("month.book", {"export", "T1"}).out;
+        const QList<QByteArray> first = days.split('\n').at(1).split(',');
+        QStringList again{"day", "T1", QString(first.at(1)), "--stick", QString(first.at(2))};
+        for (const auto& [column, option] : {std::pair{3, "--water"}, {4, "--temperature"}, {5, "--pumped"}}) {
+            if (!first.at(column).isEmpty()) {
+                again << option << QString(first.at(column));
+            }
+        }
+        QCOMPARE(book("month.book", again).exitCode, 0);
+        QCOMPARE(book("month.book", {"history", "T1"}).out, history.out);
     }
 
     // A book of version 1, before deliveries kept their history, is brought up to date as it
