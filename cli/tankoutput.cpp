@@ -18,8 +18,6 @@
 namespace brimwell {
 namespace {
 
-constexpr std::int64_t kMostSteps = 10'000'000;
-constexpr int kMostLevelDecimals = 9;
 constexpr int kTextLevelDecimals = 3;
 // A level found for a volume lies within 1e-9 of the top from the true one.
 constexpr int kLevelDigits = 10;
@@ -397,17 +395,6 @@ Expected<std::string, std::string> levelText(const TankVolumes& tank, const Tank
     return out;
 }
 
-// The decimals of the increment as written in its shortest form: 0.125 has 3.
-int decimalsOf(double increment) {
-    std::array<char, 400> text{};
-    const char* end =
-        std::to_chars(text.data(), text.data() + text.size(), increment, std::chars_format::fixed)
-            .ptr;
-    const std::string_view written(text.data(), static_cast<std::size_t>(end - text.data()));
-    const auto point = written.find('.');
-    return point == std::string_view::npos ? 0 : static_cast<int>(written.size() - point - 1);
-}
-
 }  // namespace
 
 Expected<TankVolumes, std::string> buildTank(const TankOptions& options) {
@@ -469,8 +456,7 @@ Expected<LevelChartLayout, std::string> chartLayout(const TankVolumes& tank,
                           " decimals, the most that a chart's levels show");
     }
     LevelChartLayout layout;
-    layout.steps = static_cast<std::int64_t>(steps);
-    layout.levelDecimals = std::max(decimals, 2);
+    layout.increment = command.increment;
     layout.format = command.format;
     if (layout.format == ChartFormat::Json) {
         layout.jsonMembers = commonMembers(tank, options).members();

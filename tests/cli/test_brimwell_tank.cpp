@@ -112,8 +112,13 @@ private Q_SLOTS:
                           "\"length_unit\": \"meters\", \"volume_unit\": \"cubic-meters\", \"capacity\": 35.34291735, \"volume\": 8.835729338, \"level\": 1.25}\n");
         QTest::newRow("csv, flat heads in double precision") << QStringList{"chart", "--increment", "48", "--format", "csv"} + kFlat
             << QByteArray("level,volume\r\n0.00,0\r\n48.00,5076.16093\r\n96.00,10152.32186\r\n");
-        QTest::newRow("csv, levels show the increment's decimals") << QStringList{"chart", "--diameter", "1", "--length", "10", "--increment", "0.375", "--format", "csv", "--volume", "millilitres"}
-            << QByteArray("level,volume\r\n0.000,0\r\n0.333,37.55463346\r\n0.667,91.14906623\r\n1.000,128.7036997\r\n");
+        QTest::newRow("csv, whole increments, then the top") << QStringList{"chart", "--diameter", "1", "--length", "10", "--increment", "0.375", "--format", "csv", "--volume", "millilitres"}
+            << QByteArray("level,volume\r\n0.000,0\r\n0.375,44.08343951\r\n0.750,103.5419836\r\n1.000,128.7036997\r\n");
+        // A 6 ft tank in meters: the top's row shows every digit of the level it is computed at.
+        QTest::newRow("text, the top's row") << QStringList{"chart", "--diameter", "1.8288", "--length", "6", "--units", "meters", "--increment", "0.5"}
+            << QByteArray("LEVEL RANGE         LEVEL/VOLUME,     LEVEL/VOLUME,      LEVEL/VOLUME\r\n"
+                          "  0.00 -   1.00     0.00,     0.00    0.50,   923.02    1.00,  2329.53  \r\n"
+                          "  1.50 - 1.8288     1.50,  3654.75  1.8288,  4163.52  \r\n");
         QTest::newRow("json, torispherical defaults filled in") << QStringList{"chart", "--diameter", "108", "--length", "156", "--heads", "torispherical", "--increment", "108", "--format", "json"}
             << QByteArray("{\"tank\": {\"orientation\": \"horizontal\", \"heads\": \"torispherical\", \"diameter\": 108, \"length\": 156, \"crown\": 1, \"knuckle\": 0.06, \"units\": \"inches\", \"volume\": \"gallons\"}, "
                           "\"length_unit\": \"inches\", \"volume_unit\": \"gallons\", \"capacity\": 7069.994663, \"rows\": [\n[0.00, 0],\n[108.00, 7069.994663]\n]}\n");
