@@ -96,14 +96,13 @@ struct FeetInches {
     bool inchMark = false;
 };
 
-// "75", "75 5/8", "75-5/8", "5/8" or "75.625", with " or in behind when marked.
+// "75", "75 5/8", "75-5/8", "5/8" or "75.625", with " or in behind when marked. A fraction is
+// tried first: its numerator is a whole number too.
 std::optional<FeetInches> readInches(Cursor& cursor, FeetInches reading) {
-    const auto inches = cursor.number();
+    std::optional<double> fraction = cursor.fraction();
+    const auto inches = fraction ? std::nullopt : cursor.number();
     const bool whole = inches && inches->whole;
-    std::optional<double> fraction;
-    if (!inches) {
-        fraction = cursor.fraction();
-    } else if (whole && cursor.take({"-"})) {
+    if (whole && cursor.take({"-"})) {
         fraction = cursor.fraction();
         if (!fraction) {
             return std::nullopt;

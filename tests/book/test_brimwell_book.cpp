@@ -201,6 +201,23 @@ private Q_SLOTS:
         QCOMPARE(book("copy.book", {"export"}).out, readFile(path("hostile.csv")));
     }
 
+    // A stick is read as brimwell-tank reads it; the export shows the day's stick and water.
+    void a_stick_reads_as_brimwell_tank_reads_it_data() {
+        QTest::addColumn<QStringList>("day");
+        QTest::addColumn<QByteArray>("exported");
+        QTest::newRow("water under an inch") << QStringList{"--stick", "40", "--water", "5/8\""} << QByteArray(",40,0.625,,,,\n");
+        QTest::newRow("a bare fraction") << QStringList{"--stick", "3/4", "--water", "5/8 in"} << QByteArray(",0.75,0.625,,,,\n");
+    }
+    void a_stick_reads_as_brimwell_tank_reads_it() {
+        QFETCH(QStringList, day);
+        QFETCH(QByteArray, exported);
+        const QString file = QString("stick-%1.book").arg(QTest::currentDataTag());
+        addTank(file, "T1");
+        const Run run = book(file, QStringList{"day", "T1", "2026-01-02"} + day);
+        QVERIFY2(run.exitCode == 0, run.err);
+        QVERIFY2(book(file, {"export"}).out.endsWith(exported), book(file, {"export"}).out);
+    }
+
     void a_file_that_is_no_book_of_ours_is_reported_and_left_alone_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("statement");  // run on the file after it is written

@@ -97,6 +97,10 @@ private Q_SLOTS:
             << QByteArray("{\"tank\": {\"orientation\": \"horizontal\", \"heads\": \"flat\", \"diameter\": 96, \"length\": 324, \"units\": \"inches\", \"volume\": \"gallons\"}, "
                           "\"length_unit\": \"inches\", \"volume_unit\": \"gallons\", \"capacity\": 10152.32186, \"level\": 0, \"volume\": 0, \"ullage\": 10152.32186, "
                           "\"safe_fill\": 90, \"safe_fill_room\": 9137.089674}\n");
+        QTest::newRow("reading, a water cut under an inch") << QStringList{"reading", "--level", "70", "--water", "5/8\"", "--level-format", "feet-inches"} + kFlat
+            << QByteArray("capacity:       10152.32 gallons\nvolume:         7931.19 gallons\n"
+                          "ullage:         2221.13 gallons\nsafe-fill room: 1205.90 gallons\n"
+                          "water level:    0'0-5/8\"\nwater volume:   9.04 gallons\nproduct volume: 7922.15 gallons\n");
         QTest::newRow("reading, a thousandth of an inch up") << QStringList{"reading", "--level", "0.001"} + kFlat
             << QByteArray("capacity:       10152.32 gallons\nvolume:         0.00 gallons\n"
                           "ullage:         10152.32 gallons\nsafe-fill room: 9137.09 gallons\n");
