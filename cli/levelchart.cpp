@@ -82,7 +82,7 @@ public:
         const auto [end, error] =
             std::from_chars(digits_.data(), digits_.data() + digits_.size(), units);
         units_ = error == std::errc() && units <= kExactBelow ? units : 0;
-        shown_ = std::max(decimals_, kLeastDecimals);
+        shown_ = std::max(decimals_, kLeastChartDecimals);
         topText_ = plainText(top);
         const auto point = topText_.find('.');
         const int topDecimals =
@@ -119,7 +119,6 @@ public:
 private:
     static constexpr std::uint64_t kExactBelow = std::uint64_t{1} << 53;
     static constexpr double kMostWhole = 2 * static_cast<double>(kMostSteps);
-    static constexpr int kLeastDecimals = 2;
 
     void appendMultiple(std::string& out, std::int64_t i) const {
         std::string digits = productDigits(i);
@@ -169,13 +168,13 @@ private:
         return product;
     }
 
-    static constexpr std::array<double, kMostLevelDecimals + 1> kPowersOfTen{
+    static constexpr std::array<double, kMostChartDecimals + 1> kPowersOfTen{
         1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
 
     std::string digits_;       // the increment's, without its point or leading zeros
     int decimals_;             // the increment's
     std::uint64_t units_ = 0;  // the digits as a number, when it lies below 2^53; else 0
-    int shown_ = kLeastDecimals;
+    int shown_ = kLeastChartDecimals;
     double top_;
     std::string topText_;
     std::int64_t whole_ = 0;  // the last i whose multiple is at or below the top

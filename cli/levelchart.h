@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 
+#include "model/geometry/stickreading.h"
 #include "model/geometry/tankvolumes.h"
 #include "tank/chartstream.h"
 
@@ -19,13 +20,12 @@ namespace brimwell {
 enum class ChartFormat { Text, Csv, Json };
 
 struct LevelChartLayout {
-    double increment = 1;  // above 0, with at most kMostLevelDecimals decimals in its shortest text
+    double increment = 1;  // above 0, with at most kMostChartDecimals decimals in its shortest text
     ChartFormat format = ChartFormat::Text;
     // JSON: the members that stand before "rows", each followed by a comma.
     std::string jsonMembers;
 };
 
-inline constexpr int kMostLevelDecimals = 9;
 // The most increments that fit the top, as the top over the increment rounded half to even.
 inline constexpr std::int64_t kMostSteps = 10'000'000;
 

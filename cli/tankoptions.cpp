@@ -45,7 +45,8 @@ const char* const kTankUsage =
     "marks in any unit (6'3-5/8\", 6 ft 3 5/8 in, 75 5/8 in, 75\"); with --units inches also\n"
     "a whole number and a fraction without a mark (75 5/8)\n"
     "\n"
-    "reading  the capacity, the volume at level H (0 to the top: D, or L of a vertical tank),\n"
+    "reading  the capacity, the volume at level H (0 to the top: D, or L of a vertical tank;\n"
+    "         the top as brimwell-tank writes it is the top, though rounded above it),\n"
     "         the ullage (capacity minus volume) and the room left below the safe fill, P percent\n"
     "         of the capacity (0 to 100, default 90; negative when the tank is above it)\n"
     "         and with a CORRECTION the gross volume (the volume at H), the VCF and the net\n"
@@ -284,9 +285,6 @@ Expected<TankCommand, std::string> readAnswerNumbers(const Values& values, TankC
             }
             command.level = level.value_or(0);
             numbers.take(optionalStick(values, "--water", unit), command.water);
-            if (!failure && command.water && *command.water > command.level) {
-                failure = "--water must not be above --level: the water cut is at the bottom";
-            }
             std::optional<double> safeFill;
             numbers.take(optionalNumber(values, "--safe-fill"), safeFill);
             command.safeFill = safeFill.value_or(90);

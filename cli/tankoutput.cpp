@@ -18,9 +18,6 @@
 namespace brimwell {
 namespace {
 
-constexpr int kTextLevelDecimals = 3;
-// A level found for a volume lies within 1e-9 of the top from the true one.
-constexpr int kLevelDigits = 10;
 // Text shows volumes to two decimals: a fill volume this far above the capacity is the capacity
 // as printed, and so a full tank.
 constexpr double kHalfLastDecimal = 0.005;
@@ -274,6 +271,10 @@ Expected<ReadingVolumes, std::string> readingVolumes(const TankVolumes& tank,
     }
     ReadingVolumes reading{*volume, std::nullopt, std::nullopt};
     if (command.water) {
+        if (tank.levelAsWritten(*command.water) > tank.levelAsWritten(command.level)) {
+            return Unexpected(
+                std::string("--water must not be above --level: the water cut is at the bottom"));
+        }
         const auto water = tank.volumeAt(*command.water);
         if (!water) {
             return Unexpected(std::string("--water must be from 0 to the level"));
@@ -386,7 +387,7 @@ Expected<std::string, std::string> levelText(const TankVolumes& tank, const Tank
     const double volume = fill ? *fill : tank.capacity() * (*command.fillPercent / 100);
     if (command.format == ChartFormat::Json) {
         JsonMembers json = commonMembers(tank, command.tank);
-        json.volume("volume", volume).significant("level", *level, kLevelDigits);
+        json.volume("volume", volume).significant("level", *level, kJsonLevelDigits);
         return json.object() + "\n";
     }
     std::string out;
@@ -403,7 +404,7 @@ Expected<TankVolumes, std::string> buildTank(const TankOptions& options) {
         if (!chart) {
             return Unexpected(chart.error());
         }
-        return TankVolumes(*std::move(chart));
+        return TankVolumes(*std::move(chart), options.lengthUnit);
     }
     const auto inches = [&options](double length) {
         return lengthToInches(length, options.lengthUnit);
@@ -451,8 +452,8 @@ Expected<LevelChartLayout, std::string> chartLayout(const TankVolumes& tank,
                           " steps across the " + topName(options));
     }
     const int decimals = decimalsOf(command.increment);
-    if (decimals > kMostLevelDecimals) {
-        return Unexpected("--increment has more than " + std::to_string(kMostLevelDecimals) +
+    if (decimals > kMostChartDecimals) {
+        return Unexpected("--increment has more than " + std::to_string(kMostChartDecimals) +
                           " decimals, the most that a chart's levels show");
     }
     LevelChartLayout layout;

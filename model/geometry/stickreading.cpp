@@ -191,4 +191,31 @@ std::string feetInchesText(double inches) {
     return text + "\"";
 }
 
+bool writtenAsTop(double level, double top, std::optional<LengthUnit> unit) {
+    if (!(level > top)) {
+        return false;
+    }
+    const auto readsAsLevel = [level](const std::string& text) {
+        const auto read = readPlain(text);
+        return read && *read == level;
+    };
+    for (int places = kLeastChartDecimals; places <= kMostChartDecimals; ++places) {
+        std::string text;
+        appendFixed(text, top, places);
+        if (readsAsLevel(text)) {
+            return true;
+        }
+    }
+    std::string text;
+    appendSignificant(text, top, kJsonLevelDigits);
+    if (readsAsLevel(text)) {
+        return true;
+    }
+    if (!unit) {
+        return false;
+    }
+    const auto stick = readStickLevel(feetInchesText(lengthToInches(top, *unit)), *unit);
+    return stick && *stick == level;
+}
+
 }  // namespace brimwell

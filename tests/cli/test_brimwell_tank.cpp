@@ -107,6 +107,14 @@ private Q_SLOTS:
         QTest::newRow("reading, full to the top, no ullage") << QStringList{"reading", "--units", "meters", "--volume", "litres", "--diameter", "3.2", "--length", "12", "--level", "3.2"}
             << QByteArray("capacity:       96509.73 litres\nvolume:         96509.73 litres\n"
                           "ullage:         0.00 litres\nsafe-fill room: -9650.97 litres\n");
+        // 1.8288 m prints as 1.829 m, and 3000 mm as 9'10-1/8": each is the top.
+        QTest::newRow("reading, the top as level prints it") << QStringList{"reading", "--diameter", "1.8288", "--length", "6", "--units", "meters", "--level", "1.829"}
+            << QByteArray("capacity:       4163.52 gallons\nvolume:         4163.52 gallons\n"
+                          "ullage:         0.00 gallons\nsafe-fill room: -416.35 gallons\n");
+        QTest::newRow("reading, the top in feet and inches") << QStringList{"reading", "--diameter", "3000", "--length", "6000", "--units", "millimeters", "--level", "9'10-1/8\"", "--format", "json"}
+            << QByteArray("{\"tank\": {\"orientation\": \"horizontal\", \"heads\": \"flat\", \"diameter\": 3000, \"length\": 6000, \"units\": \"millimeters\", \"volume\": \"gallons\"}, "
+                          "\"length_unit\": \"millimeters\", \"volume_unit\": \"gallons\", \"capacity\": 11203.93322, \"level\": 3000.375, \"volume\": 11203.93322, \"ullage\": 0, "
+                          "\"safe_fill\": 90, \"safe_fill_room\": -1120.393322}\n");
         QTest::newRow("level, the printed capacity is full") << QStringList{"level", "--diameter", "96", "--length", "324", "--heads", "torispherical", "--fill-volume", "10772.78"}
             << QByteArray("volume:         10772.78 gallons\nlevel:          96.000 inches\n");
         QTest::newRow("level, near empty") << QStringList{"level", "--fill-volume", "0.02"} + kFlat
@@ -277,6 +285,7 @@ private Q_SLOTS:
         QTest::newRow("crown below 0.5") << reading + QStringList{"--heads", "torispherical", "--crown", "0.49"} << "--crown";
         QTest::newRow("knuckle of 0.5") << reading + QStringList{"--heads", "torispherical", "--knuckle", "0.5"} << "--knuckle";
         QTest::newRow("level above the top") << QStringList{"reading", "--level", "96.001"} + kFlat << "--level";
+        QTest::newRow("level a rounding too far above the top") << QStringList{"reading", "--diameter", "1.8288", "--length", "6", "--units", "meters", "--level", "2"} << "--level must be from 0 to the diameter, 1.8288 meters";
         QTest::newRow("level below 0") << QStringList{"reading", "--level", "-1"} + kFlat << "--level";
         QTest::newRow("vertical level above its height") << QStringList{"reading", "--orientation", "vertical", "--level", "325"} + kFlat << "height";
         QTest::newRow("safe fill above 100") << reading + QStringList{"--safe-fill", "101"} << "--safe-fill";
