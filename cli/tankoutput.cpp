@@ -369,11 +369,27 @@ Expected<std::string, std::string> readingText(const TankVolumes& tank,
     return out;
 }
 
-// The fill volume asked for; the capacity for one that prints as the capacity.
+// Whether `volume` reads as `written` does as brimwell-tank writes it: with the text's two
+// decimals, or as CSV and JSON write volumes.
+bool writtenAs(double volume, double written) {
+    std::string text;
+    appendFixed2(text, written, 0);
+    std::string json;
+    appendVolume(json, written);
+    return readPlain(text) == volume || readPlain(json) == volume;
+}
+
+// The fill volume asked for; the capacity for one that prints as the capacity, and the bottom
+// volume for one that prints as that.
 std::optional<double> fillVolume(const TankVolumes& tank, const TankCommand& command) {
     const auto volume = command.fillVolume;
-    if (volume && *volume > tank.capacity() && *volume - tank.capacity() <= kHalfLastDecimal) {
-        return tank.capacity();
+    const double capacity = tank.capacity();
+    if (volume && *volume > capacity &&
+        (*volume - capacity <= kHalfLastDecimal || writtenAs(*volume, capacity))) {
+        return capacity;
+    }
+    if (volume && *volume < tank.bottomVolume() && writtenAs(*volume, tank.bottomVolume())) {
+        return tank.bottomVolume();
     }
     return volume;
 }

@@ -117,6 +117,10 @@ private Q_SLOTS:
                           "\"safe_fill\": 90, \"safe_fill_room\": -1120.393322}\n");
         QTest::newRow("level, the printed capacity is full") << QStringList{"level", "--diameter", "96", "--length", "324", "--heads", "torispherical", "--fill-volume", "10772.78"}
             << QByteArray("volume:         10772.78 gallons\nlevel:          96.000 inches\n");
+        // The capacity 540582103003.325076 m³ of an independent computation, as text prints it.
+        QTest::newRow("level, a huge tank's printed capacity is full") << QStringList{"level", "--diameter", "485063.07", "--length", "2900000", "--units", "centimeters", "--volume", "cubic-meters",
+                                                                             "--heads", "ellipsoidal", "--head-depth", "19000", "--fill-volume", "540582103003.33"}
+            << QByteArray("volume:         540582103003.33 cubic meters\nlevel:          485063.070 centimeters\n");
         QTest::newRow("level, near empty") << QStringList{"level", "--fill-volume", "0.02"} + kFlat
             << QByteArray("volume:         0.02 gallons\nlevel:          0.011 inches\n");
         QTest::newRow("level, a vertical tank in metric") << QStringList{"level", "--orientation", "vertical", "--diameter", "3", "--length", "5", "--units", "meters", "--volume", "cubic-meters", "--fill-percent", "25", "--format", "json"}
