@@ -141,6 +141,27 @@ private Q_SLOTS:
         }
     }
 
+    // Torispherical volumes of an independent 50-digit integration: a half crown at a level
+    // 3e-12 of its diameter (a hemisphere), a tank of a million metres, a knuckle at 1e-9 of the
+    // diameter and the last nanometre of a deep knuckle.
+    void torispherical_volumes_hold_every_digit_data() {
+        QTest::addColumn<Sizes>("sizes");
+        QTest::addColumn<double>("level");
+        QTest::addColumn<double>("gallons");
+        QTest::newRow("half crown, near empty") << Sizes{96, 0.001, TorisphericalHeads{0.5, 0.06}} << 3.01715e-10 << 3.558115400145219827e-19;
+        QTest::newRow("a million metres across") << Sizes{102699870 / 2.54, 1100000 / 2.54, TorisphericalHeads{86.4, 0.29536}} << 6099.36 / 2.54 << 3088814392954.1119846;
+        QTest::newRow("F&D, near empty") << Sizes{96, 324, TorisphericalHeads{1, 0.06}} << 9.6e-08 << 5.4502433480480499692e-10;
+        QTest::newRow("flat crown, near empty") << Sizes{120, 1, TorisphericalHeads{20, 0.02}} << 1.2e-06 << 8.3351890302315650934e-11;
+        QTest::newRow("knuckled, near full") << Sizes{48, 10, TorisphericalHeads{1.5, 0.45}} << 47.999999952 << 312.31008199040786971;
+    }
+    void torispherical_volumes_hold_every_digit() {
+        QFETCH(Sizes, sizes);
+        QFETCH(double, level);
+        QFETCH(double, gallons);
+        const double volume = *build(sizes)->volumeAt(level);
+        QVERIFY2(std::fabs(volume - gallons) <= 1e-14 * gallons, qPrintable(QString::number(volume, 'g', 17)));
+    }
+
     void bad_sizes_data() {
         QTest::addColumn<Sizes>("sizes");
         QTest::addColumn<TankError>("error");
