@@ -28,7 +28,7 @@ const char* const kTankUsage =
     "                 which stands on a flat bottom and has no heads\n"
     "  --heads flat|hemispherical|ellipsoidal|torispherical|conical  two equal heads, default "
     "flat\n"
-    "  --head-depth A  ellipsoidal heads: default D/4; conical heads: required\n"
+    "  --head-depth A  ellipsoidal heads: default D/4, for any D; conical heads: required\n"
     "  --crown F --knuckle K  torispherical heads: crown radius F*D, 0.5 <= F <= 1000, default\n"
     "                 1; knuckle radius K*D, 0.001 <= K < 0.5, default 0.06\n"
     "  D, L and A are 0.000001 to 1000000000 inches, or the same length in other units\n"

@@ -121,11 +121,14 @@ Expected<Tank, TankError> Tank::horizontal(double diameter, double length, const
         // A hemisphere is the ellipsoid as deep as the radius: π·h²·(3R − h)/6 below level h.
         shape.head = EllipsoidalHead(radius, radius);
     } else if (const auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&heads)) {
-        auto head = deepHead<EllipsoidalHead>(radius, ellipsoidal->depthFor(diameter));
-        if (!head) {
+        // The default depth, D/4, is a head's depth whenever D is a diameter.
+        if (!ellipsoidal->depth) {
+            shape.head = EllipsoidalHead(radius, diameter / 4);
+        } else if (auto head = deepHead<EllipsoidalHead>(radius, *ellipsoidal->depth)) {
+            shape.head = *head;
+        } else {
             return Unexpected(head.error());
         }
-        shape.head = *head;
     } else if (const auto* conical = std::get_if<ConicalHeads>(&heads)) {
         auto head = deepHead<ConicalHead>(radius, conical->depth);
         if (!head) {

@@ -17,10 +17,9 @@
 //                       (which stands on a flat bottom and has no heads)
 //   flat heads          no parameters
 //   hemispherical       no parameters: true hemispheres of radius D/2
-//   ellipsoidal         head depth A, default D/4 (the 2:1 head), a size as D is. Any depth is half
-//   an
-//                       ellipsoid: A = D/2 is a hemisphere, a greater A a head deeper than
-//                       the radius
+//   ellipsoidal         head depth A, default D/4 (the 2:1 head), a size as D is when given; the
+//                       default is a depth whatever D. Any depth is half an ellipsoid: A = D/2
+//                       is a hemisphere, a greater A a head deeper than the radius
 //   torispherical       crown radius F·D with 0.5 <= F <= kLargestCrown, default F = 1; knuckle
 //                       radius K·D with kSmallestKnuckle <= K < 0.5, default K = 0.06. F = 0.5
 //                       makes a hemisphere whatever K; as K < 0.5 <= F, the knuckle is always

@@ -102,6 +102,7 @@ private Q_SLOTS:
         QTest::newRow("vertical") << Sizes{96, 324};
         QTest::newRow("ellipsoidal 2:1") << Sizes{96, 324, EllipsoidalHeads{}};
         QTest::newRow("ellipsoidal deep") << Sizes{60, 100, EllipsoidalHeads{45}};
+        QTest::newRow("ellipsoidal 2:1, three millionths of an inch") << Sizes{3e-6, 1, EllipsoidalHeads{}};
         QTest::newRow("torispherical F&D") << Sizes{96, 324, TorisphericalHeads{1, 0.06}};
         QTest::newRow("torispherical round") << Sizes{96, 50, TorisphericalHeads{0.5, 0.1}};
         QTest::newRow("torispherical knuckled") << Sizes{48, 10, TorisphericalHeads{1.5, 0.45}};
