@@ -107,12 +107,13 @@ std::string jsonEscaped(std::string_view text) {
 }
 
 // A level in text: decimals and the unit, or feet, inches and eighths.
-std::string formatLevel(double level, const TankOptions& tank, LevelFormat format) {
+std::string formatLevel(double level, const TankOptions& tank, LevelFormat format,
+                        int decimals = kTextLevelDecimals) {
     if (format == LevelFormat::FeetInches) {
         return feetInchesText(lengthToInches(level, tank.lengthUnit));
     }
     std::string text;
-    appendFixed(text, level, kTextLevelDecimals);
+    appendFixed(text, level, decimals);
     return text.append(" ").append(unitName(tank.lengthUnit));
 }
 
@@ -408,7 +409,8 @@ Expected<std::string, std::string> levelText(const TankVolumes& tank, const Tank
     }
     std::string out;
     appendVolumeLine(out, "volume", volume, command.tank.volumeUnit);
-    appendLine(out, "level", formatLevel(*level, command.tank, command.levelFormat));
+    appendLine(out, "level",
+               formatLevel(*level, command.tank, command.levelFormat, foundLevelDecimals(*level)));
     return out;
 }
 

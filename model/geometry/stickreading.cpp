@@ -1,5 +1,6 @@
 #include "model/geometry/stickreading.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -189,6 +190,14 @@ std::string feetInchesText(double inches) {
                 std::to_string(kEighthsPerInch / common);
     }
     return text + "\"";
+}
+
+int foundLevelDecimals(double level) {
+    if (!(level > 0)) {
+        return kTextLevelDecimals;
+    }
+    const int leading = static_cast<int>(std::floor(std::log10(level)));
+    return std::clamp(kJsonLevelDigits - 1 - leading, 0, kTextLevelDecimals);
 }
 
 bool writtenAsTop(double level, double top, std::optional<LengthUnit> unit) {

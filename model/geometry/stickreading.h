@@ -22,11 +22,16 @@ Expected<double, std::string> readStickLevel(std::string_view text, LengthUnit u
 std::string feetInchesText(double inches);
 
 // How brimwell-tank writes levels in its length unit: a level found for a volume with three
-// decimals in text and ten significant digits in JSON, a chart's levels with two to nine.
+// decimals in text (fewer on a huge tank) and ten significant digits in JSON, a chart's levels
+// with two to nine.
 inline constexpr int kTextLevelDecimals = 3;
 inline constexpr int kJsonLevelDigits = 10;
 inline constexpr int kLeastChartDecimals = 2;
 inline constexpr int kMostChartDecimals = 9;
+
+// The decimals of a level found for a volume in text: three, or as many as the ten significant
+// digits that the search holds leave on a level of a hundred million or more.
+int foundLevelDecimals(double level);
 
 // Whether `level`, read from a text, lies above `top` only as brimwell-tank writes the top: with
 // the decimals of its text or its charts, the digits of its JSON, or in feet, inches and eighths

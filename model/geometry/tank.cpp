@@ -20,9 +20,9 @@ bool isSize(double size) {
     return size >= kSmallestSize && size <= kLargestSize;
 }
 
-// A level answer lies within 1e-9 of the top; the search closes in ten times tighter, which
-// leaves room for the roundings of the volume near the curve's flat ends.
-constexpr double kLevelTolerance = 1e-10;
+// A level answer is written to ten significant digits; the search closes in to a hundredth of
+// the last of them, which leaves room for the roundings of the volume near the curve's flat top.
+constexpr double kLevelTolerance = 1e-12;
 
 // A chart's torispherical heads are integrated at every kAnchorRows-th level; fewer levels than
 // kAnchoredRows are all integrated.
@@ -268,7 +268,7 @@ Expected<double, TankError> Tank::levelFor(double gallons) const {
         return Unexpected(TankError::Volume);
     }
     auto volume = [this](double level) { return gallonsAt(level); };
-    return levelForVolume(volume, top_, gallons, kLevelTolerance * top_);
+    return levelForVolume(volume, top_, gallons, kLevelTolerance);
 }
 
 // Both heads' volume below the level.

@@ -33,9 +33,10 @@
 //
 // A volume lies in [0, capacity], is exactly 0 at level 0 and exactly the capacity at the top,
 // and does not fall as the level rises (by more than a rounding of the capacity). A level found
-// for a volume lies within 1e-9 of the top from the true one, near empty and near full too, except
-// where the volume is flat to its last digit over a wider span (near the top of heads with next
-// to no shell): there it holds the volume to that digit.
+// for a volume is searched to within 1e-12 of itself and so is the true one to ten significant
+// digits, near empty and near full too, except where the volume is flat to its last digit over a
+// wider span (near the top of heads with next to no shell): there it holds the volume to that
+// digit.
 
 #include <optional>
 #include <span>

@@ -123,6 +123,13 @@ private Q_SLOTS:
             << QByteArray("volume:         540582103003.33 cubic meters\nlevel:          485063.070 centimeters\n");
         QTest::newRow("level, near empty") << QStringList{"level", "--fill-volume", "0.02"} + kFlat
             << QByteArray("volume:         0.02 gallons\nlevel:          0.011 inches\n");
+        // True levels 3.13116051955e-6 and 364816829.53032 of an independent computation: the
+        // level is written to the digits that the search holds.
+        QTest::newRow("level, near empty in json") << QStringList{"level", "--diameter", "96", "--length", "1", "--fill-percent", "0.000000001", "--format", "json"}
+            << QByteArray("{\"tank\": {\"orientation\": \"horizontal\", \"heads\": \"flat\", \"diameter\": 96, \"length\": 1, \"units\": \"inches\", \"volume\": \"gallons\"}, "
+                          "\"length_unit\": \"inches\", \"volume_unit\": \"gallons\", \"capacity\": 31.33432673, \"volume\": 0.0000000003133432673, \"level\": 0.00000313116052}\n");
+        QTest::newRow("level, a billion inches across") << QStringList{"level", "--diameter", "1e9", "--length", "0.000001", "--fill-percent", "33"}
+            << QByteArray("volume:         1121997376.28 gallons\nlevel:          364816829.5 inches\n");
         QTest::newRow("level, a vertical tank in metric") << QStringList{"level", "--orientation", "vertical", "--diameter", "3", "--length", "5", "--units", "meters", "--volume", "cubic-meters", "--fill-percent", "25", "--format", "json"}
             << QByteArray("{\"tank\": {\"orientation\": \"vertical\", \"diameter\": 3, \"length\": 5, \"units\": \"meters\", \"volume\": \"cubic-meters\"}, "
                           "\"length_unit\": \"meters\", \"volume_unit\": \"cubic-meters\", \"capacity\": 35.34291735, \"volume\": 8.835729338, \"level\": 1.25}\n");
