@@ -79,7 +79,7 @@ std::function<void()> millionStepChart(const std::vector<std::string>& heads,
     const auto chart = command(chartArgs("0.000096", path, heads));
     const auto tank = tankOf(chart);
     const auto layout = brimwell::chartLayout(tank, chart);
-    if (!layout || layout->steps != 1'000'000) {
+    if (!layout || brimwell::chartRows(tank, layout->increment) != 1'000'001) {
         fail("not a chart of a million steps");
     }
     const auto writer = brimwell::blockWriter([tank, layout = *layout](const auto& sink) {
@@ -184,7 +184,7 @@ int main() {
     const auto chart = command(chartArgs("0.000096", path));
     const auto tank = tankOf(chart);
     const auto layout = brimwell::chartLayout(tank, chart);
-    if (!layout || layout->steps != 1'000'000) {
+    if (!layout || brimwell::chartRows(tank, layout->increment) != 1'000'001) {
         fail("not a chart of a million steps");
     }
     const auto writer = brimwell::blockWriter([&](const brimwell::ChartSink& sink) {

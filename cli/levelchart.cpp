@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -17,6 +18,9 @@ constexpr int kVolumeDigits = 10;
 // From here on 10 significant digits would show fewer than the text's two decimals.
 constexpr double kTwoDecimalsFrom = 1e8;
 constexpr int kTextDecimals = 2;
+// The window's text layout: a level padded to 6 characters, a volume to 9.
+constexpr std::size_t kLevelWidth = 6;
+constexpr std::size_t kVolumeWidth = 9;
 
 constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
 
@@ -63,22 +67,138 @@ bool writtenAlike(double volume, double bound, LastPlace& lastPlace) {
     return place && std::floor(low / *place + 0.5) == std::floor(high / *place + 0.5);
 }
 
+// The chart's levels: the decimals i·increment, the increment taken as its shortest text, up to
+// the top, and then the top when it is not one of them. A row's level is the number its text
+// reads as, and so a reading at the printed level is a reading at the row's level.
+class ChartLevels {
+public:
+    ChartLevels(double increment, double top)
+        : digits_(plainText(increment)), decimals_(decimalsOf(increment)), top_(top) {
+        if (const auto point = digits_.find('.'); point != std::string::npos) {
+            digits_.erase(point, 1);
+        }
+        digits_.erase(0, std::min(digits_.find_first_not_of('0'), digits_.size() - 1));
+        std::uint64_t units = 0;
+        const auto [end, error] =
+            std::from_chars(digits_.data(), digits_.data() + digits_.size(), units);
+        units_ = error == std::errc() && units <= kExactBelow ? units : 0;
+        shown_ = std::max(decimals_, kLeastChartDecimals);
+        topText_ = plainText(top);
+        const auto point = topText_.find('.');
+        const int topDecimals =
+            point == std::string::npos ? 0 : static_cast<int>(topText_.size() - point - 1);
+        if (topDecimals < shown_) {
+            topText_.append(point == std::string::npos ? "." : "");
+            topText_.append(static_cast<std::size_t>(shown_ - topDecimals), '0');
+        }
+        // Estimated from the quotient, then moved to the last multiple at or below the top.
+        const double estimate = std::floor(top / increment);
+        whole_ = estimate >= 0 ? static_cast<std::int64_t>(std::min(estimate, kMostWhole)) : 0;
+        while (whole_ < static_cast<std::int64_t>(kMostWhole) && multiple(whole_ + 1) <= top) {
+            ++whole_;
+        }
+        while (whole_ > 0 && multiple(whole_) > top) {
+            --whole_;
+        }
+        rows_ = whole_ + (multiple(whole_) < top ? 2 : 1);
+    }
+
+    std::int64_t rows() const { return rows_; }
+
+    double at(std::int64_t row) const { return row <= whole_ ? multiple(row) : top_; }
+
+    // The row's level as the row prints it.
+    void append(std::string& out, std::int64_t row) const {
+        if (row > whole_) {
+            out += topText_;
+        } else {
+            appendMultiple(out, row);
+        }
+    }
+
+private:
+    static constexpr std::uint64_t kExactBelow = std::uint64_t{1} << 53;
+    static constexpr double kMostWhole = 2 * static_cast<double>(kMostSteps);
+
+    void appendMultiple(std::string& out, std::int64_t i) const {
+        std::string digits = productDigits(i);
+        if (digits.size() <= static_cast<std::size_t>(decimals_)) {
+            digits.insert(0, static_cast<std::size_t>(decimals_) + 1 - digits.size(), '0');
+        }
+        digits.insert(digits.size() - static_cast<std::size_t>(decimals_), ".");
+        out.append(digits).append(static_cast<std::size_t>(shown_ - decimals_), '0');
+    }
+
+    // i·increment, the number nearest the decimal.
+    double multiple(std::int64_t i) const {
+        const auto n = static_cast<std::uint64_t>(i);
+        if (units_ != 0 && (n == 0 || units_ <= kExactBelow / n)) {
+            // Both are exact, so their quotient is rounded once, as reading the text rounds it.
+            return static_cast<double>(units_ * n) /
+                   kPowersOfTen[static_cast<std::size_t>(decimals_)];
+        }
+        std::string text;
+        appendMultiple(text, i);
+        double level = 0;
+        std::from_chars(text.data(), text.data() + text.size(), level);
+        return level;
+    }
+
+    // The digits of i times the increment's, without a point.
+    std::string productDigits(std::int64_t i) const {
+        const auto n = static_cast<std::uint64_t>(i);
+        std::array<char, 24> text{};
+        if (units_ != 0 && (n == 0 || units_ <= kExactBelow / n)) {
+            const char* end = std::to_chars(text.data(), text.data() + text.size(), units_ * n).ptr;
+            return std::string(text.data(), static_cast<std::size_t>(end - text.data()));
+        }
+        // Long multiplication of the digits, from the last; i is at most a few times kMostSteps.
+        std::string product(digits_.size(), '0');
+        std::uint64_t carry = 0;
+        for (std::size_t k = digits_.size(); k-- > 0;) {
+            carry += static_cast<std::uint64_t>(digits_[k] - '0') * n;
+            product[k] = static_cast<char>('0' + carry % 10);
+            carry /= 10;
+        }
+        const char* end = std::to_chars(text.data(), text.data() + text.size(), carry).ptr;
+        if (carry != 0) {
+            product.insert(0, text.data(), static_cast<std::size_t>(end - text.data()));
+        }
+        product.erase(0, std::min(product.find_first_not_of('0'), product.size() - 1));
+        return product;
+    }
+
+    static constexpr std::array<double, kMostChartDecimals + 1> kPowersOfTen{
+        1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+    std::string digits_;       // the increment's, without its point or leading zeros
+    int decimals_;             // the increment's
+    std::uint64_t units_ = 0;  // the digits as a number, when it lies below 2^53; else 0
+    int shown_ = kLeastChartDecimals;
+    double top_;
+    std::string topText_;
+    std::int64_t whole_ = 0;  // the last i whose multiple is at or below the top
+    std::int64_t rows_ = 1;
+};
+
 // The chart's levels and their volumes, a chunk at a time, which lets the volumes be computed side
 // by side; a chunk of the text layout is whole lines.
 class LevelChunks {
 public:
     static constexpr std::int64_t kChunk = 64 * kPairsPerLine;
 
-    LevelChunks(const TankVolumes& tank, std::int64_t steps, bool significant)
-        : tank_(tank), steps_(steps), lastPlace_(significant) {}
+    LevelChunks(const TankVolumes& tank, double increment, bool significant)
+        : tank_(tank), levels_(increment, tank.top()), lastPlace_(significant) {}
 
     // The next chunk's count of levels, 0 after the last.
     std::size_t next() {
         const auto count =
-            static_cast<std::size_t>(std::clamp<std::int64_t>(steps_ - first_ + 1, 0, kChunk));
+            static_cast<std::size_t>(std::clamp<std::int64_t>(levels_.rows() - first_, 0, kChunk));
         for (std::size_t k = 0; k < count; ++k) {
-            const auto i = static_cast<double>(first_ + static_cast<std::int64_t>(k));
-            levels[k] = std::min(tank_.top() * i / static_cast<double>(steps_), tank_.top());
+            const std::int64_t row = first_ + static_cast<std::int64_t>(k);
+            levels[k] = levels_.at(row);
+            texts[k].clear();
+            levels_.append(texts[k], row);
         }
         first_ += kChunk;
         if (count == 0) {
@@ -96,23 +216,36 @@ public:
     }
 
     std::array<double, kChunk> levels{};
+    std::array<std::string, kChunk> texts{};  // the levels as their rows print them
     std::array<double, kChunk> volumes{};
 
 private:
     const TankVolumes& tank_;
-    std::int64_t steps_;
+    ChartLevels levels_;
     std::int64_t first_ = 0;
     std::array<double, kChunk> bounds_{};
     LastPlace lastPlace_;
 };
 
-// Text: the window's chart lines.
-void appendTextLines(std::string& out, const LevelChunks& chunk, std::size_t count,
-                     ChartLine& line) {
+// A level in the window's layout, padded on the left to its column.
+void appendPadded(std::string& out, const std::string& level) {
+    out.append(level.size() < kLevelWidth ? kLevelWidth - level.size() : 0, ' ').append(level);
+}
+
+// Text: the window's chart lines, as ChartLine writes them, each level as its row prints it.
+void appendTextLines(std::string& out, const LevelChunks& chunk, std::size_t count) {
     for (std::size_t first = 0; first < count; first += kPairsPerLine) {
         const std::size_t pairs = std::min<std::size_t>(kPairsPerLine, count - first);
-        out += line.write(std::span(chunk.levels).subspan(first, pairs),
-                          std::span(chunk.volumes).subspan(first, pairs));
+        appendPadded(out, chunk.texts[first]);
+        out += " - ";
+        appendPadded(out, chunk.texts[first + pairs - 1]);
+        out += "   ";
+        for (std::size_t k = first; k < first + pairs; ++k) {
+            appendPadded(out, chunk.texts[k]);
+            out += ",";
+            appendFixed2(out, chunk.volumes[k], kVolumeWidth);
+            out += "  ";
+        }
         out += "\r\n";
     }
 }
@@ -126,7 +259,7 @@ void appendRows(std::string& out, const LevelChunks& chunk, std::size_t count,
             out += firstRow ? "[" : ",\n[";
             firstRow = false;
         }
-        appendFixed(out, chunk.levels[k], layout.levelDecimals);
+        out += chunk.texts[k];
         out += csv ? "," : ", ";
         appendVolume(out, chunk.volumes[k]);
         out += csv ? "\r\n" : "]";
@@ -134,6 +267,16 @@ void appendRows(std::string& out, const LevelChunks& chunk, std::size_t count,
 }
 
 }  // namespace
+
+int decimalsOf(double number) {
+    const std::string text = plainText(number);
+    const auto point = text.find('.');
+    return point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+}
+
+std::int64_t chartRows(const TankVolumes& tank, double increment) {
+    return ChartLevels(increment, tank.top()).rows();
+}
 
 void appendVolume(std::string& out, double volume) {
     if (std::fabs(volume) < kTwoDecimalsFrom) {
@@ -146,8 +289,7 @@ void appendVolume(std::string& out, double volume) {
 bool streamLevelChart(const TankVolumes& tank, const LevelChartLayout& layout,
                       const ChartSink& sink) {
     const bool text = layout.format == ChartFormat::Text;
-    LevelChunks chunk(tank, layout.steps, !text);
-    ChartLine line(layout.levelDecimals);
+    LevelChunks chunk(tank, layout.increment, !text);
     bool opened = false;
     bool firstRow = true;
     return streamChart(
@@ -164,7 +306,7 @@ bool streamLevelChart(const TankVolumes& tank, const LevelChartLayout& layout,
             }
             const std::size_t count = chunk.next();
             if (text) {
-                appendTextLines(out, chunk, count, line);
+                appendTextLines(out, chunk, count);
             } else {
                 appendRows(out, chunk, count, layout, firstRow);
             }

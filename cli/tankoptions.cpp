@@ -28,7 +28,7 @@ const char* const kTankUsage =
     "                 which stands on a flat bottom and has no heads\n"
     "  --heads flat|hemispherical|ellipsoidal|torispherical|conical  two equal heads, default "
     "flat\n"
-    "  --head-depth A  ellipsoidal heads: default D/4; conical heads: required\n"
+    "  --head-depth A  ellipsoidal heads: default D/4, for any D; conical heads: required\n"
     "  --crown F --knuckle K  torispherical heads: crown radius F*D, 0.5 <= F <= 1000, default\n"
     "                 1; knuckle radius K*D, 0.001 <= K < 0.5, default 0.06\n"
     "  D, L and A are 0.000001 to 1000000000 inches, or the same length in other units\n"
@@ -45,7 +45,8 @@ const char* const kTankUsage =
     "marks in any unit (6'3-5/8\", 6 ft 3 5/8 in, 75 5/8 in, 75\"); with --units inches also\n"
     "a whole number and a fraction without a mark (75 5/8)\n"
     "\n"
-    "reading  the capacity, the volume at level H (0 to the top: D, or L of a vertical tank),\n"
+    "reading  the capacity, the volume at level H (0 to the top: D, or L of a vertical tank;\n"
+    "         the top as brimwell-tank writes it is the top, though rounded above it),\n"
     "         the ullage (capacity minus volume) and the room left below the safe fill, P percent\n"
     "         of the capacity (0 to 100, default 90; negative when the tank is above it)\n"
     "         and with a CORRECTION the gross volume (the volume at H), the VCF and the net\n"
@@ -56,9 +57,10 @@ const char* const kTankUsage =
     "         capacity (0 to 100)\n"
     "--level-format  how text shows the level of level and the water level of reading:\n"
     "         decimal (default) or feet-inches, rounded to the nearest 1/8 in\n"
-    "chart    the volume at each level top*i/n for i = 0 to n, where n is top/I rounded half to\n"
-    "         even, 1 to 10000000; text is brimwell-chart's layout, csv has the header\n"
-    "         level,volume; both with CRLF line ends\n"
+    "chart    the volume at each level i*I from 0 up to the top, and at the top when it is not a\n"
+    "         whole number of increments, which that row shows with all its decimals; top/I\n"
+    "         rounded half to even is 1 to 10000000; text is brimwell-chart's layout, csv has\n"
+    "         the header level,volume; both with CRLF line ends\n"
     "\n"
     "CORRECTION is --temperature T --correction C with C's options:\n"
     "  --temperature-unit F|C  T and R in °F or °C, default F; 6B and 6C take F, 54B and 54C C\n"
@@ -283,9 +285,6 @@ Expected<TankCommand, std::string> readAnswerNumbers(const Values& values, TankC
             }
             command.level = level.value_or(0);
             numbers.take(optionalStick(values, "--water", unit), command.water);
-            if (!failure && command.water && *command.water > command.level) {
-                failure = "--water must not be above --level: the water cut is at the bottom";
-            }
             std::optional<double> safeFill;
             numbers.take(optionalNumber(values, "--safe-fill"), safeFill);
             command.safeFill = safeFill.value_or(90);

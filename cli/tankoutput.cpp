@@ -18,11 +18,6 @@
 namespace brimwell {
 namespace {
 
-constexpr std::int64_t kMostSteps = 10'000'000;
-constexpr int kMostLevelDecimals = 9;
-constexpr int kTextLevelDecimals = 3;
-// A level found for a volume lies within 1e-9 of the top from the true one.
-constexpr int kLevelDigits = 10;
 // Text shows volumes to two decimals: a fill volume this far above the capacity is the capacity
 // as printed, and so a full tank.
 constexpr double kHalfLastDecimal = 0.005;
@@ -112,12 +107,13 @@ std::string jsonEscaped(std::string_view text) {
 }
 
 // A level in text: decimals and the unit, or feet, inches and eighths.
-std::string formatLevel(double level, const TankOptions& tank, LevelFormat format) {
+std::string formatLevel(double level, const TankOptions& tank, LevelFormat format,
+                        int decimals = kTextLevelDecimals) {
     if (format == LevelFormat::FeetInches) {
         return feetInchesText(lengthToInches(level, tank.lengthUnit));
     }
     std::string text;
-    appendFixed(text, level, kTextLevelDecimals);
+    appendFixed(text, level, decimals);
     return text.append(" ").append(unitName(tank.lengthUnit));
 }
 
@@ -276,6 +272,10 @@ Expected<ReadingVolumes, std::string> readingVolumes(const TankVolumes& tank,
     }
     ReadingVolumes reading{*volume, std::nullopt, std::nullopt};
     if (command.water) {
+        if (tank.levelAsWritten(*command.water) > tank.levelAsWritten(command.level)) {
+            return Unexpected(
+                std::string("--water must not be above --level: the water cut is at the bottom"));
+        }
         const auto water = tank.volumeAt(*command.water);
         if (!water) {
             return Unexpected(std::string("--water must be from 0 to the level"));
@@ -370,11 +370,27 @@ Expected<std::string, std::string> readingText(const TankVolumes& tank,
     return out;
 }
 
-// The fill volume asked for; the capacity for one that prints as the capacity.
+// Whether `volume` reads as `written` does as brimwell-tank writes it: with the text's two
+// decimals, or as CSV and JSON write volumes.
+bool writtenAs(double volume, double written) {
+    std::string text;
+    appendFixed2(text, written, 0);
+    std::string json;
+    appendVolume(json, written);
+    return readPlain(text) == volume || readPlain(json) == volume;
+}
+
+// The fill volume asked for; the capacity for one that prints as the capacity, and the bottom
+// volume for one that prints as that.
 std::optional<double> fillVolume(const TankVolumes& tank, const TankCommand& command) {
     const auto volume = command.fillVolume;
-    if (volume && *volume > tank.capacity() && *volume - tank.capacity() <= kHalfLastDecimal) {
-        return tank.capacity();
+    const double capacity = tank.capacity();
+    if (volume && *volume > capacity &&
+        (*volume - capacity <= kHalfLastDecimal || writtenAs(*volume, capacity))) {
+        return capacity;
+    }
+    if (volume && *volume < tank.bottomVolume() && writtenAs(*volume, tank.bottomVolume())) {
+        return tank.bottomVolume();
     }
     return volume;
 }
@@ -388,24 +404,14 @@ Expected<std::string, std::string> levelText(const TankVolumes& tank, const Tank
     const double volume = fill ? *fill : tank.capacity() * (*command.fillPercent / 100);
     if (command.format == ChartFormat::Json) {
         JsonMembers json = commonMembers(tank, command.tank);
-        json.volume("volume", volume).significant("level", *level, kLevelDigits);
+        json.volume("volume", volume).significant("level", *level, kJsonLevelDigits);
         return json.object() + "\n";
     }
     std::string out;
     appendVolumeLine(out, "volume", volume, command.tank.volumeUnit);
-    appendLine(out, "level", formatLevel(*level, command.tank, command.levelFormat));
+    appendLine(out, "level",
+               formatLevel(*level, command.tank, command.levelFormat, foundLevelDecimals(*level)));
     return out;
-}
-
-// The decimals of the increment as written in its shortest form: 0.125 has 3.
-int decimalsOf(double increment) {
-    std::array<char, 400> text{};
-    const char* end =
-        std::to_chars(text.data(), text.data() + text.size(), increment, std::chars_format::fixed)
-            .ptr;
-    const std::string_view written(text.data(), static_cast<std::size_t>(end - text.data()));
-    const auto point = written.find('.');
-    return point == std::string_view::npos ? 0 : static_cast<int>(written.size() - point - 1);
 }
 
 }  // namespace
@@ -416,7 +422,7 @@ Expected<TankVolumes, std::string> buildTank(const TankOptions& options) {
         if (!chart) {
             return Unexpected(chart.error());
         }
-        return TankVolumes(*std::move(chart));
+        return TankVolumes(*std::move(chart), options.lengthUnit);
     }
     const auto inches = [&options](double length) {
         return lengthToInches(length, options.lengthUnit);
@@ -464,13 +470,12 @@ Expected<LevelChartLayout, std::string> chartLayout(const TankVolumes& tank,
                           " steps across the " + topName(options));
     }
     const int decimals = decimalsOf(command.increment);
-    if (decimals > kMostLevelDecimals) {
-        return Unexpected("--increment has more than " + std::to_string(kMostLevelDecimals) +
+    if (decimals > kMostChartDecimals) {
+        return Unexpected("--increment has more than " + std::to_string(kMostChartDecimals) +
                           " decimals, the most that a chart's levels show");
     }
     LevelChartLayout layout;
-    layout.steps = static_cast<std::int64_t>(steps);
-    layout.levelDecimals = std::max(decimals, 2);
+    layout.increment = command.increment;
     layout.format = command.format;
     if (layout.format == ChartFormat::Json) {
         layout.jsonMembers = commonMembers(tank, options).members();

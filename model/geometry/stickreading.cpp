@@ -1,5 +1,6 @@
 #include "model/geometry/stickreading.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -96,14 +97,13 @@ struct FeetInches {
     bool inchMark = false;
 };
 
-// "75", "75 5/8", "75-5/8", "5/8" or "75.625", with " or in behind when marked.
+// "75", "75 5/8", "75-5/8", "5/8" or "75.625", with " or in behind when marked. A fraction is
+// tried first: its numerator is a whole number too.
 std::optional<FeetInches> readInches(Cursor& cursor, FeetInches reading) {
-    const auto inches = cursor.number();
+    std::optional<double> fraction = cursor.fraction();
+    const auto inches = fraction ? std::nullopt : cursor.number();
     const bool whole = inches && inches->whole;
-    std::optional<double> fraction;
-    if (!inches) {
-        fraction = cursor.fraction();
-    } else if (whole && cursor.take({"-"})) {
+    if (whole && cursor.take({"-"})) {
         fraction = cursor.fraction();
         if (!fraction) {
             return std::nullopt;
@@ -190,6 +190,41 @@ std::string feetInchesText(double inches) {
                 std::to_string(kEighthsPerInch / common);
     }
     return text + "\"";
+}
+
+int foundLevelDecimals(double level) {
+    if (!(level > 0)) {
+        return kTextLevelDecimals;
+    }
+    const int leading = static_cast<int>(std::floor(std::log10(level)));
+    return std::clamp(kJsonLevelDigits - 1 - leading, 0, kTextLevelDecimals);
+}
+
+bool writtenAsTop(double level, double top, std::optional<LengthUnit> unit) {
+    if (!(level > top)) {
+        return false;
+    }
+    const auto readsAsLevel = [level](const std::string& text) {
+        const auto read = readPlain(text);
+        return read && *read == level;
+    };
+    for (int places = kLeastChartDecimals; places <= kMostChartDecimals; ++places) {
+        std::string text;
+        appendFixed(text, top, places);
+        if (readsAsLevel(text)) {
+            return true;
+        }
+    }
+    std::string text;
+    appendSignificant(text, top, kJsonLevelDigits);
+    if (readsAsLevel(text)) {
+        return true;
+    }
+    if (!unit) {
+        return false;
+    }
+    const auto stick = readStickLevel(feetInchesText(lengthToInches(top, *unit)), *unit);
+    return stick && *stick == level;
 }
 
 }  // namespace brimwell

@@ -20,9 +20,9 @@ bool isSize(double size) {
     return size >= kSmallestSize && size <= kLargestSize;
 }
 
-// A level answer lies within 1e-9 of the top; the search closes in ten times tighter, which
-// leaves room for the roundings of the volume near the curve's flat ends.
-constexpr double kLevelTolerance = 1e-10;
+// A level answer is written to ten significant digits; the search closes in to a hundredth of
+// the last of them, which leaves room for the roundings of the volume near the curve's flat top.
+constexpr double kLevelTolerance = 1e-12;
 
 // A chart's torispherical heads are integrated at every kAnchorRows-th level; fewer levels than
 // kAnchoredRows are all integrated.
@@ -121,11 +121,14 @@ Expected<Tank, TankError> Tank::horizontal(double diameter, double length, const
         // A hemisphere is the ellipsoid as deep as the radius: π·h²·(3R − h)/6 below level h.
         shape.head = EllipsoidalHead(radius, radius);
     } else if (const auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&heads)) {
-        auto head = deepHead<EllipsoidalHead>(radius, ellipsoidal->depthFor(diameter));
-        if (!head) {
+        // The default depth, D/4, is a head's depth whenever D is a diameter.
+        if (!ellipsoidal->depth) {
+            shape.head = EllipsoidalHead(radius, diameter / 4);
+        } else if (auto head = deepHead<EllipsoidalHead>(radius, *ellipsoidal->depth)) {
+            shape.head = *head;
+        } else {
             return Unexpected(head.error());
         }
-        shape.head = *head;
     } else if (const auto* conical = std::get_if<ConicalHeads>(&heads)) {
         auto head = deepHead<ConicalHead>(radius, conical->depth);
         if (!head) {
@@ -265,7 +268,7 @@ Expected<double, TankError> Tank::levelFor(double gallons) const {
         return Unexpected(TankError::Volume);
     }
     auto volume = [this](double level) { return gallonsAt(level); };
-    return levelForVolume(volume, top_, gallons, kLevelTolerance * top_);
+    return levelForVolume(volume, top_, gallons, kLevelTolerance);
 }
 
 // Both heads' volume below the level.

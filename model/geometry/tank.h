@@ -17,10 +17,9 @@
 //                       (which stands on a flat bottom and has no heads)
 //   flat heads          no parameters
 //   hemispherical       no parameters: true hemispheres of radius D/2
-//   ellipsoidal         head depth A, default D/4 (the 2:1 head), a size as D is. Any depth is half
-//   an
-//                       ellipsoid: A = D/2 is a hemisphere, a greater A a head deeper than
-//                       the radius
+//   ellipsoidal         head depth A, default D/4 (the 2:1 head), a size as D is when given; the
+//                       default is a depth whatever D. Any depth is half an ellipsoid: A = D/2
+//                       is a hemisphere, a greater A a head deeper than the radius
 //   torispherical       crown radius F·D with 0.5 <= F <= kLargestCrown, default F = 1; knuckle
 //                       radius K·D with kSmallestKnuckle <= K < 0.5, default K = 0.06. F = 0.5
 //                       makes a hemisphere whatever K; as K < 0.5 <= F, the knuckle is always
@@ -34,9 +33,10 @@
 //
 // A volume lies in [0, capacity], is exactly 0 at level 0 and exactly the capacity at the top,
 // and does not fall as the level rises (by more than a rounding of the capacity). A level found
-// for a volume lies within 1e-9 of the top from the true one, near empty and near full too, except
-// where the volume is flat to its last digit over a wider span (near the top of heads with next
-// to no shell): there it holds the volume to that digit.
+// for a volume is searched to within 1e-12 of itself and so is the true one to ten significant
+// digits, near empty and near full too, except where the volume is flat to its last digit over a
+// wider span (near the top of heads with next to no shell): there it holds the volume to that
+// digit.
 
 #include <optional>
 #include <span>

@@ -136,12 +136,16 @@ double ConicalHead::lowVolume(double wetted) const {
 
 namespace {
 
-// The part of the solid that an arc sweeps lying more than s (≥ 0) below the axis: the slices'
-// slivers summed along the axis. Where the level meets the slices' circles (at the angle `meet`)
-// a sliver shrinks like (ρ − s)^(3/2), which no polynomial follows; with φ = meet − span·u² the
-// integrand is smooth in u, also when `meet` lies just beyond the arc.
-double arcVolumeBelow(const TorisphericalHead::Arc& arc, double s) {
-    const double meet = std::acos(std::clamp((s - arc.centre) / arc.bend, -1.0, 1.0));
+// The part of the solid that an arc sweeps lying more than s = radius − wetted below the axis: the
+// slices' slivers summed along the axis. Where the level meets the slices' circles (at the angle
+// `meet`) a sliver shrinks like (ρ − s)^(3/2), which no polynomial follows; with
+// φ = meet − span·u² the integrand is smooth in u, also when `meet` lies just beyond the arc.
+// Angles and heights come from the wetted depth, never from s, whose rounding a low level would
+// not survive: the arc's circle reaches `below` under the level, 1 − cos(meet) is that over its
+// bend, and a sliver's height ρ − s is `below` less bend·(1 − cos φ).
+double arcVolumeBelow(const TorisphericalHead::Arc& arc, double wetted) {
+    const double below = arc.beyond + wetted;  // the circle's lowest point, under the level
+    const double meet = 2 * std::asin(std::sqrt(std::clamp(below / (2 * arc.bend), 0.0, 1.0)));
     if (meet <= arc.from) {
         return 0;
     }
@@ -150,8 +154,10 @@ double arcVolumeBelow(const TorisphericalHead::Arc& arc, double s) {
     auto slivers = [&](double u) {
         const double phi = meet - span * u * u;
         const double cos = std::cos(phi);
-        const double height = (arc.centre - s) + arc.bend * cos;  // of the sliver, ρ − s
-        const double sliver = height > 0 ? segmentArea(arc.centre + arc.bend * cos, height) : 0;
+        const double sin = std::sin(phi / 2);
+        const double height = below - 2 * arc.bend * sin * sin;
+        const double rho = arc.centre + arc.bend * cos;
+        const double sliver = height > 0 ? segmentArea(rho, std::min(height, rho)) : 0;
         return sliver * arc.bend * cos * 2 * span * u;
     };
     return integrate(slivers, start, 1);
@@ -165,7 +171,8 @@ TorisphericalHead::TorisphericalHead(double radius, double crown, double knuckle
     // The crown's centre lies on the axis, this far back from the shell's end.
     const double back = std::sqrt((crown - radius) * (crown + radius - 2 * knuckle));
     const double joint = std::atan2(back, inner);
-    arcs_ = {Arc{inner, knuckle, 0, joint}, Arc{0, crown, joint, pi / 2}};
+    // The knuckle's circle is tangent to the shell's; the crown's reaches crown − radius beyond.
+    arcs_ = {Arc{inner, knuckle, 0, joint, 0}, Arc{0, crown, joint, pi / 2, crown - radius}};
     // The whole head is twice its integrated lower half rather than its closed form, which may
     // differ by the integration's error: so the volume does not step at the axis.
     volume_ = 2 * lowVolume(radius);
@@ -185,8 +192,7 @@ std::array<double, 3> TorisphericalHead::seams() const {
 }
 
 double TorisphericalHead::lowVolume(double wetted) const {
-    const double s = radius_ - wetted;
-    return arcVolumeBelow(arcs_[0], s) + arcVolumeBelow(arcs_[1], s);
+    return arcVolumeBelow(arcs_[0], wetted) + arcVolumeBelow(arcs_[1], wetted);
 }
 
 }  // namespace brimwell

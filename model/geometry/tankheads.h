@@ -53,12 +53,14 @@ public:
 
     // An arc of the head's profile in a plane through the axis: the points at distance
     // centre + bend·cos(φ) from the axis for φ in [from, to], which runs out along the axis
-    // by bend·sin(φ).
+    // by bend·sin(φ). Its circle reaches `beyond` past the shell's radius, centre + bend − radius
+    // without that sum's rounding.
     struct Arc {
         double centre;
         double bend;
         double from;
         double to;
+        double beyond;
     };
 
 private:

@@ -5,6 +5,8 @@
 #include <limits>
 #include <vector>
 
+#include "model/geometry/stickreading.h"
+
 namespace brimwell {
 namespace {
 
@@ -55,7 +57,12 @@ double TankVolumes::bottomVolume() const {
     return chart ? chart->bottomVolume() : 0;
 }
 
-Expected<double, TankError> TankVolumes::volumeAt(double level) const {
+double TankVolumes::levelAsWritten(double level) const {
+    return writtenAsTop(level, top(), lengthUnit_) ? top() : level;
+}
+
+Expected<double, TankError> TankVolumes::volumeAt(double written) const {
+    const double level = levelAsWritten(written);
     if (const auto* chart = std::get_if<CalibrationChart>(&source_)) {
         return orError(chart->volumeAt(level), TankError::Level);
     }

@@ -6,6 +6,7 @@
 // or the height of a vertical tank) is kept as given, so that levels derived from it are the
 // person's numbers rather than a round trip through inches.
 
+#include <optional>
 #include <span>
 #include <variant>
 
@@ -22,7 +23,9 @@ public:
     // unit: then no volume of it has either.
     static Expected<TankVolumes, TankError> make(Tank tank, double top, LengthUnit lengthUnit,
                                                  VolumeUnit volumeUnit);
-    TankVolumes(CalibrationChart chart) : source_(std::move(chart)) {}
+    // Levels in `lengthUnit` when it is known, which lets a level in feet and inches be the top.
+    TankVolumes(CalibrationChart chart, std::optional<LengthUnit> lengthUnit = std::nullopt)
+        : source_(std::move(chart)), lengthUnit_(lengthUnit) {}
 
     bool calibrated() const { return std::holds_alternative<CalibrationChart>(source_); }
     double top() const;
@@ -30,7 +33,10 @@ public:
     // The volume at level 0: 0 for the geometry, the first row of a chart.
     double bottomVolume() const;
 
-    // TankError::Level outside [0, top()].
+    // The level, or the top for a level above it that is the top as brimwell-tank writes it
+    // (writtenAsTop).
+    double levelAsWritten(double level) const;
+    // TankError::Level outside [0, top()], a level written as the top being the top.
     Expected<double, TankError> volumeAt(double level) const;
     // As Tank::volumesAt; a calibration chart's bounds are all 0.
     void volumesAt(std::span<const double> levels, std::span<double> volumes,
@@ -52,9 +58,11 @@ private:
         double inInches(double level) const;
         double inLengthUnit(double inches) const;
     };
-    explicit TankVolumes(Geometry geometry) : source_(std::move(geometry)) {}
+    explicit TankVolumes(Geometry geometry)
+        : source_(std::move(geometry)), lengthUnit_(std::get<Geometry>(source_).lengthUnit) {}
 
     std::variant<Geometry, CalibrationChart> source_;
+    std::optional<LengthUnit> lengthUnit_;
 };
 
 }  // namespace brimwell

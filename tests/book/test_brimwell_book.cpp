@@ -212,6 +212,31 @@ private Q_SLOTS:
         QCOMPARE(book("copy.book", {"export"}).out, readFile(path("hostile.csv")));
     }
 
+    // A stick is read as brimwell-tank reads it; the export shows the day's stick and water. The
+    // top as brimwell-tank writes it may lie a rounding above the top: 1.829 for 1.8288 m, and
+    // 9'10-1/8" for 3000 mm.
+    void a_stick_reads_as_brimwell_tank_reads_it_data() {
+        QTest::addColumn<QStringList>("tank");
+        QTest::addColumn<QStringList>("day");
+        QTest::addColumn<QByteArray>("exported");
+        const QStringList meters{"--orientation", "vertical", "--diameter", "2", "--length", "1.8288", "--units", "meters"};
+        const QStringList millimeters{"--diameter", "3000", "--length", "6000", "--units", "millimeters"};
+        QTest::newRow("water under an inch") << kVertical << QStringList{"--stick", "40", "--water", "5/8\""} << QByteArray(",40,0.625,,,,\n");
+        QTest::newRow("a bare fraction") << kVertical << QStringList{"--stick", "3/4", "--water", "5/8 in"} << QByteArray(",0.75,0.625,,,,\n");
+        QTest::newRow("the top's three decimals") << meters << QStringList{"--stick", "1.829"} << QByteArray(",1.829,,,,,\n");
+        QTest::newRow("the top in feet and inches") << millimeters << QStringList{"--stick", "9'10-1/8\""} << QByteArray(",3000.375,,,,,\n");
+    }
+    void a_stick_reads_as_brimwell_tank_reads_it() {
+        QFETCH(QStringList, tank);
+        QFETCH(QStringList, day);
+        QFETCH(QByteArray, exported);
+        const QString file = QString("stick-%1.book").arg(QTest::currentDataTag());
+        QCOMPARE(book(file, QStringList{"tank", "add", "T1", "--opening", "1"} + tank).exitCode, 0);
+        const Run run = book(file, QStringList{"day", "T1", "2026-01-02"} + day);
+        QVERIFY2(run.exitCode == 0, run.err);
+        QVERIFY2(book(file, {"export"}).out.endsWith(exported), book(file, {"export"}).out);
+    }
+
     void a_file_that_is_no_book_of_ours_is_reported_and_left_alone_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("statement");  // run on the file after it is written

@@ -103,23 +103,51 @@ private Q_SLOTS:
             << QByteArray("{\"tank\": {\"orientation\": \"horizontal\", \"heads\": \"flat\", \"diameter\": 96, \"length\": 324, \"units\": \"inches\", \"volume\": \"gallons\"}, "
                           "\"length_unit\": \"inches\", \"volume_unit\": \"gallons\", \"capacity\": 10152.32186, \"level\": 0, \"volume\": 0, \"ullage\": 10152.32186, "
                           "\"safe_fill\": 90, \"safe_fill_room\": 9137.089674}\n");
+        QTest::newRow("reading, a water cut under an inch") << QStringList{"reading", "--level", "70", "--water", "5/8\"", "--level-format", "feet-inches"} + kFlat
+            << QByteArray("capacity:       10152.32 gallons\nvolume:         7931.19 gallons\n"
+                          "ullage:         2221.13 gallons\nsafe-fill room: 1205.90 gallons\n"
+                          "water level:    0'0-5/8\"\nwater volume:   9.04 gallons\nproduct volume: 7922.15 gallons\n");
         QTest::newRow("reading, a thousandth of an inch up") << QStringList{"reading", "--level", "0.001"} + kFlat
             << QByteArray("capacity:       10152.32 gallons\nvolume:         0.00 gallons\n"
                           "ullage:         10152.32 gallons\nsafe-fill room: 9137.09 gallons\n");
         QTest::newRow("reading, full to the top, no ullage") << QStringList{"reading", "--units", "meters", "--volume", "litres", "--diameter", "3.2", "--length", "12", "--level", "3.2"}
             << QByteArray("capacity:       96509.73 litres\nvolume:         96509.73 litres\n"
                           "ullage:         0.00 litres\nsafe-fill room: -9650.97 litres\n");
+        // 1.8288 m prints as 1.829 m, and 3000 mm as 9'10-1/8": each is the top.
+        QTest::newRow("reading, the top as level prints it") << QStringList{"reading", "--diameter", "1.8288", "--length", "6", "--units", "meters", "--level", "1.829"}
+            << QByteArray("capacity:       4163.52 gallons\nvolume:         4163.52 gallons\n"
+                          "ullage:         0.00 gallons\nsafe-fill room: -416.35 gallons\n");
+        QTest::newRow("reading, the top in feet and inches") << QStringList{"reading", "--diameter", "3000", "--length", "6000", "--units", "millimeters", "--level", "9'10-1/8\"", "--format", "json"}
+            << QByteArray("{\"tank\": {\"orientation\": \"horizontal\", \"heads\": \"flat\", \"diameter\": 3000, \"length\": 6000, \"units\": \"millimeters\", \"volume\": \"gallons\"}, "
+                          "\"length_unit\": \"millimeters\", \"volume_unit\": \"gallons\", \"capacity\": 11203.93322, \"level\": 3000.375, \"volume\": 11203.93322, \"ullage\": 0, "
+                          "\"safe_fill\": 90, \"safe_fill_room\": -1120.393322}\n");
         QTest::newRow("level, the printed capacity is full") << QStringList{"level", "--diameter", "96", "--length", "324", "--heads", "torispherical", "--fill-volume", "10772.78"}
             << QByteArray("volume:         10772.78 gallons\nlevel:          96.000 inches\n");
+        // The capacity 540582103003.325076 m³ of an independent computation, as text prints it.
+        QTest::newRow("level, a huge tank's printed capacity is full") << QStringList{"level", "--diameter", "485063.07", "--length", "2900000", "--units", "centimeters", "--volume", "cubic-meters",
+                                                                             "--heads", "ellipsoidal", "--head-depth", "19000", "--fill-volume", "540582103003.33"}
+            << QByteArray("volume:         540582103003.33 cubic meters\nlevel:          485063.070 centimeters\n");
         QTest::newRow("level, near empty") << QStringList{"level", "--fill-volume", "0.02"} + kFlat
             << QByteArray("volume:         0.02 gallons\nlevel:          0.011 inches\n");
+        // True levels 3.13116051955e-6 and 364816829.53032 of an independent computation: the
+        // level is written to the digits that the search holds.
+        QTest::newRow("level, near empty in json") << QStringList{"level", "--diameter", "96", "--length", "1", "--fill-percent", "0.000000001", "--format", "json"}
+            << QByteArray("{\"tank\": {\"orientation\": \"horizontal\", \"heads\": \"flat\", \"diameter\": 96, \"length\": 1, \"units\": \"inches\", \"volume\": \"gallons\"}, "
+                          "\"length_unit\": \"inches\", \"volume_unit\": \"gallons\", \"capacity\": 31.33432673, \"volume\": 0.0000000003133432673, \"level\": 0.00000313116052}\n");
+        QTest::newRow("level, a billion inches across") << QStringList{"level", "--diameter", "1e9", "--length", "0.000001", "--fill-percent", "33"}
+            << QByteArray("volume:         1121997376.28 gallons\nlevel:          364816829.5 inches\n");
         QTest::newRow("level, a vertical tank in metric") << QStringList{"level", "--orientation", "vertical", "--diameter", "3", "--length", "5", "--units", "meters", "--volume", "cubic-meters", "--fill-percent", "25", "--format", "json"}
             << QByteArray("{\"tank\": {\"orientation\": \"vertical\", \"diameter\": 3, \"length\": 5, \"units\": \"meters\", \"volume\": \"cubic-meters\"}, "
                           "\"length_unit\": \"meters\", \"volume_unit\": \"cubic-meters\", \"capacity\": 35.34291735, \"volume\": 8.835729338, \"level\": 1.25}\n");
         QTest::newRow("csv, flat heads in double precision") << QStringList{"chart", "--increment", "48", "--format", "csv"} + kFlat
             << QByteArray("level,volume\r\n0.00,0\r\n48.00,5076.16093\r\n96.00,10152.32186\r\n");
-        QTest::newRow("csv, levels show the increment's decimals") << QStringList{"chart", "--diameter", "1", "--length", "10", "--increment", "0.375", "--format", "csv", "--volume", "millilitres"}
-            << QByteArray("level,volume\r\n0.000,0\r\n0.333,37.55463346\r\n0.667,91.14906623\r\n1.000,128.7036997\r\n");
+        QTest::newRow("csv, whole increments, then the top") << QStringList{"chart", "--diameter", "1", "--length", "10", "--increment", "0.375", "--format", "csv", "--volume", "millilitres"}
+            << QByteArray("level,volume\r\n0.000,0\r\n0.375,44.08343951\r\n0.750,103.5419836\r\n1.000,128.7036997\r\n");
+        // A 6 ft tank in meters: the top's row shows every digit of the level it is computed at.
+        QTest::newRow("text, the top's row") << QStringList{"chart", "--diameter", "1.8288", "--length", "6", "--units", "meters", "--increment", "0.5"}
+            << QByteArray("LEVEL RANGE         LEVEL/VOLUME,     LEVEL/VOLUME,      LEVEL/VOLUME\r\n"
+                          "  0.00 -   1.00     0.00,     0.00    0.50,   923.02    1.00,  2329.53  \r\n"
+                          "  1.50 - 1.8288     1.50,  3654.75  1.8288,  4163.52  \r\n");
         QTest::newRow("json, torispherical defaults filled in") << QStringList{"chart", "--diameter", "108", "--length", "156", "--heads", "torispherical", "--increment", "108", "--format", "json"}
             << QByteArray("{\"tank\": {\"orientation\": \"horizontal\", \"heads\": \"torispherical\", \"diameter\": 108, \"length\": 156, \"crown\": 1, \"knuckle\": 0.06, \"units\": \"inches\", \"volume\": \"gallons\"}, "
                           "\"length_unit\": \"inches\", \"volume_unit\": \"gallons\", \"capacity\": 7069.994663, \"rows\": [\n[0.00, 0],\n[108.00, 7069.994663]\n]}\n");
@@ -274,6 +302,7 @@ private Q_SLOTS:
         QTest::newRow("crown below 0.5") << reading + QStringList{"--heads", "torispherical", "--crown", "0.49"} << "--crown";
         QTest::newRow("knuckle of 0.5") << reading + QStringList{"--heads", "torispherical", "--knuckle", "0.5"} << "--knuckle";
         QTest::newRow("level above the top") << QStringList{"reading", "--level", "96.001"} + kFlat << "--level";
+        QTest::newRow("level a rounding too far above the top") << QStringList{"reading", "--diameter", "1.8288", "--length", "6", "--units", "meters", "--level", "2"} << "--level must be from 0 to the diameter, 1.8288 meters";
         QTest::newRow("level below 0") << QStringList{"reading", "--level", "-1"} + kFlat << "--level";
         QTest::newRow("vertical level above its height") << QStringList{"reading", "--orientation", "vertical", "--level", "325"} + kFlat << "height";
         QTest::newRow("safe fill above 100") << reading + QStringList{"--safe-fill", "101"} << "--safe-fill";

@@ -102,6 +102,7 @@ private Q_SLOTS:
         QTest::newRow("vertical") << Sizes{96, 324};
         QTest::newRow("ellipsoidal 2:1") << Sizes{96, 324, EllipsoidalHeads{}};
         QTest::newRow("ellipsoidal deep") << Sizes{60, 100, EllipsoidalHeads{45}};
+        QTest::newRow("ellipsoidal 2:1, three millionths of an inch") << Sizes{3e-6, 1, EllipsoidalHeads{}};
         QTest::newRow("torispherical F&D") << Sizes{96, 324, TorisphericalHeads{1, 0.06}};
         QTest::newRow("torispherical round") << Sizes{96, 50, TorisphericalHeads{0.5, 0.1}};
         QTest::newRow("torispherical knuckled") << Sizes{48, 10, TorisphericalHeads{1.5, 0.45}};
@@ -139,6 +140,27 @@ private Q_SLOTS:
         for (std::size_t i = 0; i < levels.size(); ++i) {
             QVERIFY(std::fabs(gallons[i] - *tank->volumeAt(levels[i])) <= bounds[i]);
         }
+    }
+
+    // Torispherical volumes of an independent 50-digit integration: a half crown at a level
+    // 3e-12 of its diameter (a hemisphere), a tank of a million metres, a knuckle at 1e-9 of the
+    // diameter and the last nanometre of a deep knuckle.
+    void torispherical_volumes_hold_every_digit_data() {
+        QTest::addColumn<Sizes>("sizes");
+        QTest::addColumn<double>("level");
+        QTest::addColumn<double>("gallons");
+        QTest::newRow("half crown, near empty") << Sizes{96, 0.001, TorisphericalHeads{0.5, 0.06}} << 3.01715e-10 << 3.558115400145219827e-19;
+        QTest::newRow("a million metres across") << Sizes{102699870 / 2.54, 1100000 / 2.54, TorisphericalHeads{86.4, 0.29536}} << 6099.36 / 2.54 << 3088814392954.1119846;
+        QTest::newRow("F&D, near empty") << Sizes{96, 324, TorisphericalHeads{1, 0.06}} << 9.6e-08 << 5.4502433480480499692e-10;
+        QTest::newRow("flat crown, near empty") << Sizes{120, 1, TorisphericalHeads{20, 0.02}} << 1.2e-06 << 8.3351890302315650934e-11;
+        QTest::newRow("knuckled, near full") << Sizes{48, 10, TorisphericalHeads{1.5, 0.45}} << 47.999999952 << 312.31008199040786971;
+    }
+    void torispherical_volumes_hold_every_digit() {
+        QFETCH(Sizes, sizes);
+        QFETCH(double, level);
+        QFETCH(double, gallons);
+        const double volume = *build(sizes)->volumeAt(level);
+        QVERIFY2(std::fabs(volume - gallons) <= 1e-14 * gallons, qPrintable(QString::number(volume, 'g', 17)));
     }
 
     void bad_sizes_data() {

@@ -109,7 +109,7 @@ private Q_SLOTS:
     }
 
     // brimwell-tank's chart interpolates a torispherical head between integrated levels, yet
-    // writes each row's volume as the reading at its level writes it.
+    // writes each row's volume as the reading at its printed level writes it.
     void level_chart_rows_are_readings_data() {
         QTest::addColumn<TorisphericalHeads>("heads");
         QTest::addColumn<VolumeUnit>("unit");
@@ -124,22 +124,22 @@ private Q_SLOTS:
         QFETCH(ChartFormat, format);
         const auto tank =
             TankVolumes::make(*Tank::horizontal(96, 324, heads), 96, LengthUnit::Inches, unit);
-        const std::int64_t steps = 100000;
         std::string text;
-        QVERIFY(streamLevelChart(*tank, LevelChartLayout{steps, 5, format, ""}, [&](std::string_view block) {
+        QVERIFY(streamLevelChart(*tank, LevelChartLayout{0.00096, format, ""}, [&](std::string_view block) {
             text += block;
             return true;
         }));
-        const QList<QByteArray> rows = QByteArray::fromStdString(text).split('\n').mid(1, steps + 1);
-        for (std::int64_t i = 0; i <= steps; ++i) {
-            const double level = std::min(96.0 * static_cast<double>(i) / steps, 96.0);
-            std::string reading;
-            appendVolume(reading, *tank->volumeAt(level));
-            QByteArray row = rows[i].trimmed();
+        const QList<QByteArray> rows = QByteArray::fromStdString(text).split('\n').mid(1, 100001);
+        QVERIFY(rows.last().startsWith(format == ChartFormat::Csv ? "96.00000," : "[96.00000, "));
+        for (QByteArray row : rows) {
+            row = row.trimmed();
             while (row.endsWith(',') || row.endsWith(']')) {
                 row.chop(1);
             }
-            QCOMPARE(row.mid(std::max(row.lastIndexOf(' '), row.lastIndexOf(',')) + 1), QByteArray::fromStdString(reading));
+            const QList<QByteArray> pair = row.mid(row.startsWith('[') ? 1 : 0).split(',');
+            std::string reading;
+            appendVolume(reading, *tank->volumeAt(pair[0].toDouble()));
+            QCOMPARE(pair[1].trimmed(), QByteArray::fromStdString(reading));
         }
     }
 };
