@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "model/geometry/stickreading.h"
 #include "model/window/numbertext.h"
 
 namespace brimwell::book {
@@ -102,7 +103,19 @@ bool isMonth(std::string_view text) {
     return number(text.substr(0, 4)) >= 1 && month >= 1 && month <= 12;
 }
 
-std::optional<Refusal> dayRefusal(const Day& day, const TankLimits& tank) {
+// The level as the book reads it: a stick written as the top, rounded above it, is the top.
+std::optional<double> asLevel(std::optional<double> level, const TankLimits& tank) {
+    return level && writtenAsTop(*level, tank.top, tank.unit) ? std::optional(tank.top) : level;
+}
+
+std::optional<Refusal> dayRefusal(const Day& written, const TankLimits& tank) {
+    Day day = written;
+    day.closingLevel = *asLevel(day.closingLevel, tank);
+    day.waterLevel = asLevel(day.waterLevel, tank);
+    for (Delivery& delivery : day.deliveries) {
+        delivery.levelBefore = *asLevel(delivery.levelBefore, tank);
+        delivery.levelAfter = *asLevel(delivery.levelAfter, tank);
+    }
     if (auto refused =
             checkRanges({{Field::Stick, day.closingLevel}, {Field::Water, day.waterLevel}},
                         {0, tank.top}, true)) {
@@ -143,8 +156,11 @@ std::optional<Refusal> dayRefusal(const Day& day, const TankLimits& tank) {
     return std::nullopt;
 }
 
-std::optional<Refusal> deliveryRefusal(const Delivery& delivery, const std::optional<Day>& day,
+std::optional<Refusal> deliveryRefusal(const Delivery& written, const std::optional<Day>& day,
                                        const TankLimits& tank) {
+    Delivery delivery = written;
+    delivery.levelBefore = *asLevel(delivery.levelBefore, tank);
+    delivery.levelAfter = *asLevel(delivery.levelAfter, tank);
     if (auto refused = checkRanges(
             {{Field::Before, delivery.levelBefore}, {Field::After, delivery.levelAfter}},
             {0, tank.top}, true)) {

@@ -10,6 +10,7 @@
 
 #include "book/reconcile.h"
 #include "book/records.h"
+#include "model/window/units.h"
 
 namespace brimwell::book {
 
@@ -57,6 +58,8 @@ struct TankLimits {
     double top = 0;
     bool celsius = false;
     Gauge gauge;
+    // The sticks' unit, in which a stick written as the top is written (writtenAsTop).
+    std::optional<LengthUnit> unit;
 };
 
 // The first thing about the day that the book refuses: a value outside its range, a water cut

@@ -387,7 +387,7 @@ Expected<BookTank, std::string> tankOf(const TankSettings& tank) {
 }
 
 book::TankLimits limitsOf(const TankSettings& settings, const BookTank& tank) {
-    return {tank.top, settings.product.celsius, tank.gauge};
+    return {tank.top, settings.product.celsius, tank.gauge, tank.lengthUnit};
 }
 
 // The option that gives each book::Field, in its order.

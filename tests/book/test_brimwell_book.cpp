@@ -221,10 +221,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("exported");
         const QStringList meters{"--orientation", "vertical", "--diameter", "2", "--length", "1.8288", "--units", "meters"};
         const QStringList millimeters{"--diameter", "3000", "--length", "6000", "--units", "millimeters"};
-        QTest::newRow("water under an inch") << kVertical << QStringList{"--stick", "40", "--water", "5/8\""} << QByteArray(",40,0.625,,,,\n");
-        QTest::newRow("a bare fraction") << kVertical << QStringList{"--stick", "3/4", "--water", "5/8 in"} << QByteArray(",0.75,0.625,,,,\n");
-        QTest::newRow("the top's three decimals") << meters << QStringList{"--stick", "1.829"} << QByteArray(",1.829,,,,,\n");
-        QTest::newRow("the top in feet and inches") << millimeters << QStringList{"--stick", "9'10-1/8\""} << QByteArray(",3000.375,,,,,\n");
+        QTest::newRow("water under an inch") << kVertical << QStringList{"--stick", "40", "--water", "5/8\""} << QByteArray(",40,0.625,,0,,\n");
+        QTest::newRow("a bare fraction") << kVertical << QStringList{"--stick", "3/4", "--water", "5/8 in"} << QByteArray(",0.75,0.625,,0,,\n");
+        QTest::newRow("the top's three decimals") << meters << QStringList{"--stick", "1.829"} << QByteArray(",1.829,,,0,,\n");
+        QTest::newRow("the top in feet and inches") << millimeters << QStringList{"--stick", "9'10-1/8\""} << QByteArray(",3000.375,,,0,,\n");
     }
     void a_stick_reads_as_brimwell_tank_reads_it() {
         QFETCH(QStringList, tank);
@@ -232,7 +232,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, exported);
         const QString file = QString("stick-%1.book").arg(QTest::currentDataTag());
         QCOMPARE(book(file, QStringList{"tank", "add", "T1", "--opening", "1"} + tank).exitCode, 0);
-        const Run run = book(file, QStringList{"day", "T1", "2026-01-02"} + day);
+        const Run run = book(file, QStringList{"day", "T1", "2026-01-02", "--pumped", "0"} + day);
         QVERIFY2(run.exitCode == 0, run.err);
         QVERIFY2(book(file, {"export"}).out.endsWith(exported), book(file, {"export"}).out);
     }
