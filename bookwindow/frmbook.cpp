@@ -405,9 +405,10 @@ void frmBook::markProblems(const DayEntry& entry, bool withMissing) {
         markField(*box, fromStd(problem.reason));
         problems << box->accessibleName() + ": " + fromStd(problem.reason);
     }
-    for (const DayField missing : withMissing ? entry.missing : std::vector<DayField>{}) {
-        markField(*field(missing), tr("needed"));
-        problems << field(missing)->accessibleName() + ": " + tr("needed");
+    for (const FieldProblem& missing : withMissing ? entry.missing : std::vector<FieldProblem>{}) {
+        QLineEdit* box = field(missing.field);
+        markField(*box, fromStd(missing.reason));
+        problems << box->accessibleName() + ": " + fromStd(missing.reason);
     }
     ui_->lblProblems->setText(problems.join('\n'));
 }

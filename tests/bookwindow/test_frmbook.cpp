@@ -185,6 +185,10 @@ private Q_SLOTS:
                                         << ""
                                         << "txtStick"
                                         << "above the tank's top of 96";
+        QTest::newRow("no pumped volume") << "38"
+                                          << ""
+                                          << "txtPumped"
+                                          << "type 0 if nothing was pumped";
     }
     void a_value_that_does_not_read_is_marked_at_its_field_and_nothing_is_saved() {
         QFETCH(QString, stick);
@@ -193,6 +197,7 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         enterDay("2026-03-01", {{"txtWater", water}, {"txtStick", stick}});
         QCOMPARE(find(window.get(), qPrintable(field))->property("problem").toString(), reason);
+        QVERIFY2(shown("lblProblems").contains(reason), qPrintable(shown("lblProblems")));
         QCOMPARE(cell("tblSite", 0, 3), QString("no day yet"));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
