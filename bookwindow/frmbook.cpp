@@ -475,7 +475,7 @@ void frmBook::showMonth() {
     ui_->lblMonth->setText(tr("%1, %2").arg(fromStd(tank_), fromStd(month)));
     if (!view || !shown) {
         shownMonth_.reset();
-        month_->setRows({});
+        month_->clear();
         ui_->plotOverShort->setMonth({}, {});
         ui_->lblVerdicts->setText(fromStd(view ? shown.error() : view.error()));
         ui_->lblShortDeliveries->clear();
@@ -483,7 +483,7 @@ void frmBook::showMonth() {
     }
     shownMonth_ = *std::move(shown);
     const book::MonthReport& report = shownMonth_->report;
-    month_->setRows(report.days);
+    month_->setMonth(*shownMonth_, fromStd(std::string(unitWord((*view)->tank.lengthUnit))));
     ui_->plotOverShort->setMonth(report, (*view)->settings.rules);
     QStringList verdicts;
     for (const book::RuleVerdict& verdict : report.verdicts) {
