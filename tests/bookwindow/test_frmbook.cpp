@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "bookwindow/bookmodels.h"
 #include "bookwindow/booksession.h"
 #include "bookwindow/dlgtank.h"
 #include "bookwindow/frmbook.h"
@@ -29,6 +30,7 @@ class BookWindowTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir folder;
+    QString bookPath;
     std::unique_ptr<testing::ScriptedHost> host;
     std::unique_ptr<frmBook> window;
 
@@ -55,8 +57,35 @@ class BookWindowTest : public QObject {
         }
         return "no column " + header;
     }
+    // The book ("book" or "other"), the tank chosen, the date and the stick as the window shows
+    // them, or "closed".
+    QString shownDay() {
+        if (!window->isVisible()) {
+            return "closed";
+        }
+        auto* site = find<QTableView>(window.get(), "tblSite");
+        QStringList shown{window->windowTitle().endsWith(bookPath) ? "book" : "other"};
+        if (const QModelIndex current = site->currentIndex(); current.isValid()) {
+            shown << cell("tblSite", current.row(), SiteModel::Tank);
+            const auto selected = site->selectionModel()->selectedRows();
+            if (selected.size() != 1 || selected.front().row() != current.row()) {
+                shown << "with another row selected";
+            }
+        }
+        shown << find<QDateEdit>(window.get(), "dateDay")->date().toString(Qt::ISODate)
+              << find(window.get(), "txtStick")->text();
+        shown.removeAll(QString());
+        return shown.join(' ');
+    }
     void chooseDate(const QString& date) {
         find<QDateEdit>(window.get(), "dateDay")->setDate(QDate::fromString(date, Qt::ISODate));
+    }
+    // The window takes up a tank clicked once the click is over.
+    void clickTank(int row) {
+        auto* site = find<QTableView>(window.get(), "tblSite");
+        QTest::mouseClick(site->viewport(), Qt::LeftButton, {},
+                          site->visualRect(site->model()->index(row, SiteModel::Tank)).center());
+        QCoreApplication::processEvents();
     }
     // Types each value into its field, digit by digit, and presses Enter in the last.
     void enterDay(const QString& date, const QList<std::pair<const char*, QString>>& fields) {
@@ -66,10 +95,11 @@ class BookWindowTest : public QObject {
         }
         QTest::keyClick(find(window.get(), fields.back().first), Qt::Key_Return);
     }
-    void addFirstTank() {
+    void addFirstTank() { enterTank("Regular 1"); }
+    void enterTank(const QString& name) {
         dlgTank* editor = window->tankEditor();
         QVERIFY(editor && editor->isVisible());
-        retype(find(editor, "txtName"), "Regular 1");
+        retype(find(editor, "txtName"), name);
         testing::chooseEntry(find<QComboBox>(editor, "cboHeads"), "ellipsoidal");
         retype(find(editor, "txtHeadDepth"), "24");
         retype(find(editor, "txtDiameter"), "96");
@@ -90,8 +120,9 @@ private Q_SLOTS:
         window = std::make_unique<frmBook>(*host);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QVERIFY(window->openBook(folder.filePath(
-            QString("%1-%2.sqlite").arg(QTest::currentTestFunction(), QTest::currentDataTag()))));
+        bookPath = folder.filePath(
+            QString("%1-%2.sqlite").arg(QTest::currentTestFunction(), QTest::currentDataTag()));
+        QVERIFY(window->openBook(bookPath));
         addFirstTank();
         QCOMPARE(cell("tblSite", 0, 1), QString("Regular 1"));
         QCOMPARE(frmBook::lastBook(), window->windowTitle().section(" - ", 1));
@@ -314,6 +345,119 @@ private Q_SLOTS:
         entry.replacing = 1;  // the day has no delivery 1
         QVERIFY(!(*session)->save("Regular 1", entry));
         QVERIFY(!(*session)->recordedDay("Regular 1", "2026-03-01"));
+    }
+
+    // Regular 1 has 2026-03-01 recorded, Regular 2 no day. The values are typed for Regular 1
+    // on `date`, and the day is left: another date, another tank, the window closed, the tank
+    // edited or another book opened.
+    void values_typed_are_left_only_at_the_users_word_data() {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QStringList>("typed");  // field=text
+        QTest::addColumn<QString>("leave");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("dialogs");
+        QTest::addColumn<QString>("after");  // shownDay()
+        QTest::addColumn<QString>("recorded");  // Regular 1's stick on `date` afterwards
+        QTest::addColumn<QString>("problem");
+        const QStringList day{"txtStick=40", "txtPumped=100"};
+        const QStringList asked{
+            "save question: The values typed for Regular 1 on 2026-03-02 are not saved. Save them?"};
+        const QStringList openDialogs{"file: Tank books|*.sqlite",
+                                      "question: There is no book at OTHER. Make a new book there?"};
+        const QString kept = "book Regular 1 2026-03-02 40";
+        QTest::newRow("another date, saved with the meters' totals")
+            << "2026-03-02" << QStringList{"txtStick=40", "txtMeterOpen=1000", "txtMeterClose=1100"}
+            << "date" << QStringList{"save"} << asked << "book Regular 1 2026-03-05" << "40" << "";
+        QTest::newRow("another date, discarded")
+            << "2026-03-02" << day << "date" << QStringList{"discard"} << asked
+            << "book Regular 1 2026-03-05" << "" << "";
+        QTest::newRow("another date, cancelled")
+            << "2026-03-02" << day << "date" << QStringList{"cancel"} << asked << kept << "" << "";
+        QTest::newRow("another tank, saved") << "2026-03-02" << day << "tank" << QStringList{"save"}
+                                             << asked << "book Regular 2 2026-03-02" << "40" << "";
+        QTest::newRow("another tank, cancelled")
+            << "2026-03-02" << day << "tank" << QStringList{"cancel"} << asked << kept << "" << "";
+        QTest::newRow("the window closed, saved")
+            << "2026-03-02" << day << "close" << QStringList{"save"} << asked << "closed" << "40"
+            << "";
+        QTest::newRow("the window closed, cancelled")
+            << "2026-03-02" << day << "close" << QStringList{"cancel"} << asked << kept << "" << "";
+        QTest::newRow("a save refused stays")
+            << "2026-03-02" << QStringList{"txtStick=40"} << "date" << QStringList{"save"} << asked
+            << kept << "" << "Pumped volume: type 0 if nothing was pumped";
+        QTest::newRow("a recorded day retyped as it is")
+            << "2026-03-01" << QStringList{"txtStick=38.0", "txtPumped=350"} << "tank"
+            << QStringList{} << QStringList{} << "book Regular 2 2026-03-01" << "38" << "";
+        QTest::newRow("a correction discarded")
+            << "2026-03-01" << QStringList{"txtStick=39"} << "date" << QStringList{"discard"}
+            << QStringList{"save question: The values typed for Regular 1 on 2026-03-01 are not "
+                           "saved. Save them?"}
+            << "book Regular 1 2026-03-05" << "38" << "";
+        QTest::newRow("the tank edited") << "2026-03-02" << day << "edit" << QStringList{}
+                                         << QStringList{} << kept << "" << "";
+        QTest::newRow("another book not made") << "2026-03-02" << QStringList{} << "open"
+                                               << QStringList{"no"} << openDialogs
+                                               << "book Regular 1 2026-03-02" << "" << "";
+        QTest::newRow("another book, typed values discarded")
+            << "2026-03-02" << day << "open" << QStringList{"yes", "discard"}
+            << openDialogs + asked << "other 2026-03-02" << "" << "";
+        QTest::newRow("another book, typed values cancelled")
+            << "2026-03-02" << day << "open" << QStringList{"yes", "cancel"}
+            << openDialogs + asked << kept << "" << "";
+    }
+    void values_typed_are_left_only_at_the_users_word() {
+        QFETCH(QString, date);
+        QFETCH(QStringList, typed);
+        QFETCH(QString, leave);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, dialogs);
+        QFETCH(QString, after);
+        QFETCH(QString, recorded);
+        QFETCH(QString, problem);
+        enterDay("2026-03-01", {{"txtStick", "38"}, {"txtPumped", "350"}});
+        window->findChild<QAction*>("actAddTank")->trigger();
+        enterTank("Regular 2");
+        clickTank(0);
+        chooseDate(date);
+        for (const QString& entry : typed) {
+            retype(find(window.get(), qPrintable(entry.section('=', 0, 0))), entry.section('=', 1));
+        }
+        const QString other = folder.filePath(QString("other-%1.sqlite").arg(QTest::currentDataTag()));
+        for (const QString& answer : answers) {
+            if (answer == "yes" || answer == "no") {
+                host->yesNoAnswers << (answer == "yes");
+            } else {
+                host->saveAnswers << (answer == "save"      ? SaveChoice::Save
+                                      : answer == "discard" ? SaveChoice::Discard
+                                                            : SaveChoice::Cancel);
+            }
+        }
+        host->dialogs.clear();
+        if (leave == "date") {
+            // Twice, as the calendar pop-up sets its date again as it closes.
+            chooseDate("2026-03-05");
+            chooseDate("2026-03-05");
+        } else if (leave == "tank") {
+            clickTank(1);
+        } else if (leave == "close") {
+            window->close();
+        } else if (leave == "edit") {
+            window->findChild<QAction*>("actEditTank")->trigger();
+            QTest::mouseClick(find<QDialogButtonBox>(window->tankEditor(), "buttonBox")
+                                  ->button(QDialogButtonBox::Ok),
+                              Qt::LeftButton);
+        } else {
+            host->fileAnswers << other;
+            window->findChild<QAction*>("actOpen")->trigger();
+        }
+        QCOMPARE(host->dialogs, dialogs.replaceInStrings("OTHER", other));
+        QCOMPARE(shownDay(), after);
+        QVERIFY2(shown("lblProblems").contains(problem), qPrintable(shown("lblProblems")));
+        QCOMPARE(QFileInfo::exists(other), after.startsWith("other"));
+        auto session = BookSession::open(bookPath);
+        QVERIFY(session);
+        const auto day = (*session)->recordedDay("Regular 1", date.toStdString());
+        QCOMPARE(day ? QString::number(day->closingLevel) : QString(), recorded);
     }
 
     void tab_follows_the_daily_worksheet() {
