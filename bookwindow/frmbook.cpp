@@ -12,6 +12,7 @@
 
 #include "bookwindow/bookmodels.h"
 #include "bookwindow/dlgtank.h"
+#include "bookwindow/exportpath.h"
 #include "bookwindow/fieldmarks.h"
 #include "bookwindow/tankentry.h"
 #include "bookwindow/tankpicture.h"
@@ -59,10 +60,13 @@ QString deliveryText(const book::DeliveryCheck& check) {
     return text;
 }
 
+QString ruleText(const book::Rule& rule, const BookTank& tank) {
+    return fromStd(book::ruleName(rule, unitWord(tank.volumeUnit), unitWord(tank.lengthUnit)));
+}
+
 QString verdictText(const book::RuleVerdict& verdict, const BookTank& tank) {
-    QString text = fromStd(book::ruleName(verdict.rule, unitWord(tank.volumeUnit),
-                                          unitWord(tank.lengthUnit))) +
-                   ": " + (verdict.met ? QObject::tr("met") : QObject::tr("FAILED"));
+    QString text = ruleText(verdict.rule, tank) + ": " +
+                   (verdict.met ? QObject::tr("met") : QObject::tr("FAILED"));
     for (const book::RuleFigure& figure : verdict.figures) {
         text += "; " + fromStd(figure.label) + " " +
                 (figure.count ? QString::number(figure.value) : volumeText(figure.value));
@@ -153,6 +157,8 @@ bool frmBook::openBook(const QString& path) {
     tank_.clear();
     date_ = QDate();
     fillDay(std::nullopt);
+    shownMonth_.reset();
+    month_->clear();
     session_ = *std::move(session);
     QSettings(kSettingsFolder, kSettingsFile).setValue(kLastBookKey, path);
     setWindowTitle(tr("Brimwell Tank Book - %1").arg(path));
@@ -610,11 +616,15 @@ void frmBook::showMonth() {
     const BookTank& tank = (*view)->tank;
     month_->setMonth(*shownMonth_, fromStd(std::string(unitWord(tank.lengthUnit))));
     ui_->plotOverShort->setMonth(report, (*view)->settings.rules);
+    // A month without a day has met no rule.
+    const QString noDays = tr("no days recorded");
     QStringList verdicts;
     for (const book::RuleVerdict& verdict : report.verdicts) {
-        verdicts << verdictText(verdict, tank);
+        verdicts << (report.days.empty() ? ruleText(verdict.rule, tank) + ": " + noDays
+                                         : verdictText(verdict, tank));
     }
-    ui_->lblVerdicts->setText(verdicts.join('\n'));
+    ui_->lblVerdicts->setText(verdicts.isEmpty() && report.days.empty() ? noDays
+                                                                        : verdicts.join('\n'));
     QStringList shorts;
     for (const book::DayFigures& day : report.days) {
         for (const book::DeliveryCheck& check : day.deliveries) {
@@ -629,19 +639,43 @@ void frmBook::showMonth() {
 }
 
 void frmBook::exportMonth() {
-    if (!shownMonth_) {
+    if (!shownMonth_ || tank_.empty()) {
         return;
     }
-    const QString path = host_.chooseFile(this, tr("CSV files|*.csv"));
-    if (path.isEmpty()) {
+    const QString month = date_.toString(QStringLiteral("yyyy-MM"));
+    if (shownMonth_->report.days.empty()) {
+        host_.showMessage(this, tr("%1 has no days recorded in %2: there is nothing to export.")
+                                    .arg(fromStd(tank_), month));
+        return;
+    }
+    QString name = QStringLiteral("%1 %2.csv").arg(fromStd(tank_), month);
+    name.replace('/', '-');
+    const QString suggested = QFileInfo(session_->path()).dir().filePath(name);
+    const QString chosen = host_.chooseSaveFile(this, tr("CSV files|*.csv"), suggested);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString path = csvPath(chosen);
+    if (isBookFile(path, session_->path())) {
+        host_.showMessage(this, tr("%1 is the book itself. Export the month to a file of its own.")
+                                    .arg(path));
+        return;
+    }
+    // The dialog asked about the name it gave; the window asks about the name it made of it.
+    if (path != chosen && QFileInfo::exists(path) &&
+        !host_.askYesNo(this, tr("%1 already exists. Replace it?").arg(path))) {
         return;
     }
     const auto view = session_->tank(tank_);
+    if (!view) {
+        host_.showMessage(this, fromStd(view.error()));
+        return;
+    }
     const BookTank& tank = (*view)->tank;
     const ReportHeading heading{
         tank_,
         (*view)->settings.product.name,
-        date_.toString(QStringLiteral("yyyy-MM")).toStdString(),
+        month.toStdString(),
         std::string(unitWord(tank.volumeUnit)),
         std::string(unitWord(tank.lengthUnit)),
         (*view)->settings.product.celsius ? "C" : "F"};

@@ -460,6 +460,91 @@ private Q_SLOTS:
         QCOMPARE(day ? QString::number(day->closingLevel) : QString(), recorded);
     }
 
+    // Regular 1 has 2026-03-01 recorded. FOLDER is a folder of the row's own, BOOK the book.
+    void the_month_is_exported_to_a_csv_file_of_its_own_data() {
+        QTest::addColumn<QString>("month");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QString>("existing");   // a file in FOLDER before, holding "kept"
+        QTest::addColumn<QStringList>("answers");  // the file dialog's, then a yes or a no
+        QTest::addColumn<QStringList>("dialogs");
+        QTest::addColumn<QString>("written");  // the file in FOLDER that holds the month after
+        const QString file = "save file: CSV files|*.csv";
+        const QString met = "1% of flow-through + 130 gallons: met; variance 123.84; limit 133.50";
+        const QString replace = "question: FOLDER/march.csv already exists. Replace it?";
+        QTest::newRow("a name without an extension")
+            << "2026-03" << met << "" << QStringList{"FOLDER/march"} << QStringList{file}
+            << "march.csv";
+        QTest::newRow("a number for a name") << "2026-03" << met << "" << QStringList{"FOLDER/48.5"}
+                                             << QStringList{file} << "48.5.csv";
+        QTest::newRow("a file replaced, asked once")
+            << "2026-03" << met << "march.csv" << QStringList{"FOLDER/march.csv", "yes"}
+            << QStringList{file, replace} << "march.csv";
+        QTest::newRow("a file replaced, asked once of the name made for it")
+            << "2026-03" << met << "march.csv" << QStringList{"FOLDER/march", "yes"}
+            << QStringList{file, replace} << "march.csv";
+        QTest::newRow("a file kept") << "2026-03" << met << "march.csv"
+                                     << QStringList{"FOLDER/march", "no"}
+                                     << QStringList{file, replace} << "";
+        QTest::newRow("the book itself")
+            << "2026-03" << met << "" << QStringList{"BOOK", "yes"}
+            << QStringList{file, "question: BOOK already exists. Replace it?",
+                           "message: BOOK is the book itself. Export the month to a file of its "
+                           "own."}
+            << "";
+        QTest::newRow("a month without a day")
+            << "2026-04" << "1% of flow-through + 130 gallons: no days recorded" << ""
+            << QStringList{}
+            << QStringList{"message: Regular 1 has no days recorded in 2026-04: there is nothing "
+                           "to export."}
+            << "";
+    }
+    void the_month_is_exported_to_a_csv_file_of_its_own() {
+        QFETCH(QString, month);
+        QFETCH(QString, verdict);
+        QFETCH(QString, existing);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, dialogs);
+        QFETCH(QString, written);
+        QTemporaryDir out;
+        const auto places = [&](QStringList texts) {
+            return texts.replaceInStrings("FOLDER", out.path()).replaceInStrings("BOOK", bookPath);
+        };
+        enterDay("2026-03-01", {{"txtStick", "38"}, {"txtPumped", "350"}});
+        chooseDate(month + "-01");
+        QCOMPARE(shown("lblVerdicts"), verdict);
+        if (!existing.isEmpty()) {
+            QFile before(out.filePath(existing));
+            QVERIFY(before.open(QIODevice::WriteOnly) && before.write("kept") == 4);
+        }
+        for (const QString& answer : places(answers)) {
+            if (answer == "yes" || answer == "no") {
+                host->yesNoAnswers << (answer == "yes");
+            } else {
+                host->fileAnswers << answer;
+            }
+        }
+        host->dialogs.clear();
+        find<QTabWidget>(window.get(), "tabsTank")->setCurrentIndex(1);
+        QTest::mouseClick(find<QPushButton>(window.get(), "btnExport"), Qt::LeftButton);
+        QCOMPARE(host->dialogs, places(dialogs));
+        QCOMPARE(host->suggestedFiles, answers.isEmpty() ? QStringList()
+                                                         : QStringList{QFileInfo(bookPath).dir().filePath(
+                                                               "Regular 1 2026-03.csv")});
+        const QString there = written.isEmpty() ? existing : written;
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files),
+                 there.isEmpty() ? QStringList() : QStringList{there});
+        if (!there.isEmpty()) {
+            QFile file(out.filePath(there));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray text = file.readAll();
+            QVERIFY2(written.isEmpty() ? text == "kept"
+                                       : text.startsWith("date,") && text.contains("\n2026-03-01,"),
+                     text.constData());
+        }
+        auto session = BookSession::open(bookPath);
+        QVERIFY(session && (*session)->recordedDay("Regular 1", "2026-03-01"));
+    }
+
     void tab_follows_the_daily_worksheet() {
         find(window.get(), "txtStick")->setFocus();
         const QStringList order{"txtWater",     "txtTemperature",     "txtPumped",
