@@ -21,8 +21,8 @@ QString resolved(const QString& path) {
 
 QString csvPath(const QString& chosen) {
     const QString suffix = QFileInfo(chosen).suffix();
-    const bool named = std::any_of(suffix.begin(), suffix.end(),
-                                   [](QChar c) { return c.isLetter(); });
+    const bool named =
+        std::any_of(suffix.begin(), suffix.end(), [](QChar c) { return c.isLetter(); });
     return named ? chosen : chosen + QStringLiteral(".csv");
 }
 

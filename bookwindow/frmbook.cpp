@@ -657,8 +657,8 @@ void frmBook::exportMonth() {
     }
     const QString path = csvPath(chosen);
     if (isBookFile(path, session_->path())) {
-        host_.showMessage(this, tr("%1 is the book itself. Export the month to a file of its own.")
-                                    .arg(path));
+        host_.showMessage(
+            this, tr("%1 is the book itself. Export the month to a file of its own.").arg(path));
         return;
     }
     // The dialog asked about the name it gave; the window asks about the name it made of it.
@@ -672,13 +672,12 @@ void frmBook::exportMonth() {
         return;
     }
     const BookTank& tank = (*view)->tank;
-    const ReportHeading heading{
-        tank_,
-        (*view)->settings.product.name,
-        month.toStdString(),
-        std::string(unitWord(tank.volumeUnit)),
-        std::string(unitWord(tank.lengthUnit)),
-        (*view)->settings.product.celsius ? "C" : "F"};
+    const ReportHeading heading{tank_,
+                                (*view)->settings.product.name,
+                                month.toStdString(),
+                                std::string(unitWord(tank.volumeUnit)),
+                                std::string(unitWord(tank.lengthUnit)),
+                                (*view)->settings.product.celsius ? "C" : "F"};
     QSaveFile file(path);
     const std::string csv = monthReport(shownMonth_->report, heading, ReportFormat::Csv);
     if (!file.open(QIODevice::WriteOnly) ||
