@@ -104,12 +104,10 @@ namespace {
 // The levels' headers name their unit: "Stick (inches)".
 QStringList monthHeaders(const QString& lengthUnit) {
     const QString unit = lengthUnit.isEmpty() ? QString() : " (" + lengthUnit + ")";
-    return {QObject::tr("Date"),           QObject::tr("Opening"),
-            QObject::tr("Delivered"),      QObject::tr("Pumped"),
-            QObject::tr("Book inventory"), QObject::tr("Product volume"),
-            QObject::tr("Over/short"),     QObject::tr("Cumulative"),
-            QObject::tr("Stick") + unit,   QObject::tr("Water cut") + unit,
-            QObject::tr("Notes")};
+    return {QObject::tr("Date"),       QObject::tr("Opening"),        QObject::tr("Delivered"),
+            QObject::tr("Pumped"),     QObject::tr("Book inventory"), QObject::tr("Stick") + unit,
+            QObject::tr("Product volume"), QObject::tr("Over/short"), QObject::tr("Cumulative"),
+            QObject::tr("Water cut") + unit, QObject::tr("Notes")};
 }
 
 }  // namespace
@@ -157,14 +155,14 @@ QVariant MonthModel::data(const QModelIndex& index, int role) const {
             return volumeText(day.pumped);
         case Book:
             return volumeText(day.book);
+        case Stick:
+            return generalText(row->stick);
         case Closing:
             return volumeText(day.closing);
         case OverShort:
             return volumeText(day.overShort);
         case Cumulative:
             return volumeText(day.cumulative);
-        case Stick:
-            return generalText(row->stick);
         case Water:
             return day.water ? generalText(*day.water) : QString();
         case Notes: {

@@ -44,10 +44,10 @@ public:
         Delivered,
         Pumped,
         Book,
+        Stick,
         Closing,
         OverShort,
         Cumulative,
-        Stick,
         Water,
         Notes
     };

@@ -120,7 +120,7 @@ private Q_SLOTS:
         QCOMPARE(window->statusBar()->currentMessage(), QString("Recorded 2026-03-01"));
         QLocale::setDefault(testing::decimalCommaLocale());
         enterDay("2026-03-02", {{"txtStick", "36,5"}, {"txtPumped", "260,5"}});
-        QCOMPARE(cell("tblMonth", 1, 6), QString("92,38"));
+        QCOMPARE(cell("tblMonth", 1, 7), QString("92,38"));
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         enterDay("2026-03-03", {{"txtStick", "70"},
                                 {"txtPumped", "400"},
@@ -150,8 +150,8 @@ private Q_SLOTS:
         const QStringList book{"2993.08", "2856.42", "6576.72", "7296.85"};
         for (int row = 0; row < 4; ++row) {
             QCOMPARE(cell("tblMonth", row, 4), book[row]);
-            QCOMPARE(cell("tblMonth", row, 6), overShort[row]);
-            QCOMPARE(cell("tblMonth", row, 7), cumulative[row]);
+            QCOMPARE(cell("tblMonth", row, 7), overShort[row]);
+            QCOMPARE(cell("tblMonth", row, 8), cumulative[row]);
         }
         QStringList headers;
         for (int column = 0; column < 11; ++column) {
@@ -161,9 +161,10 @@ private Q_SLOTS:
                            .toString();
         }
         QCOMPARE(headers.join(", "), QString("Date, Opening, Delivered, Pumped, Book inventory, "
-                                             "Product volume, Over/short, Cumulative, Stick "
-                                             "(inches), Water cut (inches), Notes"));
-        QCOMPARE(cell("tblMonth", 3, 5) + " at " + cell("tblMonth", 3, 8), "7241.08 at 75.625");
+                                             "Stick (inches), Product volume, Over/short, "
+                                             "Cumulative, Water cut (inches), Notes"));
+        QCOMPARE(cell("tblMonth", 3, 5) + " gives " + cell("tblMonth", 3, 6),
+                 "75.625 gives 7241.08");
         QCOMPARE(cell("tblMonth", 0, 10), QString());
         QCOMPARE(cell("tblMonth", 1, 10), QString("corrected"));
         QVERIFY(
@@ -184,7 +185,7 @@ private Q_SLOTS:
         QCOMPARE(points.size(), std::size_t(4));
         for (int row = 0; row < 4; ++row) {
             QCOMPARE(points[row].x(), double(cell("tblMonth", row, 0).right(2).toInt()));
-            QCOMPARE(QString::number(points[row].y(), 'f', 2), cell("tblMonth", row, 7));
+            QCOMPARE(QString::number(points[row].y(), 'f', 2), cell("tblMonth", row, 8));
         }
 
         const QString csv = folder.filePath("march.csv");
@@ -297,7 +298,7 @@ private Q_SLOTS:
         QVERIFY(host->questions.value(1).startsWith("Regular 1 has 1 recorded day."));
         QCOMPARE(cell("tblSite", 0, 1), QString("Regular 2"));
         QCOMPARE(cell("tblSite", 0, 5), QString("2655.26"));
-        QCOMPARE(cell("tblMonth", 0, 6), QString("156.50"));
+        QCOMPARE(cell("tblMonth", 0, 7), QString("156.50"));
     }
 
     // At 40 and 70 in the tank holds 3343.08 and 6696.85 gallons.
@@ -315,13 +316,13 @@ private Q_SLOTS:
         retype(find(window.get(), "txtBill"), "3100");
         QTest::keyClick(find(window.get(), "txtBill"), Qt::Key_Return);
         QCOMPARE(window->statusBar()->currentMessage(), QString("Corrected 2026-03-01"));
-        QCOMPARE(cell("tblMonth", 0, 6), QString("253.77"));
+        QCOMPARE(cell("tblMonth", 0, 7), QString("253.77"));
         chooseDate("2026-03-01");
         delivery->setCurrentIndex(1);
         host->yesNoAnswers << true;
         QTest::mouseClick(find<QPushButton>(window.get(), "btnWithdraw"), Qt::LeftButton);
         QCOMPARE(cell("tblMonth", 0, 2), QString("0.00"));
-        QCOMPARE(cell("tblMonth", 0, 6), QString("3353.77"));
+        QCOMPARE(cell("tblMonth", 0, 7), QString("3353.77"));
         QCOMPARE(delivery->count(), 1);
     }
 
