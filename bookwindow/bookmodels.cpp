@@ -1,6 +1,7 @@
 #include "bookwindow/bookmodels.h"
 
 #include <QColor>
+#include <algorithm>
 
 #include "host/usernumberformat.h"
 
@@ -98,17 +99,42 @@ QVariant SiteModel::data(const QModelIndex& index, int role) const {
     return role == Qt::DisplayRole ? text(tank, index.column()) : QVariant();
 }
 
-MonthModel::MonthModel(QObject* parent)
-    : RowTableModel({tr("Date"), tr("Opening"), tr("Delivered"), tr("Pumped"), tr("Book"),
-                     tr("Stick"), tr("Over/short"), tr("Cumulative"), tr("Water"), tr("Notes")},
-                    parent) {}
+namespace {
+
+// The levels' headers name their unit: "Stick (inches)".
+QStringList monthHeaders(const QString& lengthUnit) {
+    const QString unit = lengthUnit.isEmpty() ? QString() : " (" + lengthUnit + ")";
+    return {QObject::tr("Date"),       QObject::tr("Opening"),        QObject::tr("Delivered"),
+            QObject::tr("Pumped"),     QObject::tr("Book inventory"), QObject::tr("Stick") + unit,
+            QObject::tr("Product volume"), QObject::tr("Over/short"), QObject::tr("Cumulative"),
+            QObject::tr("Water cut") + unit, QObject::tr("Notes")};
+}
+
+}  // namespace
+
+MonthModel::MonthModel(QObject* parent) : RowTableModel(monthHeaders({}), parent) {}
+
+void MonthModel::setMonth(const MonthView& month, const QString& lengthUnit) {
+    std::vector<MonthRow> rows;
+    for (const book::DayFigures& figures : month.report.days) {
+        const auto recorded =
+            std::find_if(month.days.begin(), month.days.end(),
+                         [&](const book::Day& day) { return day.date == figures.date; });
+        rows.push_back({figures, recorded != month.days.end() ? recorded->closingLevel : 0});
+    }
+    setRows(std::move(rows), monthHeaders(lengthUnit));
+}
+
+void MonthModel::clear() {
+    setRows({}, monthHeaders({}));
+}
 
 QVariant MonthModel::data(const QModelIndex& index, int role) const {
-    const book::DayFigures* row = rowOf(index);
+    const MonthRow* row = rowOf(index);
     if (!row) {
         return {};
     }
-    const book::DayFigures& day = *row;
+    const book::DayFigures& day = row->figures;
     if (role == Qt::TextAlignmentRole && index.column() > Date && index.column() < Notes) {
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -118,17 +144,25 @@ QVariant MonthModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole) {
         return {};
     }
-    // The columns from Opening to Cumulative, each a volume.
-    static constexpr double book::DayFigures::*kVolumes[] = {
-        &book::DayFigures::opening,   &book::DayFigures::delivered, &book::DayFigures::pumped,
-        &book::DayFigures::book,      &book::DayFigures::closing,   &book::DayFigures::overShort,
-        &book::DayFigures::cumulative};
-    if (index.column() >= Opening && index.column() <= Cumulative) {
-        return volumeText(day.*kVolumes[index.column() - Opening]);
-    }
     switch (index.column()) {
         case Date:
             return QString::fromStdString(day.date);
+        case Opening:
+            return volumeText(day.opening);
+        case Delivered:
+            return volumeText(day.delivered);
+        case Pumped:
+            return volumeText(day.pumped);
+        case Book:
+            return volumeText(day.book);
+        case Stick:
+            return generalText(row->stick);
+        case Closing:
+            return volumeText(day.closing);
+        case OverShort:
+            return volumeText(day.overShort);
+        case Cumulative:
+            return volumeText(day.cumulative);
         case Water:
             return day.water ? generalText(*day.water) : QString();
         case Notes: {

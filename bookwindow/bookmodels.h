@@ -28,7 +28,13 @@ private:
     QVariant text(const TankSummary& tank, int column) const;
 };
 
-class MonthModel : public RowTableModel<book::DayFigures> {
+// A day of the month: its figures and the closing stick they were worked out from.
+struct MonthRow {
+    book::DayFigures figures;
+    double stick = 0;
+};
+
+class MonthModel : public RowTableModel<MonthRow> {
     Q_OBJECT
 
 public:
@@ -39,6 +45,7 @@ public:
         Pumped,
         Book,
         Stick,
+        Closing,
         OverShort,
         Cumulative,
         Water,
@@ -46,6 +53,10 @@ public:
     };
 
     explicit MonthModel(QObject* parent);
+
+    // The month's days, the levels' headers naming `lengthUnit` ("inches").
+    void setMonth(const MonthView& month, const QString& lengthUnit);
+    void clear();
 
     QVariant data(const QModelIndex& index, int role) const override;
 };

@@ -85,6 +85,17 @@ bool reworksDays(const book::TankSettings& before, const book::TankSettings& aft
            was.value != is.value || was.reference != is.reference || was.celsius != is.celsius;
 }
 
+bool sameAsRecorded(const DayEntry& entry, const book::Day& recorded) {
+    if (!sameReadings(recorded, entry.day)) {
+        return false;
+    }
+    if (!entry.delivery) {
+        return true;
+    }
+    return entry.replacing > 0 && entry.replacing <= recorded.deliveries.size() &&
+           recorded.deliveries[entry.replacing - 1] == *entry.delivery;
+}
+
 std::string monthOf(const std::string& date) {
     return date.substr(0, 7);
 }

@@ -79,6 +79,10 @@ private:
 // correction or its opening stick changed.
 bool reworksDays(const book::TankSettings& before, const book::TankSettings& after);
 
+// Whether saving the entry, which reads, would leave the recorded day as it is: the same readings,
+// and no delivery or one that repeats the recorded delivery it corrects.
+bool sameAsRecorded(const DayEntry& entry, const book::Day& recorded);
+
 // "2026-03" of "2026-03-14", and the month's first and last possible dates.
 std::string monthOf(const std::string& date);
 

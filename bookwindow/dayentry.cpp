@@ -61,9 +61,12 @@ public:
     std::optional<double> needed(DayField field, std::optional<double> value,
                                  const std::string& text) {
         if (blank(text)) {
-            entry_.missing.push_back(field);
+            entry_.missing.push_back({field, "needed"});
         }
         return value;
+    }
+    void missing(DayField field, std::string reason) {
+        entry_.missing.push_back({field, std::move(reason)});
     }
     void problem(DayField field, std::string reason) {
         entry_.problems.push_back({field, std::move(reason)});
@@ -112,8 +115,11 @@ void readDelivery(const DayTexts& texts, Reader& read, DayEntry& entry) {
     entry.delivery = delivery;
 }
 
-void checkPumped(const book::Day& day, Reader& read) {
-    if (day.pumped && (day.meterOpen || day.meterClose)) {
+// A blank pumped volume is not a 0: the day says what was pumped, if only that nothing was.
+void checkPumped(const book::Day& day, const DayTexts& texts, Reader& read) {
+    if (blank(texts.pumped) && blank(texts.meterOpen) && blank(texts.meterClose)) {
+        read.missing(DayField::Pumped, "type 0 if nothing was pumped");
+    } else if (day.pumped && (day.meterOpen || day.meterClose)) {
         read.problem(DayField::Pumped, "give the volume pumped or the meters, not both");
     } else if (day.meterOpen.has_value() != day.meterClose.has_value()) {
         read.problem(day.meterOpen ? DayField::MeterClose : DayField::MeterOpen,
@@ -168,7 +174,7 @@ DayEntry readDayEntry(const DayTexts& texts, LengthUnit unit, double top,
     if (stick && day.waterLevel && *day.waterLevel > *stick) {
         read.problem(DayField::Water, "the water cut is above the stick");
     }
-    checkPumped(day, read);
+    checkPumped(day, texts, read);
     if (anyDeliveryText(texts)) {
         readDelivery(texts, read, entry);
     }

@@ -48,7 +48,7 @@ struct DayEntry {
     // The recorded delivery that `delivery` corrects, 1 being the day's first; 0 adds it.
     std::size_t replacing = 0;
     std::vector<FieldProblem> problems;  // texts that do not read, or read out of range
-    std::vector<DayField> missing;       // needed but empty
+    std::vector<FieldProblem> missing;   // needed but empty, and what to type
 
     bool complete() const { return problems.empty() && missing.empty(); }
 };

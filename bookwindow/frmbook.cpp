@@ -1,6 +1,9 @@
 #include "bookwindow/frmbook.h"
 
+#include <QCloseEvent>
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QSaveFile>
 #include <QSettings>
@@ -9,6 +12,7 @@
 
 #include "bookwindow/bookmodels.h"
 #include "bookwindow/dlgtank.h"
+#include "bookwindow/exportpath.h"
 #include "bookwindow/fieldmarks.h"
 #include "bookwindow/tankentry.h"
 #include "bookwindow/tankpicture.h"
@@ -56,10 +60,13 @@ QString deliveryText(const book::DeliveryCheck& check) {
     return text;
 }
 
+QString ruleText(const book::Rule& rule, const BookTank& tank) {
+    return fromStd(book::ruleName(rule, unitWord(tank.volumeUnit), unitWord(tank.lengthUnit)));
+}
+
 QString verdictText(const book::RuleVerdict& verdict, const BookTank& tank) {
-    QString text = fromStd(book::ruleName(verdict.rule, unitWord(tank.volumeUnit),
-                                          unitWord(tank.lengthUnit))) +
-                   ": " + (verdict.met ? QObject::tr("met") : QObject::tr("FAILED"));
+    QString text = ruleText(verdict.rule, tank) + ": " +
+                   (verdict.met ? QObject::tr("met") : QObject::tr("FAILED"));
     for (const book::RuleFigure& figure : verdict.figures) {
         text += "; " + fromStd(figure.label) + " " +
                 (figure.count ? QString::number(figure.value) : volumeText(figure.value));
@@ -83,9 +90,11 @@ frmBook::frmBook(Host& host, QWidget* parent)
     ui_->tblMonth->setModel(month_);
     ui_->tblMonth->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui_->dateDay->setDate(QDate::currentDate());
+    // Queued, so that a tank clicked is asked about once the click is over: the table then
+    // takes the shown tank chosen again whole, selection and all.
     connect(ui_->tblSite->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &frmBook::tankChosen);
-    connect(ui_->dateDay, &QDateEdit::dateChanged, this, &frmBook::dateChosen);
+            &frmBook::dayChosen, Qt::QueuedConnection);
+    connect(ui_->dateDay, &QDateEdit::dateChanged, this, &frmBook::dayChosen);
     for (int i = 0; i <= static_cast<int>(DayField::PumpedDuring); ++i) {
         QLineEdit* box = field(static_cast<DayField>(i));
         connect(box, &QLineEdit::textChanged, this, &frmBook::entryEdited);
@@ -133,6 +142,9 @@ QString frmBook::lastBook() {
 }
 
 bool frmBook::openBook(const QString& path) {
+    if (!leaveDay()) {
+        return false;
+    }
     auto session = BookSession::open(path);
     if (!session) {
         host_.showMessage(this, fromStd(session.error()));
@@ -143,10 +155,15 @@ bool frmBook::openBook(const QString& path) {
         tankEditor_->reject();
     }
     tank_.clear();
+    date_ = QDate();
+    fillDay(std::nullopt);
+    shownMonth_.reset();
+    month_->clear();
     session_ = *std::move(session);
     QSettings(kSettingsFolder, kSettingsFile).setValue(kLastBookKey, path);
     setWindowTitle(tr("Brimwell Tank Book - %1").arg(path));
     fillSite();
+    dayChosen();
     if (site_->rowCount() == 0) {
         addTank();
     } else {
@@ -157,9 +174,15 @@ bool frmBook::openBook(const QString& path) {
 
 void frmBook::chooseBook() {
     const QString path = host_.chooseFile(this, tr("Tank books|*.sqlite"));
-    if (!path.isEmpty()) {
-        openBook(path);
+    if (path.isEmpty()) {
+        return;
     }
+    // Only a look at the name: the store alone opens a book's files.
+    if (!QFileInfo::exists(path) &&
+        !host_.askYesNo(this, tr("There is no book at %1. Make a new book there?").arg(path))) {
+        return;
+    }
+    openBook(path);
 }
 
 void frmBook::addTank() {
@@ -217,8 +240,15 @@ void frmBook::tankEntered() {
         return;
     }
     tankEditor_->accept();
-    tank_ = tank.name;
+    // The shown tank renamed keeps the day typed for it; a tank added is chosen, as a user would.
+    if (!edited.empty() && edited == tank_) {
+        tank_ = tank.name;
+    }
     fillSite(tank.name);
+    dayChosen();
+    // What the shown day's figures are worked out from may have changed.
+    entryEdited();
+    showMonth();
     ui_->txtStick->setFocus();
 }
 
@@ -236,49 +266,132 @@ bool frmBook::changeAgreed(const book::TankSettings& before, const book::TankSet
                               .arg(fromStd(before.name), recorded));
 }
 
+// The site's rows anew, with `select` chosen, else the tank chosen now; the form stays as it is.
 void frmBook::fillSite(const std::optional<std::string>& select) {
     const auto names = session_->tankNames();
     if (!names) {
         host_.showMessage(this, fromStd(names.error()));
         return;
     }
+    const QModelIndex current = ui_->tblSite->currentIndex();
+    const std::string keep =
+        select.value_or(current.isValid() ? site_->rowAt(current.row()).name : tank_);
     std::vector<TankSummary> tanks;
     int chosen = 0;
     for (const std::string& name : *names) {
-        if (name == select.value_or(tank_)) {
+        if (name == keep) {
             chosen = static_cast<int>(tanks.size());
         }
         tanks.push_back(session_->summary(name));
     }
+    choosing_ = true;
     site_->setRows(std::move(tanks));
     if (site_->rowCount() > 0) {
         ui_->tblSite->setCurrentIndex(site_->index(chosen, SiteModel::Tank));
     }
+    choosing_ = false;
 }
 
-void frmBook::tankChosen() {
+// The tank or the date chosen: the form moves to that day once the values typed for the day it
+// shows are saved or given up; kept, they keep their tank and date chosen.
+void frmBook::dayChosen() {
+    if (choosing_ || !session_) {
+        return;
+    }
     const QModelIndex current = ui_->tblSite->currentIndex();
     ui_->tabsTank->setEnabled(current.isValid());
     ui_->actEditTank->setEnabled(current.isValid());
     if (!current.isValid()) {
         return;
     }
-    tank_ = site_->rowAt(current.row()).name;
-    dateChosen();
-}
-
-void frmBook::dateChosen() {
-    if (!session_ || tank_.empty()) {
+    const std::string tank = site_->rowAt(current.row()).name;
+    const QDate date = ui_->dateDay->date();
+    if (tank == tank_ && date == date_) {
         return;
     }
-    const std::string date = ui_->dateDay->date().toString(Qt::ISODate).toStdString();
-    fillDay(session_->recordedDay(tank_, date));
+    // The calendar pop-up sets its date once more as it closes: a choice just refused is put back
+    // without asking again.
+    if (refused_ == std::pair(tank, date)) {
+        putBackDay();
+        return;
+    }
+    if (!leaveDay()) {
+        refused_ = {tank, date};
+        QTimer::singleShot(0, this, [this] { refused_.reset(); });
+        putBackDay();
+        return;
+    }
+    tank_ = tank;
+    date_ = date;
+    showDay();
+}
+
+void frmBook::showDay() {
+    fillDay(session_->recordedDay(tank_, date_.toString(Qt::ISODate).toStdString()));
     showMonth();
+}
+
+// Chooses the shown day's tank and date again.
+void frmBook::putBackDay() {
+    choosing_ = true;
+    ui_->dateDay->setDate(date_);
+    for (int row = 0; row < site_->rowCount(); ++row) {
+        if (site_->rowAt(row).name == tank_) {
+            ui_->tblSite->setCurrentIndex(site_->index(row, SiteModel::Tank));
+        }
+    }
+    choosing_ = false;
+}
+
+QStringList frmBook::formTexts() const {
+    QStringList texts;
+    for (int i = 0; i <= static_cast<int>(DayField::PumpedDuring); ++i) {
+        texts << field(static_cast<DayField>(i))->text().trimmed();
+    }
+    texts << (ui_->chkBillNet->isChecked() ? QStringLiteral("net") : QString());
+    return texts;
+}
+
+// Whether the form holds values that differ from what is recorded for the day it shows.
+bool frmBook::unsaved() const {
+    if (!session_ || tank_.empty() || formTexts() == filled_) {
+        return false;
+    }
+    const DayEntry entry = readEntry();
+    return !recorded_ || !entry.complete() || !sameAsRecorded(entry, *recorded_);
+}
+
+// True once the shown day may be left: nothing typed is unsaved, or the user had it saved or
+// given up.
+bool frmBook::leaveDay() {
+    if (!unsaved()) {
+        return true;
+    }
+    const QString question = tr("The values typed for %1 on %2 are not saved. Save them?")
+                                 .arg(fromStd(tank_), date_.toString(Qt::ISODate));
+    switch (host_.askSaveDiscardCancel(this, question)) {
+        case SaveChoice::Save:
+            return saveDay();
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
+void frmBook::closeEvent(QCloseEvent* event) {
+    if (leaveDay()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 // A recorded day opens for correction; another starts empty.
 void frmBook::fillDay(const std::optional<book::Day>& day) {
     filling_ = true;
+    recorded_ = day;
     for (int i = 0; i <= static_cast<int>(DayField::PumpedDuring); ++i) {
         field(static_cast<DayField>(i))->clear();
     }
@@ -305,6 +418,7 @@ void frmBook::fillDay(const std::optional<book::Day>& day) {
     ui_->btnWithdraw->setEnabled(false);
     ui_->lblRecordedDeliveries->setText(recorded.join('\n'));
     ui_->lblStatus->setText(day ? tr("Recorded: saving corrects it") : QString());
+    filled_ = formTexts();
     filling_ = false;
     entryEdited();
 }
@@ -334,7 +448,7 @@ void frmBook::withdrawDelivery() {
     if (!session_ || chosen < 1) {
         return;
     }
-    const QString date = ui_->dateDay->date().toString(Qt::ISODate);
+    const QString date = date_.toString(Qt::ISODate);
     const QString question = tr("Withdraw delivery %1 of %2, %3? Its values are kept in the "
                                 "day's history.")
                                  .arg(chosen)
@@ -353,6 +467,7 @@ void frmBook::withdrawDelivery() {
         typed << field(static_cast<DayField>(i))->text();
     }
     fillSite();
+    showDay();
     for (int i = 0; i <= static_cast<int>(DayField::MeterClose); ++i) {
         field(static_cast<DayField>(i))->setText(typed.at(i));
     }
@@ -368,7 +483,7 @@ QLineEdit* frmBook::field(DayField which) const {
 
 DayEntry frmBook::readEntry() const {
     DayTexts texts;
-    texts.date = ui_->dateDay->date().toString(Qt::ISODate).toStdString();
+    texts.date = date_.toString(Qt::ISODate).toStdString();
     texts.stick = text(ui_->txtStick);
     texts.water = text(ui_->txtWater);
     texts.temperature = text(ui_->txtTemperature);
@@ -405,9 +520,10 @@ void frmBook::markProblems(const DayEntry& entry, bool withMissing) {
         markField(*box, fromStd(problem.reason));
         problems << box->accessibleName() + ": " + fromStd(problem.reason);
     }
-    for (const DayField missing : withMissing ? entry.missing : std::vector<DayField>{}) {
-        markField(*field(missing), tr("needed"));
-        problems << field(missing)->accessibleName() + ": " + tr("needed");
+    for (const FieldProblem& missing : withMissing ? entry.missing : std::vector<FieldProblem>{}) {
+        QLineEdit* box = field(missing.field);
+        markField(*box, fromStd(missing.reason));
+        problems << box->accessibleName() + ": " + fromStd(missing.reason);
     }
     ui_->lblProblems->setText(problems.join('\n'));
 }
@@ -445,36 +561,51 @@ void frmBook::showFigures(const DayEntry& entry) {
 }
 
 void frmBook::save() {
-    if (!session_ || tank_.empty()) {
+    if (!saveDay()) {
         return;
+    }
+    ui_->dateDay->setDate(date_.addDays(1));
+    ui_->txtStick->setFocus();
+}
+
+// Records the shown day as typed; false, with the reasons at the form, when it is refused.
+bool frmBook::saveDay() {
+    if (!session_ || tank_.empty()) {
+        return false;
     }
     const DayEntry entry = readEntry();
     markProblems(entry, true);
     if (!entry.complete()) {
-        return;
+        ui_->tabsTank->setCurrentWidget(ui_->tabDay);
+        return false;
     }
     const auto corrected = session_->save(tank_, entry);
     if (!corrected) {
         ui_->lblProblems->setText(fromStd(corrected.error()));
-        return;
+        ui_->tabsTank->setCurrentWidget(ui_->tabDay);
+        return false;
     }
     const QString date = fromStd(entry.day.date);
     statusBar()->showMessage(*corrected ? tr("Corrected %1").arg(date)
                                         : tr("Recorded %1").arg(date));
+    recorded_ = session_->recordedDay(tank_, entry.day.date);
+    filled_ = formTexts();
     fillSite();
-    ui_->dateDay->setDate(ui_->dateDay->date().addDays(1));
-    ui_->txtStick->setFocus();
+    showMonth();
+    return true;
 }
 
 void frmBook::showMonth() {
-    const std::string month =
-        ui_->dateDay->date().toString(QStringLiteral("yyyy-MM")).toStdString();
+    if (tank_.empty()) {
+        return;
+    }
+    const std::string month = date_.toString(QStringLiteral("yyyy-MM")).toStdString();
     const auto view = session_->tank(tank_);
     auto shown = session_->month(tank_, month);
     ui_->lblMonth->setText(tr("%1, %2").arg(fromStd(tank_), fromStd(month)));
     if (!view || !shown) {
         shownMonth_.reset();
-        month_->setRows({});
+        month_->clear();
         ui_->plotOverShort->setMonth({}, {});
         ui_->lblVerdicts->setText(fromStd(view ? shown.error() : view.error()));
         ui_->lblShortDeliveries->clear();
@@ -482,13 +613,18 @@ void frmBook::showMonth() {
     }
     shownMonth_ = *std::move(shown);
     const book::MonthReport& report = shownMonth_->report;
-    month_->setRows(report.days);
+    const BookTank& tank = (*view)->tank;
+    month_->setMonth(*shownMonth_, fromStd(std::string(unitWord(tank.lengthUnit))));
     ui_->plotOverShort->setMonth(report, (*view)->settings.rules);
+    // A month without a day has met no rule.
+    const QString noDays = tr("no days recorded");
     QStringList verdicts;
     for (const book::RuleVerdict& verdict : report.verdicts) {
-        verdicts << verdictText(verdict, (*view)->tank);
+        verdicts << (report.days.empty() ? ruleText(verdict.rule, tank) + ": " + noDays
+                                         : verdictText(verdict, tank));
     }
-    ui_->lblVerdicts->setText(verdicts.join('\n'));
+    ui_->lblVerdicts->setText(verdicts.isEmpty() && report.days.empty() ? noDays
+                                                                        : verdicts.join('\n'));
     QStringList shorts;
     for (const book::DayFigures& day : report.days) {
         for (const book::DeliveryCheck& check : day.deliveries) {
@@ -503,22 +639,45 @@ void frmBook::showMonth() {
 }
 
 void frmBook::exportMonth() {
-    if (!shownMonth_) {
+    if (!shownMonth_ || tank_.empty()) {
         return;
     }
-    const QString path = host_.chooseFile(this, tr("CSV files|*.csv"));
-    if (path.isEmpty()) {
+    const QString month = date_.toString(QStringLiteral("yyyy-MM"));
+    if (shownMonth_->report.days.empty()) {
+        host_.showMessage(this, tr("%1 has no days recorded in %2: there is nothing to export.")
+                                    .arg(fromStd(tank_), month));
+        return;
+    }
+    QString name = QStringLiteral("%1 %2.csv").arg(fromStd(tank_), month);
+    name.replace('/', '-');
+    const QString suggested = QFileInfo(session_->path()).dir().filePath(name);
+    const QString chosen = host_.chooseSaveFile(this, tr("CSV files|*.csv"), suggested);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString path = csvPath(chosen);
+    if (isBookFile(path, session_->path())) {
+        host_.showMessage(
+            this, tr("%1 is the book itself. Export the month to a file of its own.").arg(path));
+        return;
+    }
+    // The dialog asked about the name it gave; the window asks about the name it made of it.
+    if (path != chosen && QFileInfo::exists(path) &&
+        !host_.askYesNo(this, tr("%1 already exists. Replace it?").arg(path))) {
         return;
     }
     const auto view = session_->tank(tank_);
+    if (!view) {
+        host_.showMessage(this, fromStd(view.error()));
+        return;
+    }
     const BookTank& tank = (*view)->tank;
-    const ReportHeading heading{
-        tank_,
-        (*view)->settings.product.name,
-        ui_->dateDay->date().toString(QStringLiteral("yyyy-MM")).toStdString(),
-        std::string(unitWord(tank.volumeUnit)),
-        std::string(unitWord(tank.lengthUnit)),
-        (*view)->settings.product.celsius ? "C" : "F"};
+    const ReportHeading heading{tank_,
+                                (*view)->settings.product.name,
+                                month.toStdString(),
+                                std::string(unitWord(tank.volumeUnit)),
+                                std::string(unitWord(tank.lengthUnit)),
+                                (*view)->settings.product.celsius ? "C" : "F"};
     QSaveFile file(path);
     const std::string csv = monthReport(shownMonth_->report, heading, ReportFormat::Csv);
     if (!file.open(QIODevice::WriteOnly) ||

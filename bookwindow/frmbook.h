@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
@@ -30,7 +31,8 @@ public:
     ~frmBook() override;
 
     // Opens the book (created when there is no file) and fills the site; an empty book asks
-    // for its first tank. False, with the reason told, when it cannot be opened.
+    // for its first tank. False when values typed for the open book were kept at the user's
+    // word, or, with the reason told, when it cannot be opened.
     bool openBook(const QString& path);
     // Opens the book once the window is on screen, so that the window appears first.
     void openBookWhenShown(const QString& path);
@@ -41,6 +43,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void chooseBook();
@@ -50,8 +53,13 @@ private:
     void tankEntered();
     bool changeAgreed(const book::TankSettings& before, const book::TankSettings& after);
     void fillSite(const std::optional<std::string>& select = {});
-    void tankChosen();
-    void dateChosen();
+    void dayChosen();
+    void showDay();
+    void putBackDay();
+    bool unsaved() const;
+    bool leaveDay();
+    bool saveDay();
+    QStringList formTexts() const;
     void entryEdited();
     void save();
     void showMonth();
@@ -72,7 +80,14 @@ private:
     MonthModel* month_;
     // Empties itself when the editor closes and deletes itself, also while this window goes.
     QPointer<dlgTank> tankEditor_;
+    // The day the form shows: its tank and date, as recorded when it was filled, and the form's
+    // texts then. The site's choice and the date box move first, the form once it may.
     std::string tank_;
+    QDate date_;
+    std::optional<book::Day> recorded_;
+    QStringList filled_;
+    bool choosing_ = false;  // while the window itself chooses the tank or the date
+    std::optional<std::pair<std::string, QDate>> refused_;
     std::optional<MonthView> shownMonth_;
     std::vector<book::Delivery> recordedDeliveries_;  // the shown day's
     bool filling_ = false;

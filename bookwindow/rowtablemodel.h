@@ -19,6 +19,12 @@ public:
         rows_ = std::move(rows);
         endResetModel();
     }
+    void setRows(std::vector<Row> rows, QStringList headers) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        headers_ = std::move(headers);
+        endResetModel();
+    }
     const Row& rowAt(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
 
     int rowCount(const QModelIndex& parent = {}) const override {

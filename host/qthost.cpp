@@ -25,6 +25,20 @@ bool QtHost::askYesNo(QWidget* parent, const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+SaveChoice QtHost::askSaveDiscardCancel(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(appinfo::kTitle), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveChoice::Save;
+        case QMessageBox::Discard:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+    }
+}
+
 QString QtHost::promptText(QWidget* parent, const QString& caption, const QString& label) {
     QInputDialog dialog(parent);
     dialog.setWindowTitle(caption);
@@ -37,16 +51,38 @@ QString QtHost::promptText(QWidget* parent, const QString& caption, const QStrin
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
+namespace {
+
+// "description|pattern" becomes Qt's "description (pattern)".
+QString nameFilter(const QString& filter) {
+    return QStringLiteral("%1 (%2)").arg(filter.section('|', 0, 0), filter.section('|', 1, 1));
+}
+
+}  // namespace
+
 QString QtHost::chooseFile(QWidget* parent, const QString& filter) {
-    // "description|pattern" becomes Qt's "description (pattern)".
-    const QString description = filter.section('|', 0, 0);
-    const QString pattern = filter.section('|', 1, 1);
     QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("%1 (%2)").arg(description, pattern));
+    dialog.setNameFilter(nameFilter(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+// Qt's own dialog asks before a file that exists is replaced.
+QString QtHost::chooseSaveFile(QWidget* parent, const QString& filter, const QString& suggested) {
+    QFileDialog dialog(parent);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(nameFilter(filter));
+    // "*.csv" gives "csv".
+    dialog.setDefaultSuffix(filter.section('|', 1, 1).section('.', -1));
+    dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "bookwindow/bookmodels.h"
 #include "bookwindow/booksession.h"
 #include "bookwindow/dlgtank.h"
 #include "bookwindow/frmbook.h"
@@ -29,6 +30,7 @@ class BookWindowTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir folder;
+    QString bookPath;
     std::unique_ptr<testing::ScriptedHost> host;
     std::unique_ptr<frmBook> window;
 
@@ -45,6 +47,20 @@ class BookWindowTest : public QObject {
         auto* view = find<QTableView>(window.get(), table);
         return view->model()->index(row, column).data().toString();
     }
+    // The book ("book" or "other"), the tank selected, the date, the stick and the problems as
+    // the window shows them.
+    QString shownDay() {
+        auto* site = find<QTableView>(window.get(), "tblSite");
+        QStringList parts{window->isVisible() ? "" : "closed",
+                          window->windowTitle().endsWith(bookPath) ? "book" : "other"};
+        for (const QModelIndex& tank : site->selectionModel()->selectedRows(SiteModel::Tank)) {
+            parts << tank.data().toString();
+        }
+        parts << find<QDateEdit>(window.get(), "dateDay")->date().toString(Qt::ISODate)
+              << find(window.get(), "txtStick")->text() << shown("lblProblems");
+        parts.removeAll(QString());
+        return parts.join(' ');
+    }
     void chooseDate(const QString& date) {
         find<QDateEdit>(window.get(), "dateDay")->setDate(QDate::fromString(date, Qt::ISODate));
     }
@@ -56,10 +72,11 @@ class BookWindowTest : public QObject {
         }
         QTest::keyClick(find(window.get(), fields.back().first), Qt::Key_Return);
     }
-    void addFirstTank() {
+    void addFirstTank() { enterTank("Regular 1"); }
+    void enterTank(const QString& name) {
         dlgTank* editor = window->tankEditor();
         QVERIFY(editor && editor->isVisible());
-        retype(find(editor, "txtName"), "Regular 1");
+        retype(find(editor, "txtName"), name);
         testing::chooseEntry(find<QComboBox>(editor, "cboHeads"), "ellipsoidal");
         retype(find(editor, "txtHeadDepth"), "24");
         retype(find(editor, "txtDiameter"), "96");
@@ -71,6 +88,12 @@ class BookWindowTest : public QObject {
                           Qt::LeftButton);
     }
 
+    static void row(const char* name, const QString& date, const QString& typed,
+                    const QString& action, const QString& answers, const QString& after,
+                    const QString& recorded, const QStringList& dialogs) {
+        QTest::newRow(name) << date << typed << action << answers << after << recorded << dialogs;
+    }
+
 private Q_SLOTS:
     // The window remembers the last book in the settings, which must not be the user's.
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -80,8 +103,9 @@ private Q_SLOTS:
         window = std::make_unique<frmBook>(*host);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QVERIFY(window->openBook(folder.filePath(
-            QString("%1-%2.sqlite").arg(QTest::currentTestFunction(), QTest::currentDataTag()))));
+        bookPath = folder.filePath(
+            QString("%1-%2.sqlite").arg(QTest::currentTestFunction(), QTest::currentDataTag()));
+        QVERIFY(window->openBook(bookPath));
         addFirstTank();
         QCOMPARE(cell("tblSite", 0, 1), QString("Regular 1"));
         QCOMPARE(frmBook::lastBook(), window->windowTitle().section(" - ", 1));
@@ -96,7 +120,7 @@ private Q_SLOTS:
         QCOMPARE(window->statusBar()->currentMessage(), QString("Recorded 2026-03-01"));
         QLocale::setDefault(testing::decimalCommaLocale());
         enterDay("2026-03-02", {{"txtStick", "36,5"}, {"txtPumped", "260,5"}});
-        QCOMPARE(cell("tblMonth", 1, 6), QString("92,38"));
+        QCOMPARE(cell("tblMonth", 1, 7), QString("92,38"));
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         enterDay("2026-03-03", {{"txtStick", "70"},
                                 {"txtPumped", "400"},
@@ -126,11 +150,23 @@ private Q_SLOTS:
         const QStringList book{"2993.08", "2856.42", "6576.72", "7296.85"};
         for (int row = 0; row < 4; ++row) {
             QCOMPARE(cell("tblMonth", row, 4), book[row]);
-            QCOMPARE(cell("tblMonth", row, 6), overShort[row]);
-            QCOMPARE(cell("tblMonth", row, 7), cumulative[row]);
+            QCOMPARE(cell("tblMonth", row, 7), overShort[row]);
+            QCOMPARE(cell("tblMonth", row, 8), cumulative[row]);
         }
-        QCOMPARE(cell("tblMonth", 0, 9), QString());
-        QCOMPARE(cell("tblMonth", 1, 9), QString("corrected"));
+        QStringList headers;
+        for (int column = 0; column < 11; ++column) {
+            headers << window->findChild<QTableView*>("tblMonth")
+                           ->model()
+                           ->headerData(column, Qt::Horizontal)
+                           .toString();
+        }
+        QCOMPARE(headers.join(", "), QString("Date, Opening, Delivered, Pumped, Book inventory, "
+                                             "Stick (inches), Product volume, Over/short, "
+                                             "Cumulative, Water cut (inches), Notes"));
+        QCOMPARE(cell("tblMonth", 3, 5) + " gives " + cell("tblMonth", 3, 6),
+                 "75.625 gives 7241.08");
+        QCOMPARE(cell("tblMonth", 0, 10), QString());
+        QCOMPARE(cell("tblMonth", 1, 10), QString("corrected"));
         QVERIFY(
             shown("lblShortDeliveries")
                 .contains(
@@ -149,7 +185,7 @@ private Q_SLOTS:
         QCOMPARE(points.size(), std::size_t(4));
         for (int row = 0; row < 4; ++row) {
             QCOMPARE(points[row].x(), double(cell("tblMonth", row, 0).right(2).toInt()));
-            QCOMPARE(QString::number(points[row].y(), 'f', 2), cell("tblMonth", row, 7));
+            QCOMPARE(QString::number(points[row].y(), 'f', 2), cell("tblMonth", row, 8));
         }
 
         const QString csv = folder.filePath("march.csv");
@@ -185,6 +221,10 @@ private Q_SLOTS:
                                         << ""
                                         << "txtStick"
                                         << "above the tank's top of 96";
+        QTest::newRow("no pumped volume") << "38"
+                                          << ""
+                                          << "txtPumped"
+                                          << "type 0 if nothing was pumped";
     }
     void a_value_that_does_not_read_is_marked_at_its_field_and_nothing_is_saved() {
         QFETCH(QString, stick);
@@ -258,7 +298,7 @@ private Q_SLOTS:
         QVERIFY(host->questions.value(1).startsWith("Regular 1 has 1 recorded day."));
         QCOMPARE(cell("tblSite", 0, 1), QString("Regular 2"));
         QCOMPARE(cell("tblSite", 0, 5), QString("2655.26"));
-        QCOMPARE(cell("tblMonth", 0, 6), QString("156.50"));
+        QCOMPARE(cell("tblMonth", 0, 7), QString("156.50"));
     }
 
     // At 40 and 70 in the tank holds 3343.08 and 6696.85 gallons.
@@ -276,13 +316,13 @@ private Q_SLOTS:
         retype(find(window.get(), "txtBill"), "3100");
         QTest::keyClick(find(window.get(), "txtBill"), Qt::Key_Return);
         QCOMPARE(window->statusBar()->currentMessage(), QString("Corrected 2026-03-01"));
-        QCOMPARE(cell("tblMonth", 0, 6), QString("253.77"));
+        QCOMPARE(cell("tblMonth", 0, 7), QString("253.77"));
         chooseDate("2026-03-01");
         delivery->setCurrentIndex(1);
         host->yesNoAnswers << true;
         QTest::mouseClick(find<QPushButton>(window.get(), "btnWithdraw"), Qt::LeftButton);
         QCOMPARE(cell("tblMonth", 0, 2), QString("0.00"));
-        QCOMPARE(cell("tblMonth", 0, 6), QString("3353.77"));
+        QCOMPARE(cell("tblMonth", 0, 7), QString("3353.77"));
         QCOMPARE(delivery->count(), 1);
     }
 
@@ -296,6 +336,119 @@ private Q_SLOTS:
         entry.replacing = 1;  // the day has no delivery 1
         QVERIFY(!(*session)->save("Regular 1", entry));
         QVERIFY(!(*session)->recordedDay("Regular 1", "2026-03-01"));
+    }
+
+    // Regular 2 has 2026-03-01 recorded, Regular 1 no day, and FOLDER a 48.5.csv that holds
+    // "kept". The values are typed for Regular 2 on `date`, then another date or tank is chosen,
+    // or a Book menu action taken: another book, Exit, or Export.
+    void nothing_typed_or_kept_is_lost_without_the_users_word_data() {
+        for (const char* column : {"date", "typed", "action", "answers", "after", "recorded"}) {
+            QTest::addColumn<QString>(column);
+        }
+        QTest::addColumn<QStringList>("dialogs");
+        const QString day = "txtStick=40 txtPumped=100", kept = "book Regular 2 2026-03-02 40";
+        const QStringList asked{
+            "save question: The values typed for Regular 2 on 2026-03-02 are not saved. Save "
+            "them?"};
+        const QStringList open{"file: Tank books|*.sqlite",
+                               "question: There is no book at OTHER. Make a new book there?"};
+        const QString file = "save file: CSV files|*.csv", march = "2026-03-01";
+        const QStringList replace{file, "question: FOLDER/48.5.csv already exists. Replace it?"};
+        row("another date, saved with the meters' totals", "2026-03-02",
+            "txtStick=40 txtMeterOpen=1000 txtMeterClose=1100", "date", "save",
+            "book Regular 2 2026-03-05", "40", asked);
+        row("another date, cancelled", "2026-03-02", day, "date", "cancel", kept, "", asked);
+        row("another tank, cancelled", "2026-03-02", day, "tank", "cancel", kept, "", asked);
+        row("the window closed, saved", "2026-03-02", day, "actExit", "save",
+            "closed book Regular 2 2026-03-02 40", "40", asked);
+        row("the window closed, cancelled", "2026-03-02", day, "actExit", "cancel", kept, "",
+            asked);
+        row("a save refused stays", "2026-03-02", "txtStick=40", "date", "save",
+            kept + " Pumped volume: type 0 if nothing was pumped", "", asked);
+        row("a recorded day retyped as it is", march, "txtStick=38.0 txtPumped=350", "tank", "",
+            "book Regular 1 2026-03-01", "38", {});
+        row("a correction discarded", march, "txtStick=39", "date", "discard",
+            "book Regular 2 2026-03-05", "38",
+            {"save question: The values typed for Regular 2 on 2026-03-01 are not saved. Save "
+             "them?"});
+        row("another book not made", "2026-03-02", "", "actOpen", "OTHER no",
+            "book Regular 2 2026-03-02", "", open);
+        row("another book, typed values discarded", "2026-03-02", day, "actOpen",
+            "OTHER yes discard", "other 2026-03-02 other.sqlite", "", open + asked);
+        row("another book, typed values cancelled", "2026-03-02", day, "actOpen",
+            "OTHER yes cancel", kept, "", open + asked);
+        row("exported over a file, asked once", march, "", "actExport", "FOLDER/48.5.csv yes",
+            "book Regular 2 2026-03-01 38 48.5.csv", "38", replace);
+        row("exported to a number for a name, asked once of the name made for it", march, "",
+            "actExport", "FOLDER/48.5 yes", "book Regular 2 2026-03-01 38 48.5.csv", "38", replace);
+        row("a file kept", march, "", "actExport", "FOLDER/48.5 no", "book Regular 2 2026-03-01 38",
+            "38", replace);
+        row("never over the book", march, "", "actExport", "BOOK yes",
+            "book Regular 2 2026-03-01 38", "38",
+            {file, "question: BOOK already exists. Replace it?",
+             "message: BOOK is the book itself. Export the month to a file of its own."});
+        row("a month without a day", "2026-04-01", "", "actExport", "", "book Regular 2 2026-04-01",
+            "",
+            {"message: Regular 2 has no days recorded in 2026-04: there is nothing to export."});
+    }
+    void nothing_typed_or_kept_is_lost_without_the_users_word() {
+        QFETCH(QString, date);
+        QFETCH(QString, typed);
+        QFETCH(QString, action);
+        QFETCH(QString, answers);
+        QFETCH(QString, after);
+        QFETCH(QString, recorded);
+        QFETCH(QStringList, dialogs);
+        const QTemporaryDir rowFolder;
+        const QString out = rowFolder.path(), other = out + "/other.sqlite";
+        const auto placed = [&](QString text) {
+            return text.replace("FOLDER", out).replace("BOOK", bookPath).replace("OTHER", other);
+        };
+        QFile before(out + "/48.5.csv");
+        QVERIFY(before.open(QIODevice::WriteOnly) && before.write("kept") == 4);
+        before.close();
+        window->findChild<QAction*>("actAddTank")->trigger();
+        enterTank("Regular 2");
+        enterDay("2026-03-01", {{"txtStick", "38"}, {"txtPumped", "350"}});
+        chooseDate(date);
+        for (const QString& entry : typed.split(' ', Qt::SkipEmptyParts)) {
+            retype(find(window.get(), qPrintable(entry.section('=', 0, 0))), entry.section('=', 1));
+        }
+        for (const QString& answer : answers.split(' ', Qt::SkipEmptyParts)) {
+            if (const auto choice = QStringList{"save", "discard", "cancel"}.indexOf(answer);
+                choice >= 0) {
+                host->saveAnswers << static_cast<SaveChoice>(choice);
+            } else if (answer == "yes" || answer == "no") {
+                host->yesNoAnswers << (answer == "yes");
+            } else {
+                host->fileAnswers << placed(answer);
+            }
+        }
+        QCOMPARE(shown("lblVerdicts").endsWith("no days recorded"), date.startsWith("2026-04"));
+        host->dialogs.clear();
+        if (action == "date") {
+            // Twice, as the calendar pop-up sets its date again as it closes.
+            chooseDate("2026-03-05");
+            chooseDate("2026-03-05");
+        } else if (action == "tank") {
+            auto* site = find<QTableView>(window.get(), "tblSite");
+            QTest::mouseClick(site->viewport(), Qt::LeftButton, {},
+                              site->visualRect(site->model()->index(0, SiteModel::Tank)).center());
+            QCoreApplication::processEvents();  // the window takes up a tank once the click is over
+        } else {
+            window->findChild<QAction*>(action)->trigger();
+        }
+        QCOMPARE(host->dialogs.join('\n'), placed(dialogs.join('\n')));
+        QStringList state{shownDay()};
+        for (const QFileInfo& file : QDir(out).entryInfoList(QDir::Files)) {
+            state << (file.size() == 4 ? QString() : file.fileName());  // 4 bytes: "kept"
+        }
+        state.removeAll(QString());
+        QCOMPARE(state.join(' '), after);
+        auto session = BookSession::open(bookPath);
+        QVERIFY(session);
+        const auto day = (*session)->recordedDay("Regular 2", date.toStdString());
+        QCOMPARE(day ? QString::number(day->closingLevel) : QString(), recorded);
     }
 
     void tab_follows_the_daily_worksheet() {

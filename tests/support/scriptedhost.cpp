@@ -1,5 +1,6 @@
 #include "tests/support/scriptedhost.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 namespace brimwell::testing {
@@ -17,6 +18,16 @@ bool ScriptedHost::askYesNo(QWidget*, const QString& text) {
         return false;
     }
     return yesNoAnswers.takeFirst();
+}
+
+SaveChoice ScriptedHost::askSaveDiscardCancel(QWidget*, const QString& text) {
+    questions << text;
+    dialogs << "save question: " + text;
+    if (saveAnswers.isEmpty()) {
+        QTest::qFail(qPrintable("unexpected save question: " + text), __FILE__, __LINE__);
+        return SaveChoice::Cancel;
+    }
+    return saveAnswers.takeFirst();
 }
 
 QString ScriptedHost::promptText(QWidget*, const QString& caption, const QString& label) {
@@ -38,6 +49,24 @@ QString ScriptedHost::chooseFile(QWidget*, const QString& filter) {
         return {};
     }
     return fileAnswers.takeFirst();
+}
+
+QString ScriptedHost::chooseSaveFile(QWidget* parent, const QString& filter,
+                                     const QString& suggested) {
+    fileFilters << filter;
+    suggestedFiles << suggested;
+    dialogs << "save file: " + filter;
+    for (;;) {
+        if (fileAnswers.isEmpty()) {
+            QTest::qFail("unexpected save-file dialog", __FILE__, __LINE__);
+            return {};
+        }
+        const QString path = fileAnswers.takeFirst();
+        if (path.isEmpty() || !QFileInfo::exists(path) ||
+            askYesNo(parent, path + " already exists. Replace it?")) {
+            return path;
+        }
+    }
 }
 
 std::unique_ptr<QPrinter> ScriptedHost::defaultPrinter(const QString& documentName) {
