@@ -35,12 +35,6 @@ std::vector<book::Day> withEntry(std::vector<book::Day> days, const DayEntry& en
     return days;
 }
 
-bool sameReadings(const book::Day& a, const book::Day& b) {
-    return a.closingLevel == b.closingLevel && a.waterLevel == b.waterLevel &&
-           a.temperature == b.temperature && a.pumped == b.pumped && a.meterOpen == b.meterOpen &&
-           a.meterClose == b.meterClose;
-}
-
 // The entry's delivery, added, or replacing the recorded one it names; true when it replaced one.
 Expected<bool, std::string> saveDelivery(book::Store& store, const std::string& name,
                                          const DayEntry& entry,
@@ -86,7 +80,7 @@ bool reworksDays(const book::TankSettings& before, const book::TankSettings& aft
 }
 
 bool sameAsRecorded(const DayEntry& entry, const book::Day& recorded) {
-    if (!sameReadings(recorded, entry.day)) {
+    if (!recorded.sameReadings(entry.day)) {
         return false;
     }
     if (!entry.delivery) {
@@ -200,6 +194,9 @@ Expected<MonthView, std::string> BookSession::month(const std::string& name,
     if (!records) {
         return Unexpected(records.error());
     }
+    if (records->days.empty()) {
+        return MonthView{};  // a month without a day has no figures, and meets no rule
+    }
     auto report = reconcile(*records, **view);
     if (!report) {
         return Unexpected(report.error());
@@ -252,7 +249,7 @@ Expected<bool, std::string> BookSession::save(const std::string& name, const Day
     const auto recorded = recordedDay(name, entry.day.date);
     bool corrected = false;
     auto done = store_->together([&]() -> Expected<void, std::string> {
-        if (!recorded || !sameReadings(*recorded, entry.day)) {
+        if (!recorded || !recorded->sameReadings(entry.day)) {
             const auto day = store_->recordDay(name, entry.day);
             if (!day) {
                 return Unexpected(day.error());
