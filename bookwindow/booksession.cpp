@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "book/validation.h"
+
 namespace brimwell {
 namespace {
 
@@ -238,6 +240,50 @@ Expected<book::DayFigures, std::string> BookSession::preview(const std::string& 
     return Unexpected(std::string("the day is not in its month"));
 }
 
+namespace {
+
+// The day's fields as the window names them, in book::Field's order.
+constexpr const char* kFieldNames[] = {
+    "Closing stick",         "Water cut",           "Temperature",           "Pumped volume",
+    "Meter opening total",   "Meter closing total", "Bill of lading volume", "Bill temperature",
+    "Stick before",          "Stick after",         "Temperature before",    "Temperature after",
+    "Pumped during delivery"};
+
+std::string refusalText(const book::Refusal& refusal) {
+    return refusal.field ? std::string(kFieldNames[static_cast<std::size_t>(*refusal.field)]) +
+                               ": " + refusal.reason
+                         : refusal.reason;
+}
+
+}  // namespace
+
+// What the book refuses of the entry, the same as the command line refuses: a value out of its
+// range, a water cut above the day's or a delivery's stick.
+std::optional<std::string> BookSession::refusal(const std::string& name, const DayEntry& entry,
+                                                const std::optional<book::Day>& recorded) {
+    const auto view = tank(name);
+    if (!view) {
+        return view.error();
+    }
+    const BookTank& gauged = (*view)->tank;
+    const book::TankLimits limits{gauged.top, (*view)->settings.product.celsius, gauged.gauge,
+                                  gauged.lengthUnit};
+    std::vector<book::Day> days;
+    if (recorded) {
+        days.push_back(*recorded);
+    }
+    const book::Day day = withEntry(days, entry).front();
+    if (const auto refused = book::dayRefusal(day, limits)) {
+        return refusalText(*refused);
+    }
+    if (entry.delivery) {
+        if (const auto refused = book::deliveryRefusal(*entry.delivery, day, limits)) {
+            return refusalText(*refused);
+        }
+    }
+    return std::nullopt;
+}
+
 Expected<bool, std::string> BookSession::save(const std::string& name, const DayEntry& entry) {
     if (!entry.complete()) {
         return Unexpected(std::string("the entry does not read"));
@@ -247,6 +293,9 @@ Expected<bool, std::string> BookSession::save(const std::string& name, const Day
     }
     // Saving a recorded day unchanged, to add or correct a delivery, is no correction of it.
     const auto recorded = recordedDay(name, entry.day.date);
+    if (auto refused = refusal(name, entry, recorded)) {
+        return Unexpected(*refused);
+    }
     bool corrected = false;
     auto done = store_->together([&]() -> Expected<void, std::string> {
         if (!recorded || !recorded->sameReadings(entry.day)) {

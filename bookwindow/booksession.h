@@ -67,6 +67,8 @@ public:
                                                  std::size_t number);
 
 private:
+    std::optional<std::string> refusal(const std::string& name, const DayEntry& entry,
+                                       const std::optional<book::Day>& recorded);
     BookSession(std::unique_ptr<book::Store> store, QString path)
         : store_(std::move(store)), path_(std::move(path)) {}
 

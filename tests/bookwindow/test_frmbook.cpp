@@ -237,6 +237,14 @@ private Q_SLOTS:
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
+    // The book refuses what the command line refuses, with the field named.
+    void a_value_the_book_refuses_is_not_saved() {
+        enterDay("2026-03-01", {{"txtStick", "38"}, {"txtPumped", "2000000000"}});
+        QVERIFY2(shown("lblProblems").contains("Pumped volume: 2000000000 is outside"),
+                 qPrintable(shown("lblProblems")));
+        QCOMPARE(cell("tblSite", 0, 3), QString("no day yet"));
+    }
+
     void a_tank_takes_its_calibration_chart_from_a_file_data() {
         QTest::addColumn<QByteArray>("chart");
         QTest::addColumn<QString>("shown");
