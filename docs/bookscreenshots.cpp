@@ -142,6 +142,10 @@ int main(int argc, char** argv) {
     control(&window, "txtTemperature")->setText(QStringLiteral("61.5"));
     control(&window, "txtPumped")->setText(QStringLiteral("452"));
     save(&window, out, "book-day.png");
+    // The day shown is typed but not saved; emptied, the window has nothing to ask about.
+    for (const char* field : {"txtStick", "txtWater", "txtTemperature", "txtPumped"}) {
+        control(&window, field)->clear();
+    }
 
     control<QDateEdit>(&window, "dateDay")->setDate(QDate(2026, 3, 12));
     control<QTabWidget>(&window, "tabsTank")->setCurrentIndex(1);
