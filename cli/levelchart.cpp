@@ -125,8 +125,9 @@ private:
         if (digits.size() <= static_cast<std::size_t>(decimals_)) {
             digits.insert(0, static_cast<std::size_t>(decimals_) + 1 - digits.size(), '0');
         }
-        digits.insert(digits.size() - static_cast<std::size_t>(decimals_), ".");
-        out.append(digits).append(static_cast<std::size_t>(shown_ - decimals_), '0');
+        const std::size_t point = digits.size() - static_cast<std::size_t>(decimals_);
+        out.append(digits, 0, point).append(1, '.').append(digits, point);
+        out.append(static_cast<std::size_t>(shown_ - decimals_), '0');
     }
 
     // i·increment, the number nearest the decimal.
