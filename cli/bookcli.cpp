@@ -906,7 +906,10 @@ Status recordDelivery(const Request& request, const Context& context) {
     if (!opened) {
         return opened.error();
     }
-    const auto& [store, tank, gauged] = *opened;
+    // Named one by one, since the changes below capture them.
+    const std::unique_ptr<Store>& store = opened->store;
+    const TankSettings& tank = opened->tank;
+    const BookTank& gauged = opened->gauged;
     const bool replacing = request.options.has("--correct") || request.options.has("--withdraw");
     const auto recorded =
         replacing ? store->deliveries(tank.name, date) : std::vector<book::Delivery>();
