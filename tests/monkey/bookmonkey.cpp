@@ -39,6 +39,7 @@
 #include "bookwindow/booksession.h"
 #include "bookwindow/dlgtank.h"
 #include "bookwindow/frmbook.h"
+#include "host/usernumberformat.h"
 #include "tests/monkey/monkeykit.h"
 #include "tests/support/scriptedhost.h"
 #include "tests/support/windowtest.h"
@@ -174,6 +175,8 @@ public:
         window->show();
         connect(find<QDateEdit>("dateDay"), &QDateEdit::dateChanged, this,
                 [this](QDate date) { windowDates.insert(date); });
+        // The form still holds the day it saved when the window says so.
+        connect(window->statusBar(), &QStatusBar::messageChanged, this, &BookMonkey::formAtSave);
         find<QDateEdit>("dateDay")->setDate(kBaseMonth);
         windowDates.insert(kBaseMonth);
         if (!window->openBook(book)) {
@@ -487,6 +490,14 @@ private:
             if (!day) {
                 fail(QString("the window said %1 of %2, but the book has no such day").arg(message, tankBefore));
             }
+            if (!savedForm || !day->sameReadings(*savedForm)) {
+                fail(QString("the window said %1 of %2, but the book holds stick %3, pumped %4 where the form read "
+                             "stick %5, pumped %6")
+                         .arg(message, tankBefore, csvValue(day->closingLevel), csvValue(day->pumped),
+                              savedForm ? csvValue(savedForm->closingLevel) : "nothing",
+                              savedForm ? csvValue(savedForm->pumped) : "nothing"));
+            }
+            savedForm.reset();
             expected[{tankBefore, date}] = {csvValue(day->closingLevel), csvValue(day->waterLevel),
                                             csvValue(day->temperature),  csvValue(day->pumped),
                                             csvValue(day->meterOpen),    csvValue(day->meterClose)};
@@ -496,6 +507,27 @@ private:
             checkBook();
         }
         QMetaObject::invokeMethod(this, &BookMonkey::step, Qt::QueuedConnection);
+    }
+
+    void formAtSave(const QString& message) {
+        if (!message.startsWith("Recorded ") && !message.startsWith("Corrected ")) {
+            return;
+        }
+        const QString label = window->findChild<QLabel*>("lblMonth")->text();
+        const std::string tank = label.left(label.lastIndexOf(", ")).toStdString();
+        const auto view = reader->tank(tank);
+        if (!view) {
+            fail("the tank saved could not be read: " + QString::fromStdString(view.error()));
+        }
+        DayTexts texts;
+        texts.date = message.section(' ', 1).toStdString();
+        texts.stick = find("txtStick")->text().toStdString();
+        texts.water = find("txtWater")->text().toStdString();
+        texts.temperature = find("txtTemperature")->text().toStdString();
+        texts.pumped = find("txtPumped")->text().toStdString();
+        texts.meterOpen = find("txtMeterOpen")->text().toStdString();
+        texts.meterClose = find("txtMeterClose")->text().toStdString();
+        savedForm = readDayEntry(texts, (*view)->tank.lengthUnit, (*view)->tank.top, userNumberFormat()).day;
     }
 
     void checkTexts(QWidget* in) {
@@ -606,6 +638,7 @@ private:
     std::unique_ptr<frmBook> window;
     std::unique_ptr<BookSession> reader;  // the monkey's own reading of the book, through SQLite
     QPointer<dlgTank> tankEditor;
+    std::optional<book::Day> savedForm;  // the readings the form held when it was saved
     QSet<QString> typedNames;  // texts typed into the tank editor, which may name a product
     QSet<QDate> windowDates;  // every date the window has shown
     // (tank, date) -> stick, water, temperature, pumped, meter_open, meter_close as saved.
