@@ -538,7 +538,12 @@ private:
         }
         const QString label = window->findChild<QLabel*>("lblMonth")->text();
         const std::string tank = label.left(label.lastIndexOf(", ")).toStdString();
-        const auto view = reader->tank(tank);
+        // The tank as the book has it now: the window may have changed it since it was last read.
+        auto fresh = BookSession::open(book);
+        if (!fresh) {
+            fail("the book could not be read: " + QString::fromStdString(fresh.error()));
+        }
+        const auto view = (*fresh)->tank(tank);
         if (!view) {
             fail("the tank saved could not be read: " + QString::fromStdString(view.error()));
         }
