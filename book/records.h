@@ -9,9 +9,11 @@
 #include <variant>
 #include <vector>
 
+#include "model/geometry/tankdescription.h"
+
 namespace brimwell::book {
 
-enum class Correction { Linear, Table6B, Table54B, Table6C, Table54C };
+using Correction = CorrectionTable;
 
 // The product and its correction to the base temperature: `value` is the coefficient per degree
 // (linear), the API gravity at 60 °F (6B), the density at 15 °C in kg/m³ (54B) or α (6C, 54C).
@@ -45,11 +47,9 @@ using Rule = std::variant<PercentRule, ShortRunRule, WaterRule>;
 struct TankSettings {
     std::string name;
     Product product;
-    // The shape as brimwell-tank's geometry options, "--diameter 96 --length 240 ...", which
-    // also name the length and volume units.
-    std::string shape;
-    // The tank's own calibration chart, as the file it came from, when it stands for the shape.
-    std::string calibration;
+    // The shape and its units, or the tank's own calibration chart as the text of the file it
+    // came from.
+    TankDescription shape;
     double safeFill = 90;
     // The stick before the book's first day, which has no day before it.
     std::optional<double> openingLevel;
@@ -92,6 +92,12 @@ struct Day {
                temperature == other.temperature && pumped == other.pumped &&
                meterOpen == other.meterOpen && meterClose == other.meterClose;
     }
+};
+
+// The days of a month and the last day recorded before it, which gives the month's opening.
+struct MonthRecords {
+    std::optional<Day> before;
+    std::vector<Day> days;
 };
 
 // An earlier version of a day, replaced at `changedAt` (UTC, ISO 8601).

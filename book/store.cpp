@@ -16,6 +16,7 @@
 #include <map>
 
 #include "book/bookfile.h"
+#include "book/legacyshape.h"
 #include "book/query.h"
 #include "book/schema.h"
 #include "book/sqlfailure.h"
@@ -24,7 +25,6 @@ namespace brimwell::book {
 namespace {
 
 constexpr std::size_t kProgressEvery = 1000;
-constexpr std::array<const char*, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
 
 QVariant optional(const std::optional<double>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<double>());
@@ -195,13 +195,13 @@ QVariantList tankValues(const TankSettings& tank) {
     const Product& product = tank.product;
     return {text(tank.name),
             text(product.name),
-            kCorrectionWords[static_cast<std::size_t>(product.correction)],
+            text(std::string(correctionWord(product.correction))),
             product.value,
             product.reference,
             product.celsius ? 1 : 0,
-            text(tank.shape),
-            tank.calibration.empty() ? QVariant(QMetaType::fromType<QString>())
-                                     : QVariant(text(tank.calibration)),
+            text(legacyShapeText(tank.shape)),
+            tank.shape.calibration ? QVariant(text(*tank.shape.calibration))
+                                   : QVariant(QMetaType::fromType<QString>()),
             tank.safeFill,
             optional(tank.openingLevel)};
 }
@@ -465,6 +465,10 @@ Done Store::together(const std::function<Done()>& changes) {
     return withBook([&] { return inWrite(changes); });
 }
 
+Done Store::reading(const std::function<Done()>& reads) {
+    return withBook([&] { return inRead(reads); });
+}
+
 Done Store::addTank(const TankSettings& tank) {
     return withBook([&]() -> Done {
         return inWrite([&]() -> Done {
@@ -596,20 +600,25 @@ Expected<TankSettings, std::string> Store::tank(const std::string& name) {
             tank.name = name;
             tank.product.name = query->value(1).toString().toStdString();
             const std::string correction = query->value(2).toString().toStdString();
-            const auto word =
-                std::find(kCorrectionWords.begin(), kCorrectionWords.end(), correction);
-            if (word == kCorrectionWords.end()) {
+            const auto table = correctionNamed(correction);
+            if (!table) {
                 return Unexpected(name + " has a correction of an unknown kind '" + correction +
                                   "'");
             }
-            tank.product.correction = static_cast<Correction>(word - kCorrectionWords.begin());
+            tank.product.correction = *table;
             tank.product.value = query->value(3).toDouble();
             tank.product.reference = query->value(4).toDouble();
             tank.product.celsius = query->value(5).toInt() != 0;
-            tank.shape = query->value(6).toString().toStdString();
+            const QVariant chart = query->value(9);
+            auto shape = readLegacyShape(query->value(6).toString().toStdString(),
+                                         chart.isNull() ? std::nullopt
+                                                        : std::optional(chart.toString().toStdString()));
+            if (!shape) {
+                return Unexpected("the tank's stored shape: " + shape.error());
+            }
+            tank.shape = *std::move(shape);
             tank.safeFill = query->value(7).toDouble();
             tank.openingLevel = optional(query->value(8));
-            tank.calibration = query->value(9).toString().toStdString();
             auto rules = readRules(connection_, query->value(0).toLongLong());
             if (!rules) {
                 return Unexpected(rules.error());

@@ -32,12 +32,6 @@ struct ImportRow {
     Day day;
 };
 
-// The days of a month and the last day recorded before it, which gives the month's opening.
-struct MonthRecords {
-    std::optional<Day> before;
-    std::vector<Day> days;
-};
-
 enum class Access { Write, Read };
 
 // How opening a book failed: the message names the file and what is wrong with it.
@@ -78,6 +72,8 @@ public:
     // Runs the changes as one: all of them are written or none.
     Expected<void, std::string> together(
         const std::function<Expected<void, std::string>()>& changes);
+    // Runs the reads as one: they see the book as one writer left it.
+    Expected<void, std::string> reading(const std::function<Expected<void, std::string>()>& reads);
     // All rows or none; `progress` is told the rows written so far now and then.
     Expected<void, std::string> importDays(const std::vector<ImportRow>& rows,
                                            const std::function<void(std::size_t)>& progress);

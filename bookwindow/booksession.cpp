@@ -2,40 +2,15 @@
 
 #include <algorithm>
 
+#include "book/changes.h"
+#include "book/month.h"
+#include "book/monthservice.h"
 #include "book/validation.h"
 
 namespace brimwell {
 namespace {
 
-constexpr const char* kAfterEveryDay = "9999-12-31";
-
-Expected<book::MonthReport, std::string> reconcile(const book::MonthRecords& records,
-                                                   const BookTankView& view) {
-    const double opening =
-        records.before ? records.before->closingLevel : view.settings.openingLevel.value_or(0);
-    const auto water = records.before ? records.before->waterLevel : std::nullopt;
-    return book::reconcileMonth(records.days, opening, water, view.tank.gauge, view.settings.rules);
-}
-
-// The month's days with the entry's day in its place, keeping the deliveries recorded on it.
-std::vector<book::Day> withEntry(std::vector<book::Day> days, const DayEntry& entry) {
-    book::Day day = entry.day;
-    const auto at = std::find_if(days.begin(), days.end(),
-                                 [&](const book::Day& other) { return other.date >= day.date; });
-    if (at != days.end() && at->date == day.date) {
-        day.deliveries = at->deliveries;
-        days.erase(at);
-    }
-    if (entry.delivery && entry.replacing > 0 && entry.replacing <= day.deliveries.size()) {
-        day.deliveries[entry.replacing - 1] = *entry.delivery;
-    } else if (entry.delivery) {
-        day.deliveries.push_back(*entry.delivery);
-    }
-    const auto place = std::find_if(days.begin(), days.end(),
-                                    [&](const book::Day& other) { return other.date > day.date; });
-    days.insert(place, day);
-    return days;
-}
+using book::DateRange;
 
 // The entry's delivery, added, or replacing the recorded one it names; true when it replaced one.
 Expected<bool, std::string> saveDelivery(book::Store& store, const std::string& name,
@@ -48,9 +23,8 @@ Expected<bool, std::string> saveDelivery(book::Store& store, const std::string& 
         auto done = store.addDelivery(name, entry.day.date, *entry.delivery);
         return done ? Expected<bool, std::string>(false) : Unexpected(done.error());
     }
-    const auto& deliveries = recorded ? recorded->deliveries : std::vector<book::Delivery>();
-    if (entry.replacing <= deliveries.size() &&
-        deliveries[entry.replacing - 1] == *entry.delivery) {
+    if (book::deliveryUnchanged(entry, recorded ? recorded->deliveries
+                                                : std::vector<book::Delivery>())) {
         return false;
     }
     auto done = store.correctDelivery(name, entry.day.date, entry.replacing, *entry.delivery);
@@ -58,43 +32,6 @@ Expected<bool, std::string> saveDelivery(book::Store& store, const std::string& 
 }
 
 }  // namespace
-
-// The same tank, however its options were written ("--heads" first or last, a default crown
-// written out or left out).
-bool sameShape(const book::TankSettings& before, const book::TankSettings& after) {
-    const auto was = bookTank(before);
-    const auto is = bookTank(after);
-    if (!was || !is) {
-        return false;
-    }
-    const TankOptions& a = was->shape;
-    const TankOptions& b = is->shape;
-    return a.vertical == b.vertical && a.heads == b.heads && a.diameter == b.diameter &&
-           a.length == b.length && a.lengthUnit == b.lengthUnit && a.volumeUnit == b.volumeUnit;
-}
-
-bool reworksDays(const book::TankSettings& before, const book::TankSettings& after) {
-    const book::Product& was = before.product;
-    const book::Product& is = after.product;
-    return !sameShape(before, after) || before.calibration != after.calibration ||
-           before.openingLevel != after.openingLevel || was.correction != is.correction ||
-           was.value != is.value || was.reference != is.reference || was.celsius != is.celsius;
-}
-
-bool sameAsRecorded(const DayEntry& entry, const book::Day& recorded) {
-    if (!recorded.sameReadings(entry.day)) {
-        return false;
-    }
-    if (!entry.delivery) {
-        return true;
-    }
-    return entry.replacing > 0 && entry.replacing <= recorded.deliveries.size() &&
-           recorded.deliveries[entry.replacing - 1] == *entry.delivery;
-}
-
-std::string monthOf(const std::string& date) {
-    return date.substr(0, 7);
-}
 
 Expected<std::unique_ptr<BookSession>, std::string> BookSession::open(const QString& path) {
     auto store = book::Store::open(path);
@@ -116,7 +53,7 @@ Expected<const BookTankView*, std::string> BookSession::tank(const std::string& 
     if (!settings) {
         return Unexpected(settings.error());
     }
-    auto tank = bookTank(*settings);
+    auto tank = book::bookTank(*settings);
     if (!tank) {
         return Unexpected(tank.error());
     }
@@ -125,7 +62,7 @@ Expected<const BookTankView*, std::string> BookSession::tank(const std::string& 
 }
 
 Expected<void, std::string> BookSession::addTank(const book::TankSettings& settings) {
-    if (auto tank = bookTank(settings); !tank) {
+    if (auto tank = book::bookTank(settings); !tank) {
         return Unexpected(tank.error());
     }
     return store_->addTank(settings);
@@ -133,7 +70,7 @@ Expected<void, std::string> BookSession::addTank(const book::TankSettings& setti
 
 Expected<void, std::string> BookSession::updateTank(const std::string& name,
                                                     const book::TankSettings& settings) {
-    if (auto tank = bookTank(settings); !tank) {
+    if (auto tank = book::bookTank(settings); !tank) {
         return Unexpected(tank.error());
     }
     auto done = store_->updateTank(name, settings);
@@ -156,33 +93,30 @@ TankSummary BookSession::summary(const std::string& name) {
         summary.problem = view.error();
         return summary;
     }
-    summary.product = (*view)->settings.product.name;
-    summary.vertical = (*view)->tank.vertical;
-    const auto last = store_->month(name, kAfterEveryDay, kAfterEveryDay);
-    if (!last || !last->before) {
-        summary.problem = last ? "" : last.error();
+    const book::TankSettings& settings = (*view)->settings;
+    const book::BookTank& gauge = (*view)->tank;
+    summary.product = settings.product.name;
+    summary.vertical = gauge.vertical;
+    const auto month = book::readTankMonth(*store_, settings, gauge, std::nullopt);
+    if (!month || !month->lastDay) {
+        summary.problem = month ? "" : month.error();
         return summary;
     }
-    const book::Day& day = *last->before;
+    const book::Day& day = *month->lastDay;
     summary.lastDate = day.date;
-    const BookTank& gauge = (*view)->tank;
-    auto reading =
-        book::readingOf(day, gauge.gauge, gauge.capacity, gauge.top, (*view)->settings.safeFill);
+    auto reading = book::readingOf(day, gauge.gauge, gauge.capacity, gauge.top, settings.safeFill);
     if (reading) {
         summary.reading = *reading;
-        // A product without a correction has no net volume to show.
-        const book::Product& product = (*view)->settings.product;
-        if (product.correction == book::Correction::Linear && product.value == 0) {
+        if (!book::hasCorrection(settings.product)) {
             summary.reading->net.reset();
         }
     }
-    const auto month = this->month(name, monthOf(day.date));
-    if (!month) {
-        summary.problem = month.error();
+    if (!month->report) {
+        summary.problem = month->report.error();
         return summary;
     }
-    summary.monthFailing = !month->report.met();
-    summary.waterOver = !month->report.days.empty() && month->report.days.back().waterMarked;
+    summary.monthFailing = !month->report->met();
+    summary.waterOver = !month->report->days.empty() && month->report->days.back().waterMarked;
     return summary;
 }
 
@@ -192,18 +126,14 @@ Expected<MonthView, std::string> BookSession::month(const std::string& name,
     if (!view) {
         return Unexpected(view.error());
     }
-    auto records = store_->month(name, month + "-01", month + "-31");
-    if (!records) {
-        return Unexpected(records.error());
+    auto read = book::readTankMonth(*store_, (*view)->settings, (*view)->tank, month);
+    if (!read) {
+        return Unexpected(read.error());
     }
-    if (records->days.empty()) {
-        return MonthView{};  // a month without a day has no figures, and meets no rule
+    if (!read->report) {
+        return Unexpected(read->report.error());
     }
-    auto report = reconcile(*records, **view);
-    if (!report) {
-        return Unexpected(report.error());
-    }
-    return MonthView{*std::move(report), records->days};
+    return MonthView{*std::move(read->report), std::move(read->records.days)};
 }
 
 std::optional<book::Day> BookSession::recordedDay(const std::string& name,
@@ -221,14 +151,14 @@ Expected<book::DayFigures, std::string> BookSession::preview(const std::string& 
     if (!view) {
         return Unexpected(view.error());
     }
-    const std::string month = monthOf(entry.day.date);
-    auto found = store_->month(name, month + "-01", month + "-31");
+    const DateRange dates = book::monthDates(book::monthOf(entry.day.date));
+    auto found = store_->month(name, dates.first, dates.last);
     if (!found) {
         return Unexpected(found.error());
     }
     book::MonthRecords records = *std::move(found);
-    records.days = withEntry(std::move(records.days), entry);
-    const auto report = reconcile(records, **view);
+    records.days = book::withChange(std::move(records.days), entry);
+    const auto report = book::reconcileRecords(records, (*view)->settings, (*view)->tank.gauge);
     if (!report) {
         return Unexpected(report.error());
     }
@@ -265,14 +195,12 @@ std::optional<std::string> BookSession::refusal(const std::string& name, const D
     if (!view) {
         return view.error();
     }
-    const BookTank& gauged = (*view)->tank;
-    const book::TankLimits limits{gauged.top, (*view)->settings.product.celsius, gauged.gauge,
-                                  gauged.lengthUnit};
+    const book::TankLimits limits = book::limitsOf((*view)->settings, (*view)->tank);
     std::vector<book::Day> days;
     if (recorded) {
         days.push_back(*recorded);
     }
-    const book::Day day = withEntry(days, entry).front();
+    const book::Day day = book::withChange(days, entry).front();
     if (const auto refused = book::dayRefusal(day, limits)) {
         return refusalText(*refused);
     }

@@ -14,13 +14,13 @@
 #include "book/reconcile.h"
 #include "book/store.h"
 #include "bookwindow/dayentry.h"
-#include "cli/booktank.h"
+#include "book/booktank.h"
 
 namespace brimwell {
 
 struct BookTankView {
     book::TankSettings settings;
-    BookTank tank;
+    book::BookTank tank;
 };
 
 struct TankSummary {
@@ -76,16 +76,5 @@ private:
     QString path_;
     std::map<std::string, BookTankView> tanks_;
 };
-
-// Whether the recorded days' figures are worked out anew after the change: its shape or chart, its
-// correction or its opening stick changed.
-bool reworksDays(const book::TankSettings& before, const book::TankSettings& after);
-
-// Whether saving the entry, which reads, would leave the recorded day as it is: the same readings,
-// and no delivery or one that repeats the recorded delivery it corrects.
-bool sameAsRecorded(const DayEntry& entry, const book::Day& recorded);
-
-// "2026-03" of "2026-03-14", and the month's first and last possible dates.
-std::string monthOf(const std::string& date);
 
 }  // namespace brimwell

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "book/changes.h"
 #include "book/records.h"
 #include "model/expected.h"
 #include "model/window/numbertext.h"
@@ -42,11 +43,8 @@ struct FieldProblem {
     std::string reason;
 };
 
-struct DayEntry {
-    book::Day day;  // without the new delivery
-    std::optional<book::Delivery> delivery;
-    // The recorded delivery that `delivery` corrects, 1 being the day's first; 0 adds it.
-    std::size_t replacing = 0;
+// The day and its delivery as the form reads them.
+struct DayEntry : book::DayChange {
     std::vector<FieldProblem> problems;  // texts that do not read, or read out of range
     std::vector<FieldProblem> missing;   // needed but empty, and what to type
 

@@ -9,8 +9,7 @@
 #include "bookwindow/bookmodels.h"
 #include "bookwindow/fieldmarks.h"
 #include "bookwindow/tankentry.h"
-#include "cli/booktank.h"
-#include "cli/unitwords.h"
+#include "book/booktank.h"
 #include "host/host.h"
 #include "host/usernumberformat.h"
 #include "model/geometry/calibrationchart.h"
@@ -46,10 +45,10 @@ dlgTank::dlgTank(Host& host, QWidget* parent)
 
 dlgTank::~dlgTank() = default;
 
-void dlgTank::edit(const book::TankSettings& tank, const TankOptions& shape) {
+void dlgTank::edit(const book::TankSettings& tank) {
     edited_ = tank.name;
     setWindowTitle(tr("Tank %1").arg(QString::fromStdString(tank.name)));
-    showTexts(tankTexts(tank, shape, userNumberFormat()));
+    showTexts(tankTexts(tank, userNumberFormat()));
 }
 
 // The line edits in the order of TankField, each with the text it holds.
@@ -158,9 +157,9 @@ void dlgTank::reread() {
     ui_->txtKnuckle->setEnabled(dished);
     ui_->txtReference->setEnabled(ui_->cboCorrection->currentText() == QLatin1String("linear"));
     const TankTexts texts = this->texts();
-    const auto unit = volumeUnitOption("--volume", texts.volume);
-    const VolumeUnit volume = unit ? *unit : VolumeUnit::Gallons;
-    TankEntry entry = readTankEntry(texts, userNumberFormat(), defaultAllowance(volume));
+    const VolumeUnit volume =
+        named<VolumeUnit>(kVolumeWords, texts.volume).value_or(VolumeUnit::Gallons);
+    TankEntry entry = readTankEntry(texts, userNumberFormat(), book::defaultAllowance(volume));
     const auto fields = textFields();
     for (const auto& field : fields) {
         clearMark(*field.first);
@@ -174,7 +173,7 @@ void dlgTank::reread() {
         }
         problems << field->accessibleName() + ": " + reason;
     }
-    const auto tank = bookTank(entry.settings);
+    const auto tank = book::bookTank(entry.settings);
     ui_->lblCapacity->setText(tank ? volumeText(tank->capacity) + " " +
                                          QString::fromStdString(std::string(unitWord(volume)))
                                    : QString());

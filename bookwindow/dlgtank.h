@@ -29,8 +29,8 @@ public:
     dlgTank(Host& host, QWidget* parent = nullptr);
     ~dlgTank() override;
 
-    // Opens a stored tank for editing; `shape` is its stored shape as read.
-    void edit(const book::TankSettings& tank, const TankOptions& shape);
+    // Opens a stored tank for editing.
+    void edit(const book::TankSettings& tank);
     // The name of the tank being edited; empty while adding one.
     const std::string& editedName() const { return edited_; }
 

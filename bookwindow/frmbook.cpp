@@ -7,17 +7,18 @@
 #include <QHeaderView>
 #include <QSaveFile>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTimer>
 
+#include "book/changes.h"
+#include "book/defaultbook.h"
+#include "book/month.h"
+#include "book/reportformat.h"
 #include "bookwindow/bookmodels.h"
 #include "bookwindow/dlgtank.h"
 #include "bookwindow/exportpath.h"
 #include "bookwindow/fieldmarks.h"
 #include "bookwindow/tankentry.h"
 #include "bookwindow/tankpicture.h"
-#include "cli/bookformat.h"
-#include "cli/unitwords.h"
 #include "host/host.h"
 #include "host/usernumberformat.h"
 #include "ui_frmBook.h"
@@ -60,11 +61,11 @@ QString deliveryText(const book::DeliveryCheck& check) {
     return text;
 }
 
-QString ruleText(const book::Rule& rule, const BookTank& tank) {
+QString ruleText(const book::Rule& rule, const book::BookTank& tank) {
     return fromStd(book::ruleName(rule, unitWord(tank.volumeUnit), unitWord(tank.lengthUnit)));
 }
 
-QString verdictText(const book::RuleVerdict& verdict, const BookTank& tank) {
+QString verdictText(const book::RuleVerdict& verdict, const book::BookTank& tank) {
     QString text = ruleText(verdict.rule, tank) + ": " +
                    (verdict.met ? QObject::tr("met") : QObject::tr("FAILED"));
     for (const book::RuleFigure& figure : verdict.figures) {
@@ -138,7 +139,7 @@ QString frmBook::lastBook() {
     if (!last.isEmpty()) {
         return last;
     }
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/book.sqlite";
+    return book::defaultBookPath();
 }
 
 bool frmBook::openBook(const QString& path) {
@@ -201,7 +202,7 @@ void frmBook::editTank() {
         return;
     }
     if (openTankEditor()) {
-        tankEditor_->edit((*view)->settings, (*view)->tank.shape);
+        tankEditor_->edit((*view)->settings);
         tankEditor_->show();
     }
 }
@@ -255,7 +256,7 @@ void frmBook::tankEntered() {
 // A change to what the recorded days' figures are worked out from is asked for first.
 bool frmBook::changeAgreed(const book::TankSettings& before, const book::TankSettings& after) {
     const std::size_t days = session_->dayCount(before.name);
-    if (!reworksDays(before, after) || days == 0) {
+    if (!book::reworksDays(before, after) || days == 0) {
         return true;
     }
     const QString recorded = days == 1 ? tr("1 recorded day") : tr("%1 recorded days").arg(days);
@@ -358,7 +359,7 @@ bool frmBook::unsaved() const {
         return false;
     }
     const DayEntry entry = readEntry();
-    return !recorded_ || !entry.complete() || !sameAsRecorded(entry, *recorded_);
+    return !recorded_ || !entry.complete() || !book::sameAsRecorded(entry, *recorded_);
 }
 
 // True once the shown day may be left: nothing typed is unsaved, or the user had it saved or
@@ -503,9 +504,8 @@ DayEntry frmBook::readEntry() const {
     entry.replacing = static_cast<std::size_t>(std::max(0, ui_->cboDelivery->currentIndex()));
     if (entry.delivery && entry.replacing > 0) {
         // The window has no fields for the temperatures before and after; they stay as recorded.
-        const book::Delivery& recorded = recordedDeliveries_.at(entry.replacing - 1);
-        entry.delivery->temperatureBefore = recorded.temperatureBefore;
-        entry.delivery->temperatureAfter = recorded.temperatureAfter;
+        entry.delivery = book::correctedDelivery(
+            *entry.delivery, recordedDeliveries_.at(entry.replacing - 1), false, false);
     }
     return entry;
 }
@@ -613,7 +613,7 @@ void frmBook::showMonth() {
     }
     shownMonth_ = *std::move(shown);
     const book::MonthReport& report = shownMonth_->report;
-    const BookTank& tank = (*view)->tank;
+    const book::BookTank& tank = (*view)->tank;
     month_->setMonth(*shownMonth_, fromStd(std::string(unitWord(tank.lengthUnit))));
     ui_->plotOverShort->setMonth(report, (*view)->settings.rules);
     // A month without a day has met no rule.
@@ -671,15 +671,15 @@ void frmBook::exportMonth() {
         host_.showMessage(this, fromStd(view.error()));
         return;
     }
-    const BookTank& tank = (*view)->tank;
-    const ReportHeading heading{tank_,
+    const book::BookTank& tank = (*view)->tank;
+    const book::ReportHeading heading{tank_,
                                 (*view)->settings.product.name,
                                 month.toStdString(),
                                 std::string(unitWord(tank.volumeUnit)),
                                 std::string(unitWord(tank.lengthUnit)),
                                 (*view)->settings.product.celsius ? "C" : "F"};
     QSaveFile file(path);
-    const std::string csv = monthReport(shownMonth_->report, heading, ReportFormat::Csv);
+    const std::string csv = monthReport(shownMonth_->report, heading, book::ReportFormat::Csv);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(csv.data(), static_cast<qint64>(csv.size())) !=
             static_cast<qint64>(csv.size()) ||

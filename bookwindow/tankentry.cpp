@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "bookwindow/dayentry.h"
-#include "cli/unitwords.h"
 
 namespace brimwell {
 namespace {
@@ -44,55 +43,38 @@ private:
     const NumberFormat& format_;
 };
 
-void appendOption(std::string& shape, const char* option, const std::string& word) {
-    shape.append(shape.empty() ? "" : " ").append(option).append(" ").append(word);
-}
-
-void appendOption(std::string& shape, const char* option, double value) {
-    std::string text;
-    appendPlain(text, value);
-    appendOption(shape, option, text);
-}
-
 // A torispherical head's crown and knuckle, each when given.
-void appendDishing(const TankTexts& texts, Reader& read, std::string& shape) {
+void readDishing(const TankTexts& texts, Reader& read, TorisphericalHeads& heads) {
     if (const auto crown = read.number(TankField::Crown, texts.crown, 0, false)) {
-        appendOption(shape, "--crown", *crown);
+        heads.crown = *crown;
     }
     if (const auto knuckle = read.number(TankField::Knuckle, texts.knuckle, 0, false)) {
-        appendOption(shape, "--knuckle", *knuckle);
+        heads.knuckle = *knuckle;
     }
 }
 
-std::string shapeText(const TankTexts& texts, Reader& read) {
-    std::string shape;
+TankDescription shapeOf(const TankTexts& texts, Reader& read) {
+    TankDescription shape;
+    shape.lengthUnit = named<LengthUnit>(kLengthUnits, texts.units).value_or(LengthUnit::Inches);
+    shape.volumeUnit = named<VolumeUnit>(kVolumeWords, texts.volume).value_or(VolumeUnit::Gallons);
     if (!texts.calibration.empty()) {
-        appendOption(shape, "--units", texts.units);
-        appendOption(shape, "--volume", texts.volume);
+        shape.calibration = texts.calibration;
         return shape;
     }
-    const auto diameter = read.number(TankField::Diameter, texts.diameter, 0, true);
-    const auto length = read.number(TankField::Length, texts.length, 0, true);
+    shape.diameter = read.number(TankField::Diameter, texts.diameter, 0, true).value_or(0);
+    shape.length = read.number(TankField::Length, texts.length, 0, true).value_or(0);
     const auto depth = read.number(TankField::HeadDepth, texts.headDepth, 0, false);
-    if (diameter) {
-        appendOption(shape, "--diameter", *diameter);
+    shape.vertical = texts.vertical;
+    if (!texts.vertical) {
+        shape.heads = headsNamed(texts.heads).value_or(FlatHeads{});
     }
-    if (length) {
-        appendOption(shape, "--length", *length);
+    if (auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&shape.heads)) {
+        ellipsoidal->depth = depth;
+    } else if (auto* conical = std::get_if<ConicalHeads>(&shape.heads)) {
+        conical->depth = depth.value_or(0);
+    } else if (auto* dished = std::get_if<TorisphericalHeads>(&shape.heads)) {
+        readDishing(texts, read, *dished);
     }
-    if (texts.vertical) {
-        appendOption(shape, "--orientation", std::string("vertical"));
-    } else if (texts.heads != "flat") {
-        appendOption(shape, "--heads", texts.heads);
-        if (depth && (texts.heads == "ellipsoidal" || texts.heads == "conical")) {
-            appendOption(shape, "--head-depth", *depth);
-        }
-        if (texts.heads == "torispherical") {
-            appendDishing(texts, read, shape);
-        }
-    }
-    appendOption(shape, "--units", texts.units);
-    appendOption(shape, "--volume", texts.volume);
     return shape;
 }
 
@@ -142,16 +124,14 @@ TankEntry readTankEntry(const TankTexts& texts, const NumberFormat& format,
     if (blank(texts.name)) {
         read.problem(TankField::Name, "needed");
     }
-    tank.shape = shapeText(texts, read);
-    tank.calibration = texts.calibration;
+    tank.shape = shapeOf(texts, read);
     readProduct(texts, read, tank.product);
     const auto safeFill = read.number(TankField::SafeFill, texts.safeFill, 0, true);
     if (safeFill && *safeFill > 100) {
         read.problem(TankField::SafeFill, "a percent from 0 to 100");
     }
     tank.safeFill = safeFill.value_or(90);
-    const auto word = lengthUnitOption("--units", texts.units);
-    const LengthUnit unit = word ? *word : LengthUnit::Inches;
+    const LengthUnit unit = tank.shape.lengthUnit;
     if (blank(texts.opening)) {
         read.problem(TankField::Opening, "needed");
     } else if (const auto opening = readUserStick(texts.opening, unit, format); !opening) {
@@ -181,7 +161,7 @@ std::string editableText(double value, const NumberFormat& format) {
 
 namespace {
 
-void fillShapeTexts(const TankOptions& shape, const NumberFormat& format, TankTexts& texts) {
+void fillShapeTexts(const TankDescription& shape, const NumberFormat& format, TankTexts& texts) {
     texts.vertical = shape.vertical;
     texts.heads = headWord(shape.heads);
     texts.diameter = editableText(shape.diameter, format);
@@ -217,12 +197,11 @@ void fillRuleTexts(const std::vector<book::Rule>& rules, const NumberFormat& for
 
 }  // namespace
 
-TankTexts tankTexts(const book::TankSettings& tank, const TankOptions& shape,
-                    const NumberFormat& format) {
+TankTexts tankTexts(const book::TankSettings& tank, const NumberFormat& format) {
     TankTexts texts;
     texts.name = tank.name;
-    fillShapeTexts(shape, format, texts);
-    texts.calibration = tank.calibration;
+    fillShapeTexts(tank.shape, format, texts);
+    texts.calibration = tank.shape.calibration.value_or("");
     const book::Product& product = tank.product;
     texts.product = product.name;
     texts.celsius = product.celsius;

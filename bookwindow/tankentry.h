@@ -1,13 +1,13 @@
 #pragma once
 
-// The tank editor's texts read as a tank of the book: its shape as brimwell-tank's options,
-// its product and correction, its rules; each field that does not read named with the reason.
+// The tank editor's texts read as a tank of the book: its shape and units or its chart, its
+// product and correction, its rules; each field that does not read named with the reason.
 
 #include <string>
 #include <vector>
 
 #include "book/records.h"
-#include "cli/tankoptions.h"
+#include "model/geometry/tankdescription.h"
 #include "model/window/numbertext.h"
 
 namespace brimwell {
@@ -34,7 +34,7 @@ enum class TankField {
 struct TankTexts {
     std::string name;
     bool vertical = false;
-    std::string heads = "flat";  // brimwell-tank's word
+    std::string heads = "flat";  // a word of kHeadWords
     std::string headDepth, diameter, length;
     std::string crown, knuckle;  // torispherical only; the defaults when empty
     std::string units = "inches", volume = "gallons";
@@ -66,9 +66,7 @@ TankEntry readTankEntry(const TankTexts& texts, const NumberFormat& format,
 // The shortest text that reads back as `value`, never in exponent form, in `format`'s notation.
 std::string editableText(double value, const NumberFormat& format);
 
-// A stored tank's texts for editing, its numbers in the notation `format`; `shape` is its
-// stored shape as read.
-TankTexts tankTexts(const book::TankSettings& tank, const TankOptions& shape,
-                    const NumberFormat& format);
+// A stored tank's texts for editing, its numbers in the notation `format`.
+TankTexts tankTexts(const book::TankSettings& tank, const NumberFormat& format);
 
 }  // namespace brimwell

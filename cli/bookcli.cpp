@@ -1,7 +1,6 @@
 #include "cli/bookcli.h"
 
 #include <QFile>
-#include <QStandardPaths>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -11,10 +10,14 @@
 #include <sstream>
 
 #include "book/correction.h"
+#include "book/changes.h"
+#include "book/defaultbook.h"
+#include "book/month.h"
+#include "book/monthservice.h"
 #include "book/store.h"
 #include "book/validation.h"
-#include "cli/bookformat.h"
-#include "cli/booktank.h"
+#include "book/reportformat.h"
+#include "book/booktank.h"
 #include "cli/options.h"
 #include "cli/tankoptions.h"
 #include "cli/tankoutput.h"
@@ -99,8 +102,19 @@ const char* const kBookUsage =
 
 namespace {
 
+using book::BookTank;
+using book::bookTank;
 using book::Day;
+using book::defaultAllowance;
 using book::Delivery;
+using book::dayCsvRow;
+using book::deliveryHistoryRow;
+using book::kDayCsvHeader;
+using book::kDeliveryHistoryHeader;
+using book::limitsOf;
+using book::monthReport;
+using book::ReportFormat;
+using book::ReportHeading;
 using book::Store;
 using book::TankSettings;
 using Status = int;
@@ -111,11 +125,6 @@ constexpr std::string_view kGeometry[] = {
 constexpr std::string_view kCorrectionOptions[] = {
     "--correction", "--coefficient", "--reference",       "--api-gravity",
     "--density",    "--alpha",       "--temperature-unit"};
-constexpr std::array<std::string_view, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
-constexpr double kAllowanceGallons = 130;
-// Every day the book can hold lies between these.
-constexpr const char* kFirstDay = "0000-01-01";
-constexpr const char* kLastDay = "9999-12-31";
 
 struct Context {
     std::ostream& out;
@@ -171,80 +180,31 @@ std::optional<std::string> require(const Options& options,
     return std::nullopt;
 }
 
-// The tank's shape as brimwell-tank reads it: its options but a calibration chart's file, and
-// the chart's text, which the book keeps in place of the file.
-struct Shape {
-    std::string text;  // "--diameter 96 --length 240"
-    TankOptions options;
-    std::string chart;
-};
-
-Expected<Shape, std::string> readShape(const std::vector<std::string>& args) {
+// The tank's shape as brimwell-tank reads its options, with a calibration chart's text in place
+// of its file, as the book keeps it.
+Expected<TankDescription, std::string> shapeOf(const Options& options) {
+    std::vector<std::string> args{"level", "--fill-percent", "0"};
+    for (const auto name : kGeometry) {
+        if (const auto it = options.values.find(name); it != options.values.end()) {
+            args.insert(args.end(), {std::string(name), it->second});
+        }
+    }
     auto command = parseTankArguments(args);
     if (!command) {
         return Unexpected(command.error());
     }
-    return Shape{"", command->tank, ""};
-}
-
-Expected<Shape, std::string> shapeOf(const Options& options) {
-    std::vector<std::string> args{"level", "--fill-percent", "0"};
-    std::string text;
-    for (const auto name : kGeometry) {
-        if (const auto it = options.values.find(name); it != options.values.end()) {
-            args.insert(args.end(), {std::string(name), it->second});
-            if (name != "--calibration") {
-                text += (text.empty() ? "" : " ") + std::string(name) + " " + it->second;
-            }
-        }
-    }
-    auto shape = readShape(args);
-    if (!shape) {
-        return shape;
-    }
-    if (auto built = buildTank(shape->options); !built) {
+    TankDescription shape = command->tank;
+    if (auto built = buildTank(shape); !built) {
         return Unexpected(built.error());
     }
-    std::string chart;
-    if (shape->options.calibration) {
-        QFile file(QFile::decodeName(shape->options.calibration->c_str()));
+    if (shape.calibration) {
+        QFile file(QFile::decodeName(shape.calibration->c_str()));
         if (!file.open(QIODevice::ReadOnly)) {
-            return Unexpected("--calibration: cannot read " + *shape->options.calibration);
+            return Unexpected("--calibration: cannot read " + *shape.calibration);
         }
-        chart = file.readAll().toStdString();
+        shape.calibration = file.readAll().toStdString();
     }
-    return Shape{text, shape->options, chart};
-}
-
-Expected<Shape, std::string> storedShape(const std::string& text, bool calibrated) {
-    std::vector<std::string> args{"level", "--fill-percent", "0"};
-    if (calibrated) {
-        args.insert(args.end(), {"--calibration", "book"});
-    }
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const auto end = std::min(text.find(' ', start), text.size());
-        args.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    const auto shape = readShape(args);
-    if (!shape) {
-        return shape;
-    }
-    return Shape{text, shape->options, ""};
-}
-
-// The volumes of a stored tank: its calibration chart, or its shape's.
-Expected<TankVolumes, std::string> volumesOf(const TankSettings& tank, const TankOptions& shape) {
-    if (tank.calibration.empty()) {
-        return buildTank(shape);
-    }
-    auto chart = CalibrationChart::parse(tank.calibration);
-    if (!chart) {
-        return Unexpected("the tank's calibration chart, line " +
-                          std::to_string(chart.error().line) + ": " + chart.error().message);
-    }
-    return TankVolumes(*std::move(chart));
+    return shape;
 }
 
 // The product: brimwell-tank's correction options, validated by its own reading of them.
@@ -273,26 +233,12 @@ Expected<book::Product, std::string> productOf(const Options& options) {
         return Unexpected(command.error());
     }
     const CorrectionOptions& correction = *command->correction;
-    product.correction = static_cast<book::Correction>(correction.table);
+    product.correction = correction.table;
     product.value = correction.value;
     product.reference = correction.reference;
     product.celsius = correction.unit == TempUnit::DegreesC;
     return product;
 }
-
-}  // namespace
-
-// 130 US gallons in the tank's unit, to the tenth of a litre: 492.1 L.
-double defaultAllowance(VolumeUnit unit) {
-    if (unit == VolumeUnit::Gallons) {
-        return kAllowanceGallons;
-    }
-    const double litres =
-        std::round(kAllowanceGallons * gallonFactor(VolumeUnit::Litres) * 10) / 10;
-    return litres * VolumeFactor(VolumeUnit::Litres, unit);
-}
-
-namespace {
 
 Expected<std::vector<book::Rule>, std::string> rulesOf(const Options& options, VolumeUnit unit,
                                                        LengthUnit lengthUnit) {
@@ -334,60 +280,6 @@ Expected<std::vector<book::Rule>, std::string> rulesOf(const Options& options, V
         rules.emplace_back(book::WaterRule{*water});
     }
     return rules;
-}
-
-// The gauge of a stored tank: its shape's volumes and its product's correction.
-Expected<std::pair<book::Gauge, TankOptions>, std::string> gaugeOf(const TankSettings& tank) {
-    const auto shape = storedShape(tank.shape, !tank.calibration.empty());
-    if (!shape) {
-        return Unexpected("the tank's stored shape: " + shape.error());
-    }
-    auto built = volumesOf(tank, shape->options);
-    if (!built) {
-        return Unexpected(built.error());
-    }
-    auto volumes = std::make_shared<TankVolumes>(*std::move(built));
-    book::Gauge gauge{
-        [volumes, top = volumes->top()](double level) -> Expected<double, std::string> {
-            const auto volume = volumes->volumeAt(level);
-            if (!volume) {
-                std::string text = "a stick of ";
-                appendPlain(text, level);
-                text += " is outside the tank (0 to ";
-                appendPlain(text, top);
-                return Unexpected(text + ")");
-            }
-            return *volume;
-        },
-        [product = tank.product](double temperature) {
-            return book::productVcf(product, temperature);
-        }};
-    return std::pair{gauge, shape->options};
-}
-
-// A stored tank as the book reads it, unchecked, so that a tank kept before a check was made is
-// still reported and can be corrected.
-Expected<BookTank, std::string> tankOf(const TankSettings& tank) {
-    auto gauge = gaugeOf(tank);
-    if (!gauge) {
-        return Unexpected(gauge.error());
-    }
-    const TankOptions& shape = gauge->second;
-    const auto volumes = volumesOf(tank, shape);
-    if (!volumes) {
-        return Unexpected(volumes.error());
-    }
-    return BookTank{gauge->first,
-                    shape.lengthUnit,
-                    shape.volumeUnit,
-                    volumes->capacity(),
-                    volumes->top(),
-                    shape.vertical && !volumes->calibrated(),
-                    shape};
-}
-
-book::TankLimits limitsOf(const TankSettings& settings, const BookTank& tank) {
-    return {tank.top, settings.product.celsius, tank.gauge, tank.lengthUnit};
 }
 
 // The option that gives each book::Field, in its order.
@@ -454,7 +346,7 @@ std::vector<book::Rule> mergedRules(const std::vector<book::Rule>& stored,
 // The tank's shape, product and rules as the options give them; `adding` reads them all, an
 // edit only those the options name, the stored ones standing for the rest.
 Expected<void, std::string> readTankParts(const Options& options, bool adding, TankSettings& tank,
-                                          TankOptions& units) {
+                                          TankDescription& units) {
     bool newUnits = false;
     if (adding || std::any_of(std::begin(kGeometry), std::end(kGeometry),
                               [&](std::string_view name) { return options.has(name); })) {
@@ -463,17 +355,16 @@ Expected<void, std::string> readTankParts(const Options& options, bool adding, T
             return Unexpected(shape.error());
         }
         // The stored sticks and volumes are in the old units: they are given again in the new.
-        if (!adding && (shape->options.lengthUnit != units.lengthUnit ||
-                        shape->options.volumeUnit != units.volumeUnit)) {
+        if (!adding && (shape->lengthUnit != units.lengthUnit ||
+                        shape->volumeUnit != units.volumeUnit)) {
             if (!options.has("--opening")) {
                 return Unexpected(std::string(
                     "the units change: give --opening, and the rules, in the new units"));
             }
             newUnits = true;
         }
-        tank.shape = shape->text;
-        tank.calibration = shape->chart;
-        units = shape->options;
+        tank.shape = *shape;
+        units = *shape;
     }
     if (adding || options.has("--product") ||
         std::any_of(std::begin(kCorrectionOptions), std::end(kCorrectionOptions),
@@ -502,14 +393,7 @@ Expected<void, std::string> readTankParts(const Options& options, bool adding, T
 // The tank's settings as the options give them; see readTankParts.
 Expected<TankSettings, std::string> settingsOf(const Options& options, bool adding,
                                                TankSettings tank) {
-    TankOptions units;
-    if (!adding) {
-        const auto stored = storedShape(tank.shape, !tank.calibration.empty());
-        if (!stored) {
-            return Unexpected("the tank's stored shape: " + stored.error());
-        }
-        units = stored->options;
-    }
+    TankDescription units = adding ? TankDescription{} : tank.shape;
     if (auto read = readTankParts(options, adding, tank, units); !read) {
         return Unexpected(read.error());
     }
@@ -607,15 +491,6 @@ Expected<OpenedTank, Status> openTank(const Request& request, const Context& con
     return OpenedTank{std::move(store), *std::move(tank)};
 }
 
-// Whether the change alters what the recorded days are worked out from.
-bool reworksDays(const TankSettings& before, const TankSettings& after) {
-    const book::Product& was = before.product;
-    const book::Product& is = after.product;
-    return before.shape != after.shape || before.calibration != after.calibration ||
-           was.correction != is.correction || was.value != is.value ||
-           was.reference != is.reference || was.celsius != is.celsius;
-}
-
 // The recorded days the tank cannot work out, the first few named with their reasons.
 std::optional<std::string> daysRefused(const std::vector<Day>& days, const book::TankLimits& tank) {
     constexpr std::size_t kNamed = 3;
@@ -655,8 +530,9 @@ Status tankEdit(const Request& request, const Context& context) {
     Store& store = *opened->store;
     bool writing = false;
     const auto done = store.together([&]() -> Expected<void, std::string> {
-        if (reworksDays(opened->tank, *tank)) {
-            const auto records = store.month(opened->tank.name, kFirstDay, kLastDay);
+        if (book::reworksDays(opened->tank, *tank)) {
+            const book::DateRange all = book::everyDay();
+            const auto records = store.month(opened->tank.name, all.first, all.last);
             if (!records) {
                 return Unexpected(records.error());
             }
@@ -689,7 +565,7 @@ Expected<GaugedTank, Status> openGaugedTank(const Request& request, const Contex
         return Unexpected(opened.error());
     }
     OpenedTank taken = *std::move(opened);
-    auto gauge = tankOf(taken.tank);
+    auto gauge = book::gaugedTank(taken.tank);
     if (!gauge) {
         return Unexpected(context.complain(gauge.error(), kBookBadInput));
     }
@@ -713,15 +589,14 @@ Status tankShow(const Request& request, const Context& context) {
         return opened.error();
     }
     const TankSettings& tank = opened->tank;
-    const auto shape = storedShape(tank.shape, !tank.calibration.empty());
     const book::Product& product = tank.product;
-    std::string text = "name:        " + tank.name + "\nshape:       " + tank.shape +
+    std::string text = "name:        " + tank.name + "\nshape:       " + shapeOptionsText(tank.shape) +
                        "\nproduct:     " + product.name + "\ncorrection:  ";
     const bool linear = product.correction == book::Correction::Linear;
-    if (linear && product.value == 0) {
+    if (!book::hasCorrection(product)) {
         text += "none";
     } else {
-        text += std::string(kCorrectionWords[static_cast<std::size_t>(product.correction)]) + " " +
+        text += std::string(correctionWord(product.correction)) + " " +
                 plainText(product.value) + (linear ? " from " + plainText(product.reference) : "");
     }
     text += product.celsius ? " (°C)\nsafe fill:   " : " (°F)\nsafe fill:   ";
@@ -729,8 +604,8 @@ Status tankShow(const Request& request, const Context& context) {
     text += " %\nopening:     ";
     appendPlain(text, tank.openingLevel.value_or(0));
     text += "\n";
-    const auto volume = shape ? std::string(unitWord(shape->options.volumeUnit)) : "";
-    const auto length = shape ? std::string(unitWord(shape->options.lengthUnit)) : "";
+    const auto volume = std::string(unitWord(tank.shape.volumeUnit));
+    const auto length = std::string(unitWord(tank.shape.lengthUnit));
     for (const book::Rule& rule : tank.rules) {
         text += "rule:        " + book::ruleName(rule, volume, length) + "\n";
     }
@@ -753,7 +628,8 @@ Status tankRemove(const Request& request, const Context& context) {
             return Unexpected(history.error());
         }
         // All its days with their deliveries; a delivery still waiting for its day fails it.
-        const auto records = store.month(name, kFirstDay, kLastDay);
+        const book::DateRange all = book::everyDay();
+        const auto records = store.month(name, all.first, all.last);
         kept = !records || !records->days.empty() || !history->empty();
         return store.removeTank(name);
     });
@@ -934,15 +810,10 @@ Status recordDelivery(const Request& request, const Context& context) {
         return context.complain(read.error(), kBookBadInput);
     }
     book::Delivery delivery = *read;
-    // A correction keeps the temperatures before and after that it does not give again.
     if (*correct) {
-        const book::Delivery& was = recorded->at(*correct - 1);
-        if (!request.options.has("--temperature-before")) {
-            delivery.temperatureBefore = was.temperatureBefore;
-        }
-        if (!request.options.has("--temperature-after")) {
-            delivery.temperatureAfter = was.temperatureAfter;
-        }
+        delivery = book::correctedDelivery(delivery, recorded->at(*correct - 1),
+                                           request.options.has("--temperature-before"),
+                                           request.options.has("--temperature-after"));
     }
     // Checked against its day, when that is recorded, under the lock that records it.
     std::optional<std::string> refused;
@@ -1091,7 +962,7 @@ Status importDays(const Request& request, const Context& context) {
             return &it->second;
         }
         const auto settings = store->tank(name);
-        const auto tank = settings ? tankOf(*settings) : Unexpected(settings.error());
+        const auto tank = settings ? book::gaugedTank(*settings) : Unexpected(settings.error());
         if (!tank) {
             return Unexpected(tank.error());
         }
@@ -1150,18 +1021,14 @@ Status month(const Request& request, const Context& context) {
         return opened.error();
     }
     const auto& [store, tank, gauged] = *opened;
-    const auto records = store->month(tank.name, month + "-01", month + "-31");
-    if (!records) {
-        return context.complain(records.error(), kBookWriteFailed);
+    const auto read = book::readTankMonth(*store, tank, gauged, month);
+    if (!read) {
+        return context.complain(read.error(), kBookWriteFailed);
     }
-    if (records->days.empty()) {
+    if (read->records.days.empty()) {
         return context.complain(tank.name + " has no day recorded in " + month, kBookBadInput);
     }
-    const double opening =
-        records->before ? records->before->closingLevel : tank.openingLevel.value_or(0);
-    const auto water = records->before ? records->before->waterLevel : std::nullopt;
-    const auto report =
-        book::reconcileMonth(records->days, opening, water, gauged.gauge, tank.rules);
+    const auto& report = read->report;
     if (!report) {
         return context.complain(report.error(), kBookBadInput);
     }
@@ -1407,10 +1274,6 @@ Expected<std::optional<std::string>, std::string> takeBook(std::vector<std::stri
     return book;
 }
 
-QString defaultBook() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/book.sqlite";
-}
-
 }  // namespace
 
 int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
@@ -1421,7 +1284,7 @@ int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::o
     if (!book) {
         return context.complain(book.error(), kBookBadInput);
     }
-    context.bookPath = *book ? QFile::decodeName((*book)->c_str()) : defaultBook();
+    context.bookPath = *book ? QFile::decodeName((*book)->c_str()) : book::defaultBookPath();
     const auto [subcommand, rest] = findSubcommand(args);
     if (!subcommand) {
         const auto general = readOptions(args, {});
@@ -1466,17 +1329,6 @@ int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::o
         context.access = book::Access::Read;
     }
     return subcommand->run(request, context);
-}
-
-Expected<BookTank, std::string> bookTank(const book::TankSettings& tank) {
-    auto read = tankOf(tank);
-    if (!read) {
-        return read;
-    }
-    if (auto refused = book::tankRefusal(tank, read->top)) {
-        return Unexpected(*refused);
-    }
-    return read;
 }
 
 }  // namespace brimwell

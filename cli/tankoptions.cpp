@@ -88,15 +88,11 @@ namespace {
 
 using Values = OptionValues;
 
-constexpr std::array<std::string_view, 5> kHeadWords{"flat", "hemispherical", "ellipsoidal",
-                                                     "torispherical", "conical"};
 constexpr std::array<std::string_view, 3> kSubcommandWords{"reading", "level", "chart"};
 constexpr std::array<std::string_view, 3> kFormatWords{"text", "csv", "json"};
 constexpr std::array<std::string_view, 2> kLevelFormatWords{"decimal", "feet-inches"};
 constexpr std::array<std::string_view, 2> kOrientationWords{"horizontal", "vertical"};
 constexpr std::array<std::string_view, 2> kTemperatureWords{"F", "C"};  // in TempUnit's order
-
-constexpr std::array<std::string_view, 5> kCorrectionWords{"linear", "6B", "54B", "6C", "54C"};
 
 // The subcommands an option applies to, as bits.
 constexpr unsigned kReading = 1;
@@ -169,7 +165,7 @@ std::vector<std::string_view> optionNames(bool flags) {
     return names;
 }
 
-bool takes(ForTank kind, const TankOptions& tank) {
+bool takes(ForTank kind, const TankDescription& tank) {
     const bool horizontal = !tank.calibration && !tank.vertical;
     switch (kind) {
         case ForTank::Any:
@@ -189,14 +185,14 @@ bool takes(ForTank kind, const TankOptions& tank) {
     return false;
 }
 
-bool applies(std::string_view option, Subcommand subcommand, const TankOptions& tank) {
+bool applies(std::string_view option, Subcommand subcommand, const TankDescription& tank) {
     const auto bit = 1U << static_cast<unsigned>(subcommand);
     return std::any_of(kOptionRules.begin(), kOptionRules.end(), [&](const OptionRule& rule) {
         return rule.name == option && (rule.subcommands & bit) != 0 && takes(rule.tank, tank);
     });
 }
 
-std::string notApplicable(std::string_view option, Subcommand subcommand, const TankOptions& tank) {
+std::string notApplicable(std::string_view option, Subcommand subcommand, const TankDescription& tank) {
     const std::string name(option);
     const auto rule = std::find_if(kOptionRules.begin(), kOptionRules.end(),
                                    [&](const OptionRule& each) { return each.name == option; });
@@ -228,10 +224,8 @@ Expected<double, std::string> requiredNumber(const Values& values, std::string_v
 }
 
 // Reads the tank's own options, the numbers aside.
-Expected<TankOptions, std::string> readTankWords(const Values& values) {
-    static const std::array<Heads, 5> kHeads{FlatHeads{}, HemisphericalHeads{}, EllipsoidalHeads{},
-                                             TorisphericalHeads{}, ConicalHeads{}};
-    TankOptions tank;
+Expected<TankDescription, std::string> readTankWords(const Values& values) {
+    TankDescription tank;
     FirstFailure words;
     std::size_t orientation = 0;
     words.take(wordOption(values, "--orientation", kOrientationWords, orientation), orientation);
@@ -239,7 +233,7 @@ Expected<TankOptions, std::string> readTankWords(const Values& values) {
     if (!tank.vertical) {
         std::size_t heads = 0;
         words.take(wordOption(values, "--heads", kHeadWords, heads), heads);
-        tank.heads = kHeads[heads];
+        tank.heads = *headsNamed(kHeadWords[heads]);
     }
     words.take(wordOption(values, "--units", kLengthUnits, LengthUnit::Inches), tank.lengthUnit);
     words.take(wordOption(values, "--volume", kVolumeWords, VolumeUnit::Gallons), tank.volumeUnit);
@@ -248,7 +242,7 @@ Expected<TankOptions, std::string> readTankWords(const Values& values) {
 }
 
 // The tank with its sizes and its heads' numbers read, or the first error.
-Expected<TankOptions, std::string> readTankNumbers(const Values& values, TankOptions tank) {
+Expected<TankDescription, std::string> readTankNumbers(const Values& values, TankDescription tank) {
     FirstFailure numbers;
     if (!tank.calibration) {
         numbers.take(requiredNumber(values, "--diameter"), tank.diameter);
@@ -446,12 +440,32 @@ Expected<TankCommand, std::string> readOutputWords(const Values& values, TankCom
 
 }  // namespace
 
-std::string_view headWord(const Heads& heads) {
-    return kHeadWords[heads.index()];
-}
-
-std::string_view correctionWord(CorrectionTable table) {
-    return kCorrectionWords[static_cast<std::size_t>(table)];
+std::string shapeOptionsText(const TankDescription& tank) {
+    std::string text;
+    const auto add = [&text](std::string_view name, std::string_view value) {
+        text.append(text.empty() ? "" : " ").append(name).append(" ").append(value);
+    };
+    if (!tank.calibration) {
+        add("--diameter", plainText(tank.diameter));
+        add("--length", plainText(tank.length));
+        if (tank.vertical) {
+            add("--orientation", "vertical");
+        } else {
+            add("--heads", headWord(tank.heads));
+            if (const auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&tank.heads);
+                ellipsoidal && ellipsoidal->depth) {
+                add("--head-depth", plainText(*ellipsoidal->depth));
+            } else if (const auto* conical = std::get_if<ConicalHeads>(&tank.heads)) {
+                add("--head-depth", plainText(conical->depth));
+            } else if (const auto* dished = std::get_if<TorisphericalHeads>(&tank.heads)) {
+                add("--crown", plainText(dished->crown));
+                add("--knuckle", plainText(dished->knuckle));
+            }
+        }
+    }
+    add("--units", unitWord(tank.lengthUnit));
+    add("--volume", unitWord(tank.volumeUnit));
+    return text;
 }
 
 std::string_view correctionValueOption(CorrectionTable table) {

@@ -27,7 +27,7 @@ constexpr int kVcfDecimals = 4;
 // The linear rule's factor, to the single precision its net volume is computed in.
 constexpr int kLinearVcfDigits = 7;
 
-std::string topName(const TankOptions& tank) {
+std::string topName(const TankDescription& tank) {
     if (tank.calibration) {
         return "calibration chart's top level";
     }
@@ -35,7 +35,7 @@ std::string topName(const TankOptions& tank) {
 }
 
 // `tank` is empty while it is being built.
-std::string describe(TankError error, const TankOptions& options, const TankVolumes* tank) {
+std::string describe(TankError error, const TankDescription& options, const TankVolumes* tank) {
     const std::string sizeRange = shortestText(kSmallestSize) + " to " +
                                   shortestText(kLargestSize) +
                                   " inches, or the same length in other --units";
@@ -107,7 +107,7 @@ std::string jsonEscaped(std::string_view text) {
 }
 
 // A level in text: decimals and the unit, or feet, inches and eighths.
-std::string formatLevel(double level, const TankOptions& tank, LevelFormat format,
+std::string formatLevel(double level, const TankDescription& tank, LevelFormat format,
                         int decimals = kTextLevelDecimals) {
     if (format == LevelFormat::FeetInches) {
         return feetInchesText(lengthToInches(level, tank.lengthUnit));
@@ -157,7 +157,7 @@ private:
 };
 
 // The tank's options as given, with their defaults filled in.
-std::string tankObject(const TankOptions& tank) {
+std::string tankObject(const TankDescription& tank) {
     JsonMembers json;
     if (tank.calibration) {
         json.text("calibration", jsonEscaped(*tank.calibration));
@@ -181,7 +181,7 @@ std::string tankObject(const TankOptions& tank) {
 }
 
 // The members every JSON output starts with.
-JsonMembers commonMembers(const TankVolumes& tank, const TankOptions& options) {
+JsonMembers commonMembers(const TankVolumes& tank, const TankDescription& options) {
     JsonMembers json;
     json.raw("tank", tankObject(options))
         .text("length_unit", unitWord(options.lengthUnit))
@@ -416,7 +416,7 @@ Expected<std::string, std::string> levelText(const TankVolumes& tank, const Tank
 
 }  // namespace
 
-Expected<TankVolumes, std::string> buildTank(const TankOptions& options) {
+Expected<TankVolumes, std::string> buildTank(const TankDescription& options) {
     if (options.calibration) {
         auto chart = loadCalibrationChart(*options.calibration);
         if (!chart) {
@@ -424,25 +424,7 @@ Expected<TankVolumes, std::string> buildTank(const TankOptions& options) {
         }
         return TankVolumes(*std::move(chart), options.lengthUnit);
     }
-    const auto inches = [&options](double length) {
-        return lengthToInches(length, options.lengthUnit);
-    };
-    const double diameter = inches(options.diameter);
-    const double length = inches(options.length);
-    Heads heads = options.heads;  // a head's depth in inches
-    if (auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&heads);
-        ellipsoidal && ellipsoidal->depth) {
-        ellipsoidal->depth = inches(*ellipsoidal->depth);
-    } else if (auto* conical = std::get_if<ConicalHeads>(&heads)) {
-        conical->depth = inches(conical->depth);
-    }
-    auto tank = options.vertical ? Tank::vertical(diameter, length)
-                                 : Tank::horizontal(diameter, length, heads);
-    if (!tank) {
-        return Unexpected(describe(tank.error(), options, nullptr));
-    }
-    auto volumes =
-        TankVolumes::make(*std::move(tank), options.top(), options.lengthUnit, options.volumeUnit);
+    auto volumes = shapeVolumes(options);
     if (!volumes) {
         return Unexpected(describe(volumes.error(), options, nullptr));
     }
@@ -456,7 +438,7 @@ Expected<std::string, std::string> answerText(const TankVolumes& tank, const Tan
 
 Expected<LevelChartLayout, std::string> chartLayout(const TankVolumes& tank,
                                                     const TankCommand& command) {
-    const TankOptions& options = command.tank;
+    const TankDescription& options = command.tank;
     if (!(command.increment > 0)) {
         return Unexpected(std::string("--increment must be above 0"));
     }

@@ -13,7 +13,7 @@
 namespace brimwell {
 
 // The geometry the options describe, or the calibration chart they name, read from its file.
-Expected<TankVolumes, std::string> buildTank(const TankOptions& options);
+Expected<TankVolumes, std::string> buildTank(const TankDescription& options);
 
 // The whole text of a reading or of a level, in the command's format.
 Expected<std::string, std::string> answerText(const TankVolumes& tank, const TankCommand& command);

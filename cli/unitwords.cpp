@@ -19,11 +19,4 @@ Expected<VolumeUnit, std::string> volumeUnitOption(std::string_view option, std:
     return wordOption<VolumeUnit>(option, word, kVolumeWords);
 }
 
-std::string_view unitWord(LengthUnit unit) {
-    return kLengthUnits[static_cast<std::size_t>(unit)];
-}
-std::string_view unitWord(VolumeUnit unit) {
-    return kVolumeWords[static_cast<std::size_t>(unit)];
-}
-
 }  // namespace brimwell

@@ -13,10 +13,6 @@
 
 namespace brimwell {
 
-// In the enum's order; the length words are the window's own (kLengthUnits).
-inline constexpr std::array<std::string_view, 4> kVolumeWords{"gallons", "litres", "cubic-meters",
-                                                              "millilitres"};
-
 // "--units: unknown value 'yards' (inches, feet, millimeters, centimeters or meters)".
 std::string unknownValue(std::string_view option, std::string_view value,
                          std::span<const std::string_view> words);
@@ -43,8 +39,5 @@ Expected<T, std::string> wordOption(const OptionValues& values, std::string_view
 // The unit an option's word names, or the option's one-line error that lists the words.
 Expected<LengthUnit, std::string> lengthUnitOption(std::string_view option, std::string_view word);
 Expected<VolumeUnit, std::string> volumeUnitOption(std::string_view option, std::string_view word);
-
-std::string_view unitWord(LengthUnit unit);
-std::string_view unitWord(VolumeUnit unit);
 
 }  // namespace brimwell

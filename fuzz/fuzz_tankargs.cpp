@@ -50,7 +50,7 @@ std::vector<std::string> arguments(fuzz::FuzzInput& in) {
 
 // The numbers of a command, in one list to compare.
 std::vector<double> numbersOf(const TankCommand& c) {
-    const TankOptions& t = c.tank;
+    const TankDescription& t = c.tank;
     const auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&t.heads);
     const auto* conical = std::get_if<ConicalHeads>(&t.heads);
     const auto* dished = std::get_if<TorisphericalHeads>(&t.heads);

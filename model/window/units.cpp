@@ -92,4 +92,12 @@ double ConvertCoefficient(double ce, TempUnit from, TempUnit to) {
 
 double ReferenceTemperature(TempUnit unit) { return unit == TempUnit::DegreesF ? 60 : 15; }
 
+std::string_view unitWord(LengthUnit unit) {
+    return kLengthUnits.at(static_cast<std::size_t>(unit));
+}
+
+std::string_view unitWord(VolumeUnit unit) {
+    return kVolumeWords.at(static_cast<std::size_t>(unit));
+}
+
 }  // namespace brimwell

@@ -23,6 +23,13 @@ inline constexpr std::array<std::string_view, 4> kVolumeUnits{"gallons", "litres
                                                               "millilitres"};
 inline constexpr std::array<std::string_view, 2> kTempUnits{"degrees F", "degrees C"};
 
+// The units as single words, as the command lines take them and the book stores them: the
+// length words are the display texts, the volume words join theirs with a hyphen.
+inline constexpr std::array<std::string_view, 4> kVolumeWords{"gallons", "litres", "cubic-meters",
+                                                              "millilitres"};
+std::string_view unitWord(LengthUnit unit);
+std::string_view unitWord(VolumeUnit unit);
+
 // The enum value whose word, in the enum's order, is `word`; empty for any other word.
 template <typename T, std::size_t N>
 std::optional<T> named(const std::array<std::string_view, N>& words, std::string_view word) {

@@ -5,7 +5,11 @@
 // above 2 in.
 
 #include <QTest>
+#include <array>
+#include <functional>
 
+#include "book/changes.h"
+#include "book/month.h"
 #include "book/reading.h"
 #include "book/reconcile.h"
 
@@ -235,6 +239,87 @@ private Q_SLOTS:
             QCOMPARE(*reading->net, *net);
         }
         QCOMPARE(reading->fill, stick / 100);
+    }
+
+    // Only a change to what the days are worked out from asks to work them out again.
+    void a_tank_change_reworks_the_days_only_when_their_figures_change_data() {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<bool>("reworks");
+        QTest::newRow("none") << 0 << false;
+        QTest::newRow("the shell's length") << 1 << true;
+        QTest::newRow("the knuckle") << 2 << true;
+        QTest::newRow("the opening stick") << 3 << true;
+        QTest::newRow("the correction's value") << 4 << true;
+        QTest::newRow("the product's name") << 5 << false;
+        QTest::newRow("a rule") << 6 << false;
+    }
+    void a_tank_change_reworks_the_days_only_when_their_figures_change() {
+        QFETCH(int, change);
+        QFETCH(bool, reworks);
+        TankSettings before;
+        before.shape.heads = TorisphericalHeads{};
+        before.shape.diameter = 96;
+        before.shape.length = 240;
+        before.openingLevel = 40;
+        TankSettings after = before;
+        const std::array<std::function<void()>, 7> changes{
+            [] {},
+            [&] { after.shape.length = 200; },
+            [&] { std::get<TorisphericalHeads>(after.shape.heads).knuckle = 0.1; },
+            [&] { after.openingLevel = 41; },
+            [&] { after.product.value = 0.0005; },
+            [&] { after.product.name = "Diesel"; },
+            [&] { after.rules.push_back(WaterRule{2}); },
+        };
+        changes.at(static_cast<std::size_t>(change))();
+        QCOMPARE(reworksDays(before, after), reworks);
+    }
+
+    // A change's delivery takes the place of the one it corrects, the other staying as recorded.
+    void a_changed_day_keeps_its_deliveries_in_their_places_data() {
+        QTest::addColumn<std::size_t>("replacing");
+        QTest::addColumn<std::vector<double>>("bills");
+        QTest::newRow("adds") << std::size_t{0} << std::vector<double>{1000, 2000, 3000};
+        QTest::newRow("corrects the first") << std::size_t{1} << std::vector<double>{3000, 2000};
+        QTest::newRow("corrects the second") << std::size_t{2} << std::vector<double>{1000, 3000};
+    }
+    void a_changed_day_keeps_its_deliveries_in_their_places() {
+        QFETCH(std::size_t, replacing);
+        QFETCH(std::vector<double>, bills);
+        const std::vector<Day> days{
+            day("2026-03-01", 100, 40),
+            day("2026-03-02", 100, 50, {}, {{1000, false, {}, 30, 40, {}, {}, 0},
+                                            {2000, false, {}, 40, 60, {}, {}, 0}}),
+            day("2026-03-03", 100, 45)};
+        DayChange change{day("2026-03-02", 150, 52), Delivery{3000, false, {}, 45, 75, {}, {}, 0},
+                         replacing};
+        const std::vector<Day> changed = withChange(days, change);
+        QCOMPARE(changed.size(), days.size());
+        QCOMPARE(changed[1].pumped, 150.0);
+        std::vector<double> found;
+        for (const Delivery& delivery : changed[1].deliveries) {
+            found.push_back(delivery.billVolume);
+        }
+        QCOMPARE(found, bills);
+        QCOMPARE(sameAsRecorded(change, days[1]), false);
+        change.day = days[1];
+        change.delivery = days[1].deliveries[1];
+        change.replacing = 2;
+        QVERIFY(sameAsRecorded(change, days[1]));
+    }
+
+    // A month opens on the last day before it, else on the tank's opening stick, without water.
+    void a_month_opens_on_the_day_before_it_or_the_tanks_opening_stick() {
+        TankSettings tank;
+        tank.openingLevel = 50;
+        MonthRecords records{std::nullopt, kFebruary};
+        QCOMPARE(openingOf(records, tank).level, 50.0);
+        QCOMPARE(openingOf(records, tank).water, std::optional<double>());
+        records.before = day("2026-01-31", 10, 45.5, 1.5);
+        QCOMPARE(openingOf(records, tank).level, 45.5);
+        QCOMPARE(openingOf(records, tank).water, std::optional<double>(1.5));
+        QCOMPARE(monthOf("2026-03-14"), std::string("2026-03"));
+        QCOMPARE(monthDates("2026-03").last, std::string("2026-03-31"));
     }
 };
 

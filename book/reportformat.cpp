@@ -1,4 +1,4 @@
-#include "cli/bookformat.h"
+#include "book/reportformat.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -6,12 +6,7 @@
 
 #include "model/window/numbertext.h"
 
-namespace brimwell {
-
-using book::DayFigures;
-using book::DeliveryCheck;
-using book::MonthReport;
-using book::RuleVerdict;
+namespace brimwell::book {
 
 const char* const kDayCsvHeader = "tank,date,stick,water,temperature,pumped,meter_open,meter_close";
 const char* const kDeliveryHistoryHeader =
@@ -46,8 +41,8 @@ std::string csvField(const std::string& value) {
 }
 
 std::string ruleText(const RuleVerdict& verdict, const ReportHeading& heading) {
-    std::string text = book::ruleName(verdict.rule, heading.volumeUnit, heading.lengthUnit) + ": ";
-    for (const book::RuleFigure& figure : verdict.figures) {
+    std::string text = ruleName(verdict.rule, heading.volumeUnit, heading.lengthUnit) + ": ";
+    for (const RuleFigure& figure : verdict.figures) {
         text += figure.label + " " + fixed(figure.value, figure.count ? 0 : kVolumeDecimals) + ", ";
     }
     return text + (verdict.met ? "met" : "FAILED");
@@ -164,11 +159,11 @@ std::string jsonReport(const MonthReport& month, const ReportHeading& heading) {
     QJsonArray rules;
     for (const RuleVerdict& verdict : month.verdicts) {
         QJsonObject figures;
-        for (const book::RuleFigure& figure : verdict.figures) {
+        for (const RuleFigure& figure : verdict.figures) {
             figures[QString::fromStdString(figure.label)] = figure.value;
         }
         rules.append(
-            QJsonObject{{"rule", QString::fromStdString(book::ruleName(
+            QJsonObject{{"rule", QString::fromStdString(ruleName(
                                      verdict.rule, heading.volumeUnit, heading.lengthUnit))},
                         {"figures", figures},
                         {"met", verdict.met}});
@@ -202,8 +197,8 @@ std::string monthReport(const MonthReport& month, const ReportHeading& heading,
     return textReport(month, heading);
 }
 
-std::string deliveryHistoryRow(const std::string& tank, const book::DeliveryCorrection& change) {
-    const book::Delivery& was = change.before;
+std::string deliveryHistoryRow(const std::string& tank, const DeliveryCorrection& change) {
+    const Delivery& was = change.before;
     return change.changedAt + (change.withdrawn ? ",withdrawn," : ",corrected,") + csvField(tank) +
            "," + change.date + "," + shortest(was.billVolume) + (was.billNet ? ",yes," : ",no,") +
            shortest(was.billTemperature) + "," + shortest(was.levelBefore) + "," +
@@ -211,10 +206,10 @@ std::string deliveryHistoryRow(const std::string& tank, const book::DeliveryCorr
            shortest(was.temperatureAfter) + "," + shortest(was.pumpedDuring) + "\n";
 }
 
-std::string dayCsvRow(const std::string& tank, const book::Day& day) {
+std::string dayCsvRow(const std::string& tank, const Day& day) {
     return csvField(tank) + "," + day.date + "," + shortest(day.closingLevel) + "," +
            shortest(day.waterLevel) + "," + shortest(day.temperature) + "," + shortest(day.pumped) +
            "," + shortest(day.meterOpen) + "," + shortest(day.meterClose) + "\n";
 }
 
-}  // namespace brimwell
+}  // namespace brimwell::book

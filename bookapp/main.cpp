@@ -1,9 +1,9 @@
 // brimwell-book: the tank book. With a subcommand it is the command line; with none (or only
 // --book FILE) it opens the book's window.
 
-#include <unistd.h>
 #include <QApplication>
 #include <QFile>
+#include <cstdio>
 #include <iostream>
 #include <optional>
 
@@ -11,7 +11,21 @@
 #include "cli/bookcli.h"
 #include "host/qthost.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace {
+
+bool errorIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(STDERR_FILENO) != 0;
+#endif
+}
 
 // The book the window should open when the arguments ask for the window, else nothing.
 std::optional<QString> windowBook(const std::vector<std::string>& args) {
@@ -47,5 +61,5 @@ int main(int argc, char** argv) {
     }
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Brimwell"));
-    return brimwell::runBook(args, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
+    return brimwell::runBook(args, std::cout, std::cerr, errorIsTerminal());
 }

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "book/reconcile.h"
-#include "book/store.h"
+#include "book/records.h"
 #include "model/expected.h"
 
-namespace brimwell {
+namespace brimwell::book {
 
 enum class ReportFormat { Text, Csv, Json };
 
@@ -24,15 +24,15 @@ struct ReportHeading {
     std::string temperatureUnit;  // F or C
 };
 
-std::string monthReport(const book::MonthReport& month, const ReportHeading& heading,
+std::string monthReport(const MonthReport& month, const ReportHeading& heading,
                         ReportFormat format);
 
 // The import's columns, in the order export writes them.
 extern const char* const kDayCsvHeader;
-std::string dayCsvRow(const std::string& tank, const book::Day& day);
+std::string dayCsvRow(const std::string& tank, const Day& day);
 
 // A delivery's values before it was corrected or withdrawn, as `history --deliveries` writes them.
 extern const char* const kDeliveryHistoryHeader;
-std::string deliveryHistoryRow(const std::string& tank, const book::DeliveryCorrection& change);
+std::string deliveryHistoryRow(const std::string& tank, const DeliveryCorrection& change);
 
-}  // namespace brimwell
+}  // namespace brimwell::book
