@@ -156,9 +156,6 @@ Expected<double, std::string> readStickLevel(std::string_view text, LengthUnit u
     if (!reading) {
         return Unexpected(refusal(text));
     }
-    if (reading->inches && reading->feet && !reading->inchMark) {
-        return Unexpected(refusal(text));
-    }
     if (reading->feet && reading->inches.value_or(0) >= kInchesPerFoot) {
         return Unexpected("'" + std::string(text) +
                           "': the inches after the feet must be below 12, as in 6'3-5/8\"");

@@ -2,7 +2,8 @@
 
 // A level as an operator writes down a stick reading: a decimal in the level's unit (75.625), or
 // feet, inches and a fraction marked as such whatever the unit (6'3-5/8", 6 ft 3 5/8 in,
-// 75 5/8 in), or, when the unit is inches, a whole number and a fraction without a mark (75 5/8).
+// 75 5/8 in; what follows the feet is inches, marked or not: 6'3-5/8), or, when the unit is
+// inches, a whole number and a fraction without a mark (75 5/8).
 // "." is the only decimal point.
 
 #include <optional>

@@ -147,7 +147,8 @@ private Q_SLOTS:
         QTest::newRow("bare fraction in feet") << "75 5/8" << feet << qQNaN();
         QTest::newRow("decimal comma") << "75,625" << inches << qQNaN();
         QTest::newRow("inches past 12 after feet") << "6'13\"" << inches << qQNaN();
-        QTest::newRow("inches after feet without a mark") << "6'3" << inches << qQNaN();
+        QTest::newRow("inches after feet without a mark") << "4'7-1/4" << inches << 55.25;
+        QTest::newRow("inches after feet without a mark, in mm") << "6'3" << mm << 75 * 25.4;
         QTest::newRow("improper fraction") << "75 9/8 in" << inches << qQNaN();
         QTest::newRow("fraction of a decimal") << "75.5 1/8 in" << inches << qQNaN();
         QTest::newRow("words behind") << "6 ft 3 in deep" << inches << qQNaN();
