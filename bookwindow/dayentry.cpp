@@ -11,12 +11,19 @@ bool blank(const std::string& text) {
     return text.find_first_not_of(" \t") == std::string::npos;
 }
 
-std::optional<double> readUserNumber(const std::string& text, const NumberFormat& format) {
-    if (text.find_first_of("0123456789") == std::string::npos) {
-        return std::nullopt;
+Expected<double, std::string> readUserNumber(const std::string& text, const NumberFormat& format) {
+    if (!format.group.empty() && format.group != format.decimal &&
+        text.find(format.group) != std::string::npos) {
+        return Unexpected("'" + text + "' has a '" + format.group + "': write the decimal with '" +
+                          format.decimal + "' and no group separator");
     }
-    const auto value = readStrict(text, format);
-    return value && std::isfinite(*value) ? value : std::nullopt;
+    const auto value = text.find_first_of("0123456789") == std::string::npos
+                           ? std::nullopt
+                           : readStrict(text, format);
+    if (!value || !std::isfinite(*value)) {
+        return Unexpected("'" + text + "' is not a number");
+    }
+    return *value;
 }
 
 namespace {
@@ -32,10 +39,10 @@ public:
         }
         const auto value = readUserNumber(text, format_);
         if (!value) {
-            problem(field, "'" + text + "' is not a number");
+            problem(field, value.error());
             return std::nullopt;
         }
-        return value;
+        return *value;
     }
     std::optional<double> level(DayField field, const std::string& text) {
         if (blank(text)) {
@@ -168,13 +175,18 @@ DayEntry readDayEntry(const DayTexts& texts, LengthUnit unit, double top,
     day.closingLevel = stick.value_or(0);
     day.waterLevel = read.level(DayField::Water, texts.water);
     day.temperature = read.number(DayField::Temperature, texts.temperature);
+    const std::size_t unread = entry.problems.size();
     day.pumped = read.number(DayField::Pumped, texts.pumped);
     day.meterOpen = read.number(DayField::MeterOpen, texts.meterOpen);
     day.meterClose = read.number(DayField::MeterClose, texts.meterClose);
+    // What was pumped is judged once all three of its texts read.
+    const bool pumpedRead = entry.problems.size() == unread;
     if (stick && day.waterLevel && *day.waterLevel > *stick) {
         read.problem(DayField::Water, "the water cut is above the stick");
     }
-    checkPumped(day, texts, read);
+    if (pumpedRead) {
+        checkPumped(day, texts, read);
+    }
     if (anyDeliveryText(texts)) {
         readDelivery(texts, read, entry);
     }

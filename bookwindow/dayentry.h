@@ -60,8 +60,9 @@ Expected<double, std::string> readUserStick(const std::string& text, LengthUnit 
                                             const NumberFormat& format);
 
 // A finite number typed in the user's notation, with at least one digit: a lone separator is not
-// a 0.
-std::optional<double> readUserNumber(const std::string& text, const NumberFormat& format);
+// a 0. A group separator is refused, wherever it stands: in a comma notation 1.234 is as likely
+// a decimal typed with a point as a thousand, and the book takes neither on a guess.
+Expected<double, std::string> readUserNumber(const std::string& text, const NumberFormat& format);
 
 // True for a field left empty or holding blanks only.
 bool blank(const std::string& text);

@@ -23,7 +23,7 @@ public:
         }
         const auto value = readUserNumber(text, format_);
         if (!value) {
-            problem(field, "'" + text + "' is not a number");
+            problem(field, value.error());
             return std::nullopt;
         }
         if (*value < least) {
@@ -32,7 +32,7 @@ public:
             problem(field, reason + " or above");
             return std::nullopt;
         }
-        return value;
+        return *value;
     }
     void problem(TankField field, std::string reason) {
         entry_.problems.push_back({field, std::move(reason)});

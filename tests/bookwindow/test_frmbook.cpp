@@ -196,39 +196,50 @@ private Q_SLOTS:
         QVERIFY(lines[4].startsWith("2026-03-04,6696.85,900.00,300.00,7296.85,7241.08,-55.77,"));
     }
 
+    // The values typed, each field=text, in the notation named, and the field marked with its
+    // reason.
     void a_value_that_does_not_read_is_marked_at_its_field_and_nothing_is_saved_data() {
-        QTest::addColumn<QString>("stick");
-        QTest::addColumn<QString>("water");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("comma");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("letters") << "3x"
-                                 << ""
-                                 << "txtStick"
+        QTest::newRow("letters") << "txtStick=3x" << false << "txtStick"
                                  << "'3x' is not a level: write a decimal such as 75.625, or feet "
                                     "and inches such as 6'3-5/8\"";
-        QTest::newRow("water above the stick") << "30"
-                                               << "31"
-                                               << "txtWater"
-                                               << "the water cut is above the stick";
-        QTest::newRow("below the bottom") << "-1"
-                                          << ""
-                                          << "txtStick"
+        QTest::newRow("water above the stick")
+            << "txtWater=31 txtStick=30" << false << "txtWater" << "the water cut is above the stick";
+        QTest::newRow("below the bottom") << "txtStick=-1" << false << "txtStick"
                                           << "must be 0 or above";
-        QTest::newRow("above the tank") << "97"
-                                        << ""
-                                        << "txtStick"
+        QTest::newRow("above the tank") << "txtStick=97" << false << "txtStick"
                                         << "above the tank's top of 96";
-        QTest::newRow("no pumped volume") << "38"
-                                          << ""
-                                          << "txtPumped"
+        QTest::newRow("no pumped volume") << "txtStick=38" << false << "txtPumped"
                                           << "type 0 if nothing was pumped";
+        // A group separator is refused as consistently as the decimal of the other notation.
+        QTest::newRow("a thousand with a group separator")
+            << "txtStick=38 txtPumped=1,234" << false << "txtPumped"
+            << "'1,234' has a ',': write the decimal with '.' and no group separator";
+        QTest::newRow("a point in a comma notation")
+            << "txtStick=38 txtPumped=1.234" << true << "txtPumped"
+            << "'1.234' has a '.': write the decimal with ',' and no group separator";
+        QTest::newRow("a point in a comma notation, not a thousand")
+            << "txtStick=38 txtMeterOpen=612.5 txtMeterClose=700" << true << "txtMeterOpen"
+            << "'612.5' has a '.': write the decimal with ',' and no group separator";
     }
     void a_value_that_does_not_read_is_marked_at_its_field_and_nothing_is_saved() {
-        QFETCH(QString, stick);
-        QFETCH(QString, water);
+        QFETCH(QString, typed);
+        QFETCH(bool, comma);
         QFETCH(QString, field);
         QFETCH(QString, reason);
-        enterDay("2026-03-01", {{"txtWater", water}, {"txtStick", stick}});
+        if (comma) {
+            QLocale::setDefault(testing::decimalCommaLocale());
+        }
+        chooseDate("2026-03-01");
+        QString last;
+        for (const QString& entry : typed.split(' ')) {
+            last = entry.section('=', 0, 0);
+            retype(find(window.get(), qPrintable(last)), entry.section('=', 1));
+        }
+        QTest::keyClick(find(window.get(), qPrintable(last)), Qt::Key_Return);
         QCOMPARE(find(window.get(), qPrintable(field))->property("problem").toString(), reason);
         QCOMPARE(cell("tblSite", 0, 3), QString("no day yet"));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
