@@ -1,7 +1,8 @@
 #pragma once
 
-// The book's table models: the site's tanks with their last readings, and a month's days with
-// the daily worksheet's columns. Texts in the user's number notation; no arithmetic here.
+// The book's table models: the site's tanks with their last readings, a month's days with the
+// daily worksheet's columns, and a tank's corrections. Texts in the user's number notation, each
+// column's head naming its unit; no arithmetic here.
 
 #include <vector>
 
@@ -17,21 +18,35 @@ class SiteModel : public RowTableModel<TankSummary> {
 public:
     enum Column { Picture, Tank, Product, LastDay, Level, Volume, Water, Net, Ullage, Room, Marks };
     // On the Picture column: the level and the water cut as fractions of the tank's height, and
-    // whether it stands upright.
-    enum Role { FillRole = Qt::UserRole, WaterFillRole, VerticalRole };
+    // whether it stands upright. On every column, SortRole is the value the column sorts by.
+    enum Role { FillRole = Qt::UserRole, WaterFillRole, VerticalRole, SortRole };
 
     explicit SiteModel(QObject* parent);
+
+    // The heads name the tanks' units when they share them; else each figure names its own.
+    void setTanks(std::vector<TankSummary> tanks);
 
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
     QVariant text(const TankSummary& tank, int column) const;
+    QVariant sortValue(const TankSummary& tank, int column) const;
+
+    bool sharedLength_ = true;
+    bool sharedVolume_ = true;
 };
 
-// A day of the month: its figures and the closing stick they were worked out from.
+// A day of the month: its figures and the sticks they were worked out from.
 struct MonthRow {
     book::DayFigures figures;
     double stick = 0;
+};
+
+// How a tank writes its figures: its units and its sticks' form.
+struct TankUnits {
+    LengthUnit length = LengthUnit::Inches;
+    VolumeUnit volume = VolumeUnit::Gallons;
+    StickForm sticks = StickForm::Decimal;
 };
 
 class MonthModel : public RowTableModel<MonthRow> {
@@ -54,14 +69,44 @@ public:
 
     explicit MonthModel(QObject* parent);
 
-    // The month's days, the levels' headers naming `lengthUnit` ("inches").
-    void setMonth(const MonthView& month, const QString& lengthUnit);
+    void setMonth(const MonthView& month, const TankUnits& units);
     void clear();
+
+    QVariant data(const QModelIndex& index, int role) const override;
+
+private:
+    TankUnits units_;
+};
+
+// A correction: when it was made, the day, what it corrected and the values it replaced.
+struct HistoryRow {
+    QString changedAt;
+    QString date;
+    QString record;
+    QString earlier;
+};
+
+class HistoryModel : public RowTableModel<HistoryRow> {
+    Q_OBJECT
+
+public:
+    enum Column { ChangedAt, Date, Record, Earlier };
+
+    explicit HistoryModel(QObject* parent);
+
+    // The corrections newest first.
+    void setHistory(const TankHistory& history, const TankUnits& units);
 
     QVariant data(const QModelIndex& index, int role) const override;
 };
 
 // A volume as the book's tables write it: two decimals in the user's notation.
 QString volumeText(double volume);
+
+// A recorded level in the tank's stick form.
+QString stickText(double level, const TankUnits& units);
+
+QString unitText(LengthUnit unit);
+QString unitText(VolumeUnit unit);
 
 }  // namespace brimwell

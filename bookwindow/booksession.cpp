@@ -80,6 +80,14 @@ Expected<void, std::string> BookSession::updateTank(const std::string& name,
     return done;
 }
 
+Expected<void, std::string> BookSession::removeTank(const std::string& name) {
+    auto done = store_->removeTank(name);
+    if (done) {
+        tanks_.erase(name);
+    }
+    return done;
+}
+
 std::size_t BookSession::dayCount(const std::string& name) {
     const auto days = store_->days(name);
     return days ? days->size() : 0;
@@ -96,6 +104,8 @@ TankSummary BookSession::summary(const std::string& name) {
     const book::TankSettings& settings = (*view)->settings;
     const book::BookTank& gauge = (*view)->tank;
     summary.product = settings.product.name;
+    summary.lengthUnit = gauge.lengthUnit;
+    summary.volumeUnit = gauge.volumeUnit;
     summary.vertical = gauge.vertical;
     const auto month = book::readTankMonth(*store_, settings, gauge, std::nullopt);
     if (!month || !month->lastDay) {
@@ -138,11 +148,48 @@ Expected<MonthView, std::string> BookSession::month(const std::string& name,
 
 std::optional<book::Day> BookSession::recordedDay(const std::string& name,
                                                   const std::string& date) {
-    const auto records = store_->month(name, date, date);
+    const auto records = dayRecords(name, date);
     if (!records || records->days.empty()) {
         return std::nullopt;
     }
     return records->days.front();
+}
+
+Expected<book::MonthRecords, std::string> BookSession::dayRecords(const std::string& name,
+                                                                  const std::string& date) {
+    return store_->month(name, date, date);
+}
+
+std::vector<std::string> BookSession::recordedDates(const std::string& name,
+                                                    const std::string& first,
+                                                    const std::string& last) {
+    std::vector<std::string> dates;
+    if (const auto records = store_->month(name, first, last)) {
+        for (const book::Day& day : records->days) {
+            dates.push_back(day.date);
+        }
+    }
+    return dates;
+}
+
+Expected<TankHistory, std::string> BookSession::history(const std::string& name) {
+    TankHistory history;
+    auto done = store_->reading([&]() -> Expected<void, std::string> {
+        auto days = store_->history(name);
+        if (!days) {
+            return Unexpected(days.error());
+        }
+        auto deliveries = store_->deliveryHistory(name);
+        if (!deliveries) {
+            return Unexpected(deliveries.error());
+        }
+        history = {*std::move(days), *std::move(deliveries)};
+        return {};
+    });
+    if (!done) {
+        return Unexpected(done.error());
+    }
+    return history;
 }
 
 Expected<book::DayFigures, std::string> BookSession::preview(const std::string& name,
@@ -247,6 +294,29 @@ Expected<void, std::string> BookSession::withdrawDelivery(const std::string& nam
                                                           const std::string& date,
                                                           std::size_t number) {
     return store_->correctDelivery(name, date, number, std::nullopt);
+}
+
+book::ImportTankOf BookSession::importTanks() {
+    auto tanks = std::make_shared<std::map<std::string, book::ImportTank>>();
+    return [this, tanks](const std::string& name)
+               -> Expected<const book::ImportTank*, std::string> {
+        if (const auto found = tanks->find(name); found != tanks->end()) {
+            return &found->second;
+        }
+        const auto view = tank(name);
+        if (!view) {
+            return Unexpected(view.error());
+        }
+        const book::ImportTank read{(*view)->tank.lengthUnit,
+                                    book::limitsOf((*view)->settings, (*view)->tank)};
+        return &tanks->emplace(name, read).first->second;
+    };
+}
+
+Expected<void, book::ImportFailure> BookSession::importDays(
+    const book::DayImport& import, const book::ImportTankOf& tankOf,
+    const std::function<void(std::size_t)>& progress) {
+    return book::importChecked(*store_, import, tankOf, progress);
 }
 
 }  // namespace brimwell

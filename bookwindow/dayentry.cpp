@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "bookwindow/tankentry.h"
 #include "model/geometry/stickreading.h"
 
 namespace brimwell {
@@ -124,8 +125,12 @@ void readDelivery(const DayTexts& texts, Reader& read, DayEntry& entry) {
 
 // A blank pumped volume is not a 0: the day says what was pumped, if only that nothing was.
 void checkPumped(const book::Day& day, const DayTexts& texts, Reader& read) {
-    if (blank(texts.pumped) && blank(texts.meterOpen) && blank(texts.meterClose)) {
-        read.missing(DayField::Pumped, "type 0 if nothing was pumped");
+    if (!day.pumped && !day.meterOpen && !day.meterClose) {
+        if (texts.meterOpenCarried) {
+            read.missing(DayField::MeterClose, "type the closing total, or the volume pumped");
+        } else {
+            read.missing(DayField::Pumped, "type 0 if nothing was pumped");
+        }
     } else if (day.pumped && (day.meterOpen || day.meterClose)) {
         read.problem(DayField::Pumped, "give the volume pumped or the meters, not both");
     } else if (day.meterOpen.has_value() != day.meterClose.has_value()) {
@@ -139,6 +144,22 @@ void checkPumped(const book::Day& day, const DayTexts& texts, Reader& read) {
 }
 
 }  // namespace
+
+std::string userStickText(double level, LengthUnit unit, StickForm form,
+                          const NumberFormat& format) {
+    const bool inFeet = unit == LengthUnit::Inches || unit == LengthUnit::Feet;
+    if (form == StickForm::FeetInches && inFeet && std::isfinite(level) && level >= 0) {
+        const double inches = lengthToInches(level, unit);
+        const double eighths = inches * 8;
+        if (eighths == std::round(eighths)) {
+            std::string text = feetInchesText(inches);
+            if (const auto back = readStickLevel(text, unit); back && *back == level) {
+                return text;
+            }
+        }
+    }
+    return editableText(level, format);
+}
 
 Expected<double, std::string> readUserStick(const std::string& text, LengthUnit unit,
                                             const NumberFormat& format) {
@@ -177,7 +198,9 @@ DayEntry readDayEntry(const DayTexts& texts, LengthUnit unit, double top,
     day.temperature = read.number(DayField::Temperature, texts.temperature);
     const std::size_t unread = entry.problems.size();
     day.pumped = read.number(DayField::Pumped, texts.pumped);
-    day.meterOpen = read.number(DayField::MeterOpen, texts.meterOpen);
+    if (!texts.meterOpenCarried || !blank(texts.meterClose)) {
+        day.meterOpen = read.number(DayField::MeterOpen, texts.meterOpen);
+    }
     day.meterClose = read.number(DayField::MeterClose, texts.meterClose);
     // What was pumped is judged once all three of its texts read.
     const bool pumpedRead = entry.problems.size() == unread;

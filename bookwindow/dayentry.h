@@ -33,6 +33,9 @@ enum class DayField {
 struct DayTexts {
     std::string date;  // YYYY-MM-DD
     std::string stick, water, temperature, pumped, meterOpen, meterClose;
+    // The meter's opening total is the day before's closing total, carried and left as it was:
+    // until the day's closing total is typed it is no reading of the day.
+    bool meterOpenCarried = false;
     std::string bill;
     bool billNet = false;
     std::string billTemperature, before, after, pumpedDuring;
@@ -58,6 +61,15 @@ DayEntry readDayEntry(const DayTexts& texts, LengthUnit unit, double top,
 // A level typed in the user's notation: 75,625 where the decimal is a comma.
 Expected<double, std::string> readUserStick(const std::string& text, LengthUnit unit,
                                             const NumberFormat& format);
+
+// How a tank's sticks are shown: as decimals in its length unit, or in feet, inches and eighths.
+enum class StickForm { Decimal, FeetInches };
+
+// A recorded level as the form shows it: in feet, inches and eighths when the tank's sticks are
+// written so and the level is a whole number of eighths that reads back exactly, else as the
+// shortest decimal in the user's notation that does. Saved unchanged, it changes nothing.
+std::string userStickText(double level, LengthUnit unit, StickForm form,
+                          const NumberFormat& format);
 
 // A finite number typed in the user's notation, with at least one digit: a lone separator is not
 // a 0. A group separator is refused, wherever it stands: in a comma notation 1.234 is as likely

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <algorithm>
 
 #include "bookwindow/bookmodels.h"
 #include "bookwindow/fieldmarks.h"
@@ -41,13 +44,44 @@ dlgTank::dlgTank(Host& host, QWidget* parent)
     connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &dlgTank::entered);
     connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &dlgTank::reject);
     reread();
+    fitToScreen(screen()->availableGeometry());
+}
+
+void dlgTank::fitToScreen(const QRect& available) {
+    // Room for the window's frame, the problems and the buttons.
+    constexpr int kFrame = 40;
+    constexpr int kBelow = 160;
+    const int bar = ui_->scrollTank->verticalScrollBar()->sizeHint().width();
+    const QSize wanted = ui_->tankPane->sizeHint() + QSize(bar, 0);
+    ui_->scrollTank->setMinimumSize(
+        wanted.boundedTo(QSize(available.width() - kFrame, available.height() - kBelow)));
+    adjustSize();
+}
+
+StickForm dlgTank::stickForm() const {
+    return ui_->cboSticks->isEnabled() && ui_->cboSticks->currentIndex() == 1
+               ? StickForm::FeetInches
+               : StickForm::Decimal;
+}
+
+// The correction's value named after its table.
+void dlgTank::nameCorrectionValue() {
+    static const char* const kNames[] = {
+        QT_TR_NOOP("Correction v&alue:"),           QT_TR_NOOP("Line&ar coefficient per degree:"),
+        QT_TR_NOOP("&API gravity at 60 °F:"),         QT_TR_NOOP("Density &at 15 °C, kg/m³:"),
+        QT_TR_NOOP("&Alpha per °F:"),                 QT_TR_NOOP("&Alpha per °C:")};
+    const int chosen = std::clamp(ui_->cboCorrection->currentIndex(), 0, 5);
+    const QString name = tr(kNames[chosen]);
+    ui_->lblCorrectionValue->setText(name);
+    ui_->txtCorrectionValue->setAccessibleName(QString(name).remove('&').chopped(1));
 }
 
 dlgTank::~dlgTank() = default;
 
-void dlgTank::edit(const book::TankSettings& tank) {
+void dlgTank::edit(const book::TankSettings& tank, StickForm sticks) {
     edited_ = tank.name;
     setWindowTitle(tr("Tank %1").arg(QString::fromStdString(tank.name)));
+    ui_->cboSticks->setCurrentIndex(sticks == StickForm::FeetInches ? 1 : 0);
     showTexts(tankTexts(tank, userNumberFormat()));
 }
 
@@ -156,6 +190,9 @@ void dlgTank::reread() {
     ui_->txtCrown->setEnabled(dished);
     ui_->txtKnuckle->setEnabled(dished);
     ui_->txtReference->setEnabled(ui_->cboCorrection->currentText() == QLatin1String("linear"));
+    ui_->cboSticks->setEnabled(ui_->cboUnits->currentText() == QLatin1String("inches") ||
+                               ui_->cboUnits->currentText() == QLatin1String("feet"));
+    nameCorrectionValue();
     const TankTexts texts = this->texts();
     const VolumeUnit volume =
         named<VolumeUnit>(kVolumeWords, texts.volume).value_or(VolumeUnit::Gallons);

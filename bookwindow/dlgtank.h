@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "book/records.h"
+#include "bookwindow/dayentry.h"
 #include "bookwindow/tankentry.h"
 
 class QLineEdit;
@@ -29,13 +30,20 @@ public:
     dlgTank(Host& host, QWidget* parent = nullptr);
     ~dlgTank() override;
 
-    // Opens a stored tank for editing.
-    void edit(const book::TankSettings& tank);
+    // Opens a stored tank for editing, its sticks shown in `sticks`.
+    void edit(const book::TankSettings& tank, StickForm sticks);
     // The name of the tank being edited; empty while adding one.
     const std::string& editedName() const { return edited_; }
 
     // The tank as entered; valid once the dialog is accepted.
     const book::TankSettings& tank() const { return tank_; }
+    // How the window shows the tank's sticks: in feet, inches and eighths only in a unit of feet
+    // or inches.
+    StickForm stickForm() const;
+
+    // The dialog as large as its fields want within `available`; a smaller screen leaves them
+    // to scroll, with the problems and OK and Cancel below them in sight.
+    void fitToScreen(const QRect& available);
 
 Q_SIGNALS:
     // OK was pressed with everything read; the dialog stays open until the tank is kept.
@@ -49,6 +57,7 @@ private:
     void chooseChart();
     void useGeometry();
     void showChart();
+    void nameCorrectionValue();
 
     std::unique_ptr<Ui::dlgTank> ui_;
     Host& host_;

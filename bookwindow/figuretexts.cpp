@@ -47,4 +47,18 @@ QString verdictText(const book::RuleVerdict& verdict, const book::BookTank& tank
     return text;
 }
 
+QString monthVerdictText(const book::MonthReport& month, const book::BookTank& tank) {
+    if (month.days.empty()) {
+        return QObject::tr("Month: no days recorded");
+    }
+    QStringList failed;
+    for (const book::RuleVerdict& verdict : month.verdicts) {
+        if (!verdict.met) {
+            failed << ruleText(verdict.rule, tank);
+        }
+    }
+    return failed.isEmpty() ? QObject::tr("Month: met")
+                            : QObject::tr("Month: FAILED (%1)").arg(failed.join(QStringLiteral("; ")));
+}
+
 }  // namespace brimwell

@@ -21,5 +21,7 @@ QString deliveryText(const book::DeliveryCheck& check);
 QString ruleText(const book::Rule& rule, const book::BookTank& tank);
 // The rule, "met" or "FAILED", and its figures.
 QString verdictText(const book::RuleVerdict& verdict, const book::BookTank& tank);
+// The month as a whole: "Month: met", or "Month: FAILED (" and the rules it failed ")".
+QString monthVerdictText(const book::MonthReport& month, const book::BookTank& tank);
 
 }  // namespace brimwell

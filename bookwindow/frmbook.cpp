@@ -1,27 +1,27 @@
 #include "bookwindow/frmbook.h"
 
+#include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QSaveFile>
+#include <QScreen>
 #include <QSettings>
+#include <QShortcut>
+#include <QSortFilterProxyModel>
+#include <QTabBar>
 #include <QTimer>
+#include <QUrl>
 
 #include "book/changes.h"
 #include "book/defaultbook.h"
-#include "book/month.h"
-#include "book/reportformat.h"
 #include "bookwindow/bookmodels.h"
+#include "bookwindow/dlghelp.h"
 #include "bookwindow/dlgtank.h"
-#include "bookwindow/exportpath.h"
-#include "bookwindow/fieldmarks.h"
 #include "bookwindow/figuretexts.h"
-#include "bookwindow/tankentry.h"
 #include "bookwindow/tankpicture.h"
 #include "host/host.h"
-#include "host/usernumberformat.h"
 #include "ui_frmBook.h"
 
 namespace brimwell {
@@ -33,6 +33,12 @@ const QString kLastBookKey = QStringLiteral("last");
 const QString kSettingsFolder = QStringLiteral("Brimwell");
 const QString kSettingsFile = QStringLiteral("book");
 
+// A tank's stick form is the window's way of showing its sticks, kept by book and tank.
+QString stickFormKey(const QString& book, const std::string& tank) {
+    return QStringLiteral("sticks/") + QString::fromLatin1(QUrl::toPercentEncoding(book)) + '/' +
+           QString::fromLatin1(QUrl::toPercentEncoding(fromStd(tank)));
+}
+
 }  // namespace
 
 frmBook::frmBook(Host& host, QWidget* parent)
@@ -40,20 +46,55 @@ frmBook::frmBook(Host& host, QWidget* parent)
       ui_(std::make_unique<Ui::frmBook>()),
       host_(host),
       site_(new SiteModel(this)),
-      month_(new MonthModel(this)) {
+      siteOrder_(new QSortFilterProxyModel(this)),
+      month_(new MonthModel(this)),
+      history_(new HistoryModel(this)) {
     ui_->setupUi(this);
-    ui_->tblSite->setModel(site_);
+    siteOrder_->setSourceModel(site_);
+    siteOrder_->setSortRole(SiteModel::SortRole);
+    siteOrder_->setSortCaseSensitivity(Qt::CaseInsensitive);
+    ui_->tblSite->setModel(siteOrder_);
+    ui_->tblSite->sortByColumn(SiteModel::Tank, Qt::AscendingOrder);
     ui_->tblSite->setItemDelegateForColumn(SiteModel::Picture, new TankPictureDelegate(this));
-    ui_->tblSite->verticalHeader()->setDefaultSectionSize(44);
+    ui_->tblSite->verticalHeader()->setDefaultSectionSize(TankPictureDelegate::kRowHeight);
     ui_->tblSite->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui_->tblSite->horizontalHeader()->setStretchLastSection(true);
+    // As large as the screen allows, up to what the site and the month can use; the site takes
+    // the room the day's form leaves.
+    constexpr QSize kMost(1400, 950);
+    constexpr QSize kFrame(24, 64);
+    resize(kMost.boundedTo(screen()->availableGeometry().size() - kFrame));
+    ui_->splitSite->setStretchFactor(0, 1);
+    ui_->splitSite->setStretchFactor(1, 0);
+    ui_->splitSite->setSizes({height(), ui_->dayPane->sizeHint().height() +
+                                            ui_->tabsTank->tabBar()->sizeHint().height() + 8});
     ui_->tblMonth->setModel(month_);
     ui_->tblMonth->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui_->tblMonth->horizontalHeader()->setStretchLastSection(true);
+    ui_->tblMonth->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The month's columns before the plot, which takes what they leave.
+    ui_->splitMonth->setStretchFactor(0, 3);
+    ui_->splitMonth->setStretchFactor(1, 2);
+    ui_->splitMonth->setSizes({3 * width(), 2 * width()});
+    ui_->tblHistory->setModel(history_);
+    ui_->tblHistory->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui_->tblHistory->horizontalHeader()->setStretchLastSection(true);
+    ui_->tblHistory->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui_->dateDay->setDate(QDate::currentDate());
+    setUpDayFields();
     // Queued, so that a tank clicked is asked about once the click is over: the table then
     // takes the shown tank chosen again whole, selection and all.
     connect(ui_->tblSite->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &frmBook::dayChosen, Qt::QueuedConnection);
     connect(ui_->dateDay, &QDateEdit::dateChanged, this, &frmBook::dayChosen);
+    connect(ui_->dateDay->calendarWidget(), &QCalendarWidget::currentPageChanged, this,
+            &frmBook::markRecordedDays);
+    // Page Down steps to the next day anywhere in the day's form, as a page of the worksheet.
+    for (const auto& [key, days] : {std::pair{Qt::Key_PageDown, 1}, {Qt::Key_PageUp, -1}}) {
+        auto* step = new QShortcut(QKeySequence(key), ui_->tabDay);
+        step->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(step, &QShortcut::activated, this, [this, days] { stepDay(days); });
+    }
     for (int i = 0; i <= static_cast<int>(DayField::PumpedDuring); ++i) {
         QLineEdit* box = field(static_cast<DayField>(i));
         connect(box, &QLineEdit::textChanged, this, &frmBook::entryEdited);
@@ -63,12 +104,22 @@ frmBook::frmBook(Host& host, QWidget* parent)
     connect(ui_->cboDelivery, &QComboBox::currentIndexChanged, this, &frmBook::deliveryChosen);
     connect(ui_->btnWithdraw, &QPushButton::clicked, this, &frmBook::withdrawDelivery);
     connect(ui_->btnSave, &QPushButton::clicked, this, &frmBook::save);
+    connect(ui_->actSave, &QAction::triggered, this, &frmBook::save);
+    connect(ui_->btnPreviousMonth, &QPushButton::clicked, this, [this] { stepMonth(-1); });
+    connect(ui_->btnNextMonth, &QPushButton::clicked, this, [this] { stepMonth(1); });
+    connect(ui_->tblMonth, &QAbstractItemView::activated, this, &frmBook::openMonthDay);
+    connect(ui_->tabsTank, &QTabWidget::currentChanged, this, &frmBook::showHistory);
     connect(ui_->btnExport, &QPushButton::clicked, this, &frmBook::exportMonth);
     connect(ui_->actExport, &QAction::triggered, this, &frmBook::exportMonth);
+    connect(ui_->actImport, &QAction::triggered, this, &frmBook::importDays);
+    connect(ui_->btnCancelImport, &QPushButton::clicked, this,
+            [this] { importCancelled_ = true; });
     connect(ui_->actAddTank, &QAction::triggered, this, &frmBook::addTank);
     connect(ui_->actEditTank, &QAction::triggered, this, &frmBook::editTank);
+    connect(ui_->actRemoveTank, &QAction::triggered, this, &frmBook::removeTank);
     connect(ui_->tblSite, &QAbstractItemView::doubleClicked, this, &frmBook::editTank);
     connect(ui_->actOpen, &QAction::triggered, this, &frmBook::chooseBook);
+    connect(ui_->actHelp, &QAction::triggered, this, &frmBook::showHelp);
     connect(ui_->actExit, &QAction::triggered, this, &frmBook::close);
     ui_->tabsTank->setEnabled(false);
 }
@@ -77,6 +128,10 @@ frmBook::~frmBook() = default;
 
 dlgTank* frmBook::tankEditor() const {
     return tankEditor_;
+}
+
+dlgHelp* frmBook::helpWindow() const {
+    return help_;
 }
 
 void frmBook::openBookWhenShown(const QString& path) {
@@ -101,7 +156,7 @@ QString frmBook::lastBook() {
 }
 
 bool frmBook::openBook(const QString& path) {
-    if (!leaveDay()) {
+    if (importing_ || !leaveDay()) {
         return false;
     }
     auto session = BookSession::open(path);
@@ -115,9 +170,10 @@ bool frmBook::openBook(const QString& path) {
     }
     tank_.clear();
     date_ = QDate();
-    fillDay(std::nullopt);
+    fillDay({});
     shownMonth_.reset();
     month_->clear();
+    history_->setRows({});
     session_ = *std::move(session);
     QSettings(kSettingsFolder, kSettingsFile).setValue(kLastBookKey, path);
     setWindowTitle(tr("Brimwell Tank Book - %1").arg(path));
@@ -160,8 +216,53 @@ void frmBook::editTank() {
         return;
     }
     if (openTankEditor()) {
-        tankEditor_->edit((*view)->settings);
+        tankEditor_->edit((*view)->settings, stickForm(tank_));
         tankEditor_->show();
+    }
+}
+
+// A tank with nothing on record goes at the user's word; the book keeps one with a record, and
+// the window says so without asking.
+void frmBook::removeTank() {
+    const TankSummary* chosen = chosenTank();
+    if (!session_ || !chosen || importing_) {
+        return;
+    }
+    const std::string name = chosen->name;
+    const std::size_t days = session_->dayCount(name);
+    if (days > 0) {
+        const QString recorded =
+            days == 1 ? tr("1 recorded day") : tr("%1 recorded days").arg(days);
+        host_.showMessage(this, tr("%1 has %2 (its last on %3). A tank with recorded days is "
+                                   "kept in the book, with its records.")
+                                    .arg(fromStd(name), recorded,
+                                         fromStd(chosen->lastDate.value_or(std::string()))));
+        return;
+    }
+    if (!host_.askYesNo(this, tr("%1 has no recorded days. Remove it from the book?")
+                                  .arg(fromStd(name)))) {
+        return;
+    }
+    // What was typed for the tank goes with it.
+    if (name == tank_) {
+        filled_ = formTexts();
+    }
+    if (auto done = session_->removeTank(name); !done) {
+        host_.showMessage(this, fromStd(done.error()));
+        return;
+    }
+    QSettings(kSettingsFolder, kSettingsFile).remove(stickFormKey(session_->path(), name));
+    statusBar()->showMessage(tr("Removed %1").arg(fromStd(name)));
+    if (name == tank_) {
+        tank_.clear();
+        fillDay({});
+    }
+    fillSite();
+    dayChosen();
+    if (site_->rowCount() == 0) {
+        ui_->tabsTank->setEnabled(false);
+        ui_->actEditTank->setEnabled(false);
+        ui_->actRemoveTank->setEnabled(false);
     }
 }
 
@@ -198,6 +299,10 @@ void frmBook::tankEntered() {
         host_.showMessage(tankEditor_, fromStd(done.error()));
         return;
     }
+    if (!edited.empty() && edited != tank.name) {
+        setStickForm(edited, StickForm::Decimal);
+    }
+    setStickForm(tank.name, tankEditor_->stickForm());
     tankEditor_->accept();
     // The shown tank renamed keeps the day typed for it; a tank added is chosen, as a user would.
     if (!edited.empty() && edited == tank_) {
@@ -206,6 +311,7 @@ void frmBook::tankEntered() {
     fillSite(tank.name);
     dayChosen();
     // What the shown day's figures are worked out from may have changed.
+    showUnits();
     entryEdited();
     showMonth();
     ui_->txtStick->setFocus();
@@ -225,6 +331,26 @@ bool frmBook::changeAgreed(const book::TankSettings& before, const book::TankSet
                               .arg(fromStd(before.name), recorded));
 }
 
+StickForm frmBook::stickForm(const std::string& tank) const {
+    if (!session_) {
+        return StickForm::Decimal;
+    }
+    const QString form = QSettings(kSettingsFolder, kSettingsFile)
+                             .value(stickFormKey(session_->path(), tank))
+                             .toString();
+    return form == QLatin1String("feet-inches") ? StickForm::FeetInches : StickForm::Decimal;
+}
+
+void frmBook::setStickForm(const std::string& tank, StickForm form) {
+    QSettings settings(kSettingsFolder, kSettingsFile);
+    const QString key = stickFormKey(session_->path(), tank);
+    if (form == StickForm::FeetInches) {
+        settings.setValue(key, QStringLiteral("feet-inches"));
+    } else {
+        settings.remove(key);
+    }
+}
+
 // The site's rows anew, with `select` chosen, else the tank chosen now; the form stays as it is.
 void frmBook::fillSite(const std::optional<std::string>& select) {
     const auto names = session_->tankNames();
@@ -232,215 +358,57 @@ void frmBook::fillSite(const std::optional<std::string>& select) {
         host_.showMessage(this, fromStd(names.error()));
         return;
     }
-    const QModelIndex current = ui_->tblSite->currentIndex();
-    const std::string keep =
-        select.value_or(current.isValid() ? site_->rowAt(current.row()).name : tank_);
+    const TankSummary* current = chosenTank();
+    const std::string keep = select.value_or(current ? current->name : tank_);
     std::vector<TankSummary> tanks;
-    int chosen = 0;
     for (const std::string& name : *names) {
-        if (name == keep) {
-            chosen = static_cast<int>(tanks.size());
-        }
         tanks.push_back(session_->summary(name));
+        tanks.back().stickForm = stickForm(name);
     }
     choosing_ = true;
-    site_->setRows(std::move(tanks));
-    if (site_->rowCount() > 0) {
-        ui_->tblSite->setCurrentIndex(site_->index(chosen, SiteModel::Tank));
-    }
+    site_->setTanks(std::move(tanks));
+    chooseTank(keep);
     choosing_ = false;
 }
 
-// The tank or the date chosen: the form moves to that day once the values typed for the day it
-// shows are saved or given up; kept, they keep their tank and date chosen.
-void frmBook::dayChosen() {
-    if (choosing_ || !session_) {
-        return;
-    }
-    const QModelIndex current = ui_->tblSite->currentIndex();
-    ui_->tabsTank->setEnabled(current.isValid());
-    ui_->actEditTank->setEnabled(current.isValid());
-    if (!current.isValid()) {
-        return;
-    }
-    const std::string tank = site_->rowAt(current.row()).name;
-    const QDate date = ui_->dateDay->date();
-    if (tank == tank_ && date == date_) {
-        return;
-    }
-    // The calendar pop-up sets its date once more as it closes: a choice just refused is put back
-    // without asking again.
-    if (refused_ == std::pair(tank, date)) {
-        putBackDay();
-        return;
-    }
-    if (!leaveDay()) {
-        refused_ = {tank, date};
-        QTimer::singleShot(0, this, [this] { refused_.reset(); });
-        putBackDay();
-        return;
-    }
-    tank_ = tank;
-    date_ = date;
-    showDay();
+const TankSummary* frmBook::chosenTank() const {
+    const QModelIndex current = siteOrder_->mapToSource(ui_->tblSite->currentIndex());
+    return current.isValid() ? &site_->rowAt(current.row()) : nullptr;
 }
 
-void frmBook::showDay() {
-    fillDay(session_->recordedDay(tank_, date_.toString(Qt::ISODate).toStdString()));
-    showMonth();
-}
-
-// Chooses the shown day's tank and date again.
-void frmBook::putBackDay() {
-    choosing_ = true;
-    ui_->dateDay->setDate(date_);
+// Makes the tank of that name the site's current row, else its first row in the order shown.
+void frmBook::chooseTank(const std::string& name) {
+    if (site_->rowCount() == 0) {
+        return;
+    }
+    QModelIndex chosen = siteOrder_->index(0, SiteModel::Tank);
     for (int row = 0; row < site_->rowCount(); ++row) {
-        if (site_->rowAt(row).name == tank_) {
-            ui_->tblSite->setCurrentIndex(site_->index(row, SiteModel::Tank));
+        if (site_->rowAt(row).name == name) {
+            chosen = siteOrder_->mapFromSource(site_->index(row, SiteModel::Tank));
         }
     }
-    choosing_ = false;
-}
-
-QStringList frmBook::formTexts() const {
-    QStringList texts;
-    for (int i = 0; i <= static_cast<int>(DayField::PumpedDuring); ++i) {
-        texts << field(static_cast<DayField>(i))->text().trimmed();
-    }
-    texts << (ui_->chkBillNet->isChecked() ? QStringLiteral("net") : QString());
-    return texts;
-}
-
-// Whether the form holds values that differ from what is recorded for the day it shows.
-bool frmBook::unsaved() const {
-    if (!session_ || tank_.empty() || formTexts() == filled_) {
-        return false;
-    }
-    const DayEntry entry = readEntry();
-    return !recorded_ || !entry.complete() || !book::sameAsRecorded(entry, *recorded_);
-}
-
-// True once the shown day may be left: nothing typed is unsaved, or the user had it saved or
-// given up.
-bool frmBook::leaveDay() {
-    if (!unsaved()) {
-        return true;
-    }
-    const QString question = tr("The values typed for %1 on %2 are not saved. Save them?")
-                                 .arg(fromStd(tank_), date_.toString(Qt::ISODate));
-    switch (host_.askSaveDiscardCancel(this, question)) {
-        case SaveChoice::Save:
-            return saveDay();
-        case SaveChoice::Discard:
-            return true;
-        case SaveChoice::Cancel:
-            break;
-    }
-    return false;
+    ui_->tblSite->setCurrentIndex(chosen);
 }
 
 void frmBook::closeEvent(QCloseEvent* event) {
-    if (leaveDay()) {
+    if (!importing_ && leaveDay()) {
+        if (help_) {
+            help_->close();
+        }
         event->accept();
     } else {
         event->ignore();
     }
 }
 
-void frmBook::showMonth() {
-    if (tank_.empty()) {
-        return;
+void frmBook::showHelp() {
+    if (!help_) {
+        help_ = new dlgHelp(this);
+        help_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    const std::string month = date_.toString(QStringLiteral("yyyy-MM")).toStdString();
-    const auto view = session_->tank(tank_);
-    auto shown = session_->month(tank_, month);
-    ui_->lblMonth->setText(tr("%1, %2").arg(fromStd(tank_), fromStd(month)));
-    if (!view || !shown) {
-        shownMonth_.reset();
-        month_->clear();
-        ui_->plotOverShort->setMonth({}, {});
-        ui_->lblVerdicts->setText(fromStd(view ? shown.error() : view.error()));
-        ui_->lblShortDeliveries->clear();
-        return;
-    }
-    shownMonth_ = *std::move(shown);
-    const book::MonthReport& report = shownMonth_->report;
-    const book::BookTank& tank = (*view)->tank;
-    month_->setMonth(*shownMonth_, fromStd(std::string(unitWord(tank.lengthUnit))));
-    ui_->plotOverShort->setMonth(report, (*view)->settings.rules);
-    // A month without a day has met no rule.
-    const QString noDays = tr("no days recorded");
-    QStringList verdicts;
-    for (const book::RuleVerdict& verdict : report.verdicts) {
-        verdicts << (report.days.empty() ? ruleText(verdict.rule, tank) + ": " + noDays
-                                         : verdictText(verdict, tank));
-    }
-    ui_->lblVerdicts->setText(verdicts.isEmpty() && report.days.empty() ? noDays
-                                                                        : verdicts.join('\n'));
-    QStringList shorts;
-    for (const book::DayFigures& day : report.days) {
-        for (const book::DeliveryCheck& check : day.deliveries) {
-            if (check.grossDifference < 0) {
-                shorts << fromStd(day.date) + ": " + deliveryText(check);
-            }
-        }
-    }
-    ui_->lblShortDeliveries->setText(shorts.isEmpty()
-                                         ? tr("No short deliveries.")
-                                         : tr("Short deliveries:\n") + shorts.join('\n'));
-}
-
-void frmBook::exportMonth() {
-    if (!shownMonth_ || tank_.empty()) {
-        return;
-    }
-    const QString month = date_.toString(QStringLiteral("yyyy-MM"));
-    if (shownMonth_->report.days.empty()) {
-        host_.showMessage(this, tr("%1 has no days recorded in %2: there is nothing to export.")
-                                    .arg(fromStd(tank_), month));
-        return;
-    }
-    QString name = QStringLiteral("%1 %2.csv").arg(fromStd(tank_), month);
-    name.replace('/', '-');
-    const QString suggested = QFileInfo(session_->path()).dir().filePath(name);
-    const QString chosen = host_.chooseSaveFile(this, tr("CSV files|*.csv"), suggested);
-    if (chosen.isEmpty()) {
-        return;
-    }
-    const QString path = csvPath(chosen);
-    if (isBookFile(path, session_->path())) {
-        host_.showMessage(
-            this, tr("%1 is the book itself. Export the month to a file of its own.").arg(path));
-        return;
-    }
-    // The dialog asked about the name it gave; the window asks about the name it made of it.
-    if (path != chosen && QFileInfo::exists(path) &&
-        !host_.askYesNo(this, tr("%1 already exists. Replace it?").arg(path))) {
-        return;
-    }
-    const auto view = session_->tank(tank_);
-    if (!view) {
-        host_.showMessage(this, fromStd(view.error()));
-        return;
-    }
-    const book::BookTank& tank = (*view)->tank;
-    const book::ReportHeading heading{tank_,
-                                (*view)->settings.product.name,
-                                month.toStdString(),
-                                std::string(unitWord(tank.volumeUnit)),
-                                std::string(unitWord(tank.lengthUnit)),
-                                (*view)->settings.product.celsius ? "C" : "F"};
-    QSaveFile file(path);
-    const std::string csv = monthReport(shownMonth_->report, heading, book::ReportFormat::Csv);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(csv.data(), static_cast<qint64>(csv.size())) !=
-            static_cast<qint64>(csv.size()) ||
-        !file.commit()) {
-        host_.showMessage(
-            this, tr("The month could not be written to %1: %2").arg(path, file.errorString()));
-        return;
-    }
-    statusBar()->showMessage(tr("Exported to %1").arg(path));
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 }  // namespace brimwell

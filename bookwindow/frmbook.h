@@ -13,16 +13,21 @@ class frmBook;
 }
 
 class QLineEdit;
+class QSortFilterProxyModel;
 
 namespace brimwell {
 
 class Host;
+class HistoryModel;
 class MonthModel;
 class SiteModel;
+class dlgHelp;
 class dlgTank;
+struct TankUnits;
 
 // The tank book's window: the site's tanks with their last readings, the day's entry for the
-// chosen tank with its figures as it is typed, and the month with its plot and verdicts.
+// chosen tank with its figures as it is typed, the month with its plot and verdicts, and the
+// tank's corrections.
 class frmBook : public QMainWindow {
     Q_OBJECT
 
@@ -40,57 +45,83 @@ public:
     static QString lastBook();
 
     dlgTank* tankEditor() const;
+    dlgHelp* helpWindow() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void setUpDayFields();
     void chooseBook();
     void addTank();
     void editTank();
+    void removeTank();
     bool openTankEditor();
     void tankEntered();
     bool changeAgreed(const book::TankSettings& before, const book::TankSettings& after);
     void fillSite(const std::optional<std::string>& select = {});
+    const TankSummary* chosenTank() const;
+    void chooseTank(const std::string& name);
     void dayChosen();
     void showDay();
     void putBackDay();
+    void stepDay(int days);
+    void markRecordedDays();
     bool unsaved() const;
     bool leaveDay();
     bool saveDay();
     QStringList formTexts() const;
     void entryEdited();
     void save();
+    void showUnits();
     void showMonth();
+    void stepMonth(int months);
+    void openMonthDay(const QModelIndex& index);
+    void showHistory();
     void exportMonth();
+    void importDays();
+    void showHelp();
     DayEntry readEntry() const;
     void markProblems(const DayEntry& entry, bool withMissing);
     void showFigures(const DayEntry& entry);
-    void fillDay(const std::optional<book::Day>& day);
+    void fillDay(const book::MonthRecords& records);
+    void showCarried();
     void deliveryChosen();
     void withdrawDelivery();
     QLineEdit* field(DayField field) const;
     const std::string& tankName() const { return tank_; }
+    TankUnits units() const;
+    StickForm stickForm(const std::string& tank) const;
+    void setStickForm(const std::string& tank, StickForm form);
 
     std::unique_ptr<Ui::frmBook> ui_;
     Host& host_;
     std::unique_ptr<BookSession> session_;
     SiteModel* site_;
+    QSortFilterProxyModel* siteOrder_;
     MonthModel* month_;
-    // Empties itself when the editor closes and deletes itself, also while this window goes.
+    HistoryModel* history_;
+    // Empty themselves when they close and delete themselves, also while this window goes.
     QPointer<dlgTank> tankEditor_;
+    QPointer<dlgHelp> help_;
     // The day the form shows: its tank and date, as recorded when it was filled, and the form's
     // texts then. The site's choice and the date box move first, the form once it may.
     std::string tank_;
     QDate date_;
     std::optional<book::Day> recorded_;
     QStringList filled_;
+    // The meter's opening total carried from the last day before, as the form shows it.
+    QString carried_;
+    QString carriedFrom_;  // the date of the day it was carried from
     bool choosing_ = false;  // while the window itself chooses the tank or the date
     std::optional<std::pair<std::string, QDate>> refused_;
+    QDate monthShown_;  // the month tab's month, its first day
     std::optional<MonthView> shownMonth_;
     std::vector<book::Delivery> recordedDeliveries_;  // the shown day's
     bool filling_ = false;
+    bool importing_ = false;
+    bool importCancelled_ = false;
     std::optional<QString> pendingBook_;
 };
 

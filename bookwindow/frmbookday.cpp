@@ -1,7 +1,12 @@
-// The book window's day: the entry form filled from the record, read as it is typed, its figures
-// shown, and saved.
+// The book window's day: the tank's next day chosen, the entry form filled from the record, read
+// as it is typed, its figures shown, and saved.
 
+#include <QCalendarWidget>
+#include <QStyle>
+#include <QTimer>
 #include <QLineEdit>
+#include <QSortFilterProxyModel>
+#include <QTextCharFormat>
 
 #include "book/changes.h"
 #include "bookwindow/bookmodels.h"
@@ -19,10 +24,202 @@ std::string text(const QLineEdit* box) {
     return box->text().toStdString();
 }
 
+std::string isoDate(const QDate& date) {
+    return date.toString(Qt::ISODate).toStdString();
+}
+
+// The day after the tank's last recorded day; today for a tank with none.
+QDate nextDay(const TankSummary& tank) {
+    const QDate last =
+        tank.lastDate ? QDate::fromString(fromStd(*tank.lastDate), Qt::ISODate) : QDate();
+    return last.isValid() ? last.addDays(1) : QDate::currentDate();
+}
+
 }  // namespace
 
-// A recorded day opens for correction; another starts empty.
-void frmBook::fillDay(const std::optional<book::Day>& day) {
+// Each field as wide as the longest value it takes in the worksheet (a stick in feet, inches and
+// sixteenths, a temperature, a volume, a meter's total) and of one height, framed in red or not.
+void frmBook::setUpDayFields() {
+    const std::pair<DayField, int> widths[] = {
+        {DayField::Stick, 12},       {DayField::Water, 12},           {DayField::Temperature, 7},
+        {DayField::Pumped, 11},      {DayField::MeterOpen, 15},       {DayField::MeterClose, 15},
+        {DayField::Bill, 11},        {DayField::BillTemperature, 7},  {DayField::Before, 12},
+        {DayField::After, 12},       {DayField::PumpedDuring, 11}};
+    for (const auto& [which, characters] : widths) {
+        QLineEdit* box = field(which);
+        const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
+        box->setFixedSize(
+            box->fontMetrics().horizontalAdvance(QString(characters, '8')) + 2 * frame + 8,
+            box->sizeHint().height());
+    }
+    ui_->lblMeterCarried->setMinimumHeight(ui_->lblMeterCarried->fontMetrics().height());
+}
+
+// The tank or the date chosen: the form moves to that day once the values typed for the day it
+// shows are saved or given up; kept, they keep their tank and date chosen. A tank chosen opens on
+// its next unrecorded day.
+void frmBook::dayChosen() {
+    if (choosing_ || !session_) {
+        return;
+    }
+    const TankSummary* chosen = chosenTank();
+    ui_->tabsTank->setEnabled(chosen != nullptr);
+    ui_->actEditTank->setEnabled(chosen != nullptr);
+    ui_->actRemoveTank->setEnabled(chosen != nullptr);
+    if (!chosen) {
+        return;
+    }
+    const std::string tank = chosen->name;
+    const QDate date = tank == tank_ ? ui_->dateDay->date() : nextDay(*chosen);
+    if (tank == tank_ && date == date_) {
+        return;
+    }
+    // The calendar pop-up sets its date once more as it closes: a choice just refused is put back
+    // without asking again.
+    if (refused_ == std::pair(tank, date)) {
+        putBackDay();
+        return;
+    }
+    if (!leaveDay()) {
+        refused_ = {tank, date};
+        QTimer::singleShot(0, this, [this] { refused_.reset(); });
+        putBackDay();
+        return;
+    }
+    tank_ = tank;
+    date_ = date;
+    choosing_ = true;
+    ui_->dateDay->setDate(date_);
+    choosing_ = false;
+    showDay();
+}
+
+void frmBook::showDay() {
+    showUnits();
+    const auto records = session_->dayRecords(tank_, isoDate(date_));
+    fillDay(records ? *records : book::MonthRecords{});
+    if (!records) {
+        ui_->lblProblems->setText(fromStd(records.error()));
+    }
+    monthShown_ = QDate(date_.year(), date_.month(), 1);
+    showMonth();
+    showHistory();
+    markRecordedDays();
+}
+
+// Chooses the shown day's tank and date again.
+void frmBook::putBackDay() {
+    choosing_ = true;
+    ui_->dateDay->setDate(date_);
+    chooseTank(tank_);
+    choosing_ = false;
+}
+
+void frmBook::stepDay(int days) {
+    ui_->dateDay->setDate(ui_->dateDay->date().addDays(days));
+}
+
+// The calendar's recorded days of the month it shows, and of the days around it that it shows.
+void frmBook::markRecordedDays() {
+    QCalendarWidget* calendar = ui_->dateDay->calendarWidget();
+    calendar->setDateTextFormat(QDate(), QTextCharFormat());
+    if (!session_ || tank_.empty()) {
+        return;
+    }
+    QTextCharFormat recorded;
+    recorded.setFontWeight(QFont::Bold);
+    recorded.setBackground(QColor(200, 230, 200));
+    recorded.setToolTip(tr("recorded"));
+    const QDate first(calendar->yearShown(), calendar->monthShown(), 1);
+    for (const std::string& date : session_->recordedDates(
+             tank_, isoDate(first.addDays(-7)), isoDate(first.addMonths(1).addDays(13)))) {
+        calendar->setDateTextFormat(QDate::fromString(fromStd(date), Qt::ISODate), recorded);
+    }
+}
+
+// How the shown tank writes its figures.
+TankUnits frmBook::units() const {
+    const auto view = tank_.empty() || !session_
+                          ? Expected<const BookTankView*, std::string>(Unexpected(std::string()))
+                          : session_->tank(tank_);
+    if (!view) {
+        return {};
+    }
+    return {(*view)->tank.lengthUnit, (*view)->tank.volumeUnit, stickForm(tank_)};
+}
+
+// The shown tank's units beside its fields and in the results' captions.
+void frmBook::showUnits() {
+    const auto view = tank_.empty() ? Expected<const BookTankView*, std::string>(
+                                          Unexpected(std::string()))
+                                    : session_->tank(tank_);
+    const TankUnits units = this->units();
+    const QString length = view ? unitText(units.length) : QString();
+    const QString volume = view ? unitText(units.volume) : QString();
+    const QString degrees =
+        view ? ((*view)->settings.product.celsius ? tr("°C") : tr("°F")) : QString();
+    for (QLabel* label :
+         {ui_->lblStickUnit, ui_->lblWaterUnit, ui_->lblBeforeUnit, ui_->lblAfterUnit}) {
+        label->setText(length);
+    }
+    for (QLabel* label : {ui_->lblTemperatureUnit, ui_->lblBillTemperatureUnit}) {
+        label->setText(degrees);
+    }
+    for (QLabel* label : {ui_->lblPumpedUnit, ui_->lblMeterOpenUnit, ui_->lblMeterCloseUnit,
+                          ui_->lblBillUnit, ui_->lblPumpedDuringUnit}) {
+        label->setText(volume);
+    }
+    const QString unit = view ? " (" + volume + "):" : QStringLiteral(":");
+    ui_->lblVolumeCaption->setText(tr("Product volume") + unit);
+    ui_->lblBookCaption->setText(tr("Book inventory") + unit);
+    ui_->lblOverShortCaption->setText(tr("Over/short") + unit);
+    ui_->lblCumulativeCaption->setText(tr("Cumulative over/short") + unit);
+    ui_->lblDeliveryCaption->setText(tr("Delivery") + unit);
+}
+
+QStringList frmBook::formTexts() const {
+    QStringList texts;
+    for (int i = 0; i <= static_cast<int>(DayField::PumpedDuring); ++i) {
+        texts << field(static_cast<DayField>(i))->text().trimmed();
+    }
+    texts << (ui_->chkBillNet->isChecked() ? QStringLiteral("net") : QString());
+    return texts;
+}
+
+// Whether the form holds values that differ from what is recorded for the day it shows.
+bool frmBook::unsaved() const {
+    if (!session_ || tank_.empty() || formTexts() == filled_) {
+        return false;
+    }
+    const DayEntry entry = readEntry();
+    return !recorded_ || !entry.complete() || !book::sameAsRecorded(entry, *recorded_);
+}
+
+// True once the shown day may be left: nothing typed is unsaved, or the user had it saved or
+// given up.
+bool frmBook::leaveDay() {
+    if (!unsaved()) {
+        return true;
+    }
+    const QString question = tr("The values typed for %1 on %2 are not saved. Save them?")
+                                 .arg(fromStd(tank_), date_.toString(Qt::ISODate));
+    switch (host_.askSaveDiscardCancel(this, question)) {
+        case SaveChoice::Save:
+            return saveDay();
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
+// A recorded day opens for correction; another starts empty, but for the meter's opening total,
+// carried from the last day before.
+void frmBook::fillDay(const book::MonthRecords& records) {
+    const std::optional<book::Day> day =
+        records.days.empty() ? std::nullopt : std::optional(records.days.front());
+    const TankUnits units = this->units();
     filling_ = true;
     recorded_ = day;
     for (int i = 0; i <= static_cast<int>(DayField::PumpedDuring); ++i) {
@@ -34,19 +231,24 @@ void frmBook::fillDay(const std::optional<book::Day>& day) {
     ui_->cboDelivery->addItem(tr("new"));
     QStringList recorded;
     if (day) {
-        ui_->txtStick->setText(exactText(day->closingLevel));
-        ui_->txtWater->setText(optionalText(day->waterLevel));
+        ui_->txtStick->setText(stickText(day->closingLevel, units));
+        ui_->txtWater->setText(day->waterLevel ? stickText(*day->waterLevel, units) : QString());
         ui_->txtTemperature->setText(optionalText(day->temperature));
         ui_->txtPumped->setText(optionalText(day->pumped));
         ui_->txtMeterOpen->setText(optionalText(day->meterOpen));
         ui_->txtMeterClose->setText(optionalText(day->meterClose));
         for (const book::Delivery& delivery : day->deliveries) {
             recorded << tr("bill %1, stick %2 to %3")
-                            .arg(volumeText(delivery.billVolume), generalText(delivery.levelBefore),
-                                 generalText(delivery.levelAfter));
+                            .arg(volumeText(delivery.billVolume),
+                                 stickText(delivery.levelBefore, units),
+                                 stickText(delivery.levelAfter, units));
             ui_->cboDelivery->addItem(tr("%1: %2").arg(recorded.size()).arg(recorded.back()));
         }
     }
+    const std::optional<book::Day>& before = records.before;
+    carried_ = !day && before && before->meterClose ? exactText(*before->meterClose) : QString();
+    carriedFrom_ = carried_.isEmpty() ? QString() : fromStd(before->date);
+    ui_->txtMeterOpen->setText(day ? ui_->txtMeterOpen->text() : carried_);
     ui_->cboDelivery->setEnabled(!recorded.isEmpty());
     ui_->btnWithdraw->setEnabled(false);
     ui_->lblRecordedDeliveries->setText(recorded.join('\n'));
@@ -56,6 +258,15 @@ void frmBook::fillDay(const std::optional<book::Day>& day) {
     entryEdited();
 }
 
+// The carried opening total is shown as such for as long as it stands as carried.
+void frmBook::showCarried() {
+    const bool carried = !carried_.isEmpty() && ui_->txtMeterOpen->text() == carried_;
+    const QString note =
+        carried ? tr("carried from %1's closing total").arg(carriedFrom_) : QString();
+    ui_->lblMeterCarried->setText(note);
+    ui_->txtMeterOpen->setAccessibleDescription(note);
+}
+
 // A recorded delivery chosen opens for correction; "new" starts an empty one.
 void frmBook::deliveryChosen() {
     if (filling_) {
@@ -63,14 +274,15 @@ void frmBook::deliveryChosen() {
     }
     const int chosen = ui_->cboDelivery->currentIndex();
     const book::Delivery* delivery = chosen > 0 ? &recordedDeliveries_.at(chosen - 1) : nullptr;
+    const TankUnits units = this->units();
     ui_->btnWithdraw->setEnabled(delivery != nullptr);
     filling_ = true;
     ui_->txtBill->setText(delivery ? exactText(delivery->billVolume) : QString());
     ui_->chkBillNet->setChecked(delivery && delivery->billNet);
     ui_->txtBillTemperature->setText(delivery ? optionalText(delivery->billTemperature)
                                               : QString());
-    ui_->txtBefore->setText(delivery ? exactText(delivery->levelBefore) : QString());
-    ui_->txtAfter->setText(delivery ? exactText(delivery->levelAfter) : QString());
+    ui_->txtBefore->setText(delivery ? stickText(delivery->levelBefore, units) : QString());
+    ui_->txtAfter->setText(delivery ? stickText(delivery->levelAfter, units) : QString());
     ui_->txtPumpedDuring->setText(delivery ? exactText(delivery->pumpedDuring) : QString());
     filling_ = false;
     entryEdited();
@@ -116,13 +328,14 @@ QLineEdit* frmBook::field(DayField which) const {
 
 DayEntry frmBook::readEntry() const {
     DayTexts texts;
-    texts.date = date_.toString(Qt::ISODate).toStdString();
+    texts.date = isoDate(date_);
     texts.stick = text(ui_->txtStick);
     texts.water = text(ui_->txtWater);
     texts.temperature = text(ui_->txtTemperature);
     texts.pumped = text(ui_->txtPumped);
     texts.meterOpen = text(ui_->txtMeterOpen);
     texts.meterClose = text(ui_->txtMeterClose);
+    texts.meterOpenCarried = !carried_.isEmpty() && ui_->txtMeterOpen->text() == carried_;
     texts.bill = text(ui_->txtBill);
     texts.billNet = ui_->chkBillNet->isChecked();
     texts.billTemperature = text(ui_->txtBillTemperature);
@@ -161,6 +374,7 @@ void frmBook::markProblems(const DayEntry& entry, bool withMissing) {
 }
 
 void frmBook::entryEdited() {
+    showCarried();
     if (filling_ || !session_ || tank_.empty()) {
         return;
     }
@@ -193,10 +407,11 @@ void frmBook::showFigures(const DayEntry& entry) {
 }
 
 void frmBook::save() {
-    if (!saveDay()) {
+    if (importing_ || !saveDay()) {
         return;
     }
     ui_->dateDay->setDate(date_.addDays(1));
+    ui_->tabsTank->setCurrentWidget(ui_->tabDay);
     ui_->txtStick->setFocus();
 }
 
@@ -224,6 +439,8 @@ bool frmBook::saveDay() {
     filled_ = formTexts();
     fillSite();
     showMonth();
+    showHistory();
+    markRecordedDays();
     return true;
 }
 

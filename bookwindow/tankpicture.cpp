@@ -36,14 +36,14 @@ void paintTank(QPainter& painter, const QRectF& area, double fill, double water,
 void TankPictureDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
     QStyledItemDelegate::paint(painter, option, QModelIndex());
-    const QRectF area = QRectF(option.rect).adjusted(4, 3, -4, -3);
+    const QRectF area = QRectF(option.rect).adjusted(4, 2, -4, -2);
     paintTank(*painter, area, index.data(SiteModel::FillRole).toDouble(),
               index.data(SiteModel::WaterFillRole).toDouble(),
               index.data(SiteModel::VerticalRole).toBool());
 }
 
 QSize TankPictureDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
-    return {72, 40};
+    return {60, kRowHeight};
 }
 
 }  // namespace brimwell

@@ -13,6 +13,9 @@ class TankPictureDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // A site's row, low enough for a score of tanks to show on a laptop's screen.
+    static constexpr int kRowHeight = 30;
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;

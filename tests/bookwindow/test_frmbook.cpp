@@ -1,3 +1,4 @@
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -46,8 +47,8 @@ class BookWindowTest : public QObject {
         auto* view = find<QTableView>(window.get(), table);
         return view->model()->index(row, column).data().toString();
     }
-    // The book ("book" or "other"), the tank selected, the date, the stick and the problems as
-    // the window shows them.
+    // The book ("book" or "other"), the tank selected, the date, the stick, a meter's opening
+    // total carried and the problems as the window shows them.
     QString shownDay() {
         auto* site = find<QTableView>(window.get(), "tblSite");
         QStringList parts{window->isVisible() ? "" : "closed",
@@ -56,7 +57,8 @@ class BookWindowTest : public QObject {
             parts << tank.data().toString();
         }
         parts << find<QDateEdit>(window.get(), "dateDay")->date().toString(Qt::ISODate)
-              << find(window.get(), "txtStick")->text() << shown("lblProblems");
+              << find(window.get(), "txtStick")->text() << shown("lblMeterCarried")
+              << shown("lblProblems");
         parts.removeAll(QString());
         return parts.join(' ');
     }
@@ -85,6 +87,32 @@ class BookWindowTest : public QObject {
         retype(find(editor, "txtProduct"), "Regular");
         QTest::mouseClick(find<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok),
                           Qt::LeftButton);
+    }
+
+    // What a user does: another date, a click on the site's first or second tank, a key, Enter
+    // on the month's first day, or a menu's action.
+    void act(const QString& step) {
+        auto* site = find<QTableView>(window.get(), "tblSite");
+        if (step == "date") {
+            // Twice, as the calendar pop-up sets its date again as it closes.
+            chooseDate("2026-03-05");
+            chooseDate("2026-03-05");
+        } else if (step.startsWith("tank")) {
+            const int row = step == "tank2" ? 1 : 0;
+            QTest::mouseClick(site->viewport(), Qt::LeftButton, {},
+                              site->visualRect(site->model()->index(row, SiteModel::Tank)).center());
+            QCoreApplication::processEvents();  // the window takes up a tank once the click is over
+        } else if (step.startsWith("Ctrl+")) {
+            QTest::keyClick(QApplication::focusWidget(), step.back().toLatin1(), Qt::ControlModifier);
+        } else if (step == "monthRow") {
+            auto* month = find<QTableView>(window.get(), "tblMonth");
+            find<QTabWidget>(window.get(), "tabsTank")->setCurrentIndex(1);
+            month->setFocus();
+            month->setCurrentIndex(month->model()->index(0, 0));
+            QTest::keyClick(month, Qt::Key_Return);
+        } else {
+            window->findChild<QAction*>(step)->trigger();
+        }
     }
 
     static void row(const char* name, const QString& date, const QString& typed,
@@ -157,9 +185,11 @@ private Q_SLOTS:
                            ->headerData(column, Qt::Horizontal)
                            .toString();
         }
-        QCOMPARE(headers.join(", "), QString("Date, Opening, Delivered, Pumped, Book inventory, "
-                                             "Stick (inches), Product volume, Over/short, "
-                                             "Cumulative, Water cut (inches), Notes"));
+        QCOMPARE(headers.join(", "),
+                 QString("Date, Opening\n(gallons), Delivered\n(gallons), Pumped\n(gallons), "
+                         "Book inventory\n(gallons), Stick\n(inches), Product volume\n(gallons), "
+                         "Over/short\n(gallons), Cumulative\n(gallons), Water cut\n(inches), "
+                         "Notes"));
         QCOMPARE(cell("tblMonth", 3, 5) + " gives " + cell("tblMonth", 3, 6),
                  "75.625 gives 7241.08");
         QCOMPARE(cell("tblMonth", 0, 10), QString());
@@ -172,13 +202,24 @@ private Q_SLOTS:
         QVERIFY(shown("lblVerdicts")
                     .startsWith(
                         "1% of flow-through + 130 gallons: FAILED; variance 308.50; limit 143.1"));
+        QCOMPARE(shown("lblMonthVerdict"),
+                 QString("Month: FAILED (1% of flow-through + 130 gallons)"));
         QCOMPARE(cell("tblSite", 0, 10), QString("month failing"));
+        QCOMPARE(find<QTableView>(window.get(), "tblSite")
+                     ->model()
+                     ->headerData(SiteModel::Volume, Qt::Horizontal)
+                     .toString(),
+                 QString("Volume\n(gallons)"));
         // The last reading: its volume, the ullage, and the room below 90 % of the capacity.
         QCOMPARE(cell("tblSite", 0, 5), QString("7241.08"));
         QCOMPARE(cell("tblSite", 0, 8), QString("1281.86"));
         QCOMPARE(cell("tblSite", 0, 9), QString("429.56"));
 
-        const auto& points = find<OverShortPlot>(window.get(), "plotOverShort")->points();
+        const auto* plot = find<OverShortPlot>(window.get(), "plotOverShort");
+        // The band is 1 % of 350, 610.5, 1010.5 and 1310.5 gallons pumped so far, plus 130.
+        QCOMPARE(plot->outsideDays(), (std::vector<double>{2, 3, 4}));
+        QCOMPARE(plot->ticks(), (std::vector<double>{-400, -200, 0, 200, 400}));
+        const auto& points = plot->points();
         QCOMPARE(points.size(), std::size_t(4));
         for (int row = 0; row < 4; ++row) {
             QCOMPARE(points[row].x(), double(cell("tblMonth", row, 0).right(2).toInt()));
@@ -234,6 +275,27 @@ private Q_SLOTS:
             QLocale::setDefault(testing::decimalCommaLocale());
         }
         chooseDate("2026-03-01");
+        // Where each field stands: a reason shown moves none of them.
+        const auto places = [this] {
+            // A layout's change reaches the scrolled form one event after another.
+            for (int round = 0; round < 3; ++round) {
+                QCoreApplication::processEvents();
+            }
+            QStringList at;
+            QList<QWidget*> fields = find<QWidget>(window.get(), "tabDay")->findChildren<QWidget*>(
+                QRegularExpression("^(txt|date)"));
+            for (const QWidget* box : fields) {
+                const QRect place(box->mapTo(window.get(), QPoint()), box->size());
+                at << QString("%1 %2,%3 %4x%5")
+                          .arg(box->objectName())
+                          .arg(place.x())
+                          .arg(place.y())
+                          .arg(place.width())
+                          .arg(place.height());
+            }
+            return at;
+        };
+        const QStringList before = places();
         QString last;
         for (const QString& entry : typed.split(' ')) {
             last = entry.section('=', 0, 0);
@@ -241,6 +303,7 @@ private Q_SLOTS:
         }
         QTest::keyClick(find(window.get(), qPrintable(last)), Qt::Key_Return);
         QCOMPARE(find(window.get(), qPrintable(field))->property("problem").toString(), reason);
+        QCOMPARE(places(), before);
         QCOMPARE(cell("tblSite", 0, 3), QString("no day yet"));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
@@ -370,19 +433,38 @@ private Q_SLOTS:
                                "question: There is no book at OTHER. Make a new book there?"};
         const QString file = "save file: CSV files|*.csv", march = "2026-03-01";
         const QStringList replace{file, "question: FOLDER/48.5.csv already exists. Replace it?"};
+        const QString carried = " carried from 2026-03-02's closing total";
         row("another date, saved with the meters' totals", "2026-03-02",
             "txtStick=40 txtMeterOpen=1000 txtMeterClose=1100", "date", "save",
-            "book Regular 2 2026-03-05", "40", asked);
+            "book Regular 2 2026-03-05" + carried, "40", asked);
+        row("saved with Ctrl+S, the next day carrying the meter", "2026-03-02",
+            "txtStick=40 txtMeterOpen=1000 txtMeterClose=1100", "Ctrl+S", "",
+            "book Regular 2 2026-03-03" + carried, "40", {});
         row("another date, cancelled", "2026-03-02", day, "date", "cancel", kept, "", asked);
         row("another tank, cancelled", "2026-03-02", day, "tank", "cancel", kept, "", asked);
-        row("the window closed, saved", "2026-03-02", day, "actExit", "save",
+        row("the window closed with Ctrl+Q, saved", "2026-03-02", day, "Ctrl+Q", "save",
             "closed book Regular 2 2026-03-02 40", "40", asked);
+        row("the window closed with Ctrl+Q, cancelled", "2026-03-02", day, "Ctrl+Q", "cancel",
+            kept, "", asked);
         row("the window closed, cancelled", "2026-03-02", day, "actExit", "cancel", kept, "",
             asked);
         row("a save refused stays", "2026-03-02", "txtStick=40", "date", "save",
             kept + " Pumped volume: type 0 if nothing was pumped", "", asked);
-        row("a recorded day retyped as it is", march, "txtStick=38.0 txtPumped=350", "tank", "",
-            "book Regular 1 2026-03-01", "38", {});
+        row("a recorded day retyped as it is, another tank on its next day", march,
+            "txtStick=38.0 txtPumped=350", "tank", "", "book Regular 1 TODAY", "38", {});
+        row("a tank chosen again opens on its next day", march, "", "tank tank2", "",
+            "book Regular 2 2026-03-02", "38", {});
+        row("a month's day opened, cancelled", "2026-03-02", day, "monthRow", "cancel", kept, "",
+            asked);
+        row("a month's day opened, typed values discarded", "2026-03-02", day, "monthRow",
+            "discard", "book Regular 2 2026-03-01 38", "", asked);
+        row("a tank with a record is kept", march, "", "actRemoveTank", "",
+            "book Regular 2 2026-03-01 38", "38",
+            {"message: Regular 2 has 1 recorded day (its last on 2026-03-01). A tank with "
+             "recorded days is kept in the book, with its records."});
+        row("a tank with nothing on record removed at the user's word", march, "",
+            "tank actRemoveTank", "yes", "book Regular 2 2026-03-02", "38",
+            {"question: Regular 1 has no recorded days. Remove it from the book?"});
         row("a correction discarded", march, "txtStick=39", "date", "discard",
             "book Regular 2 2026-03-05", "38",
             {"save question: The values typed for Regular 2 on 2026-03-01 are not saved. Save "
@@ -418,7 +500,10 @@ private Q_SLOTS:
         const QTemporaryDir rowFolder;
         const QString out = rowFolder.path(), other = out + "/other.sqlite";
         const auto placed = [&](QString text) {
-            return text.replace("FOLDER", out).replace("BOOK", bookPath).replace("OTHER", other);
+            return text.replace("FOLDER", out)
+                .replace("BOOK", bookPath)
+                .replace("OTHER", other)
+                .replace("TODAY", QDate::currentDate().toString(Qt::ISODate));
         };
         QFile before(out + "/48.5.csv");
         QVERIFY(before.open(QIODevice::WriteOnly) && before.write("kept") == 4);
@@ -442,17 +527,8 @@ private Q_SLOTS:
         }
         QCOMPARE(shown("lblVerdicts").endsWith("no days recorded"), date.startsWith("2026-04"));
         host->dialogs.clear();
-        if (action == "date") {
-            // Twice, as the calendar pop-up sets its date again as it closes.
-            chooseDate("2026-03-05");
-            chooseDate("2026-03-05");
-        } else if (action == "tank") {
-            auto* site = find<QTableView>(window.get(), "tblSite");
-            QTest::mouseClick(site->viewport(), Qt::LeftButton, {},
-                              site->visualRect(site->model()->index(0, SiteModel::Tank)).center());
-            QCoreApplication::processEvents();  // the window takes up a tank once the click is over
-        } else {
-            window->findChild<QAction*>(action)->trigger();
+        for (const QString& step : action.split(' ')) {
+            act(step);
         }
         QCOMPARE(host->dialogs.join('\n'), placed(dialogs.join('\n')));
         QStringList state{shownDay()};
@@ -460,11 +536,76 @@ private Q_SLOTS:
             state << (file.size() == 4 ? QString() : file.fileName());  // 4 bytes: "kept"
         }
         state.removeAll(QString());
-        QCOMPARE(state.join(' '), after);
+        QCOMPARE(state.join(' '), placed(after));
         auto session = BookSession::open(bookPath);
         QVERIFY(session);
         const auto day = (*session)->recordedDay("Regular 2", date.toStdString());
         QCOMPARE(day ? QString::number(day->closingLevel) : QString(), recorded);
+    }
+
+    // Regular 1 has 2026-03-01 recorded and the form shows 2026-03-05 when each key is pressed
+    // in its widget, or a button clicked, one after another; then the date, the month shown,
+    // and the calendar when it is open, with the days it marks recorded.
+    void keys_move_the_day_and_the_month_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Page Down in a field") << "txtStick:PgDown txtPumped:PgDown"
+                                              << "2026-03-07, Regular 1, 2026-03";
+        QTest::newRow("Page Up into the month before")
+            << "txtStick:PgUp txtStick:PgUp txtStick:PgUp txtStick:PgUp txtStick:PgUp"
+            << "2026-02-28, Regular 1, 2026-02";
+        QTest::newRow("Down in the date's year steps a day") << "dateDay:Down"
+                                                             << "2026-03-04, Regular 1, 2026-03";
+        QTest::newRow("Page Down in the date") << "dateDay:PgDown"
+                                               << "2026-03-06, Regular 1, 2026-03";
+        QTest::newRow("F4 opens the calendar")
+            << "dateDay:F4" << "2026-03-05, Regular 1, 2026-03, calendar 2026-03-01";
+        QTest::newRow("Alt+Down opens the calendar")
+            << "dateDay:Alt+Down" << "2026-03-05, Regular 1, 2026-03, calendar 2026-03-01";
+        QTest::newRow("months away and back, the day staying")
+            << "btnNextMonth btnNextMonth btnPreviousMonth" << "2026-03-05, Regular 1, 2026-04";
+        QTest::newRow("Enter on a month's day opens it")
+            << "btnPreviousMonth btnNextMonth tblMonth:Return" << "2026-03-01, Regular 1, 2026-03";
+    }
+    void keys_move_the_day_and_the_month() {
+        QFETCH(QString, keys);
+        QFETCH(QString, shown);
+        enterDay("2026-03-01", {{"txtStick", "38"}, {"txtPumped", "350"}});
+        chooseDate("2026-03-05");
+        auto* tabs = find<QTabWidget>(window.get(), "tabsTank");
+        for (const QString& step : keys.split(' ')) {
+            QWidget* widget = find<QWidget>(window.get(), qPrintable(step.section(':', 0, 0)));
+            for (int page = 0; page < tabs->count(); ++page) {
+                if (tabs->widget(page)->isAncestorOf(widget)) {
+                    tabs->setCurrentIndex(page);
+                }
+            }
+            if (auto* button = qobject_cast<QPushButton*>(widget)) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                continue;
+            }
+            if (auto* table = qobject_cast<QTableView*>(widget)) {
+                table->setCurrentIndex(table->model()->index(0, 0));
+            }
+            widget->setFocus(Qt::TabFocusReason);
+            const QKeySequence key(step.section(':', 1));
+            QTest::keyClick(widget, key[0].key(), key[0].keyboardModifiers());
+        }
+        auto* date = find<QDateEdit>(window.get(), "dateDay");
+        QStringList state{date->date().toString(Qt::ISODate), this->shown("lblMonth")};
+        QCalendarWidget* calendar = date->calendarWidget();
+        if (calendar->isVisible()) {
+            QStringList marked;
+            const auto formats = calendar->dateTextFormat();
+            for (auto day = formats.begin(); day != formats.end(); ++day) {
+                if (day.value().fontWeight() == QFont::Bold) {
+                    marked << day.key().toString(Qt::ISODate);
+                }
+            }
+            state << "calendar " + marked.join(' ');
+            calendar->window()->hide();
+        }
+        QCOMPARE(state.join(", "), shown);
     }
 
     void tab_follows_the_daily_worksheet() {
