@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTextBrowser>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -13,6 +16,7 @@
 
 #include "bookwindow/bookmodels.h"
 #include "bookwindow/booksession.h"
+#include "bookwindow/dlghelp.h"
 #include "bookwindow/dlgtank.h"
 #include "bookwindow/frmbook.h"
 #include "bookwindow/overshortplot.h"
@@ -367,6 +371,13 @@ private Q_SLOTS:
         QCOMPARE(window->tankEditor()->editedName(), std::string("Regular 1"));
         retype(find(editor, "txtName"), "Regular 2");
         retype(find(editor, "txtLength"), "200");
+        // The correction's value is named after its table; the sticks are shown in feet.
+        auto* correction = find<QComboBox>(editor, "cboCorrection");
+        testing::chooseEntry(correction, "54B");
+        QCOMPARE(find<QLabel>(editor, "lblCorrectionValue")->text(),
+                 QString("Density &at 15 °C, kg/m³:"));
+        testing::chooseEntry(correction, "none");
+        testing::chooseEntry(find<QComboBox>(editor, "cboSticks"), "feet, inches and eighths");
         QCOMPARE(find<QLabel>(editor, "lblCapacity")->text(), QString("7269.56 gallons"));
         host->yesNoAnswers << false << true;
         auto* ok = find<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok);
@@ -378,6 +389,7 @@ private Q_SLOTS:
         QCOMPARE(cell("tblSite", 0, 1), QString("Regular 2"));
         QCOMPARE(cell("tblSite", 0, 5), QString("2655.26"));
         QCOMPARE(cell("tblMonth", 0, 7), QString("156.50"));
+        QCOMPARE(cell("tblSite", 0, 4) + " " + cell("tblMonth", 0, 5), QString("3'2\" 3'2\""));
     }
 
     // At 40 and 70 in the tank holds 3343.08 and 6696.85 gallons.
@@ -403,6 +415,17 @@ private Q_SLOTS:
         QCOMPARE(cell("tblMonth", 0, 2), QString("0.00"));
         QCOMPARE(cell("tblMonth", 0, 7), QString("3353.77"));
         QCOMPARE(delivery->count(), 1);
+        // The history, the latest first: the withdrawal, then the correction, each with the
+        // values it replaced.
+        find<QTabWidget>(window.get(), "tabsTank")->setCurrentIndex(2);
+        QStringList history;
+        for (int row = 0; row < 2; ++row) {
+            history << cell("tblHistory", row, 1) + " " + cell("tblHistory", row, 2) + ": " +
+                           cell("tblHistory", row, 3);
+        }
+        QCOMPARE(history.join('\n'), QString("2026-03-01 delivery, withdrawn: bill 3100.00 gross; "
+                                             "stick 40 to 70\n2026-03-01 delivery: bill 3000.00 "
+                                             "gross; stick 40 to 70"));
     }
 
     // A day and its delivery are one change: a delivery that cannot be kept takes the day with it.
@@ -606,6 +629,149 @@ private Q_SLOTS:
             calendar->window()->hide();
         }
         QCOMPARE(state.join(", "), shown);
+    }
+
+    // Regular 1 has 2026-03-03 recorded with a delivery from a stick of 40 in when days.csv,
+    // holding `csv`, is imported (and cancelled as it is read); then what the window said and
+    // the days the book holds.
+    void an_import_is_written_whole_or_not_at_all_data() {
+        QTest::addColumn<QString>("csv");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("days");
+        const QString header = "tank,date,stick,water,pumped\n";
+        const QString kept = "2026-03-03";
+        QTest::newRow("two days") << header + "Regular 1,2026-03-01,38,,350\n\n"
+                                              "Regular 1,2026-03-02,36.5,,260.5\n"
+                                  << false << "status: Imported 2 days from days.csv"
+                                  << "2026-03-01 2026-03-02 2026-03-03";
+        QTest::newRow("cancelled") << header + "Regular 1,2026-03-01,38,,350\n" << true
+                                   << "status: Import of days.csv cancelled: nothing imported"
+                                   << kept;
+        QTest::newRow("faults on two lines")
+            << header + "Regular 1,2026-03-01,38,,350\nRegular 1,2026-03-02,3x,,0\n"
+                        "Regular 9,2026-03-04,38,,0\n"
+            << false
+            << "message: days.csv: nothing was imported; the book refuses 2 lines:\nline 3: "
+               "stick: '3x' is not a level: write a decimal such as 75.625, or feet and inches "
+               "such as 6'3-5/8\"\nline 4: no tank named 'Regular 9' in the book"
+            << kept;
+        QTest::newRow("a day given twice")
+            << header + "Regular 1,2026-03-01,38,,350\nRegular 1,2026-03-01,37,,350\n" << false
+            << "message: days.csv: nothing was imported; the book refuses 1 line:\nlines 2 and 3 "
+               "both give Regular 1's 2026-03-01; give each day once"
+            << kept;
+        QTest::newRow("water above a recorded delivery's stick")
+            << header + "Regular 1,2026-03-01,38,,350\nRegular 1,2026-03-03,70,45,0\n" << false
+            << "message: days.csv: nothing was imported: line 3: water: 45 is above the stick "
+               "before delivery 1 (40)"
+            << kept;
+        QTest::newRow("no stick in the header")
+            << "tank,date,level\nRegular 1,2026-03-01,38\n" << false
+            << "message: days.csv: the header has no column 'stick'. Nothing was imported."
+            << kept;
+    }
+    void an_import_is_written_whole_or_not_at_all() {
+        QFETCH(QString, csv);
+        QFETCH(bool, cancel);
+        QFETCH(QString, said);
+        QFETCH(QString, days);
+        enterDay("2026-03-03", {{"txtStick", "70"},
+                                {"txtPumped", "0"},
+                                {"txtBill", "3000"},
+                                {"txtBefore", "40"},
+                                {"txtAfter", "70"}});
+        QFile file(folder.filePath("days.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(csv.toUtf8()) == csv.toUtf8().size());
+        file.close();
+        host->fileAnswers << file.fileName();
+        host->dialogs.clear();
+        window->statusBar()->clearMessage();
+        if (cancel) {
+            // Heard as the window reads the file.
+            QTimer::singleShot(0, window.get(), [this] {
+                QTest::mouseClick(find<QPushButton>(window.get(), "btnCancelImport"),
+                                  Qt::LeftButton);
+            });
+        }
+        window->findChild<QAction*>("actImport")->trigger();
+        QStringList shown = host->dialogs;
+        QCOMPARE(shown.takeFirst(), QString("file: Days as CSV|*.csv"));
+        if (!window->statusBar()->currentMessage().isEmpty()) {
+            shown << "status: " + window->statusBar()->currentMessage();
+        }
+        QCOMPARE(shown.join('\n'), said);
+        QVERIFY(!find<QWidget>(window.get(), "importRow")->isVisible());
+        auto session = BookSession::open(bookPath);
+        QVERIFY(session);
+        QCOMPARE(QString::fromStdString(
+                     [&] {
+                         std::string dates;
+                         for (const std::string& date :
+                              (*session)->recordedDates("Regular 1", "2026-01-01", "2026-12-31")) {
+                             dates += (dates.empty() ? "" : " ") + date;
+                         }
+                         return dates;
+                     }()),
+                 days);
+    }
+
+    // The window and its dialogs at their own size fit a screen of 1366 x 768, and are used at
+    // 1280 x 720 with scrolling, their problems and buttons in sight; a long fault wraps.
+    void every_window_fits_a_small_screen_data() {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QSize>("screen");
+        for (const char* name : {"frmBook", "dlgTank", "dlgHelp"}) {
+            QTest::newRow(qPrintable(QString("%1 on 1366 x 768").arg(name)))
+                << name << QSize(1366, 768);
+            QTest::newRow(qPrintable(QString("%1 on 1280 x 720").arg(name)))
+                << name << QSize(1280, 720);
+        }
+    }
+    void every_window_fits_a_small_screen() {
+        QFETCH(QString, which);
+        QFETCH(QSize, screen);
+        // A panel and the window's frame take this much of the screen.
+        const QSize room = screen - QSize(24, 64);
+        const bool small = screen.height() < 768;
+        QWidget* shown = window.get();
+        if (which == "dlgTank") {
+            QFile chart(folder.filePath("chart.csv"));
+            QVERIFY(chart.open(QIODevice::WriteOnly));
+            chart.write("level,volume\n0,0\n10,250\n" + QByteArray(300, '9') + ",300\n");
+            chart.close();
+            window->findChild<QAction*>("actAddTank")->trigger();
+            dlgTank* editor = window->tankEditor();
+            host->fileAnswers << chart.fileName();
+            QTest::mouseClick(find<QPushButton>(editor, "btnChart"), Qt::LeftButton);
+            editor->fitToScreen(QRect(QPoint(), screen - QSize(0, 40)));
+            shown = editor;
+        } else if (which == "dlgHelp") {
+            QTest::keyClick(window.get(), Qt::Key_F1);
+            shown = window->helpWindow();
+            QVERIFY(shown && shown->isVisible());
+        }
+        // The window at the size it takes on that screen: the book's fills it, a dialog its own.
+        const QSize least = shown->minimumSizeHint();
+        QVERIFY2(least.width() <= room.width() && least.height() <= room.height(),
+                 qPrintable(QString("%1 x %2").arg(least.width()).arg(least.height())));
+        shown->resize(which == "frmBook" ? room : shown->sizeHint().boundedTo(room));
+        for (int round = 0; round < 3; ++round) {
+            QCoreApplication::processEvents();
+        }
+        if (auto* buttons = shown->findChild<QDialogButtonBox*>("buttonBox", Qt::FindDirectChildrenOnly)) {
+            QVERIFY(shown->rect().contains(QRect(buttons->mapTo(shown, QPoint()), buttons->size())));
+        }
+        for (const QScrollArea* scroll : shown->findChildren<QScrollArea*>()) {
+            if (!small && scroll->isVisible()) {
+                QCOMPARE(scroll->verticalScrollBar()->maximum(), 0);
+                QCOMPARE(scroll->horizontalScrollBar()->maximum(), 0);
+            }
+        }
+        if (which == "dlgHelp") {
+            const QString text = find<QTextBrowser>(shown, "txtHelp")->toPlainText();
+            QVERIFY2(text.contains("The tank book's window"), qPrintable(text.left(200)));
+        }
     }
 
     void tab_follows_the_daily_worksheet() {

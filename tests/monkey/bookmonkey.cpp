@@ -289,11 +289,24 @@ private:
         const QString pumped = QString::number(rng.below(500)) + (rng.chance(30) ? point + "5" : QString());
         note(where() + QString("type a day: stick %1, pumped %2").arg(quoted(stick), quoted(pumped)));
         retype(find("txtStick"), stick);
-        retype(find("txtPumped"), pumped);
         retype(find("txtWater"), rng.chance(20) ? "0" + point + QString::number(rng.below(10)) : QString());
         retype(find("txtTemperature"), rng.chance(20) ? QString::number(40 + rng.below(40)) : QString());
-        retype(find("txtMeterOpen"), QString());
-        retype(find("txtMeterClose"), QString());
+        // Now and then the meter's closing total on the opening total the form carried, the
+        // carried total left as it is; else what was pumped, the carried total left or cleared.
+        const bool carried = !find<QLabel>("lblMeterCarried")->text().isEmpty();
+        const double opening = QLocale().toDouble(find("txtMeterOpen")->text());
+        if (carried && rng.chance(50)) {
+            const QString closing = QString::number(std::llround(std::ceil(opening)) + rng.below(500));
+            note(where() + QString("type the meter's closing total %1").arg(quoted(closing)));
+            retype(find("txtPumped"), QString());
+            retype(find("txtMeterClose"), closing);
+        } else {
+            retype(find("txtPumped"), pumped);
+            if (!carried || rng.chance(50)) {
+                retype(find("txtMeterOpen"), QString());
+            }
+            retype(find("txtMeterClose"), QString());
+        }
         if (rng.chance(80)) {
             for (const char* name : kDeliveryFields) {
                 retype(find(name), QString());
@@ -555,6 +568,8 @@ private:
         texts.pumped = find("txtPumped")->text().toStdString();
         texts.meterOpen = find("txtMeterOpen")->text().toStdString();
         texts.meterClose = find("txtMeterClose")->text().toStdString();
+        // The form says when its opening total is the one carried from the day before.
+        texts.meterOpenCarried = !find<QLabel>("lblMeterCarried")->text().isEmpty();
         savedForm = readDayEntry(texts, (*view)->tank.lengthUnit, (*view)->tank.top, userNumberFormat()).day;
     }
 
