@@ -73,9 +73,9 @@ frmBook::frmBook(Host& host, QWidget* parent)
     ui_->tblMonth->horizontalHeader()->setStretchLastSection(true);
     ui_->tblMonth->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // The month's columns before the plot, which takes what they leave.
-    ui_->splitMonth->setStretchFactor(0, 3);
+    ui_->splitMonth->setStretchFactor(0, 5);
     ui_->splitMonth->setStretchFactor(1, 2);
-    ui_->splitMonth->setSizes({3 * width(), 2 * width()});
+    ui_->splitMonth->setSizes({5 * width(), 2 * width()});
     ui_->tblHistory->setModel(history_);
     ui_->tblHistory->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui_->tblHistory->horizontalHeader()->setStretchLastSection(true);

@@ -262,7 +262,7 @@ void frmBook::fillDay(const book::MonthRecords& records) {
 void frmBook::showCarried() {
     const bool carried = !carried_.isEmpty() && ui_->txtMeterOpen->text() == carried_;
     const QString note =
-        carried ? tr("carried from %1's closing total").arg(carriedFrom_) : QString();
+        carried ? tr("carried from %1").arg(carriedFrom_) : QString();
     ui_->lblMeterCarried->setText(note);
     ui_->txtMeterOpen->setAccessibleDescription(note);
 }

@@ -106,6 +106,40 @@ void OverShortPlot::setMonth(const book::MonthReport& month, const std::vector<b
     update();
 }
 
+// The legend's keys as they are laid out in rows below the days' title, each at its offset from
+// the area's left edge and the legend's top.
+struct OverShortPlot::Legend {
+    struct Key {
+        QString meaning;
+        QPointF at;
+    };
+    std::vector<Key> keys;
+    int rows = 1;
+};
+
+constexpr double kKeyMark = 18;  // the width of a key's mark, before its meaning
+
+OverShortPlot::Legend OverShortPlot::legend(double width) const {
+    const QFontMetrics metrics(font());
+    Legend legend;
+    QStringList meanings{tr("cumulative")};
+    if (!bands_.empty()) {
+        meanings << tr("allowed");
+    }
+    meanings << tr("delivery") << tr("outside the band") << tr("water found");
+    double x = 0;
+    for (const QString& meaning : meanings) {
+        const double wide = kKeyMark + 4 + metrics.horizontalAdvance(meaning);
+        if (x > 0 && x + wide > width) {
+            x = 0;
+            ++legend.rows;
+        }
+        legend.keys.push_back({meaning, QPointF(x, (legend.rows - 1) * (metrics.height() + 2))});
+        x += wide + 12;
+    }
+    return legend;
+}
+
 OverShortPlot::Scale OverShortPlot::scale() const {
     const QFontMetrics metrics(font());
     double widest = 0;
@@ -113,11 +147,14 @@ OverShortPlot::Scale OverShortPlot::scale() const {
         widest = std::max<double>(widest, metrics.horizontalAdvance(generalText(tick)));
     }
     Scale scale;
-    // Left of the area the vertical title and the values, below it the days, the axis' title
+    // Above the area the values' title, left of it the values; below it the days, their title
     // and the legend.
-    const double left = metrics.height() + widest + 10;
-    const double below = 3 * metrics.height() + 14;
-    scale.area = QRectF(rect()).adjusted(left, metrics.height() / 2.0 + 4, -12, -below);
+    const double left = widest + 10;
+    const double width = std::max(1.0, this->width() - left - 12);
+    const int rows = legend(width).rows;
+    const double below = (2 + rows) * (metrics.height() + 2) + 10;
+    scale.area = QRectF(left, 1.5 * metrics.height() + 6, width,
+                        std::max(1.0, height() - 1.5 * metrics.height() - 6 - below));
     scale.low = ticks_.front();
     scale.high = ticks_.back();
     return scale;
@@ -131,8 +168,8 @@ void OverShortPlot::drawAxes(QPainter& painter, const Scale& scale) const {
         painter.setPen(value == 0 ? QPen(text) : QPen(palette().color(QPalette::Mid), 1, Qt::DotLine));
         painter.drawLine(at, scale.at({kLastDay, value}));
         painter.setPen(text);
-        painter.drawText(QRectF(metrics.height(), at.y() - metrics.height() / 2.0,
-                                scale.area.left() - metrics.height() - 6, metrics.height()),
+        painter.drawText(QRectF(0, at.y() - metrics.height() / 2.0, scale.area.left() - 6,
+                                metrics.height()),
                          Qt::AlignRight | Qt::AlignVCenter, generalText(value));
     }
     painter.setPen(text);
@@ -143,54 +180,44 @@ void OverShortPlot::drawAxes(QPainter& painter, const Scale& scale) const {
         painter.drawText(QRectF(at.x() - 20, at.y() + 3, 40, metrics.height()), Qt::AlignCenter,
                          QString::number(day));
     }
-    painter.drawText(QRectF(scale.area.left(), scale.area.bottom() + metrics.height() + 4,
+    painter.drawText(QRectF(scale.area.left(), scale.area.bottom() + metrics.height() + 5,
                             scale.area.width(), metrics.height()),
                      Qt::AlignCenter, tr("Day of the month"));
-    // The values' title upright along the left edge, over the whole height when it needs it.
-    painter.save();
-    painter.translate(0, scale.area.center().y());
-    painter.rotate(-90);
-    const QString title = unit_.isEmpty() ? tr("Over/short") : tr("Over/short (%1)").arg(unit_);
-    const double length = 2 * std::min(scale.area.center().y(), height() - scale.area.center().y());
-    painter.drawText(QRectF(-length / 2, 0, length, metrics.height()), Qt::AlignCenter,
-                     metrics.elidedText(title, Qt::ElideRight, static_cast<int>(length)));
-    painter.restore();
+    const QString title = unit_.isEmpty() ? tr("Cumulative over/short")
+                                          : tr("Cumulative over/short (%1)").arg(unit_);
+    painter.drawText(QRectF(0, 2, width(), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     metrics.elidedText(title, Qt::ElideRight, width()));
 }
 
-// One line of keys below the days' title: each mark as it is drawn, and its meaning.
+// The keys below the days' title: each mark as it is drawn, and its meaning.
 void OverShortPlot::drawLegend(QPainter& painter, const Scale& scale) const {
     const QFontMetrics metrics(font());
-    const double y = scale.area.bottom() + 2 * metrics.height() + 10;
-    const double middle = y + metrics.height() / 2.0;
-    double x = scale.area.left();
-    const auto key = [&](const QString& meaning, const auto& draw) {
-        draw(QRectF(x, y + 1, 18, metrics.height() - 2));
-        x += 22;
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(QPointF(x, y + metrics.ascent()), meaning);
-        x += metrics.horizontalAdvance(meaning) + 12;
-    };
-    key(tr("cumulative"), [&](const QRectF& at) {
-        painter.setPen(QPen(palette().color(QPalette::Text), 2));
-        painter.drawLine(QPointF(at.left(), middle), QPointF(at.right(), middle));
-    });
-    if (!bands_.empty()) {
-        key(tr("allowed"), [&](const QRectF& at) {
-            painter.fillRect(at, QColor(kBand.red(), kBand.green(), kBand.blue(), 50));
+    const QPointF origin(scale.area.left(), scale.area.bottom() + 2 * metrics.height() + 10);
+    for (const Legend::Key& key : legend(scale.area.width()).keys) {
+        const QRectF mark(origin + key.at + QPointF(0, 1), QSizeF(kKeyMark, metrics.height() - 2));
+        const double middle = mark.center().y();
+        if (key.meaning == tr("cumulative")) {
+            painter.setPen(QPen(palette().color(QPalette::Text), 2));
+            painter.drawLine(QPointF(mark.left(), middle), QPointF(mark.right(), middle));
+        } else if (key.meaning == tr("allowed")) {
+            painter.fillRect(mark, QColor(kBand.red(), kBand.green(), kBand.blue(), 50));
             painter.setPen(kBand);
-            painter.drawRect(at);
-        });
+            painter.drawRect(mark);
+        } else if (key.meaning == tr("delivery")) {
+            painter.setPen(QPen(kDelivery, 1, Qt::DashLine));
+            painter.drawLine(QPointF(mark.center().x(), mark.top()),
+                             QPointF(mark.center().x(), mark.bottom()));
+        } else if (key.meaning == tr("outside the band")) {
+            painter.setPen(QPen(kOutside, 2));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(mark.center(), 5, 5);
+        } else {
+            drawWaterMark(painter, mark.center());
+        }
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(QPointF(mark.right() + 4, origin.y() + key.at.y() + metrics.ascent()),
+                         key.meaning);
     }
-    key(tr("delivery"), [&](const QRectF& at) {
-        painter.setPen(QPen(kDelivery, 1, Qt::DashLine));
-        painter.drawLine(QPointF(at.center().x(), at.top()), QPointF(at.center().x(), at.bottom()));
-    });
-    key(tr("outside"), [&](const QRectF& at) {
-        painter.setPen(QPen(kOutside, 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(at.center(), 5, 5);
-    });
-    key(tr("water found"), [&](const QRectF& at) { drawWaterMark(painter, at.center()); });
 }
 
 void OverShortPlot::drawWaterMark(QPainter& painter, QPointF at) {

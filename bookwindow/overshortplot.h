@@ -47,7 +47,9 @@ protected:
 
 private:
     struct Scale;
+    struct Legend;
     Scale scale() const;
+    Legend legend(double width) const;
     void drawAxes(class QPainter& painter, const Scale& scale) const;
     void drawLegend(class QPainter& painter, const Scale& scale) const;
     static void drawWaterMark(class QPainter& painter, QPointF at);

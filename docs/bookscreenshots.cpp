@@ -1,7 +1,7 @@
 // brimwell-book-screenshots: opens the tank book's window on a new book in a folder of its own,
 // adds three tanks and a fortnight of days as an operator would, and saves a picture of each
 // screen on the way:
-//     book-tank.png, book-site.png, book-day.png, book-month.png
+//     book-tank.png, book-site.png, book-day.png, book-month.png, book-plot.png
 // Run by scripts/screenshots under a virtual X server:
 //     brimwell-book-screenshots OUTPUT-FOLDER
 
@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -75,8 +76,11 @@ void fillTank(QWidget* editor, const TankTexts& tank) {
     control(editor, "txtWaterLimit")->setText(QStringLiteral("2"));
 }
 
-// A day's stick falling by `drop` a day from `start`, with a delivery of `bill` on the 6th.
-void enterDays(QWidget* window, double start, double drop, double pumped, double bill) {
+// A day's stick falling by `drop` a day from `start`, with a delivery of `bill` on the 6th;
+// what was pumped by the meter's closing total when `meter` is its first opening total, on the
+// opening total the window carries from the day before.
+void enterDays(QWidget* window, double start, double drop, double pumped, double bill,
+               double meter) {
     double stick = start;
     for (int day = 1; day <= 12; ++day) {
         control<QDateEdit>(window, "dateDay")->setDate(QDate(2026, 3, day));
@@ -84,9 +88,18 @@ void enterDays(QWidget* window, double start, double drop, double pumped, double
         const double before = stick;
         stick = delivery ? stick + 30 - drop : stick - drop;
         control(window, "txtStick")->setText(QString::number(stick));
-        control(window, "txtWater")->setText(QStringLiteral("1.25"));
+        control(window, "txtWater")->setText(day % 4 == 0 ? QStringLiteral("1.25") : QString());
         control(window, "txtTemperature")->setText(QString::number(60 + day % 4));
-        control(window, "txtPumped")->setText(QString::number(pumped + (day % 3) * 4.5));
+        const double volume = pumped + (day % 3) * 4.5;
+        if (meter == 0) {
+            control(window, "txtPumped")->setText(QString::number(volume));
+        } else {
+            if (day == 1) {
+                control(window, "txtMeterOpen")->setText(QString::number(meter));
+            }
+            meter += volume;
+            control(window, "txtMeterClose")->setText(QString::number(meter));
+        }
         if (delivery) {
             control(window, "txtBill")->setText(QString::number(bill));
             control(window, "txtBefore")->setText(QString::number(before - drop / 2));
@@ -109,7 +122,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Brimwell"));
     brimwell::QtHost host;
     brimwell::frmBook window(host);
-    window.resize(1180, 780);
+    window.resize(1280, 800);
     window.show();
     window.openBook(folder.filePath(QStringLiteral("book.sqlite")));
 
@@ -122,33 +135,48 @@ int main(int argc, char** argv) {
         brimwell::dlgTank* editor = window.tankEditor();
         fillTank(editor, tank);
         if (&tank == &tanks[0]) {
+            // The first tank's sticks are shown as they are read off it.
+            control<QComboBox>(editor, "cboSticks")->setCurrentIndex(1);
             save(editor, out, "book-tank.png");
         }
         control<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok)->click();
         settle();
     }
-    const double drops[][4] = {{78, 4.5, 455, 3000}, {70, 3.2, 248, 2400}, {110, 5.1, 246, 1460}};
+    const double drops[][5] = {{78, 4.5, 455, 3000, 481250},
+                               {70, 3.2, 248, 2400, 0},
+                               {110, 5.1, 226, 1460, 0}};  // short day after day
     for (int tank = 2; tank >= 0; --tank) {
+        // The tank chosen opens on its next day once the window takes it up; the date follows.
         control<QAbstractItemView>(&window, "tblSite")
             ->setCurrentIndex(
                 control<QAbstractItemView>(&window, "tblSite")->model()->index(tank, 1));
-        enterDays(&window, drops[tank][0], drops[tank][1], drops[tank][2], drops[tank][3]);
+        settle();
+        enterDays(&window, drops[tank][0], drops[tank][1], drops[tank][2], drops[tank][3],
+                  drops[tank][4]);
     }
     save(&window, out, "book-site.png");
 
-    control<QDateEdit>(&window, "dateDay")->setDate(QDate(2026, 3, 13));
-    control(&window, "txtStick")->setText(QStringLiteral("4'1-1/2\""));
+    // The first tank's next day, as the window opens it, typed as read off the stick.
+    control(&window, "txtStick")->setText(QStringLiteral("4'1-1/2"));
     control(&window, "txtWater")->setText(QStringLiteral("1 1/4"));
     control(&window, "txtTemperature")->setText(QStringLiteral("61.5"));
-    control(&window, "txtPumped")->setText(QStringLiteral("452"));
+    control(&window, "txtMeterClose")->setText(QStringLiteral("487224"));
     save(&window, out, "book-day.png");
     // The day shown is typed but not saved; emptied, the window has nothing to ask about.
-    for (const char* field : {"txtStick", "txtWater", "txtTemperature", "txtPumped"}) {
+    for (const char* field : {"txtStick", "txtWater", "txtTemperature", "txtMeterClose"}) {
         control(&window, field)->clear();
     }
 
+    // The month is given the height the site had, as the bar between them is dragged.
     control<QDateEdit>(&window, "dateDay")->setDate(QDate(2026, 3, 12));
     control<QTabWidget>(&window, "tabsTank")->setCurrentIndex(1);
+    control<QSplitter>(&window, "splitSite")->setSizes({150, 600});
     save(&window, out, "book-month.png");
+    // The diesel tank's month, which runs out of its band, its plot given more of the width.
+    control<QAbstractItemView>(&window, "tblSite")
+        ->setCurrentIndex(control<QAbstractItemView>(&window, "tblSite")->model()->index(2, 1));
+    settle();
+    control<QSplitter>(&window, "splitMonth")->setSizes({500, 760});
+    save(control<QWidget>(&window, "plotOverShort"), out, "book-plot.png");
     return 0;
 }

@@ -377,7 +377,7 @@ private Q_SLOTS:
         QCOMPARE(find<QLabel>(editor, "lblCorrectionValue")->text(),
                  QString("Density &at 15 °C, kg/m³:"));
         testing::chooseEntry(correction, "none");
-        testing::chooseEntry(find<QComboBox>(editor, "cboSticks"), "feet, inches and eighths");
+        testing::chooseEntry(find<QComboBox>(editor, "cboSticks"), "feet and inches");
         QCOMPARE(find<QLabel>(editor, "lblCapacity")->text(), QString("7269.56 gallons"));
         host->yesNoAnswers << false << true;
         auto* ok = find<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok);
@@ -456,7 +456,7 @@ private Q_SLOTS:
                                "question: There is no book at OTHER. Make a new book there?"};
         const QString file = "save file: CSV files|*.csv", march = "2026-03-01";
         const QStringList replace{file, "question: FOLDER/48.5.csv already exists. Replace it?"};
-        const QString carried = " carried from 2026-03-02's closing total";
+        const QString carried = " carried from 2026-03-02";
         row("another date, saved with the meters' totals", "2026-03-02",
             "txtStick=40 txtMeterOpen=1000 txtMeterClose=1100", "date", "save",
             "book Regular 2 2026-03-05" + carried, "40", asked);
