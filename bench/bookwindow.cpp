@@ -32,7 +32,8 @@ bool writeBook(const QString& path) {
         brimwell::book::TankSettings settings;
         settings.name = tankName(tank);
         settings.product.name = "Regular";
-        settings.shape = "--diameter 96 --length 240";
+        settings.shape.diameter = 96;
+        settings.shape.length = 240;
         settings.openingLevel = 60;
         settings.rules = {brimwell::book::PercentRule{1, 130}};
         if (auto done = (*store)->addTank(settings); !done) {
