@@ -1,5 +1,6 @@
 #include "bookwindow/dayedit.h"
 
+#include <QCalendarWidget>
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -39,6 +40,17 @@ void DayEdit::showCalendar() {
     QMouseEvent press(QEvent::MouseButtonPress, arrow, mapToGlobal(arrow), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     mousePressEvent(&press);
+}
+
+QCalendarWidget* DayEdit::openedCalendar() const {
+    return findChild<QCalendarWidget*>();
+}
+
+void DayEdit::mousePressEvent(QMouseEvent* event) {
+    QDateEdit::mousePressEvent(event);
+    if (QCalendarWidget* calendar = openedCalendar(); calendar && calendar->isVisible()) {
+        Q_EMIT calendarOpened();
+    }
 }
 
 void DayEdit::keyPressEvent(QKeyEvent* event) {

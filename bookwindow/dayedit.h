@@ -16,9 +16,15 @@ public:
     void stepBy(int steps) override;
     // Opens the calendar as a click on the field's arrow does.
     void showCalendar();
+    // The calendar once it has been opened, else null: it is made as it first opens.
+    class QCalendarWidget* openedCalendar() const;
+
+Q_SIGNALS:
+    void calendarOpened();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     StepEnabled stepEnabled() const override;
 };
 

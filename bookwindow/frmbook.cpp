@@ -17,6 +17,7 @@
 #include "book/changes.h"
 #include "book/defaultbook.h"
 #include "bookwindow/bookmodels.h"
+#include "bookwindow/dayedit.h"
 #include "bookwindow/dlghelp.h"
 #include "bookwindow/dlgtank.h"
 #include "bookwindow/figuretexts.h"
@@ -87,8 +88,12 @@ frmBook::frmBook(Host& host, QWidget* parent)
     connect(ui_->tblSite->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &frmBook::dayChosen, Qt::QueuedConnection);
     connect(ui_->dateDay, &QDateEdit::dateChanged, this, &frmBook::dayChosen);
-    connect(ui_->dateDay->calendarWidget(), &QCalendarWidget::currentPageChanged, this,
-            &frmBook::markRecordedDays);
+    // The calendar is made as it first opens, which start-up need not wait for.
+    connect(ui_->dateDay, &DayEdit::calendarOpened, this, [this] {
+        connect(ui_->dateDay->openedCalendar(), &QCalendarWidget::currentPageChanged, this,
+                &frmBook::markRecordedDays, Qt::UniqueConnection);
+        markRecordedDays();
+    });
     // Page Down steps to the next day anywhere in the day's form, as a page of the worksheet.
     for (const auto& [key, days] : {std::pair{Qt::Key_PageDown, 1}, {Qt::Key_PageUp, -1}}) {
         auto* step = new QShortcut(QKeySequence(key), ui_->tabDay);

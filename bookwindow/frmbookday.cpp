@@ -119,9 +119,13 @@ void frmBook::stepDay(int days) {
     ui_->dateDay->setDate(ui_->dateDay->date().addDays(days));
 }
 
-// The calendar's recorded days of the month it shows, and of the days around it that it shows.
+// The calendar's recorded days of the month it shows, and of the days around it that it shows,
+// once it has been opened.
 void frmBook::markRecordedDays() {
-    QCalendarWidget* calendar = ui_->dateDay->calendarWidget();
+    QCalendarWidget* calendar = ui_->dateDay->openedCalendar();
+    if (!calendar) {
+        return;
+    }
     calendar->setDateTextFormat(QDate(), QTextCharFormat());
     if (!session_ || tank_.empty()) {
         return;
