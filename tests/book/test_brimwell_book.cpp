@@ -137,6 +137,8 @@ private Q_SLOTS:
         QCOMPARE(book("deliveries.book", typo).exitCode, 0);
         QCOMPARE(book("deliveries.book", typo).exitCode, 0);
         QCOMPARE(sql(path("deliveries.book"), "DROP TABLE delivery_history"), QString());
+        QCOMPARE(sql(path("deliveries.book"), "ALTER TABLE tanks ADD COLUMN shape TEXT NOT NULL DEFAULT "
+                                              "'--orientation vertical --diameter 120 --length 120'"), QString());
         QCOMPARE(sql(path("deliveries.book"), "UPDATE book_meta SET value = '1' WHERE name = 'schema_version'"), QString());
         // The temperatures are kept: (3427.19 × 61 - 1958.40 × 60) / 1468.80 = 62.33 °F.
         QCOMPARE(book("deliveries.book", {"delivery", "T1", "2026-02-03", "--correct", "1", "--bill", "1470", "--before", "40",
@@ -245,8 +247,8 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << QString() << QByteArray("is not a Brimwell book");
         QTest::newRow("another program's database") << QByteArray() << "CREATE TABLE tanks (x)"
                                                     << QByteArray("is not a Brimwell book");
-        QTest::newRow("a book from a newer version") << QByteArray() << "UPDATE book_meta SET value = '3' WHERE name = 'schema_version'"
-                                                     << QByteArray("was written by a newer Brimwell (book version 3");
+        QTest::newRow("a book from a newer version") << QByteArray() << "UPDATE book_meta SET value = '4' WHERE name = 'schema_version'"
+                                                     << QByteArray("was written by a newer Brimwell (book version 4");
         QTest::newRow("damaged") << QByteArray() << "damage" << QByteArray("is damaged");
     }
     void a_file_that_is_no_book_of_ours_is_reported_and_left_alone() {
