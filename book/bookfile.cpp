@@ -59,7 +59,7 @@ Expected<void, std::string> isThisVersion(const Connection& book) {
     if (auto done = query.run("SELECT value FROM book_meta WHERE name = 'schema_version'"); !done) {
         return done;
     }
-    if (query.next() && query->value(QStringLiteral("value")).toInt() == kSchemaVersion) {
+    if (query.next() && static_cast<int>(integer(*query, "value")) == kSchemaVersion) {
         return {};
     }
     if (auto read = query.finished(); !read) {
@@ -116,7 +116,7 @@ Expected<int, OpenFailure> bookVersion(const Connection& book) {
         const std::string name = textIn(*query, "name");
         marked = marked || (name == "mark" && textIn(*query, "value") == kBookMark);
         if (name == "schema_version") {
-            version = query->value(QStringLiteral("value")).toInt();
+            version = static_cast<int>(integer(*query, "value"));
         }
     }
     if (!read || !query.finished()) {

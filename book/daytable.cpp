@@ -40,17 +40,17 @@ Done correctDay(const Connection& book, long long tank, const Day& day) {
     Cells cells = dayCells(day);
     cells.emplace_back("recorded_at", text(now()));
     const std::string columns = "tank_id, " + columnsOf(cells);
-    if (auto kept = Query(book).run("INSERT INTO day_history (" + columns +
-                                        ", changed_at) SELECT " + columns +
-                                        ", ? FROM days WHERE tank_id = ? AND day = ?",
-                                    {text(now()), tank, text(day.date)});
+    if (auto kept =
+            Query(book).run("INSERT INTO day_history (" + columns + ", changed_at) SELECT " +
+                                columns + ", ? FROM days WHERE tank_id = ? AND day = ?",
+                            {text(now()), tank, text(day.date)});
         !kept) {
         return kept;
     }
     QVariantList values = valuesOf(cells);
     values << tank << text(day.date);
-    return Query(book).run("UPDATE days SET " + assignments(cells) + " WHERE tank_id = ? AND day = ?",
-                           values);
+    return Query(book).run(
+        "UPDATE days SET " + assignments(cells) + " WHERE tank_id = ? AND day = ?", values);
 }
 
 // Records days, or corrects those already recorded; an import's many days share its statements.
@@ -104,12 +104,12 @@ Done markCorrected(const Connection& book, long long tank, std::vector<Day>& day
     }
     const QVariant first = text(days.front().date);
     const QVariant last = text(days.back().date);
-    const auto corrected = selectRows(
-        book,
-        "SELECT day FROM day_history WHERE tank_id = ? AND day >= ? AND day <= ? UNION "
-        "SELECT day FROM delivery_history WHERE tank_id = ? AND day >= ? AND day <= ?",
-        {tank, first, last, tank, first, last},
-        [](const QSqlQuery& row) { return textIn(row, "day"); });
+    const auto corrected =
+        selectRows(book,
+                   "SELECT day FROM day_history WHERE tank_id = ? AND day >= ? AND day <= ? UNION "
+                   "SELECT day FROM delivery_history WHERE tank_id = ? AND day >= ? AND day <= ?",
+                   {tank, first, last, tank, first, last},
+                   [](const QSqlQuery& row) { return textIn(row, "day"); });
     if (!corrected) {
         return Unexpected(corrected.error());
     }

@@ -101,8 +101,7 @@ Expected<long long, std::string> Store::deliveryId(const std::string& tank, cons
                                                    std::size_t number) {
     const auto ids = selectForTank(
         book_, tank, "SELECT id FROM deliveries WHERE tank_id = ? AND day = ? ORDER BY id",
-        {text(date)},
-        [](const QSqlQuery& row) { return row.value(QStringLiteral("id")).toLongLong(); });
+        {text(date)}, [](const QSqlQuery& row) { return integer(row, "id"); });
     if (!ids) {
         return Unexpected(ids.error());
     }

@@ -32,7 +32,8 @@ public:
     Done run(std::string_view sql, const QVariantList& values) {
         if (sql != prepared_) {
             prepared_.clear();
-            if (!query_.prepare(QString::fromUtf8(sql.data(), static_cast<qsizetype>(sql.size())))) {
+            if (!query_.prepare(
+                    QString::fromUtf8(sql.data(), static_cast<qsizetype>(sql.size())))) {
                 return failure();
             }
             prepared_ = sql;

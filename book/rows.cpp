@@ -78,8 +78,17 @@ double number(const QSqlQuery& row, const char* column) {
     return row.value(QString::fromLatin1(column)).toDouble();
 }
 
+long long integer(const QSqlQuery& row, const char* column) {
+    return row.value(QString::fromLatin1(column)).toLongLong();
+}
+
 std::string textIn(const QSqlQuery& row, const char* column) {
     return row.value(QString::fromLatin1(column)).toString().toStdString();
+}
+
+std::optional<std::string> optionalText(const QSqlQuery& row, const char* column) {
+    const QVariant value = row.value(QString::fromLatin1(column));
+    return value.isNull() ? std::nullopt : std::optional(value.toString().toStdString());
 }
 
 }  // namespace brimwell::book

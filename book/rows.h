@@ -39,12 +39,13 @@ std::string now();
 // The row's value in the named column.
 std::optional<double> optionalNumber(const QSqlQuery& row, const char* column);
 double number(const QSqlQuery& row, const char* column);
+long long integer(const QSqlQuery& row, const char* column);
 std::string textIn(const QSqlQuery& row, const char* column);
+std::optional<std::string> optionalText(const QSqlQuery& row, const char* column);
 
 // Each row the statement selects, read by `read`.
 template <typename Read>
-auto selectRows(const Connection& book, std::string_view sql, const QVariantList& values,
-                Read read)
+auto selectRows(const Connection& book, std::string_view sql, const QVariantList& values, Read read)
     -> Expected<std::vector<decltype(read(std::declval<const QSqlQuery&>()))>, std::string> {
     Query query(book);
     if (auto done = query.run(sql, values); !done) {

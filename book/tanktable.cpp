@@ -94,15 +94,9 @@ Expected<TankDescription, std::string> shapeFrom(const QSqlQuery& row) {
             return Unexpected(*why);
         }
     }
-    const QVariant chart = row.value(QStringLiteral("calibration"));
-    return TankDescription{*orientation == 1,
-                           *heads,
-                           number(row, "diameter"),
-                           number(row, "length"),
-                           *lengthUnit,
-                           *volumeUnit,
-                           chart.isNull() ? std::nullopt
-                                          : std::optional(chart.toString().toStdString())};
+    return TankDescription{
+        *orientation == 1, *heads,      number(row, "diameter"),         number(row, "length"),
+        *lengthUnit,       *volumeUnit, optionalText(row, "calibration")};
 }
 
 // The tank's settings but its rules.
@@ -219,7 +213,7 @@ Expected<TankSettings, std::string> readTank(const Connection& book, const std::
     if (!tank) {
         return tank;
     }
-    auto rules = readRules(book, query->value(QStringLiteral("id")).toLongLong());
+    auto rules = readRules(book, integer(*query, "id"));
     if (!rules) {
         return Unexpected(rules.error());
     }
@@ -235,7 +229,7 @@ Expected<long long, std::string> tankId(const Connection& book, const std::strin
     if (auto found = onTankRow(query, "SELECT id FROM tanks WHERE name = ?", name); !found) {
         return Unexpected(found.error());
     }
-    return query->value(QStringLiteral("id")).toLongLong();
+    return integer(*query, "id");
 }
 
 Cells shapeCells(const TankDescription& shape) {
@@ -294,15 +288,15 @@ Done Store::removeTank(const std::string& name) {
         if (!done) {
             return done;
         }
-        const long long days = count->value(QStringLiteral("days")).toLongLong();
+        const long long days = integer(*count, "days");
         if (days > 0) {
             return Unexpected(name + " has " + std::to_string(days) +
                               (days == 1 ? " recorded day" : " recorded days") +
                               "; a tank with recorded days is kept in the book");
         }
-        if (count->value(QStringLiteral("others")).toLongLong() > 0) {
-            return Unexpected(name +
-                              " has deliveries on record; a tank with a record is kept in the book");
+        if (integer(*count, "others") > 0) {
+            return Unexpected(
+                name + " has deliveries on record; a tank with a record is kept in the book");
         }
         for (const char* sql :
              {"DELETE FROM rules WHERE tank_id = ?", "DELETE FROM tanks WHERE id = ?"}) {
@@ -315,19 +309,9 @@ Done Store::removeTank(const std::string& name) {
 }
 
 Expected<std::vector<std::string>, std::string> Store::tankNames() {
-    return call(Lock::Read, [&]() -> Expected<std::vector<std::string>, std::string> {
-        Query query(book_);
-        if (auto done = query.run("SELECT name FROM tanks ORDER BY name"); !done) {
-            return Unexpected(done.error());
-        }
-        std::vector<std::string> names;
-        while (query.next()) {
-            names.push_back(textIn(*query, "name"));
-        }
-        if (auto all = query.finished(); !all) {
-            return Unexpected(all.error());
-        }
-        return names;
+    return call(Lock::Read, [&] {
+        return selectRows(book_, "SELECT name FROM tanks ORDER BY name", {},
+                          [](const QSqlQuery& row) { return textIn(row, "name"); });
     });
 }
 

@@ -19,14 +19,12 @@ Done shapesIntoColumns(const Connection& book) {
         std::string shape;
         std::optional<std::string> chart;
     };
-    const auto tanks = selectRows(book, "SELECT id, name, shape, calibration FROM tanks ORDER BY id",
-                                  {}, [](const QSqlQuery& row) {
-                                      const QVariant chart = row.value(QStringLiteral("calibration"));
-                                      return Stored{row.value(QStringLiteral("id")).toLongLong(),
-                                                    textIn(row, "name"), textIn(row, "shape"),
-                                                    chart.isNull() ? std::nullopt
-                                                                   : std::optional(textIn(row, "calibration"))};
-                                  });
+    const auto tanks =
+        selectRows(book, "SELECT id, name, shape, calibration FROM tanks ORDER BY id", {},
+                   [](const QSqlQuery& row) {
+                       return Stored{integer(row, "id"), textIn(row, "name"), textIn(row, "shape"),
+                                     optionalText(row, "calibration")};
+                   });
     if (!tanks) {
         return Unexpected(tanks.error());
     }
@@ -42,11 +40,11 @@ Done shapesIntoColumns(const Connection& book) {
         const Cells cells = shapeCells(*shape);
         QVariantList values = valuesOf(cells);
         values << tank.id;
-        if (auto moved = Query(book).run("INSERT INTO " + std::string(kNewTanks) + " (" + kept +
-                                             ", " + columnsOf(cells) + ") SELECT " + kept + ", " +
-                                             placeholders(cells.size()) +
-                                             " FROM tanks WHERE id = ?",
-                                         values);
+        if (auto moved =
+                Query(book).run("INSERT INTO " + std::string(kNewTanks) + " (" + kept + ", " +
+                                    columnsOf(cells) + ") SELECT " + kept + ", " +
+                                    placeholders(cells.size()) + " FROM tanks WHERE id = ?",
+                                values);
             !moved) {
             return moved;
         }
@@ -99,9 +97,9 @@ Expected<void, OpenFailure> upgrade(const Connection& book) {
                                {kSchemaVersion, "schema_version"});
     });
     if (!done) {
-        return Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen,
-                                      "cannot upgrade " + path + ": " + done.error() +
-                                          "; it is left as it is"});
+        return Unexpected(
+            OpenFailure{OpenFailure::Kind::CannotOpen,
+                        "cannot upgrade " + path + ": " + done.error() + "; it is left as it is"});
     }
     return {};
 }
