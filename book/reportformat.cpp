@@ -48,21 +48,6 @@ std::string ruleText(const RuleVerdict& verdict, const ReportHeading& heading) {
     return text + (verdict.met ? "met" : "FAILED");
 }
 
-std::string deliveryText(const std::string& date, const DeliveryCheck& check,
-                         const ReportHeading& heading) {
-    std::string text = "  delivery " + date + ": measured " + fixed(check.measured) + ", bill " +
-                       fixed(check.billGross) + " gross, difference " +
-                       fixed(check.grossDifference) + " gross";
-    if (check.netDifference) {
-        text += ", " + fixed(*check.netDifference) + " net";
-    }
-    if (check.temperature) {
-        text += ", at " + fixed(*check.temperature, kTemperatureDecimals) + " " +
-                heading.temperatureUnit;
-    }
-    return text + "\n";
-}
-
 std::string waterText(const MonthReport& month) {
     if (month.waterReadings == 0) {
         return "not measured this month";
@@ -90,7 +75,7 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading) {
         out += day.waterMarked ? "  water " + shortest(day.water) + " " + heading.lengthUnit : "";
         out += "\n";
         for (const DeliveryCheck& check : day.deliveries) {
-            out += deliveryText(day.date, check, heading);
+            out += "  " + deliveryText(day.date, check, heading);
         }
     }
     out += "\ndelivered:    " + fixed(month.delivered) +
@@ -195,6 +180,21 @@ std::string monthReport(const MonthReport& month, const ReportHeading& heading,
             break;
     }
     return textReport(month, heading);
+}
+
+std::string deliveryText(const std::string& date, const DeliveryCheck& check,
+                         const ReportHeading& heading) {
+    std::string text = "delivery " + date + ": measured " + fixed(check.measured) + ", bill " +
+                       fixed(check.billGross) + " gross, difference " +
+                       fixed(check.grossDifference) + " gross";
+    if (check.netDifference) {
+        text += ", " + fixed(*check.netDifference) + " net";
+    }
+    if (check.temperature) {
+        text += ", at " + fixed(*check.temperature, kTemperatureDecimals) + " " +
+                heading.temperatureUnit;
+    }
+    return text + "\n";
 }
 
 std::string deliveryHistoryRow(const std::string& tank, const DeliveryCorrection& change) {

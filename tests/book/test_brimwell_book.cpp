@@ -154,6 +154,15 @@ private Q_SLOTS:
         QVERIFY(history.value(2).endsWith(",withdrawn,T1,2026-02-03,1500,no,,40,70.5,60,61,0"));
     }
 
+    // The delivery's own line, not the first text of the report that reads like one. 2 in at
+    // 48.9598855 gal/in is 97.92 gallons.
+    void a_delivery_prints_its_line_whatever_the_tank_is_called() {
+        const QString name = "x  delivery";
+        QCOMPARE(book("named.book", QStringList{"tank", "add", name, "--opening", "40", "--product", "  delivery y"} + kVertical).exitCode, 0);
+        QCOMPARE(book("named.book", {"delivery", name, "2026-02-03", "--bill", "100", "--before", "40", "--after", "42"}).out,
+                 QByteArray("delivery 2026-02-03: measured 97.92, bill 100.00 gross, difference -2.08 gross\n"));
+    }
+
     // The tank: vertical, 120 in across (48.9598855 gal/in), opening at 40, a 0.0005 linear
     // correction and a run rule; a second tank T2 beside it.
     void an_edit_replaces_what_it_names_data() {
