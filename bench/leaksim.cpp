@@ -54,8 +54,7 @@ Interval wilson(int hits, int count) {
     const double n = count;
     const double p = hits / n;
     const double centre = (p + kZ * kZ / (2 * n)) / (1 + kZ * kZ / n);
-    const double half =
-        kZ * std::sqrt(p * (1 - p) / n + kZ * kZ / (4 * n * n)) / (1 + kZ * kZ / n);
+    const double half = kZ * std::sqrt(p * (1 - p) / n + kZ * kZ / (4 * n * n)) / (1 + kZ * kZ / n);
     return {p, std::max(centre - half, 0.0), std::min(centre + half, 1.0)};
 }
 
@@ -117,8 +116,9 @@ double calibrate(const TankSettings& tank, const Gauge& gauge) {
                              (*test->standardError * thresholdMultiplier(test->freedom, 1)));
         }
     }
-    const auto at = static_cast<std::size_t>(
-        std::ceil((1 - kCalibratedFalseAlarms) * static_cast<double>(ratios.size()))) - 1;
+    const auto at = static_cast<std::size_t>(std::ceil((1 - kCalibratedFalseAlarms) *
+                                                       static_cast<double>(ratios.size()))) -
+                    1;
     std::nth_element(ratios.begin(), ratios.begin() + static_cast<long>(at), ratios.end());
     return ratios[at];
 }
@@ -135,10 +135,11 @@ int main() {
     const Gauge& gauge = gauged->gauge;
 
     const double factor = calibrate(tank, gauge);
-    std::printf("leak test factor: %.3f calibrated on %d tight months (seeds %llu+), "
-                "%.3f shipped, t(25) x factor = %.3f\n",
-                factor, kCalibrationMonths, static_cast<unsigned long long>(kCalibrationSeeds),
-                kThresholdFactor, thresholdMultiplier(25));
+    std::printf(
+        "leak test factor: %.3f calibrated on %d tight months (seeds %llu+), "
+        "%.3f shipped, t(25) x factor = %.3f\n",
+        factor, kCalibrationMonths, static_cast<unsigned long long>(kCalibrationSeeds),
+        kThresholdFactor, thresholdMultiplier(25));
 
     bool met = true;
     auto check = [&](const char* what, bool ok) {
@@ -189,8 +190,9 @@ int main() {
             (void)leakTest(month, tank, gauge);
         }
     });
-    std::printf("leak test, every month of 100 tanks x 10 years: %.1f s, scaled from 1,000 "
-                "tank-months in %.0f ms (target: under 60 s)\n",
-                thousandMs * 12 / 1000, thousandMs);
+    std::printf(
+        "leak test, every month of 100 tanks x 10 years: %.1f s, scaled from 1,000 "
+        "tank-months in %.0f ms (target: under 60 s)\n",
+        thousandMs * 12 / 1000, thousandMs);
     return met ? 0 : 1;
 }

@@ -127,8 +127,9 @@ MonthRecords Simulator::days(const Arm& arm, int count) {
         }
         const bool weekend = weekends && (weekday + i) % 7 >= 5;
         // Weekdays carry the weekend's shortfall, so that a week sells 7,000 gal either way.
-        const double mean =
-            !weekends ? kSales : weekend ? kWeekendSales : (7 * kSales - 2 * kWeekendSales) / 5;
+        const double mean = !weekends ? kSales
+                            : weekend ? kWeekendSales
+                                      : (7 * kSales - 2 * kWeekendSales) / 5;
         const double sd = weekend ? kWeekendSalesSd : kSalesSd;
         const double sold = std::clamp(mean + sd * normal(), 0.0, volume);
         volume -= sold;

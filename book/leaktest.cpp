@@ -44,8 +44,8 @@ std::string dateOf(long number) {
     const long month = shifted < 10 ? shifted + 3 : shifted - 9;
     const long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
     char text[48];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(year), static_cast<int>(month),
-                  static_cast<int>(day));
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(year),
+                  static_cast<int>(month), static_cast<int>(day));
     return text;
 }
 
@@ -269,8 +269,9 @@ Expected<Collected, std::string> collect(const MonthRecords& records, const Mont
         const bool gap = number - previous > 1;
         previous = number;
         const bool pumped = day.pumped || (day.meterOpen && day.meterClose);
-        const bool unstuck = std::any_of(day.deliveries.begin(), day.deliveries.end(),
-                                         [](const Delivery& d) { return d.levelAfter <= d.levelBefore; });
+        const bool unstuck =
+            std::any_of(day.deliveries.begin(), day.deliveries.end(),
+                        [](const Delivery& d) { return d.levelAfter <= d.levelBefore; });
         std::optional<Unusable> reason;
         if (gap) {
             reason = Unusable::AfterGap;
@@ -401,9 +402,8 @@ Expected<LeakTest, std::string> leakTest(const MonthRecords& records, const Tank
     }
     LeakTest test;
     test.net = hasCorrection(tank.product);
-    test.stickPrecision =
-        options.stickPrecision.value_or(0.125 * LengthFactor(LengthUnit::Inches,
-                                                             tank.shape.lengthUnit));
+    test.stickPrecision = options.stickPrecision.value_or(
+        0.125 * LengthFactor(LengthUnit::Inches, tank.shape.lengthUnit));
     test.passLimit = kPassLimitGallons * gallonFactor(tank.shape.volumeUnit);
     auto collected =
         collect(records, *month, openingOf(records, tank), gauge, test.net, test.stickPrecision);
@@ -415,9 +415,8 @@ Expected<LeakTest, std::string> leakTest(const MonthRecords& records, const Tank
     test.usableDays = collected->usable;
     test.unusable = std::move(collected->unusable);
     test.points = std::move(collected->shown);
-    const auto fit =
-        fitTrend(collected->points, collected->ties, std::nullopt,
-                 test.stickPrecision / std::sqrt(12.0));
+    const auto fit = fitTrend(collected->points, collected->ties, std::nullopt,
+                              test.stickPrecision / std::sqrt(12.0));
     if (!fit) {
         return test;
     }
@@ -437,8 +436,7 @@ Expected<LeakTest, std::string> leakTest(const MonthRecords& records, const Tank
     test.threshold = threshold;
     test.minimumDetectable = 2 * threshold;
     const bool analysable = test.usableDays >= kLeastUsableDays &&
-                            test.periodDays >= kShortestPeriod &&
-                            test.periodDays <= kLongestPeriod;
+                            test.periodDays >= kShortestPeriod && test.periodDays <= kLongestPeriod;
     test.verdict = leakVerdict(analysable, rate, threshold, 2 * threshold, test.passLimit);
     return test;
 }

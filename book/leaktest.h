@@ -2,8 +2,9 @@
 
 // The monthly leak test: a statistical reconciliation of a tank's own book. The cumulative
 // over/short of a period's days is fitted against time as a straight line with an offset of its
-// own after each delivery (a bill's error is not a leak) and after each break in the records,
-// the days' errors taken as correlated from one day to the next. The line's slope is the leak
+// own after each delivery (a bill's error is not a leak; the delivery's own sticks tie the new
+// offset to the last) and after each break in the records, the days' errors taken as correlated
+// from one day to the next. The line's slope is the leak
 // rate; its standard error, times a multiplier calibrated by simulation (bench/leaksim.cpp),
 // gives the threshold. docs/leaktest.md gives the model, its equations and its limits.
 
@@ -26,11 +27,11 @@ enum class LeakVerdict { Pass, Fail, Inconclusive, NoAnalysis };
 
 // Why a day of the period is left out of the fit.
 enum class Unusable {
-    EmptyStick,        // the closing stick reads 0: no stick, or nothing in the tank to lose
-    NothingPumped,     // neither a pumped volume nor both meter totals
-    DeliveryUnstuck,   // a delivery whose stick after is not above its stick before
-    NoTemperature,     // net volumes need the day's temperature
-    AfterGap,          // the day before it is not recorded: its over/short spans both
+    EmptyStick,       // the closing stick reads 0: no stick, or nothing in the tank to lose
+    NothingPumped,    // neither a pumped volume nor both meter totals
+    DeliveryUnstuck,  // a delivery whose stick after is not above its stick before
+    NoTemperature,    // net volumes need the day's temperature
+    AfterGap,         // the day before it is not recorded: its over/short spans both
 };
 
 struct UnusableDay {
@@ -52,15 +53,15 @@ struct LeakTest {
     // Per hour in the tank's volume unit, loss positive, gain negative. No rate, threshold or
     // minimum detectable leak rate when the points leave no degree of freedom for the scatter.
     std::optional<double> rate;
-    std::optional<double> threshold;  // fail when |rate| reaches it
+    std::optional<double> threshold;          // fail when |rate| reaches it
     std::optional<double> minimumDetectable;  // twice the threshold
     std::optional<double> standardError;      // of the rate, per hour
-    double passLimit = 0;  // 0.2 gal/h in the tank's volume unit
-    double correlation = 0;  // the day-to-day correlation of the errors, estimated
-    double scatter = 0;  // the sticks' scatter the fit implies, in the tank's length unit
+    double passLimit = 0;                     // 0.2 gal/h in the tank's volume unit
+    double correlation = 0;                   // the day-to-day correlation of the errors, estimated
+    double scatter = 0;         // the sticks' scatter the fit implies, in the tank's length unit
     double stickPrecision = 0;  // the reading's resolution assumed, in the tank's length unit
-    bool net = false;  // volumes at the base temperature: the product has a correction
-    int periodDays = 0;  // the calendar days from the first day to the last
+    bool net = false;           // volumes at the base temperature: the product has a correction
+    int periodDays = 0;         // the calendar days from the first day to the last
     int usableDays = 0;
     int offsets = 0;  // the line's offsets: one, and one more for each delivery or break
     int freedom = 0;  // the points less the fitted figures
@@ -116,7 +117,7 @@ struct TrendFit {
     double slope = 0;  // per day
     double standardError = 0;
     double correlation = 0;
-    double scatter = 0;  // the errors' scale in the weights' unit, floored
+    double scatter = 0;          // the errors' scale in the weights' unit, floored
     int freedom = 0;             // points and ties less the slope and the offsets
     std::vector<double> fitted;  // per point
 };

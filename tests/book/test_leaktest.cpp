@@ -74,9 +74,12 @@ private Q_SLOTS:
     // error is 3.60844 × √(15.5/182) / 24 = 0.0438771 gal/h. Without the tie's row it would be
     // 3.60844 / √7 / 24 = 0.0568279.
     void a_linear_loss_with_a_delivery_step_is_fitted_exactly() {
-        const std::vector<Day> days{day(1, 48.76), day(2, 47.52),
+        const std::vector<Day> days{day(1, 48.76),
+                                    day(2, 47.52),
                                     day(3, 56.18, {{1000, false, {}, 47.52, 57.42, {}, {}, 0}}),
-                                    day(4, 54.94), day(5, 53.70), day(6, 52.46)};
+                                    day(4, 54.94),
+                                    day(5, 53.70),
+                                    day(6, 52.46)};
         const auto test = leakTest({day(0, 50), days}, TankSettings{}, kGauge);
         QVERIFY(test && test->rate);
         QVERIFY(near(*test->rate, 1.0));
@@ -149,18 +152,16 @@ private Q_SLOTS:
         QTest::newRow("clean") << "" << 30 << -1 << 30 << 1 << LeakVerdict::Pass;
         QTest::newRow("no stick") << "empty" << 30 << int(Unusable::EmptyStick) << 29 << 1
                                   << LeakVerdict::Pass;
-        QTest::newRow("nothing pumped") << "pumped" << 30 << int(Unusable::NothingPumped) << 29
-                                        << 2 << LeakVerdict::Pass;
+        QTest::newRow("nothing pumped")
+            << "pumped" << 30 << int(Unusable::NothingPumped) << 29 << 2 << LeakVerdict::Pass;
         QTest::newRow("a gap") << "gap" << 30 << int(Unusable::AfterGap) << 28 << 2
                                << LeakVerdict::Pass;
-        QTest::newRow("delivery without sticks") << "unstuck" << 30
-                                                 << int(Unusable::DeliveryUnstuck) << 29 << 2
-                                                 << LeakVerdict::Pass;
-        QTest::newRow("net without a temperature") << "cold" << 30
-                                                   << int(Unusable::NoTemperature) << 29 << 2
-                                                   << LeakVerdict::Pass;
-        QTest::newRow("27 usable days") << "three" << 30 << int(Unusable::NothingPumped) << 27
-                                        << 2 << LeakVerdict::NoAnalysis;
+        QTest::newRow("delivery without sticks")
+            << "unstuck" << 30 << int(Unusable::DeliveryUnstuck) << 29 << 2 << LeakVerdict::Pass;
+        QTest::newRow("net without a temperature")
+            << "cold" << 30 << int(Unusable::NoTemperature) << 29 << 2 << LeakVerdict::Pass;
+        QTest::newRow("27 usable days")
+            << "three" << 30 << int(Unusable::NothingPumped) << 27 << 2 << LeakVerdict::NoAnalysis;
         QTest::newRow("28-day period") << "" << 28 << -1 << 28 << 1 << LeakVerdict::Pass;
         QTest::newRow("36-day period") << "" << 36 << -1 << 36 << 1 << LeakVerdict::NoAnalysis;
     }
@@ -227,7 +228,8 @@ private Q_SLOTS:
         QFETCH(int, freedom);
         QFETCH(double, t);
         QVERIFY(std::abs(thresholdMultiplier(freedom, 1) - t) < 1e-3);
-        QVERIFY(near(thresholdMultiplier(freedom), kThresholdFactor * thresholdMultiplier(freedom, 1)));
+        QVERIFY(
+            near(thresholdMultiplier(freedom), kThresholdFactor * thresholdMultiplier(freedom, 1)));
     }
 
     // A few simulated months of each arm, fixed seeds: whole months, refilled, and the leak seen.
