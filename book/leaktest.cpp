@@ -18,37 +18,6 @@ constexpr double kLargestCorrelation = 0.95;
 constexpr int kCorrelationSteps = 95;  // the grid 0, 0.01, ..., 0.95
 constexpr double kExact = 1e-24;       // a residual sum of squares this share of the total is 0
 
-// Days since 1970-01-01 of a YYYY-MM-DD the book has checked (the civil calendar's count).
-long dayNumber(const std::string& date) {
-    const int year = std::stoi(date.substr(0, 4));
-    const int month = std::stoi(date.substr(5, 2));
-    const int day = std::stoi(date.substr(8, 2));
-    const int y = year - (month <= 2 ? 1 : 0);
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yearOfEra = y - era * 400;
-    const long dayOfYear = (153L * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-// The YYYY-MM-DD of a day number, the inverse of dayNumber.
-std::string dateOf(long number) {
-    const long z = number + 719468;
-    const long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long dayOfEra = z - era * 146097;
-    const long yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const long shifted = (5 * dayOfYear + 2) / 153;
-    const long day = dayOfYear - (153 * shifted + 2) / 5 + 1;
-    const long month = shifted < 10 ? shifted + 3 : shifted - 9;
-    const long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(year),
-                  static_cast<int>(month), static_cast<int>(day));
-    return text;
-}
-
 // The volume per unit of stick at `level`: a reading's error in volume is its error in length
 // times this. Central where the gauge allows, one-sided at the bottom and the top.
 double volumePerLength(const Gauge& gauge, double level, double step) {
@@ -410,8 +379,8 @@ Expected<LeakTest, std::string> leakTest(const MonthRecords& records, const Tank
     if (!collected) {
         return Unexpected(collected.error());
     }
-    test.periodDays = static_cast<int>(dayNumber(records.days.back().date) -
-                                       dayNumber(records.days.front().date) + 1);
+    test.periodDays = options.periodDays.value_or(static_cast<int>(
+        dayNumber(records.days.back().date) - dayNumber(records.days.front().date) + 1));
     test.usableDays = collected->usable;
     test.unusable = std::move(collected->unusable);
     test.points = std::move(collected->shown);

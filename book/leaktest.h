@@ -76,6 +76,9 @@ struct LeakTestOptions {
     // The threshold's multiplier over the t quantile. The calibrated value unless a simulation
     // tries another.
     std::optional<double> factor;
+    // The period's calendar days, when a period was asked for (a month, or a range of dates);
+    // otherwise the days from the first recorded to the last.
+    std::optional<int> periodDays;
 };
 
 // The threshold's multiplier on the 97.5 % quantile of Student's t, calibrated by the tight

@@ -29,17 +29,6 @@ std::string shortest(const std::optional<double>& value) {
     return value ? plainText(*value) : std::string();
 }
 
-std::string csvField(const std::string& value) {
-    if (value.find_first_of(",\"\r\n") == std::string::npos) {
-        return value;
-    }
-    std::string quoted = "\"";
-    for (const char c : value) {
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    }
-    return quoted + "\"";
-}
-
 std::string ruleText(const RuleVerdict& verdict, const ReportHeading& heading) {
     std::string text = ruleName(verdict.rule, heading.volumeUnit, heading.lengthUnit) + ": ";
     for (const RuleFigure& figure : verdict.figures) {
@@ -195,6 +184,17 @@ std::string deliveryText(const std::string& date, const DeliveryCheck& check,
                 heading.temperatureUnit;
     }
     return text + "\n";
+}
+
+std::string csvField(const std::string& value) {
+    if (value.find_first_of(",\"\r\n") == std::string::npos) {
+        return value;
+    }
+    std::string quoted = "\"";
+    for (const char c : value) {
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    }
+    return quoted + "\"";
 }
 
 std::string deliveryHistoryRow(const std::string& tank, const DeliveryCorrection& change) {

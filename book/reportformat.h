@@ -32,6 +32,9 @@ std::string monthReport(const MonthReport& month, const ReportHeading& heading,
 std::string deliveryText(const std::string& date, const DeliveryCheck& check,
                          const ReportHeading& heading);
 
+// A CSV field, quoted when it holds a comma, a quote or a line end.
+std::string csvField(const std::string& value);
+
 // The import's columns, in the order export writes them.
 extern const char* const kDayCsvHeader;
 std::string dayCsvRow(const std::string& tank, const Day& day);

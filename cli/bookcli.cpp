@@ -59,6 +59,7 @@ const std::vector<Subcommand>& subcommands() {
         {"history", 1, 0, {}, {"--deliveries"}, bookcli::history},
         {"export", 0, 1, {}, {}, bookcli::exportDays},
         {"check", 0, 0, {}, {}, bookcli::checkBook},
+        {"leak-test", 1, 1, {"--from", "--to", "--format"}, {}, bookcli::testForLeaks},
     };
     return all;
 }

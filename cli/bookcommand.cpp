@@ -1,6 +1,7 @@
 #include "cli/bookcommand.h"
 
 #include <algorithm>
+#include <array>
 
 #include "cli/unitwords.h"
 
@@ -100,6 +101,11 @@ std::optional<std::string> refusedDay(const book::Day& day, const book::TankLimi
         return std::string("the volume pumped is missing: give --pumped 0 if nothing was pumped");
     }
     return std::nullopt;
+}
+
+Expected<book::ReportFormat, std::string> formatOf(const Options& options) {
+    constexpr std::array<std::string_view, 3> kWords{"text", "csv", "json"};
+    return wordOption(options.values, "--format", kWords, book::ReportFormat::Text);
 }
 
 }  // namespace brimwell::bookcli

@@ -67,6 +67,9 @@ Expected<GaugedTank, Status> openGaugedTank(const Request& request, const Contex
 // The heading of the tank's report on `month`, YYYY-MM.
 book::ReportHeading headingOf(const GaugedTank& opened, const std::string& month);
 
+// --format: text (the default), csv or json.
+Expected<book::ReportFormat, std::string> formatOf(const Options& options);
+
 // What the book refuses, named by the option that gives the value it is about.
 std::string refusalText(const book::Refusal& refusal);
 
@@ -84,5 +87,7 @@ Command tankAdd, tankEdit, tankList, tankShow, tankRemove;
 Command recordDay, recordDelivery, importDays;
 // The reports: month, history, export and check (bookreportcommands.cpp).
 Command month, history, exportDays, checkBook;
+// The leak test of a month or a range of days (bookleakcommand.cpp).
+Command testForLeaks;
 
 }  // namespace brimwell::bookcli

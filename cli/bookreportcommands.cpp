@@ -22,11 +22,6 @@ using book::TankSettings;
 
 namespace {
 
-Expected<ReportFormat, std::string> formatOf(const Options& options) {
-    constexpr std::array<std::string_view, 3> kWords{"text", "csv", "json"};
-    return wordOption(options.values, "--format", kWords, ReportFormat::Text);
-}
-
 // Each record of the tank that the book would refuse today, as "TANK DATE: reason".
 Expected<std::vector<std::string>, std::string> refusedRecords(Store& store,
                                                                const TankSettings& tank,

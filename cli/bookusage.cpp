@@ -18,6 +18,8 @@ const char* const kBookUsage =
     "       brimwell-book history TANK [--deliveries]\n"
     "       brimwell-book export [TANK]\n"
     "       brimwell-book check\n"
+    "       brimwell-book leak-test TANK (YYYY-MM | --from DATE --to DATE)\n"
+    "                     [--format text|csv|json]\n"
     "       brimwell-book --help | --version\n"
     "       brimwell-book [--book FILE]         opens the book's window\n"
     "\n"
@@ -65,6 +67,15 @@ const char* const kBookUsage =
     "export   every day of the tank (or of all tanks) as import reads them\n"
     "check    SQLite's check of every page, then each stored record the book would refuse\n"
     "         today, named by tank and date (exit 4 when it lists any)\n"
+    "leak-test  the month's statistical leak test (docs/leaktest.md): the cumulative\n"
+    "         over/short fitted against time, a step at each delivery; the leak rate per\n"
+    "         hour (a loss positive), the threshold, the minimum detectable leak rate (MDL)\n"
+    "         and the verdict: fail when |rate| reaches the threshold, pass below it with\n"
+    "         an MDL of at most 0.2 gal/h (0.757 L/h), otherwise inconclusive; no analysis\n"
+    "         with fewer than 28 usable days, or for a range of other than 28 to 35 days.\n"
+    "         Each result is kept in the book with its time; a result issued before for the\n"
+    "         same period that the records no longer give is shown beside the current one.\n"
+    "         The method has no third-party evaluation\n"
     "\n"
     "Numbers are read with \".\" as the decimal point. Sticks and water cuts are 0 to the\n"
     "tank's height; volumes pumped, billed and pumped during a delivery 0 to 1000000000;\n"
@@ -72,6 +83,7 @@ const char* const kBookUsage =
     "0 to 100 and --allowance 0 to 1000000000. A record the month could not work out is\n"
     "refused.\n"
     "Exit status: 0 done; 1 the book could not be opened, read or written, or is damaged;\n"
-    "2 bad input, nothing written; 4 the month fails a rule (check: records found).\n";
+    "2 bad input, nothing written; 4 the month fails a rule (check: records found; leak-test:\n"
+    "fail); 5 leak-test: inconclusive or no analysis.\n";
 
 }  // namespace brimwell
