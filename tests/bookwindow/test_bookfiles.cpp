@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -68,8 +67,6 @@ class BookFilesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
     void a_day_saved_after_a_file_dialog_is_kept_beside_another_programs_day_data() {
         QTest::addColumn<QString>("dialog");
         QTest::newRow("open book") << "actOpen";

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -95,8 +94,6 @@ class BookWindowTest : public QObject {
     }
 
 private Q_SLOTS:
-    // The window remembers the last book in the settings, which must not be the user's.
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         host = std::make_unique<testing::ScriptedHost>();

@@ -694,10 +694,9 @@ int main(int argc, char** argv) {
     reproduceProgram = "brimwell_bookmonkey";
     reproduceOptions = comma ? " comma" : "";
 
-    // The window's settings go to the run's own folder, never to the user's.
     QTemporaryDir folder;
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + "/config"));
+    const testing::TemporaryHome home;
     const QLocale locale = comma ? testing::decimalCommaLocale() : QLocale(QLocale::English, QLocale::UnitedStates);
     QLocale::setDefault(locale);
     std::printf("book monkey seed %llu, %llu actions, locale %s\n", static_cast<unsigned long long>(runSeed),

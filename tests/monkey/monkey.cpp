@@ -43,6 +43,7 @@
 #include "tank/frmullex.h"
 #include "tests/monkey/monkeykit.h"
 #include "tests/support/scriptedhost.h"
+#include "tests/support/windowtest.h"
 #include "shell/shell.h"
 
 using namespace brimwell::monkey;
@@ -782,6 +783,7 @@ int main(int argc, char** argv) {
     verbose = argc > 3 && std::string(argv[3]) == "verbose";
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const brimwell::testing::TemporaryHome home;
     // The seed also picks the user's notation: a decimal point or comma, and group separators and
     // decimal signs that take more than one byte.
     const QLocale locales[] = {QLocale(QLocale::English, QLocale::UnitedStates),

@@ -1,12 +1,27 @@
 #include "tests/support/windowtest.h"
 
 #include <QDialog>
+#include <QFile>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QTimer>
 
 namespace brimwell::testing {
 namespace {
 bool realDialogsAllowed = false;
+}
+
+TemporaryHome::TemporaryHome() {
+    if (!folder_.isValid()) {
+        qFatal("cannot make a home folder for the test: %s", qPrintable(folder_.errorString()));
+    }
+    const QByteArray home = QFile::encodeName(folder_.path());
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", home + "/.config");
+    qputenv("XDG_DATA_HOME", home + "/.local/share");
+    qputenv("XDG_STATE_HOME", home + "/.local/state");
+    qputenv("XDG_CACHE_HOME", home + "/.cache");
+    QStandardPaths::setTestModeEnabled(true);
 }
 
 void startModalWatchdog() {

@@ -1,0 +1,50 @@
+#include "bookwindow/figuretexts.h"
+
+#include <QObject>
+#include <cmath>
+
+#include "bookwindow/bookmodels.h"
+#include "bookwindow/tankentry.h"
+#include "host/usernumberformat.h"
+#include "model/window/units.h"
+
+namespace brimwell {
+
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString exactText(double value) {
+    return QString::fromStdString(editableText(value, userNumberFormat()));
+}
+
+QString optionalText(const std::optional<double>& value) {
+    return value ? exactText(*value) : QString();
+}
+
+QString deliveryText(const book::DeliveryCheck& check) {
+    QString text = QObject::tr("measured %1 against a bill of %2 gross: %3 %4")
+                       .arg(volumeText(check.measured), volumeText(check.billGross),
+                            check.grossDifference < 0 ? QObject::tr("short") : QObject::tr("over"),
+                            volumeText(std::abs(check.grossDifference)));
+    if (check.netDifference) {
+        text += QObject::tr(" (net %1)").arg(volumeText(*check.netDifference));
+    }
+    return text;
+}
+
+QString ruleText(const book::Rule& rule, const book::BookTank& tank) {
+    return fromStd(book::ruleName(rule, unitWord(tank.volumeUnit), unitWord(tank.lengthUnit)));
+}
+
+QString verdictText(const book::RuleVerdict& verdict, const book::BookTank& tank) {
+    QString text = ruleText(verdict.rule, tank) + ": " +
+                   (verdict.met ? QObject::tr("met") : QObject::tr("FAILED"));
+    for (const book::RuleFigure& figure : verdict.figures) {
+        text += "; " + fromStd(figure.label) + " " +
+                (figure.count ? QString::number(figure.value) : volumeText(figure.value));
+    }
+    return text;
+}
+
+}  // namespace brimwell
