@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "book/store.h"
+#include "tests/support/commandrun.h"
 
 using namespace brimwell;
 using book::Store;
@@ -160,6 +161,40 @@ QStringList oldBook(int version, const std::vector<OldTank>& tanks) {
     return statements;
 }
 
+// The statements of an SQL dump, split at each semicolon outside a quoted text.
+QStringList statementsOf(const QString& dump) {
+    QStringList statements;
+    QString statement;
+    bool quoted = false;
+    for (const QChar c : dump) {
+        quoted = c == '\'' ? !quoted : quoted;
+        if (c == ';' && !quoted) {
+            statements << statement.trimmed();
+            statement.clear();
+        } else {
+            statement += c;
+        }
+    }
+    return statements;
+}
+
+// What brimwell-book prints for the arguments, as the recorded outputs of an earlier version
+// write it: standard output, each line of standard error after "! ", the exit status; times
+// read TIME.
+QString printed(const QString& book, const QStringList& args) {
+    const brimwell::testing::Run run =
+        brimwell::testing::runCommand(BRIMWELL_BOOK, QStringList{"--book", book} + args);
+    QString text = QString::fromUtf8(run.out);
+    for (const QString& line : QString::fromUtf8(run.err).split('\n', Qt::SkipEmptyParts)) {
+        text += "! " + line + "\n";
+    }
+    text += QString("-- exit %1\n").arg(run.exitCode);
+    static const QRegularExpression kTime(
+        "[0-9]{4}-[0-9]{2}-[0-9]{2}[T ][0-9]{2}:[0-9]{2}(:[0-9]{2}([.,][0-9]+)?)?"
+        "(Z|[+-][0-9]{2}(:?[0-9]{2})?)?");
+    return text.replace(kTime, "TIME");
+}
+
 QByteArray digest(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly)
@@ -175,6 +210,35 @@ class BookUpgradeTest : public QObject {
     QTemporaryDir dir_;
 
 private Q_SLOTS:
+    // Books written by the earlier versions themselves (tests/book/data: their dump, and what
+    // they printed for each month, history and export) print the same once upgraded.
+    void a_book_of_an_earlier_version_prints_what_that_version_printed_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("version 1") << "book-v1";
+        QTest::newRow("version 2") << "book-v2";
+    }
+    void a_book_of_an_earlier_version_prints_what_that_version_printed() {
+        QFETCH(QString, name);
+        const QString book = dir_.filePath(name + ".sqlite");
+        QCOMPARE(run(book, statementsOf(QString::fromUtf8(
+                               brimwell::testing::readFile(BOOK_DATA "/" + name + ".sql")))),
+                 QString());
+        QVERIFY(brimwell::testing::writeFile(dir_.filePath("none.csv"), "tank,date,stick\n"));
+        QCOMPARE(printed(book, {"import", dir_.filePath("none.csv")}),
+                 QString("imported 0 days\n-- exit 0\n"));
+        const QString expected =
+            QString::fromUtf8(brimwell::testing::readFile(BOOK_DATA "/" + name + ".expected"));
+        int compared = 0;
+        for (const QString& section : expected.split("== ", Qt::SkipEmptyParts)) {
+            const qsizetype end = section.indexOf('\n');
+            const QString command = section.left(end);
+            QCOMPARE(command + "\n" + printed(book, command.split(' ')),
+                     command + "\n" + section.mid(end + 1));
+            ++compared;
+        }
+        QVERIFY(compared > 60);
+    }
+
     void an_older_book_reads_back_as_it_was_described_data() {
         QTest::addColumn<int>("version");
         QTest::newRow("version 1") << 1;
