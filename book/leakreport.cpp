@@ -171,17 +171,6 @@ std::string csvReport(const LeakReport& report, const LeakHeading& heading) {
 
 }  // namespace
 
-IssuedLeakTest issuedForm(const LeakTest& test, const std::string& first, const std::string& last) {
-    return {first,     last,      "", test.verdict, test.rate, test.threshold,
-            test.minimumDetectable, test.usableDays};
-}
-
-bool sameResult(const IssuedLeakTest& issued, const LeakTest& test) {
-    IssuedLeakTest current = issuedForm(test, issued.first, issued.last);
-    current.issuedAt = issued.issuedAt;
-    return current == issued;
-}
-
 std::string rateUnit(VolumeUnit unit) {
     switch (unit) {
         case VolumeUnit::Litres:

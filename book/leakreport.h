@@ -23,25 +23,6 @@ struct LeakHeading {
     LengthUnit lengthUnit = LengthUnit::Inches;
 };
 
-// A result issued before for the same period (printed or exported), kept by the book.
-struct IssuedLeakTest {
-    std::string first;  // the period, YYYY-MM-DD
-    std::string last;
-    std::string issuedAt;  // UTC, ISO 8601
-    LeakVerdict verdict = LeakVerdict::NoAnalysis;
-    std::optional<double> rate;
-    std::optional<double> threshold;
-    std::optional<double> minimumDetectable;
-    int usableDays = 0;
-
-    bool operator==(const IssuedLeakTest&) const = default;
-};
-
-// The issued form of a test, without its time.
-IssuedLeakTest issuedForm(const LeakTest& test, const std::string& first, const std::string& last);
-// Whether the issued result says what the test says.
-bool sameResult(const IssuedLeakTest& issued, const LeakTest& test);
-
 struct LeakReport {
     LeakTest test;
     // The verdict of the month before, for a calendar month: two in a row without a pass ask

@@ -438,4 +438,15 @@ std::string_view unusableReason(Unusable reason) {
     }
 }
 
+IssuedLeakTest issuedForm(const LeakTest& test, const std::string& first, const std::string& last) {
+    return {first,     last,      "", test.verdict, test.rate, test.threshold,
+            test.minimumDetectable, test.usableDays};
+}
+
+bool sameResult(const IssuedLeakTest& issued, const LeakTest& test) {
+    IssuedLeakTest current = issuedForm(test, issued.first, issued.last);
+    current.issuedAt = issued.issuedAt;
+    return current == issued;
+}
+
 }  // namespace brimwell::book

@@ -96,6 +96,25 @@ inline constexpr double kPassLimitGallons = 0.2;  // per hour
 Expected<LeakTest, std::string> leakTest(const MonthRecords& records, const TankSettings& tank,
                                          const Gauge& gauge, const LeakTestOptions& options = {});
 
+// A result issued (printed or exported) for a period, kept by the book with its time.
+struct IssuedLeakTest {
+    std::string first;  // the period, YYYY-MM-DD
+    std::string last;
+    std::string issuedAt;  // UTC, ISO 8601
+    LeakVerdict verdict = LeakVerdict::NoAnalysis;
+    std::optional<double> rate;
+    std::optional<double> threshold;
+    std::optional<double> minimumDetectable;
+    int usableDays = 0;
+
+    bool operator==(const IssuedLeakTest&) const = default;
+};
+
+// The issued form of a test, without its time.
+IssuedLeakTest issuedForm(const LeakTest& test, const std::string& first, const std::string& last);
+// Whether the issued result says what the test says.
+bool sameResult(const IssuedLeakTest& issued, const LeakTest& test);
+
 // The verdict from the figures: `analysable` when the period and its usable days allow one.
 LeakVerdict leakVerdict(bool analysable, double rate, double threshold, double minimumDetectable,
                         double passLimit);

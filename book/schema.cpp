@@ -26,6 +26,15 @@ constexpr std::string_view kDeliveryHistory =
 constexpr std::string_view kDeliveryHistoryIndex =
     "CREATE INDEX delivery_history_by_day ON delivery_history (tank_id, day)";
 
+// Version 3: each leak test issued, with its time.
+constexpr std::string_view kLeakTests =
+    "CREATE TABLE leak_tests (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
+    "REFERENCES tanks (id), first_day TEXT NOT NULL, last_day TEXT NOT NULL, "
+    "issued_at TEXT NOT NULL, verdict TEXT NOT NULL, leak_rate DOUBLE PRECISION, "
+    "threshold DOUBLE PRECISION, mdl DOUBLE PRECISION, usable_days INTEGER NOT NULL)";
+constexpr std::string_view kLeakTestsIndex =
+    "CREATE INDEX leak_tests_by_period ON leak_tests (tank_id, first_day, last_day)";
+
 std::string createTable(std::string_view name, std::string_view columns) {
     return std::string("CREATE TABLE ").append(name).append(columns);
 }
@@ -65,6 +74,8 @@ const Schema& sqliteSchema() {
             "CREATE INDEX deliveries_by_day ON deliveries (tank_id, day)",
             std::string(kDeliveryHistory),
             std::string(kDeliveryHistoryIndex),
+            std::string(kLeakTests),
+            std::string(kLeakTestsIndex),
         },
         {
             {{std::string(kDeliveryHistory), std::string(kDeliveryHistoryIndex)}, {}},
@@ -72,7 +83,8 @@ const Schema& sqliteSchema() {
             // tables' references name `tanks`, which the new table is then called.
             {{createTable(kNewTanks, kTankColumns)},
              {"DROP TABLE tanks",
-              std::string("ALTER TABLE ").append(kNewTanks).append(" RENAME TO tanks")}},
+              std::string("ALTER TABLE ").append(kNewTanks).append(" RENAME TO tanks"),
+              std::string(kLeakTests), std::string(kLeakTestsIndex)}},
         },
         "BEGIN IMMEDIATE",
     };

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "book/connection.h"
+#include "book/leaktest.h"
 #include "book/records.h"
 #include "model/expected.h"
 
@@ -88,6 +89,12 @@ public:
     Expected<std::vector<Delivery>, std::string> deliveries(const std::string& tank,
                                                             const std::string& date);
     Expected<std::vector<DeliveryCorrection>, std::string> deliveryHistory(const std::string& tank);
+    // Keeps a leak test's result as issued now.
+    Expected<void, std::string> keepLeakTest(const std::string& tank, const IssuedLeakTest& test);
+    // The results issued for the period `first` to `last`, the earliest first.
+    Expected<std::vector<IssuedLeakTest>, std::string> issuedLeakTests(const std::string& tank,
+                                                                       const std::string& first,
+                                                                       const std::string& last);
     // Every delivery of the tank with its date, in the order of the days and of their recording.
     Expected<std::vector<std::pair<std::string, Delivery>>, std::string> allDeliveries(
         const std::string& tank);

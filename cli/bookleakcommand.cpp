@@ -93,6 +93,34 @@ std::optional<book::LeakVerdict> previousVerdict(const PeriodRecords& records,
     return test ? std::optional(test->verdict) : std::optional(book::LeakVerdict::NoAnalysis);
 }
 
+// Keeps the result as issued now, unless the last issued for the period says the same; the
+// results issued before that differ from it.
+Expected<std::vector<book::IssuedLeakTest>, std::string> issue(book::Store& store,
+                                                               const std::string& tank,
+                                                               const book::LeakTest& test,
+                                                               const Period& period) {
+    std::vector<book::IssuedLeakTest> differing;
+    const auto done = store.together([&]() -> Expected<void, std::string> {
+        const auto issued = store.issuedLeakTests(tank, period.first, period.last);
+        if (!issued) {
+            return Unexpected(issued.error());
+        }
+        for (const book::IssuedLeakTest& each : *issued) {
+            if (!book::sameResult(each, test)) {
+                differing.push_back(each);
+            }
+        }
+        if (!issued->empty() && book::sameResult(issued->back(), test)) {
+            return {};
+        }
+        return store.keepLeakTest(tank, book::issuedForm(test, period.first, period.last));
+    });
+    if (!done) {
+        return Unexpected(done.error());
+    }
+    return differing;
+}
+
 Status statusOf(book::LeakVerdict verdict) {
     switch (verdict) {
         case book::LeakVerdict::Pass:
@@ -133,7 +161,12 @@ Status testForLeaks(const Request& request, const Context& context) {
     if (!test) {
         return context.complain(test.error(), kBookBadInput);
     }
-    const book::LeakReport report{*test, previousVerdict(*records, *opened, period->month), {}};
+    auto issued = issue(*opened->store, tank.name, *test, *period);
+    if (!issued) {
+        return context.complain(issued.error(), kBookWriteFailed);
+    }
+    const book::LeakReport report{*test, previousVerdict(*records, *opened, period->month),
+                                  *std::move(issued)};
     const book::LeakHeading heading{tank.name,
                                     tank.product.name,
                                     period->first,

@@ -136,6 +136,18 @@ private Q_SLOTS:
         QCOMPARE(test["unusable"].toArray().size(), 2);
         QCOMPARE(test["previous_verdict"].toString(), QString("no analysis"));
         QVERIFY(test["tightness_test_due"].toBool());
+        // Issued again unchanged it is kept once; once a correction changes it, the result
+        // issued before stands beside the current one.
+        const auto issuedBefore = [&] {
+            const Run issuing = book("month.book", {"leak-test", "T1", "2026-03", "--format", "json"});
+            return QJsonDocument::fromJson(issuing.out).object()["issued_before"].toArray();
+        };
+        QCOMPARE(issuedBefore().size(), 0);
+        QCOMPARE(book("month.book", {"day", "T1", "2026-03-03", "--stick", "49.6", "--temperature", "61", "--pumped", "120"}).exitCode, 0);
+        const QJsonArray issued = issuedBefore();
+        QCOMPARE(issued.size(), 1);
+        QCOMPARE(issued[0].toObject()["usable_days"].toInt(), 0);
+        QCOMPARE(sql(path("month.book"), "SELECT COUNT(*) FROM leak_tests"), QString("2"));
     }
 
     // A book of version 1, before deliveries kept their history, is brought up to date as it
@@ -148,6 +160,7 @@ private Q_SLOTS:
         QCOMPARE(book("deliveries.book", typo).exitCode, 0);
         QCOMPARE(book("deliveries.book", typo).exitCode, 0);
         QCOMPARE(sql(path("deliveries.book"), "DROP TABLE delivery_history"), QString());
+        QCOMPARE(sql(path("deliveries.book"), "DROP TABLE leak_tests"), QString());
         QCOMPARE(sql(path("deliveries.book"), "ALTER TABLE tanks ADD COLUMN shape TEXT NOT NULL DEFAULT "
                                               "'--orientation vertical --diameter 120 --length 120'"), QString());
         QCOMPARE(sql(path("deliveries.book"), "UPDATE book_meta SET value = '1' WHERE name = 'schema_version'"), QString());
