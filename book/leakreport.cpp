@@ -5,7 +5,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell::book {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "book/leaktest.h"
 #include "book/reportformat.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell::book {
 

@@ -8,7 +8,7 @@
 
 #include "book/changes.h"
 #include "book/month.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell::book {
 namespace {

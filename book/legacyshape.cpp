@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell::book {
 namespace {

@@ -10,7 +10,7 @@
 #include "cli/booktankoptions.h"
 #include "cli/tankoptions.h"
 #include "cli/unitwords.h"
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell::bookcli {
 

@@ -13,7 +13,7 @@
 #include "book/records.h"
 #include "cli/options.h"
 #include "model/expected.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell::bookcli {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "model/expected.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 
