@@ -295,6 +295,8 @@ private Q_SLOTS:
                                        << "--heads: unknown value 'domed'";
         QTest::newRow("not a number")
             << "--diameter 9b --length 9" << QString() << "'9b' is not a number";
+        QTest::newRow("a cone without its depth")
+            << "--heads conical --diameter 96 --length 9" << QString() << "--head-depth is missing";
         QTest::newRow("a chart and sizes")
             << "--diameter 96 --units feet" << kChart << "--diameter does not apply to this tank";
     }

@@ -136,6 +136,11 @@ private Q_SLOTS:
         QCOMPARE(test["unusable"].toArray().size(), 2);
         QCOMPARE(test["previous_verdict"].toString(), QString("no analysis"));
         QVERIFY(test["tightness_test_due"].toBool());
+        // January has no record: nothing is said of it.
+        const QJsonObject firstMonth = QJsonDocument::fromJson(
+            book("month.book", {"leak-test", "T1", "2026-02", "--format", "json"}).out).object();
+        QVERIFY(firstMonth["previous_verdict"].isNull());
+        QCOMPARE(firstMonth["period_days"].toInt(), 28);
         // Issued again unchanged it is kept once; once a correction changes it, the result
         // issued before stands beside the current one.
         const auto issuedBefore = [&] {
@@ -147,7 +152,7 @@ private Q_SLOTS:
         const QJsonArray issued = issuedBefore();
         QCOMPARE(issued.size(), 1);
         QCOMPARE(issued[0].toObject()["usable_days"].toInt(), 0);
-        QCOMPARE(sql(path("month.book"), "SELECT COUNT(*) FROM leak_tests"), QString("2"));
+        QCOMPARE(sql(path("month.book"), "SELECT COUNT(*) FROM leak_tests"), QString("3"));  // March twice, February
     }
 
     // A book of version 1, before deliveries kept their history, is brought up to date as it

@@ -2,10 +2,13 @@
 // the sticks' precision 1/8 in, so that an exact fit scatters by the floor 0.125 / √12 =
 // 0.0360844 in, 3.60844 gal.
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 #include <cmath>
 #include <cstdio>
 
+#include "book/leakreport.h"
 #include "book/leaksim.h"
 #include "book/leaktest.h"
 
@@ -264,6 +267,40 @@ private Q_SLOTS:
                 QCOMPARE(test->verdict, leak > 0 ? LeakVerdict::Fail : LeakVerdict::Pass);
             }
         }
+    }
+
+    // Two periods in a row without a pass ask for a tightness test; a month before with no
+    // record in the book asks nothing.
+    void two_periods_without_a_pass_ask_for_a_tightness_test_data() {
+        QTest::addColumn<int>("previous");  // -1: no days before
+        QTest::addColumn<int>("current");
+        QTest::addColumn<bool>("due");
+        const int pass = static_cast<int>(LeakVerdict::Pass);
+        const int fail = static_cast<int>(LeakVerdict::Fail);
+        const int none = static_cast<int>(LeakVerdict::NoAnalysis);
+        QTest::newRow("fail after a pass") << pass << fail << false;
+        QTest::newRow("a pass after a fail") << fail << pass << false;
+        QTest::newRow("fail after fail") << fail << fail << true;
+        QTest::newRow("no analysis after fail") << fail << none << true;
+        QTest::newRow("fail, nothing before") << -1 << fail << false;
+    }
+    void two_periods_without_a_pass_ask_for_a_tightness_test() {
+        QFETCH(int, previous);
+        QFETCH(int, current);
+        QFETCH(bool, due);
+        LeakReport report;
+        report.test.verdict = static_cast<LeakVerdict>(current);
+        if (previous >= 0) {
+            report.previous = static_cast<LeakVerdict>(previous);
+        }
+        const QJsonObject json =
+            QJsonDocument::fromJson(QByteArray::fromStdString(
+                                        leakReport(report, {}, ReportFormat::Json)))
+                .object();
+        QCOMPARE(json["tightness_test_due"].toBool(), due);
+        QCOMPARE(leakReport(report, {}, ReportFormat::Text).find("tightness test") !=
+                     std::string::npos,
+                 due);
     }
 };
 
