@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
 #include "book/changes.h"
 #include "book/month.h"
@@ -14,9 +13,6 @@ namespace brimwell::book {
 namespace {
 
 constexpr double kHoursPerDay = 24;
-constexpr double kLargestCorrelation = 0.95;
-constexpr int kCorrelationSteps = 95;  // the grid 0, 0.01, ..., 0.95
-constexpr double kExact = 1e-24;       // a residual sum of squares this share of the total is 0
 
 // The volume per unit of stick at `level`: a reading's error in volume is its error in length
 // times this. Central where the gauge allows, one-sided at the bottom and the top.
@@ -33,135 +29,6 @@ double volumePerLength(const Gauge& gauge, double level, double step) {
     return span > 0 ? (high - low) / span : 0;
 }
 
-// A small symmetric positive definite system solved by Cholesky, in place; false when it is not
-// positive definite.
-bool choleskyFactor(std::vector<double>& a, int size) {
-    for (int j = 0; j < size; ++j) {
-        double diagonal = a[j * size + j];
-        for (int k = 0; k < j; ++k) {
-            diagonal -= a[j * size + k] * a[j * size + k];
-        }
-        if (!(diagonal > 0)) {
-            return false;
-        }
-        a[j * size + j] = std::sqrt(diagonal);
-        for (int i = j + 1; i < size; ++i) {
-            double sum = a[i * size + j];
-            for (int k = 0; k < j; ++k) {
-                sum -= a[i * size + k] * a[j * size + k];
-            }
-            a[i * size + j] = sum / a[j * size + j];
-        }
-    }
-    return true;
-}
-
-std::vector<double> choleskySolve(const std::vector<double>& factor, int size,
-                                  std::vector<double> b) {
-    for (int i = 0; i < size; ++i) {
-        for (int k = 0; k < i; ++k) {
-            b[i] -= factor[i * size + k] * b[k];
-        }
-        b[i] /= factor[i * size + i];
-    }
-    for (int i = size - 1; i >= 0; --i) {
-        for (int k = i + 1; k < size; ++k) {
-            b[i] -= factor[k * size + i] * b[k];
-        }
-        b[i] /= factor[i * size + i];
-    }
-    return b;
-}
-
-// The fit at one correlation. Column 0 is the slope, column 1 + s the offset of segment s.
-struct Solved {
-    std::vector<double> coefficients;
-    double rss = 0;
-    double slopeVariance = 0;  // of the slope, per unit of the errors' variance
-    double restricted = 0;     // the restricted log-likelihood, up to a constant
-    double total = 0;          // the sum of squares fitted
-};
-
-std::optional<Solved> solveAt(const std::vector<TrendPoint>& points,
-                              const std::vector<TrendTie>& ties, int segments, double phi) {
-    const int n = static_cast<int>(points.size());
-    const int p = segments + 1;
-    std::vector<double> normal(static_cast<std::size_t>(p * p), 0);
-    std::vector<double> right(static_cast<std::size_t>(p), 0);
-    double yy = 0;
-    double logR = 0;
-    // A row is nonzero in the slope and in the offsets of its point and the one before it.
-    struct Entry {
-        int column;
-        double value;
-    };
-    for (int j = 0; j < n; ++j) {
-        const TrendPoint& point = points[j];
-        std::array<Entry, 3> row{{{0, point.days / point.weight},
-                                  {1 + point.segment, 1 / point.weight},
-                                  {1 + point.segment, 0}}};
-        int size = 2;
-        double y = point.value / point.weight;
-        if (j > 0 && phi > 0) {
-            // Prais-Winsten over a gap of g days: e_j - φ^g e_(j-1) has variance 1 - φ^2g.
-            const TrendPoint& before = points[j - 1];
-            const double r = std::pow(phi, point.days - before.days);
-            const double scale = 1 / std::sqrt(1 - r * r);
-            row[0].value = (row[0].value - r * before.days / before.weight) * scale;
-            if (before.segment == point.segment) {
-                row[1].value = (row[1].value - r / before.weight) * scale;
-            } else {
-                row[1].value *= scale;
-                row[2] = {1 + before.segment, -r / before.weight * scale};
-                size = 3;
-            }
-            y = (y - r * before.value / before.weight) * scale;
-            logR += std::log(1 - r * r);
-        }
-        for (int a = 0; a < size; ++a) {
-            right[row[a].column] += row[a].value * y;
-            for (int b = 0; b < size; ++b) {
-                normal[row[a].column * p + row[b].column] += row[a].value * row[b].value;
-            }
-        }
-        yy += y * y;
-    }
-    // A tie observes one offset less the one before it, apart from the closes' errors.
-    for (const TrendTie& tie : ties) {
-        const int high = 1 + tie.segment;
-        const int low = tie.segment;
-        const double a = 1 / tie.weight;
-        const double y = tie.value / tie.weight;
-        normal[high * p + high] += a * a;
-        normal[low * p + low] += a * a;
-        normal[high * p + low] -= a * a;
-        normal[low * p + high] -= a * a;
-        right[high] += a * y;
-        right[low] -= a * y;
-        yy += y * y;
-    }
-    std::vector<double> factor = normal;
-    if (!choleskyFactor(factor, p)) {
-        return std::nullopt;
-    }
-    Solved solved;
-    solved.coefficients = choleskySolve(factor, p, right);
-    double explained = 0;
-    double logDet = 0;
-    for (int a = 0; a < p; ++a) {
-        explained += solved.coefficients[a] * right[a];
-        logDet += 2 * std::log(factor[a * p + a]);
-    }
-    solved.rss = std::max(yy - explained, 0.0);
-    std::vector<double> unit(static_cast<std::size_t>(p), 0);
-    unit[0] = 1;
-    solved.slopeVariance = choleskySolve(factor, p, unit)[0];
-    solved.total = yy;
-    const double tiny = std::numeric_limits<double>::min();
-    solved.restricted = -0.5 * ((n - p) * std::log(std::max(solved.rss, tiny)) + logR + logDet);
-    return solved;
-}
-
 struct Collected {
     std::vector<TrendPoint> points;
     std::vector<TrendTie> ties;
@@ -170,36 +37,40 @@ struct Collected {
     int usable = 0;
 };
 
-// The points of the fit from the month's figures: each usable close, its cumulative over/short
-// (net when `net`), with a new segment after each delivery or break.
-Expected<Collected, std::string> collect(const MonthRecords& records, const MonthReport& figures,
-                                         const Opening& opening, const Gauge& gauge, bool net,
-                                         double precision) {
-    Collected out;
-    const long first = dayNumber(records.days.front().date);
-    const long start = records.before ? dayNumber(records.before->date) : first - 1;
-    const std::string startDate = records.before ? records.before->date : dateOf(start);
-    auto vcfOf = [&](const std::optional<double>& temperature) -> std::optional<double> {
+// The volumes the fit takes, net at the base temperature when `net` and gross otherwise, and
+// their errors, which come from the sticks read `precision` apart.
+struct Volumes {
+    const Gauge& gauge;
+    bool net;
+    double precision;
+
+    // The factor from gross to the volumes used at `temperature`: none when a net volume is
+    // wanted and the temperature is not known or not in the product's table.
+    std::optional<double> vcf(const std::optional<double>& temperature) const {
         if (!net) {
             return 1.0;
         }
         if (!temperature) {
             return std::nullopt;
         }
-        const auto vcf = gauge.vcf(*temperature);
-        return vcf ? std::optional<double>(*vcf) : std::nullopt;
-    };
-    auto weightAt = [&](double level, double vcf) {
+        const auto factor = gauge.vcf(*temperature);
+        return factor ? std::optional<double>(*factor) : std::nullopt;
+    }
+
+    // The scale of a reading's error at `level`, in the volumes used.
+    double weightAt(double level, double vcf) const {
         return std::max(volumePerLength(gauge, level, precision / 2) * vcf, 1e-12);
-    };
-    // What the day's deliveries measured beyond their bills, and that figure's scale: the
-    // errors of the two sticks of each. None when a net difference is wanted and not known.
-    auto tieOf = [&](const Day& day, const DayFigures& dayFigures,
-                     double vcf) -> std::optional<std::pair<double, double>> {
+    }
+
+    // What the day's deliveries measured beyond their bills, as a tie of `segment` to the one
+    // before it, its scale from the two sticks of each. None when a net difference is wanted
+    // and not known.
+    std::optional<TrendTie> tie(int segment, const Day& day, const DayFigures& figures,
+                                double vcf) const {
         double difference = 0;
         double variance = 0;
         for (std::size_t k = 0; k < day.deliveries.size(); ++k) {
-            const DeliveryCheck& check = dayFigures.deliveries[k];
+            const DeliveryCheck& check = figures.deliveries[k];
             if (net && !check.netDifference) {
                 return std::nullopt;
             }
@@ -208,133 +79,140 @@ Expected<Collected, std::string> collect(const MonthRecords& records, const Mont
             const double after = weightAt(day.deliveries[k].levelAfter, vcf);
             variance += before * before + after * after;
         }
-        return std::pair{difference, std::sqrt(variance)};
-    };
-
-    const double openingGross = figures.days.front().opening;
-    const auto openingVcf = vcfOf(records.before ? records.before->temperature : std::nullopt);
-    const double openingVolume = openingGross * openingVcf.value_or(1);
-    int segment = 0;
-    if (openingVcf && opening.level > 0) {
-        out.points.push_back({0, 0, weightAt(opening.level, *openingVcf), segment});
-        out.shown.push_back({startDate, 0, 0, 0});
+        return TrendTie{segment, difference, std::sqrt(variance)};
     }
-    bool breakPending = false;
-    double moved = 0;  // pumped less delivered through the day, in the volumes used
-    long previous = start;
-    for (std::size_t i = 0; i < records.days.size(); ++i) {
-        const Day& day = records.days[i];
-        const DayFigures& dayFigures = figures.days[i];
+};
+
+// Why a day's close cannot be a point of the fit, if it cannot: `gap` when the day before it is
+// missing, `pumped` when its volume pumped is recorded, `known` when its volumes are.
+std::optional<Unusable> unusableFor(const Day& day, bool gap, bool pumped, bool known) {
+    const bool unstuck =
+        std::any_of(day.deliveries.begin(), day.deliveries.end(),
+                    [](const Delivery& d) { return d.levelAfter <= d.levelBefore; });
+    if (gap) {
+        return Unusable::AfterGap;
+    }
+    if (!pumped) {
+        return Unusable::NothingPumped;
+    }
+    if (!known) {
+        return Unusable::NoTemperature;
+    }
+    if (unstuck) {
+        return Unusable::DeliveryUnstuck;
+    }
+    if (day.closingLevel <= 0) {
+        return Unusable::EmptyStick;
+    }
+    return std::nullopt;
+}
+
+// Goes through the period's days in date order, each usable close a point of the fit with its
+// cumulative over/short, a new segment after each delivery or break.
+class Collector {
+public:
+    Collector(const Volumes& volumes, long start)
+        : volumes_(volumes), start_(start), previous_(start) {}
+
+    // The period's opening, dated `date`: the cumulatives count from its volume, and it is the
+    // point at 0 when its stick reads and its volume is known.
+    void open(const std::string& date, double gross, const std::optional<double>& temperature,
+              double level) {
+        const auto vcf = volumes_.vcf(temperature);
+        openingVolume_ = gross * vcf.value_or(1);
+        if (vcf && level > 0) {
+            out_.points.push_back({0, 0, volumes_.weightAt(level, *vcf), segment_});
+            out_.shown.push_back({date, 0, 0, 0});
+        }
+    }
+
+    Expected<void, std::string> add(const Day& day, const DayFigures& figures) {
         const long number = dayNumber(day.date);
-        if (number <= previous) {
+        if (number <= previous_) {
             return Unexpected(day.date + ": the days are not in date order");
         }
-        const auto vcf = vcfOf(day.temperature);
-        const double pumpedVcf = vcf.value_or(1);
-        moved += dayFigures.pumped * pumpedVcf;
-        for (const DeliveryCheck& check : dayFigures.deliveries) {
-            moved -= check.billNet && net ? *check.billNet : check.billGross * pumpedVcf;
-        }
-        const bool gap = number - previous > 1;
-        previous = number;
+        const auto vcf = volumes_.vcf(day.temperature);
+        countMoved(figures, vcf.value_or(1));
+        const bool gap = number - previous_ > 1;
+        previous_ = number;
         const bool pumped = day.pumped || (day.meterOpen && day.meterClose);
-        const bool unstuck =
-            std::any_of(day.deliveries.begin(), day.deliveries.end(),
-                        [](const Delivery& d) { return d.levelAfter <= d.levelBefore; });
-        std::optional<Unusable> reason;
-        if (gap) {
-            reason = Unusable::AfterGap;
-        } else if (!pumped) {
-            reason = Unusable::NothingPumped;
-        } else if (!vcf) {
-            reason = Unusable::NoTemperature;
-        } else if (unstuck) {
-            reason = Unusable::DeliveryUnstuck;
-        } else if (day.closingLevel <= 0) {
-            reason = Unusable::EmptyStick;
-        }
         // The cumulative telescopes to closing - opening + pumped - delivered: a bad close
         // spoils its own point only, a missing pumped volume or a delivery every later one.
         const bool breaks = gap || !pumped || !vcf || !day.deliveries.empty();
-        if (reason) {
-            out.unusable.push_back({day.date, *reason});
-            breakPending = breakPending || breaks;
-            continue;
+        if (const auto reason = unusableFor(day, gap, pumped, vcf.has_value())) {
+            out_.unusable.push_back({day.date, *reason});
+            breakPending_ = breakPending_ || breaks;
+            return {};
         }
-        if (breaks || breakPending) {
-            // The day's deliveries measured by their own sticks tie the new offset to the last,
-            // unless a break between them leaves it free.
-            if (!breakPending && !out.points.empty()) {
-                if (auto tie = tieOf(day, dayFigures, *vcf)) {
-                    out.ties.push_back({segment + 1, tie->first, tie->second});
-                }
-            }
-            ++segment;
-            breakPending = false;
+        if (breaks || breakPending_) {
+            startSegment(day, figures, *vcf);
         }
-        ++out.usable;
-        const double cumulative = dayFigures.closing * *vcf - openingVolume + moved;
-        out.points.push_back({static_cast<double>(number - start), cumulative,
-                              weightAt(day.closingLevel, *vcf), segment});
-        out.shown.push_back({day.date, static_cast<double>(number - start), cumulative, 0});
+        addClose(day, number, figures, *vcf);
+        return {};
     }
-    return out;
+
+    Collected take() { return std::move(out_); }
+
+private:
+    // The day's pumped volume less its deliveries' bills, `vcf` the factor to the volumes used.
+    void countMoved(const DayFigures& figures, double vcf) {
+        moved_ += figures.pumped * vcf;
+        for (const DeliveryCheck& check : figures.deliveries) {
+            moved_ -= check.billNet && volumes_.net ? *check.billNet : check.billGross * vcf;
+        }
+    }
+
+    // The day's deliveries measured by their own sticks tie the new offset to the last, unless
+    // a break between them leaves it free.
+    void startSegment(const Day& day, const DayFigures& figures, double vcf) {
+        if (!breakPending_ && !out_.points.empty()) {
+            if (auto tie = volumes_.tie(segment_ + 1, day, figures, vcf)) {
+                out_.ties.push_back(*tie);
+            }
+        }
+        ++segment_;
+        breakPending_ = false;
+    }
+
+    void addClose(const Day& day, long number, const DayFigures& figures, double vcf) {
+        ++out_.usable;
+        const double days = static_cast<double>(number - start_);
+        const double cumulative = figures.closing * vcf - openingVolume_ + moved_;
+        out_.points.push_back(
+            {days, cumulative, volumes_.weightAt(day.closingLevel, vcf), segment_});
+        out_.shown.push_back({day.date, days, cumulative, 0});
+    }
+
+    Volumes volumes_;
+    Collected out_;
+    long start_;
+    long previous_;
+    double openingVolume_ = 0;
+    double moved_ = 0;  // pumped less delivered through the day, in the volumes used
+    int segment_ = 0;
+    bool breakPending_ = false;
+};
+
+// The points of the fit from the month's figures: each usable close, its cumulative over/short
+// (net when `net`), with a new segment after each delivery or break.
+Expected<Collected, std::string> collect(const MonthRecords& records, const MonthReport& figures,
+                                         const Opening& opening, const Gauge& gauge, bool net,
+                                         double precision) {
+    const long first = dayNumber(records.days.front().date);
+    const long start = records.before ? dayNumber(records.before->date) : first - 1;
+    Collector collector(Volumes{gauge, net, precision}, start);
+    collector.open(records.before ? records.before->date : dateOf(start),
+                   figures.days.front().opening,
+                   records.before ? records.before->temperature : std::nullopt, opening.level);
+    for (std::size_t i = 0; i < records.days.size(); ++i) {
+        if (auto added = collector.add(records.days[i], figures.days[i]); !added) {
+            return Unexpected(added.error());
+        }
+    }
+    return collector.take();
 }
 
 }  // namespace
-
-std::optional<TrendFit> fitTrend(const std::vector<TrendPoint>& points,
-                                 const std::vector<TrendTie>& ties,
-                                 std::optional<double> correlation, double scatterFloor) {
-    int segments = 0;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const int step = points[i].segment - (i == 0 ? 0 : points[i - 1].segment);
-        if (step < 0 || step > 1 || (i > 0 && points[i].days <= points[i - 1].days)) {
-            return std::nullopt;
-        }
-        segments = points[i].segment + 1;
-    }
-    for (const TrendTie& tie : ties) {
-        if (tie.segment < 1 || tie.segment >= segments || !(tie.weight > 0)) {
-            return std::nullopt;
-        }
-    }
-    const int freedom = static_cast<int>(points.size() + ties.size()) - (segments + 1);
-    if (freedom < 1) {
-        return std::nullopt;
-    }
-    // The correlation is the closes' own: it is estimated with the offsets left free, since the
-    // ties, whose errors follow no day-to-day pattern, would only blur it.
-    double phi = correlation.value_or(0);
-    if (!correlation && freedom - static_cast<int>(ties.size()) >= 1) {
-        std::optional<Solved> free = solveAt(points, {}, segments, 0);
-        // An exact fit has no scatter to tell its correlation from.
-        if (free && free->rss > kExact * free->total) {
-            for (int step = 1; step <= kCorrelationSteps; ++step) {
-                const double candidate = kLargestCorrelation * step / kCorrelationSteps;
-                auto solved = solveAt(points, {}, segments, candidate);
-                if (solved && solved->restricted > free->restricted) {
-                    free = std::move(solved);
-                    phi = candidate;
-                }
-            }
-        }
-    }
-    const std::optional<Solved> best = solveAt(points, ties, segments, phi);
-    if (!best) {
-        return std::nullopt;
-    }
-    TrendFit fit;
-    fit.correlation = phi;
-    fit.freedom = freedom;
-    fit.slope = best->coefficients[0];
-    fit.scatter = std::max(std::sqrt(best->rss / freedom), scatterFloor);
-    fit.standardError = fit.scatter * std::sqrt(best->slopeVariance);
-    for (const TrendPoint& point : points) {
-        fit.fitted.push_back(best->coefficients[1 + point.segment] + fit.slope * point.days);
-    }
-    return fit;
-}
 
 double thresholdMultiplier(int freedom, double factor) {
     // Exact for the fewest degrees of freedom, the Cornish-Fisher expansion beyond them.
