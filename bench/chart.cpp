@@ -21,7 +21,7 @@
 
 #include "bench/timing.h"
 #include "model/window/tankmodel.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 #include "tank/chartfile.h"
 
 namespace {

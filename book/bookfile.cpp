@@ -9,8 +9,11 @@
 #include <atomic>
 
 #include "book/query.h"
+#include "book/rows.h"
 #include "book/schema.h"
 #include "book/sqlfailure.h"
+#include "book/transaction.h"
+#include "book/upgrade.h"
 
 namespace brimwell::book {
 namespace {
@@ -51,18 +54,18 @@ QString newConnectionName() {
     return QStringLiteral("brimwell-book-%1").arg(count++);
 }
 
-Expected<void, std::string> isThisVersion(const QString& connection, const QString& path) {
-    Query query(connection);
+Expected<void, std::string> isThisVersion(const Connection& book) {
+    Query query(book);
     if (auto done = query.run("SELECT value FROM book_meta WHERE name = 'schema_version'"); !done) {
         return done;
     }
-    if (query.next() && query->value(0).toInt() == kSchemaVersion) {
+    if (query.next() && static_cast<int>(integer(*query, "value")) == kSchemaVersion) {
         return {};
     }
     if (auto read = query.finished(); !read) {
         return read;
     }
-    return Unexpected(path.toStdString() +
+    return Unexpected(book.path.toStdString() +
                       " is no longer the book this program opened (its version changed)");
 }
 
@@ -79,53 +82,41 @@ Expected<void, OpenFailure> createPrivateFile(const QString& path) {
     return {};
 }
 
-Expected<void, OpenFailure> createSchema(const QString& connection) {
-    const auto fail = [](const std::string& error) {
-        return Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen, error});
-    };
-    for (const std::string_view statement : sqliteSchema().prepare) {
-        if (auto done = Query(connection).run(std::string(statement).c_str()); !done) {
-            return fail(done.error());
-        }
-    }
-    auto done = Query(connection).run(sqliteSchema().beginWrite.data());
-    for (const std::string_view statement : sqliteSchema().create) {
+Expected<void, OpenFailure> createSchema(const Connection& book) {
+    Done done;
+    for (const std::string& statement : sqliteSchema().prepare) {
         if (done) {
-            done = Query(connection).run(std::string(statement).c_str());
+            done = Query(book).run(statement);
         }
     }
     if (done) {
-        done = Query(connection)
-                   .run("INSERT INTO book_meta (name, value) VALUES (?, ?), (?, ?)",
-                        {"mark",
-                         QString::fromLatin1(kBookMark.data(),
-                                             static_cast<qsizetype>(kBookMark.size())),
-                         "schema_version", kSchemaVersion});
-    }
-    if (done) {
-        done = Query(connection).run("COMMIT");
+        done = transaction(book, Lock::Write, [&]() -> Done {
+            for (const std::string& statement : sqliteSchema().create) {
+                if (auto created = Query(book).run(statement); !created) {
+                    return created;
+                }
+            }
+            return Query(book).run("INSERT INTO book_meta (name, value) VALUES (?, ?), (?, ?)",
+                                   {"mark", text(kBookMark), "schema_version", kSchemaVersion});
+        });
     }
     if (!done) {
-        (void)Query(connection).run("ROLLBACK");
-        return fail(done.error());
+        return Unexpected(OpenFailure{OpenFailure::Kind::CannotOpen, done.error()});
     }
     return {};
 }
 
-namespace {
-
-// The book's schema version, after checking that the file is a book at all.
-Expected<int, OpenFailure> bookVersion(const QString& connection, const std::string& path) {
-    Query query(connection);
+Expected<int, OpenFailure> bookVersion(const Connection& book) {
+    const std::string path = book.path.toStdString();
+    Query query(book);
     const auto read = query.run("SELECT name, value FROM book_meta");
     std::optional<int> version;
     bool marked = false;
     while (read && query.next()) {
-        const QString name = query->value(0).toString();
-        marked =
-            marked || (name == "mark" && query->value(1).toString().toStdString() == kBookMark);
+        const std::string name = textIn(*query, "name");
+        marked = marked || (name == "mark" && textIn(*query, "value") == kBookMark);
         if (name == "schema_version") {
-            version = query->value(1).toInt();
+            version = static_cast<int>(integer(*query, "value"));
         }
     }
     if (!read || !query.finished()) {
@@ -138,48 +129,11 @@ Expected<int, OpenFailure> bookVersion(const QString& connection, const std::str
     return *version;
 }
 
-// Brings an older book to this version in one transaction.
-// Another program may have upgraded it while this one waited for the write lock, so the
-// version is read again once the lock is held.
-Expected<void, OpenFailure> upgrade(const QString& connection, const std::string& path) {
-    auto done = Query(connection).run(sqliteSchema().beginWrite.data());
-    const auto version = bookVersion(connection, path);
-    if (done && !version) {
-        done = Unexpected(version.error().message);
-    } else if (done && *version > kSchemaVersion) {
-        done = Unexpected(path + " was upgraded by a newer Brimwell meanwhile");
-    }
-    for (int from = version ? *version : kSchemaVersion; done && from < kSchemaVersion; ++from) {
-        for (const std::string_view statement : sqliteSchema().upgrades[from - 1]) {
-            if (done) {
-                done = Query(connection).run(std::string(statement).c_str());
-            }
-        }
-    }
-    if (done) {
-        done = Query(connection)
-                   .run("UPDATE book_meta SET value = ? WHERE name = ?",
-                        {kSchemaVersion, "schema_version"});
-    }
-    if (done) {
-        done = Query(connection).run("COMMIT");
-    }
-    if (!done) {
-        (void)Query(connection).run("ROLLBACK");
-        return Unexpected(
-            OpenFailure{OpenFailure::Kind::CannotOpen, "cannot upgrade the book: " + done.error()});
-    }
-    return {};
-}
-
-}  // namespace
-
 // The file is named as a URI, so that a book deleted or moved away between two calls is reported
 // rather than made again as an empty file.
-void registerBook(const QString& connection, const QString& path, Access access,
-                  bool withoutJournal) {
-    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+void registerBook(const Connection& book, Access access, bool withoutJournal) {
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), book.name);
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(book.path).absoluteFilePath());
     QString mode =
         access == Access::Write ? QStringLiteral("?mode=rw") : QStringLiteral("?mode=ro");
     if (withoutJournal) {
@@ -190,18 +144,17 @@ void registerBook(const QString& connection, const QString& path, Access access,
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
 }
 
-Expected<void, std::string> openConnection(const QString& connection, const QString& path) {
-    QSqlDatabase database = QSqlDatabase::database(connection, false);
+Expected<void, std::string> openConnection(const Connection& book) {
+    QSqlDatabase database = QSqlDatabase::database(book.name, false);
     if (!database.open()) {
-        return Unexpected(describe(database.lastError(), path));
+        return Unexpected(describe(database.lastError(), book.path));
     }
     return {};
 }
 
-Expected<void, OpenFailure> checkExisting(const QString& connection, const QString& path,
-                                          Access access) {
-    const std::string name = path.toStdString();
-    const auto version = bookVersion(connection, name);
+Expected<void, OpenFailure> checkExisting(const Connection& book, Access access) {
+    const std::string name = book.path.toStdString();
+    const auto version = bookVersion(book);
     if (!version) {
         return Unexpected(version.error());
     }
@@ -218,19 +171,20 @@ Expected<void, OpenFailure> checkExisting(const QString& connection, const QStri
                                           std::to_string(*version) + "); it is left as it is"});
     }
     if (*version < kSchemaVersion && access == Access::Read) {
-        return Unexpected(OpenFailure{OpenFailure::Kind::ReadOnly,
+        return Unexpected(OpenFailure{OpenFailure::Kind::Older,
                                       name + " was written by an older Brimwell and is upgraded "
                                              "the first time it is written"});
     }
-    return *version < kSchemaVersion ? upgrade(connection, name) : Expected<void, OpenFailure>();
+    return *version < kSchemaVersion ? upgrade(book) : Expected<void, OpenFailure>();
 }
 
-Expected<void, OpenFailure> checkPages(const QString& connection, const QString& path) {
-    Query query(connection);
+Expected<void, OpenFailure> checkPages(const Connection& book) {
+    const QString& path = book.path;
+    Query query(book);
     auto done = query.run("PRAGMA quick_check");
     std::string found;
     while (done && query.next()) {
-        const std::string line = query->value(0).toString().toStdString();
+        const std::string line = textIn(*query, "quick_check");
         if (line != "ok") {
             found += (found.empty() ? "" : "; ") + line;
         }
@@ -250,12 +204,11 @@ Expected<void, OpenFailure> checkPages(const QString& connection, const QString&
     return {};
 }
 
-Expected<void, OpenFailure> checkWritable(const QString& connection, const QString& path) {
-    Query query(connection);
-    if (!query.run(sqliteSchema().beginWrite.data())) {
-        return Unexpected(openFailure(query->lastError(), path.toStdString()));
+// An empty change, committed: its begin takes the write lock.
+Expected<void, OpenFailure> checkWritable(const Connection& book) {
+    if (auto taken = transaction(book, Lock::Write, [] { return Done(); }); !taken) {
+        return Unexpected(OpenFailure{OpenFailure::Kind::ReadOnly, taken.error()});
     }
-    (void)Query(connection).run("ROLLBACK");
     return {};
 }
 

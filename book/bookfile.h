@@ -6,6 +6,7 @@
 #include <QString>
 #include <string>
 
+#include "book/connection.h"
 #include "book/store.h"
 
 namespace brimwell::book {
@@ -17,22 +18,22 @@ Expected<void, OpenFailure> createPrivateFile(const QString& path);
 
 // Registers the book's connection, not yet open. `withoutJournal` reads a book whose folder or
 // disk takes no journal file; only for a book that has none (see Store::open).
-void registerBook(const QString& connection, const QString& path, Access access,
-                  bool withoutJournal = false);
-Expected<void, std::string> openConnection(const QString& connection, const QString& path);
+void registerBook(const Connection& book, Access access, bool withoutJournal = false);
+Expected<void, std::string> openConnection(const Connection& book);
 // Whether the file is still a book of this version, as it was when it was opened.
-Expected<void, std::string> isThisVersion(const QString& connection, const QString& path);
+Expected<void, std::string> isThisVersion(const Connection& book);
+// The book's schema version, after checking that the file is a book at all.
+Expected<int, OpenFailure> bookVersion(const Connection& book);
 
-Expected<void, OpenFailure> createSchema(const QString& connection);
+Expected<void, OpenFailure> createSchema(const Connection& book);
 // Checks the file is a book this version can use; an older one is upgraded when it may be written.
-Expected<void, OpenFailure> checkExisting(const QString& connection, const QString& path,
-                                          Access access);
+Expected<void, OpenFailure> checkExisting(const Connection& book, Access access);
 // SQLite's check of every page of the book, which finds a damaged page before anything is
 // written beside it.
-Expected<void, OpenFailure> checkPages(const QString& connection, const QString& path);
+Expected<void, OpenFailure> checkPages(const Connection& book);
 // Whether the book takes a write: the write lock is taken and given back. A book that cannot be
 // written is told here, with its cause, before any change is begun.
-Expected<void, OpenFailure> checkWritable(const QString& connection, const QString& path);
+Expected<void, OpenFailure> checkWritable(const Connection& book);
 // Whether a journal beside the book holds changes not yet in the book's file.
 bool journalHoldsChanges(const QString& path);
 

@@ -6,7 +6,7 @@
 #include "book/correction.h"
 #include "model/geometry/calibrationchart.h"
 #include "model/geometry/tankdescription.h"
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell::book {
 namespace {

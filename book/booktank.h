@@ -10,7 +10,7 @@
 #include "book/records.h"
 #include "book/validation.h"
 #include "model/expected.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell::book {
 

@@ -4,7 +4,7 @@
 
 #include "model/geometry/calibrationchart.h"
 #include "model/geometry/stickreading.h"
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell::book {
 namespace {

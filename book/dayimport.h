@@ -17,7 +17,7 @@
 #include "book/store.h"
 #include "book/validation.h"
 #include "model/expected.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell::book {
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell::book {
 namespace {
@@ -141,34 +141,6 @@ Expected<TankDescription, std::string> readLegacyShape(const std::string& text,
         return Unexpected(*read.failure());
     }
     return shape;
-}
-
-std::string legacyShapeText(const TankDescription& shape) {
-    std::string text;
-    const auto add = [&text](std::string_view name, std::string_view value) {
-        text.append(text.empty() ? "" : " ").append(name).append(" ").append(value);
-    };
-    if (!shape.calibration) {
-        add("--diameter", plainText(shape.diameter));
-        add("--length", plainText(shape.length));
-        if (shape.vertical) {
-            add("--orientation", "vertical");
-        } else {
-            add("--heads", headWord(shape.heads));
-            if (const auto* ellipsoidal = std::get_if<EllipsoidalHeads>(&shape.heads);
-                ellipsoidal && ellipsoidal->depth) {
-                add("--head-depth", plainText(*ellipsoidal->depth));
-            } else if (const auto* conical = std::get_if<ConicalHeads>(&shape.heads)) {
-                add("--head-depth", plainText(conical->depth));
-            } else if (const auto* dished = std::get_if<TorisphericalHeads>(&shape.heads)) {
-                add("--crown", plainText(dished->crown));
-                add("--knuckle", plainText(dished->knuckle));
-            }
-        }
-    }
-    add("--units", unitWord(shape.lengthUnit));
-    add("--volume", unitWord(shape.volumeUnit));
-    return text;
 }
 
 }  // namespace brimwell::book

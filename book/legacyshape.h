@@ -17,8 +17,4 @@ namespace brimwell::book {
 Expected<TankDescription, std::string> readLegacyShape(const std::string& text,
                                                       const std::optional<std::string>& chart);
 
-// The text for a shape, every option written. TEMPORARY: until the store keeps the shape in
-// columns of its own.
-std::string legacyShapeText(const TankDescription& shape);
-
 }  // namespace brimwell::book

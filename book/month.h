@@ -17,6 +17,15 @@ struct DateRange {
     std::string last;
 };
 
+// Days since 1970-01-01 of a date the book has checked (the civil calendar's count), and the
+// date of such a day number.
+long dayNumber(const std::string& date);
+std::string dateOf(long number);
+// 28 to 31.
+int daysInMonth(const std::string& month);
+// "2026-02" of "2026-03".
+std::string previousMonth(const std::string& month);
+
 // Every day a book can hold lies in this range.
 DateRange everyDay();
 // The dates of `month`, YYYY-MM: every day of it sorts between them.

@@ -6,11 +6,12 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUrl>
 #include <QVariant>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
+#include "book/connection.h"
 #include "book/sqlfailure.h"
 #include "model/expected.h"
 
@@ -20,19 +21,23 @@ using Done = Expected<void, std::string>;
 
 class Query {
 public:
-    explicit Query(const QString& connection)
-        : query_(QSqlDatabase::database(connection, false)), connection_(connection) {}
+    explicit Query(const Connection& book)
+        : query_(QSqlDatabase::database(book.name, false)), path_(book.path) {}
 
-    // Runs the statement with its values bound in order; a statement run again is not
+    // Runs the statement with its values bound in order; the same statement run again is not
     // prepared again.
-    Done run(const char* sql, std::initializer_list<QVariant> values = {}) {
+    Done run(std::string_view sql, std::initializer_list<QVariant> values = {}) {
         return run(sql, QVariantList(values));
     }
-    Done run(const char* sql, const QVariantList& values) {
-        if (sql != prepared_ && !query_.prepare(QString::fromLatin1(sql))) {
-            return failure();
+    Done run(std::string_view sql, const QVariantList& values) {
+        if (sql != prepared_) {
+            prepared_.clear();
+            if (!query_.prepare(
+                    QString::fromUtf8(sql.data(), static_cast<qsizetype>(sql.size())))) {
+                return failure();
+            }
+            prepared_ = sql;
         }
-        prepared_ = sql;
         for (const QVariant& value : values) {
             query_.addBindValue(value);
         }
@@ -46,18 +51,15 @@ public:
     // loop over rows asks `finished` before it takes what it read for the whole result.
     bool next() { return query_.next(); }
     Done finished() const { return query_.lastError().isValid() ? failure() : Done(); }
+    // What the last failure was, by SQLite's result code.
+    SqlFault fault() const { return faultOf(query_.lastError()); }
     QSqlQuery& operator*() { return query_; }
     QSqlQuery* operator->() { return &query_; }
 
 private:
-    Done failure() const { return Unexpected(describe(query_.lastError(), bookPath())); }
-    // The book's file, from the connection's URI (see registerBook).
-    QString bookPath() const {
-        const QString uri = QSqlDatabase::database(connection_, false).databaseName();
-        return QUrl(uri.section('?', 0, 0)).toLocalFile();
-    }
+    Done failure() const { return Unexpected(describe(query_.lastError(), path_)); }
     QSqlQuery query_;
-    QString connection_;
-    const char* prepared_ = nullptr;
+    QString path_;
+    std::string prepared_;
 };
 }  // namespace brimwell::book

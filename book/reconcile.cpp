@@ -4,7 +4,7 @@
 #include <string>
 
 #include "model/geometry/waterbottom.h"
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell::book {
 namespace {

@@ -4,7 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell::book {
 
@@ -29,38 +29,12 @@ std::string shortest(const std::optional<double>& value) {
     return value ? plainText(*value) : std::string();
 }
 
-std::string csvField(const std::string& value) {
-    if (value.find_first_of(",\"\r\n") == std::string::npos) {
-        return value;
-    }
-    std::string quoted = "\"";
-    for (const char c : value) {
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    }
-    return quoted + "\"";
-}
-
 std::string ruleText(const RuleVerdict& verdict, const ReportHeading& heading) {
     std::string text = ruleName(verdict.rule, heading.volumeUnit, heading.lengthUnit) + ": ";
     for (const RuleFigure& figure : verdict.figures) {
         text += figure.label + " " + fixed(figure.value, figure.count ? 0 : kVolumeDecimals) + ", ";
     }
     return text + (verdict.met ? "met" : "FAILED");
-}
-
-std::string deliveryText(const std::string& date, const DeliveryCheck& check,
-                         const ReportHeading& heading) {
-    std::string text = "  delivery " + date + ": measured " + fixed(check.measured) + ", bill " +
-                       fixed(check.billGross) + " gross, difference " +
-                       fixed(check.grossDifference) + " gross";
-    if (check.netDifference) {
-        text += ", " + fixed(*check.netDifference) + " net";
-    }
-    if (check.temperature) {
-        text += ", at " + fixed(*check.temperature, kTemperatureDecimals) + " " +
-                heading.temperatureUnit;
-    }
-    return text + "\n";
 }
 
 std::string waterText(const MonthReport& month) {
@@ -90,7 +64,7 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading) {
         out += day.waterMarked ? "  water " + shortest(day.water) + " " + heading.lengthUnit : "";
         out += "\n";
         for (const DeliveryCheck& check : day.deliveries) {
-            out += deliveryText(day.date, check, heading);
+            out += "  " + deliveryText(day.date, check, heading);
         }
     }
     out += "\ndelivered:    " + fixed(month.delivered) +
@@ -195,6 +169,32 @@ std::string monthReport(const MonthReport& month, const ReportHeading& heading,
             break;
     }
     return textReport(month, heading);
+}
+
+std::string deliveryText(const std::string& date, const DeliveryCheck& check,
+                         const ReportHeading& heading) {
+    std::string text = "delivery " + date + ": measured " + fixed(check.measured) + ", bill " +
+                       fixed(check.billGross) + " gross, difference " +
+                       fixed(check.grossDifference) + " gross";
+    if (check.netDifference) {
+        text += ", " + fixed(*check.netDifference) + " net";
+    }
+    if (check.temperature) {
+        text += ", at " + fixed(*check.temperature, kTemperatureDecimals) + " " +
+                heading.temperatureUnit;
+    }
+    return text + "\n";
+}
+
+std::string csvField(const std::string& value) {
+    if (value.find_first_of(",\"\r\n") == std::string::npos) {
+        return value;
+    }
+    std::string quoted = "\"";
+    for (const char c : value) {
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    }
+    return quoted + "\"";
 }
 
 std::string deliveryHistoryRow(const std::string& tank, const DeliveryCorrection& change) {

@@ -27,6 +27,14 @@ struct ReportHeading {
 std::string monthReport(const MonthReport& month, const ReportHeading& heading,
                         ReportFormat format);
 
+// One delivery's line in the text report, without the report's indent: "delivery DATE: measured
+// ..., bill ... gross, difference ... gross", its net difference and temperature when it has them.
+std::string deliveryText(const std::string& date, const DeliveryCheck& check,
+                         const ReportHeading& heading);
+
+// A CSV field, quoted when it holds a comma, a quote or a line end.
+std::string csvField(const std::string& value);
+
 // The import's columns, in the order export writes them.
 extern const char* const kDayCsvHeader;
 std::string dayCsvRow(const std::string& tank, const Day& day);

@@ -3,6 +3,17 @@
 namespace brimwell::book {
 namespace {
 
+// Version 3: the shape in columns of its own (see schema.h).
+constexpr std::string_view kTankColumns =
+    " (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, product TEXT NOT NULL, "
+    "correction TEXT NOT NULL, correction_value DOUBLE PRECISION NOT NULL, "
+    "reference DOUBLE PRECISION NOT NULL, celsius INTEGER NOT NULL, "
+    "orientation TEXT NOT NULL, heads TEXT NOT NULL, head_depth DOUBLE PRECISION, "
+    "crown DOUBLE PRECISION, knuckle DOUBLE PRECISION, diameter DOUBLE PRECISION NOT NULL, "
+    "length DOUBLE PRECISION NOT NULL, length_unit TEXT NOT NULL, volume_unit TEXT NOT NULL, "
+    "calibration TEXT, safe_fill DOUBLE PRECISION NOT NULL, opening_level DOUBLE PRECISION, "
+    "created_at TEXT NOT NULL)";
+
 // Version 2: a corrected or withdrawn delivery keeps its earlier values here.
 constexpr std::string_view kDeliveryHistory =
     "CREATE TABLE delivery_history (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
@@ -15,6 +26,19 @@ constexpr std::string_view kDeliveryHistory =
 constexpr std::string_view kDeliveryHistoryIndex =
     "CREATE INDEX delivery_history_by_day ON delivery_history (tank_id, day)";
 
+// Version 3: each leak test issued, with its time.
+constexpr std::string_view kLeakTests =
+    "CREATE TABLE leak_tests (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
+    "REFERENCES tanks (id), first_day TEXT NOT NULL, last_day TEXT NOT NULL, "
+    "issued_at TEXT NOT NULL, verdict TEXT NOT NULL, leak_rate DOUBLE PRECISION, "
+    "threshold DOUBLE PRECISION, mdl DOUBLE PRECISION, usable_days INTEGER NOT NULL)";
+constexpr std::string_view kLeakTestsIndex =
+    "CREATE INDEX leak_tests_by_period ON leak_tests (tank_id, first_day, last_day)";
+
+std::string createTable(std::string_view name, std::string_view columns) {
+    return std::string("CREATE TABLE ").append(name).append(columns);
+}
+
 }  // namespace
 
 // A PostgreSQL set would differ in its key columns (BIGINT GENERATED ALWAYS AS IDENTITY) and
@@ -26,12 +50,7 @@ const Schema& sqliteSchema() {
         {"PRAGMA journal_mode = WAL"},
         {
             "CREATE TABLE book_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
-            "CREATE TABLE tanks (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, "
-            "product TEXT NOT NULL, correction TEXT NOT NULL, "
-            "correction_value DOUBLE PRECISION NOT NULL, reference DOUBLE PRECISION NOT NULL, "
-            "celsius INTEGER NOT NULL, shape TEXT NOT NULL, calibration TEXT, safe_fill DOUBLE "
-            "PRECISION NOT NULL, "
-            "opening_level DOUBLE PRECISION, created_at TEXT NOT NULL)",
+            createTable("tanks", kTankColumns),
             "CREATE TABLE rules (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
             "REFERENCES tanks (id), ordinal INTEGER NOT NULL, kind TEXT NOT NULL, "
             "value1 DOUBLE PRECISION NOT NULL, value2 DOUBLE PRECISION NOT NULL)",
@@ -53,10 +72,20 @@ const Schema& sqliteSchema() {
             "temperature_before DOUBLE PRECISION, temperature_after DOUBLE PRECISION, "
             "pumped_during DOUBLE PRECISION NOT NULL, recorded_at TEXT NOT NULL)",
             "CREATE INDEX deliveries_by_day ON deliveries (tank_id, day)",
-            kDeliveryHistory,
-            kDeliveryHistoryIndex,
+            std::string(kDeliveryHistory),
+            std::string(kDeliveryHistoryIndex),
+            std::string(kLeakTests),
+            std::string(kLeakTestsIndex),
         },
-        {{kDeliveryHistory, kDeliveryHistoryIndex}},
+        {
+            {{std::string(kDeliveryHistory), std::string(kDeliveryHistoryIndex)}, {}},
+            // The tanks table made again, as SQLite changes a column's constraints. The other
+            // tables' references name `tanks`, which the new table is then called.
+            {{createTable(kNewTanks, kTankColumns)},
+             {"DROP TABLE tanks",
+              std::string("ALTER TABLE ").append(kNewTanks).append(" RENAME TO tanks"),
+              std::string(kLeakTests), std::string(kLeakTestsIndex)}},
+        },
         "BEGIN IMMEDIATE",
     };
     return schema;

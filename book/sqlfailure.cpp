@@ -18,6 +18,9 @@ constexpr int kFull = 13;
 constexpr int kCantOpen = 14;
 constexpr int kNotADatabase = 26;
 constexpr int kPrimaryMask = 0xff;
+// Extended codes, told apart whole.
+constexpr int kConstraintPrimaryKey = 1555;
+constexpr int kConstraintUnique = 2067;
 // Less free space than the journal's index file takes is a full disk to the book.
 constexpr qint64 kRoomForJournal = 64 * 1024;
 
@@ -28,11 +31,14 @@ SqlFault faultOf(const QSqlError& error) {
         return SqlFault::None;
     }
     bool numeric = false;
-    const int code = error.nativeErrorCode().toInt(&numeric) & kPrimaryMask;
+    const int extended = error.nativeErrorCode().toInt(&numeric);
     if (!numeric) {
         return SqlFault::Other;
     }
-    switch (code) {
+    if (extended == kConstraintUnique || extended == kConstraintPrimaryKey) {
+        return SqlFault::Duplicate;
+    }
+    switch (extended & kPrimaryMask) {
         case kCorrupt:
             return SqlFault::Damaged;
         case kNotADatabase:
@@ -97,6 +103,7 @@ std::string describe(const QSqlError& error, const QString& path) {
         case SqlFault::Busy:
             return "another program kept the book busy too long (" + words + "); try again";
         case SqlFault::None:
+        case SqlFault::Duplicate:
         case SqlFault::Other:
             break;
     }

@@ -18,7 +18,8 @@ enum class SqlFault {
     DiskFull,
     DiskError,  // the system could not read or write the file
     CannotOpen,
-    Busy,  // another program held the book longer than the wait
+    Busy,       // another program held the book longer than the wait
+    Duplicate,  // a row's key, or a value that must be unique, is in the table already
     Other,
 };
 

@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "book/connection.h"
+#include "book/leaktest.h"
 #include "book/records.h"
 #include "model/expected.h"
 
@@ -36,8 +38,9 @@ enum class Access { Write, Read };
 
 // How opening a book failed: the message names the file and what is wrong with it.
 struct OpenFailure {
-    // ReadOnly: the book may be read but the file system takes no writes to it.
-    enum class Kind { CannotOpen, NotABook, Damaged, Newer, ReadOnly } kind;
+    // ReadOnly: the book may be read but the file system takes no writes to it. Older: a book
+    // of an older version, opened for reading, which it is upgraded before.
+    enum class Kind { CannotOpen, NotABook, Damaged, Newer, Older, ReadOnly } kind;
     std::string message;
 };
 
@@ -86,6 +89,12 @@ public:
     Expected<std::vector<Delivery>, std::string> deliveries(const std::string& tank,
                                                             const std::string& date);
     Expected<std::vector<DeliveryCorrection>, std::string> deliveryHistory(const std::string& tank);
+    // Keeps a leak test's result as issued now.
+    Expected<void, std::string> keepLeakTest(const std::string& tank, const IssuedLeakTest& test);
+    // The results issued for the period `first` to `last`, the earliest first.
+    Expected<std::vector<IssuedLeakTest>, std::string> issuedLeakTests(const std::string& tank,
+                                                                       const std::string& first,
+                                                                       const std::string& last);
     // Every delivery of the tank with its date, in the order of the days and of their recording.
     Expected<std::vector<std::pair<std::string, Delivery>>, std::string> allDeliveries(
         const std::string& tank);
@@ -94,22 +103,20 @@ public:
     Expected<std::vector<std::string>, std::string> integrityProblems();
 
 private:
-    Store(QString connection, QString path)
-        : connection_(std::move(connection)), path_(std::move(path)) {}
+    Store(QString connection, QString path) : book_{std::move(connection), std::move(path)} {}
     Expected<void, OpenFailure> prepare(bool exists, Access access);
+    // Runs the work on the connected book, in a transaction of its own unless it is a part of
+    // one under way (see storecall.h).
     template <typename Work>
-    auto withBook(const Work& work) -> decltype(work());
-    // Runs the reads in one transaction, so that they see the book as one writer left it.
+    auto call(Lock lock, const Work& work) -> decltype(work());
     template <typename Work>
-    auto inRead(const Work& work) -> decltype(work());
+    auto inTransaction(Lock lock, const Work& work) -> decltype(work());
     Expected<void, std::string> connect();
     void disconnect();
     Expected<long long, std::string> deliveryId(const std::string& tank, const std::string& date,
                                                 std::size_t number);
-    Expected<void, std::string> inWrite(const std::function<Expected<void, std::string>()>& change);
 
-    QString connection_;
-    QString path_;
+    Connection book_;
     int users_ = 0;  // the calls under way that use the connection, a change's parts among them
     bool inTransaction_ = false;
 };

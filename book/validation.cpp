@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "model/geometry/stickreading.h"
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell::book {
 namespace {

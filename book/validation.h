@@ -10,7 +10,7 @@
 
 #include "book/reconcile.h"
 #include "book/records.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell::book {
 

@@ -10,8 +10,8 @@
 #include "book/changes.h"
 #include "book/records.h"
 #include "model/expected.h"
-#include "model/window/numbertext.h"
-#include "model/window/units.h"
+#include "model/text/numbertext.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 

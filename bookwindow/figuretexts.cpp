@@ -6,7 +6,7 @@
 #include "bookwindow/bookmodels.h"
 #include "bookwindow/tankentry.h"
 #include "host/usernumberformat.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 

@@ -8,7 +8,7 @@
 
 #include "book/records.h"
 #include "model/geometry/tankdescription.h"
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell {
 

@@ -14,6 +14,7 @@ inline constexpr int kBookDone = 0;
 inline constexpr int kBookWriteFailed = 1;
 inline constexpr int kBookBadInput = 2;
 inline constexpr int kBookRuleFailed = 4;
+inline constexpr int kBookInconclusive = 5;  // a leak test without a pass or a fail
 
 // Runs the command line `args` (without the program's name). `terminal`: standard error is a
 // terminal, which is then shown an import's progress.

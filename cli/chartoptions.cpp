@@ -5,7 +5,7 @@
 #include "cli/options.h"
 #include "cli/unitwords.h"
 #include "model/window/tankmodel.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 

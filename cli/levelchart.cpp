@@ -8,7 +8,7 @@
 #include <optional>
 #include <utility>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 #include "tank/tankchart.h"
 
 namespace brimwell {

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "model/geometry/stickreading.h"
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "model/expected.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 

@@ -6,7 +6,7 @@
 #include "cli/options.h"
 #include "cli/tankoptionparts.h"
 #include "cli/unitwords.h"
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell {
 

@@ -9,7 +9,7 @@
 
 #include "model/expected.h"
 #include "model/geometry/tankdescription.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 #include "cli/levelchart.h"
 
 namespace brimwell {

@@ -12,7 +12,7 @@
 #include "model/geometry/stickreading.h"
 #include "model/geometry/waterbottom.h"
 #include "model/tables/volumecorrection.h"
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 #include "tank/chartparams.h"
 
 namespace brimwell {

@@ -9,7 +9,7 @@
 
 #include "cli/options.h"
 #include "model/expected.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 

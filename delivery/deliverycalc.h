@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell::delivery {
 

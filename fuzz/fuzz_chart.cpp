@@ -12,7 +12,7 @@
 #include "fuzz/fuzzinput.h"
 #include "tank/tankchart.h"
 #include "model/window/tankmodel.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 #include "model/window/singleprecision.h"
 
 using namespace brimwell;

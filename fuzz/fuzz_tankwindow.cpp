@@ -9,7 +9,7 @@
 #include "tank/tankcalculation.h"
 #include "model/window/tankmodel.h"
 #include "tank/unitconversion.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 using namespace brimwell;
 

@@ -9,7 +9,7 @@
 #include "fuzz/fuzzinput.h"
 #include "model/window/product.h"
 #include "model/window/tankmodel.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 using namespace brimwell;
 

@@ -17,7 +17,7 @@
 
 #include "model/failurereporter.h"
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 #define FUZZ_CHECK(condition)                                                                 \
     do {                                                                                      \

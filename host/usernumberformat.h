@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell {
 

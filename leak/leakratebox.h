@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <string>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell::leak {
 

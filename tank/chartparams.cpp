@@ -6,7 +6,7 @@
 
 #include "model/window/singleprecision.h"
 #include "model/window/tankmodel.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "model/expected.h"
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 #include "tank/tankchart.h"
 
 namespace brimwell {

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "model/window/tankmodel.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 #include "tank/chartparams.h"
 #include "tank/tankcalculation.h"
 

@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "model/failurereporter.h"
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 #include "model/window/tankmodel.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 

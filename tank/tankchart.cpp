@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell {
 namespace {

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "model/window/numbertext.h"
-#include "model/window/units.h"
+#include "model/text/numbertext.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <optional>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell {
 namespace {

@@ -8,7 +8,7 @@
 #include <numeric>
 #include <optional>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell {
 namespace {

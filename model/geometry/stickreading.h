@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "model/expected.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 

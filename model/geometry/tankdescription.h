@@ -13,7 +13,7 @@
 #include "model/expected.h"
 #include "model/geometry/tank.h"
 #include "model/geometry/tankvolumes.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell {
 namespace {

@@ -1,6 +1,6 @@
 #include "model/window/product.h"
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 #include "model/window/singleprecision.h"
 
 namespace brimwell {

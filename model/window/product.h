@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 

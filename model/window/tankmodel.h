@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "model/failurereporter.h"
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 

@@ -125,6 +125,34 @@ private Q_SLOTS:
         }
         QCOMPARE(book("month.book", again).exitCode, 0);
         QCOMPARE(book("month.book", {"history", "T1"}).out, history.out);
+
+        // Two days, and no temperatures for the net volumes the correction asks for.
+        const Run leak = book("month.book", {"leak-test", "T1", "2026-03", "--format", "json"});
+        QCOMPARE(leak.exitCode, 5);
+        const QJsonObject test = QJsonDocument::fromJson(leak.out).object();
+        QCOMPARE(test["verdict"].toString(), QString("no analysis"));
+        QCOMPARE(test["rate_unit"].toString(), QString("gal/h"));
+        QCOMPARE(test["period_days"].toInt(), 31);
+        QCOMPARE(test["unusable"].toArray().size(), 2);
+        QCOMPARE(test["previous_verdict"].toString(), QString("no analysis"));
+        QVERIFY(test["tightness_test_due"].toBool());
+        // January has no record: nothing is said of it.
+        const QJsonObject firstMonth = QJsonDocument::fromJson(
+            book("month.book", {"leak-test", "T1", "2026-02", "--format", "json"}).out).object();
+        QVERIFY(firstMonth["previous_verdict"].isNull());
+        QCOMPARE(firstMonth["period_days"].toInt(), 28);
+        // Issued again unchanged it is kept once; once a correction changes it, the result
+        // issued before stands beside the current one.
+        const auto issuedBefore = [&] {
+            const Run issuing = book("month.book", {"leak-test", "T1", "2026-03", "--format", "json"});
+            return QJsonDocument::fromJson(issuing.out).object()["issued_before"].toArray();
+        };
+        QCOMPARE(issuedBefore().size(), 0);
+        QCOMPARE(book("month.book", {"day", "T1", "2026-03-03", "--stick", "49.6", "--temperature", "61", "--pumped", "120"}).exitCode, 0);
+        const QJsonArray issued = issuedBefore();
+        QCOMPARE(issued.size(), 1);
+        QCOMPARE(issued[0].toObject()["usable_days"].toInt(), 0);
+        QCOMPARE(sql(path("month.book"), "SELECT COUNT(*) FROM leak_tests"), QString("3"));  // March twice, February
     }
 
     // A book of version 1, before deliveries kept their history, is brought up to date as it
@@ -137,6 +165,9 @@ private Q_SLOTS:
         QCOMPARE(book("deliveries.book", typo).exitCode, 0);
         QCOMPARE(book("deliveries.book", typo).exitCode, 0);
         QCOMPARE(sql(path("deliveries.book"), "DROP TABLE delivery_history"), QString());
+        QCOMPARE(sql(path("deliveries.book"), "DROP TABLE leak_tests"), QString());
+        QCOMPARE(sql(path("deliveries.book"), "ALTER TABLE tanks ADD COLUMN shape TEXT NOT NULL DEFAULT "
+                                              "'--orientation vertical --diameter 120 --length 120'"), QString());
         QCOMPARE(sql(path("deliveries.book"), "UPDATE book_meta SET value = '1' WHERE name = 'schema_version'"), QString());
         // The temperatures are kept: (3427.19 × 61 - 1958.40 × 60) / 1468.80 = 62.33 °F.
         QCOMPARE(book("deliveries.book", {"delivery", "T1", "2026-02-03", "--correct", "1", "--bill", "1470", "--before", "40",
@@ -152,6 +183,15 @@ private Q_SLOTS:
         const QList<QByteArray> history = book("deliveries.book", {"history", "T1", "--deliveries"}).out.split('\n');
         QVERIFY(history.value(1).endsWith(",corrected,T1,2026-02-03,1500,no,,40,70.5,60,61,0"));
         QVERIFY(history.value(2).endsWith(",withdrawn,T1,2026-02-03,1500,no,,40,70.5,60,61,0"));
+    }
+
+    // The delivery's own line, not the first text of the report that reads like one. 2 in at
+    // 48.9598855 gal/in is 97.92 gallons.
+    void a_delivery_prints_its_line_whatever_the_tank_is_called() {
+        const QString name = "x  delivery";
+        QCOMPARE(book("named.book", QStringList{"tank", "add", name, "--opening", "40", "--product", "  delivery y"} + kVertical).exitCode, 0);
+        QCOMPARE(book("named.book", {"delivery", name, "2026-02-03", "--bill", "100", "--before", "40", "--after", "42"}).out,
+                 QByteArray("delivery 2026-02-03: measured 97.92, bill 100.00 gross, difference -2.08 gross\n"));
     }
 
     // The tank: vertical, 120 in across (48.9598855 gal/in), opening at 40, a 0.0005 linear
@@ -245,8 +285,8 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << QString() << QByteArray("is not a Brimwell book");
         QTest::newRow("another program's database") << QByteArray() << "CREATE TABLE tanks (x)"
                                                     << QByteArray("is not a Brimwell book");
-        QTest::newRow("a book from a newer version") << QByteArray() << "UPDATE book_meta SET value = '3' WHERE name = 'schema_version'"
-                                                     << QByteArray("was written by a newer Brimwell (book version 3");
+        QTest::newRow("a book from a newer version") << QByteArray() << "UPDATE book_meta SET value = '4' WHERE name = 'schema_version'"
+                                                     << QByteArray("was written by a newer Brimwell (book version 4");
         QTest::newRow("damaged") << QByteArray() << "damage" << QByteArray("is damaged");
     }
     void a_file_that_is_no_book_of_ours_is_reported_and_left_alone() {
@@ -341,6 +381,10 @@ private Q_SLOTS:
         QTest::newRow("a line feed in a name") << QStringList{"tank", "add", "T\n2", "--opening", "5"} + kVertical << QByteArray("the tank's name holds a control character");
         QTest::newRow("a tab in a new name") << QStringList{"tank", "edit", "T1", "--name", "T\t2"} << QByteArray("the tank's name holds a control character");
         QTest::newRow("month") << QStringList{"month", "T1", "2026-13"} << QByteArray("'2026-13' is not a month");
+        QTest::newRow("a leak test of no period") << QStringList{"leak-test", "T1"} << QByteArray("give the month YYYY-MM, or --from DATE --to DATE");
+        QTest::newRow("a leak test of two periods") << QStringList{"leak-test", "T1", "2026-03", "--from", "2026-03-01", "--to", "2026-03-31"} << QByteArray("give the month YYYY-MM, or --from");
+        QTest::newRow("a leak test ending first") << QStringList{"leak-test", "T1", "--from", "2026-03-05", "--to", "2026-03-01"} << QByteArray("--to must not come before --from");
+        QTest::newRow("a leak test without its end") << QStringList{"leak-test", "T1", "--from", "2026-03-05"} << QByteArray("--to is missing");
         QTest::newRow("run rule half given") << QStringList{"tank", "add", "T2", "--opening", "1", "--short-days", "3"} + kVertical << QByteArray("--short-total is missing");
         QTest::newRow("54B in °F") << QStringList{"tank", "add", "T2", "--opening", "1", "--correction", "54B", "--density", "800"} + kVertical << QByteArray("--temperature-unit C is needed for --correction 54B");
     }

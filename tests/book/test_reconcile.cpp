@@ -320,6 +320,13 @@ private Q_SLOTS:
         QCOMPARE(openingOf(records, tank).water, std::optional<double>(1.5));
         QCOMPARE(monthOf("2026-03-14"), std::string("2026-03"));
         QCOMPARE(monthDates("2026-03").last, std::string("2026-03-31"));
+        // The calendar's months, leap years by the Gregorian rule.
+        for (const auto& [month, days] : {std::pair{"2026-02", 28}, {"2024-02", 29}, {"1900-02", 28},
+                                          {"2000-02", 29}, {"2026-04", 30}, {"2026-12", 31}}) {
+            QCOMPARE(daysInMonth(month), days);
+        }
+        QCOMPARE(previousMonth("2026-01"), std::string("2025-12"));
+        QCOMPARE(dateOf(dayNumber("2024-02-29") + 1), std::string("2024-03-01"));
     }
 };
 

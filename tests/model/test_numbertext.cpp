@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 
 using namespace brimwell;
 

@@ -2,7 +2,7 @@
 
 #include <cfloat>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 #include "model/window/product.h"
 
 using namespace brimwell;

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "model/window/numbertext.h"
+#include "model/text/numbertext.h"
 #include "model/window/tankmodel.h"
 
 using namespace brimwell;

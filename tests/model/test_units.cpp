@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "model/window/numbertext.h"
-#include "model/window/units.h"
+#include "model/text/numbertext.h"
+#include "model/units/units.h"
 
 using namespace brimwell;
 

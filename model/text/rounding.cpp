@@ -10,8 +10,8 @@
 #include <optional>
 #include <string_view>
 
-#include "model/window/numberparts.h"
-#include "model/window/numbertext.h"
+#include "model/text/numberparts.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell::numbertext {
 namespace {

@@ -2,7 +2,7 @@
 
 // What the files of the number text rules share: a number's 15-digit decimal form, rounding it
 // to a number of decimals, and turning decimal digits back into a double. The rest of the program
-// includes model/window/numbertext.h.
+// includes model/text/numbertext.h.
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "model/window/units.h"
+#include "model/units/units.h"
 
 namespace brimwell {
 namespace {

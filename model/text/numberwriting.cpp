@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/window/numberparts.h"
-#include "model/window/numbertext.h"
+#include "model/text/numberparts.h"
+#include "model/text/numbertext.h"
 
 namespace brimwell {
 
