@@ -206,13 +206,13 @@ void frmBook::chooseBook() {
 }
 
 void frmBook::addTank() {
-    if (session_ && openTankEditor()) {
+    if (session_ && !importing_ && openTankEditor()) {
         tankEditor_->show();
     }
 }
 
 void frmBook::editTank() {
-    if (!session_ || tank_.empty()) {
+    if (!session_ || tank_.empty() || importing_) {
         return;
     }
     const auto view = session_->tank(tank_);
@@ -236,12 +236,13 @@ void frmBook::removeTank() {
     const std::string name = chosen->name;
     const std::size_t days = session_->dayCount(name);
     if (days > 0) {
-        const QString recorded =
-            days == 1 ? tr("1 recorded day") : tr("%1 recorded days").arg(days);
-        host_.showMessage(this, tr("%1 has %2 (its last on %3). A tank with recorded days is "
-                                   "kept in the book, with its records.")
-                                    .arg(fromStd(name), recorded,
-                                         fromStd(chosen->lastDate.value_or(std::string()))));
+        QString recorded = days == 1 ? tr("1 recorded day") : tr("%1 recorded days").arg(days);
+        if (chosen->lastDate) {
+            recorded += tr(" (its last on %1)").arg(fromStd(*chosen->lastDate));
+        }
+        host_.showMessage(this, tr("%1 has %2. A tank with recorded days is kept in the book, "
+                                   "with its records.")
+                                    .arg(fromStd(name), recorded));
         return;
     }
     if (!host_.askYesNo(this, tr("%1 has no recorded days. Remove it from the book?")
@@ -249,9 +250,6 @@ void frmBook::removeTank() {
         return;
     }
     // What was typed for the tank goes with it.
-    if (name == tank_) {
-        filled_ = formTexts();
-    }
     if (auto done = session_->removeTank(name); !done) {
         host_.showMessage(this, fromStd(done.error()));
         return;

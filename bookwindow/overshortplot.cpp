@@ -109,7 +109,9 @@ void OverShortPlot::setMonth(const book::MonthReport& month, const std::vector<b
 // The legend's keys as they are laid out in rows below the days' title, each at its offset from
 // the area's left edge and the legend's top.
 struct OverShortPlot::Legend {
+    enum class Mark { Cumulative, Band, Delivery, Outside, Water };
     struct Key {
+        Mark mark;
         QString meaning;
         QPointF at;
     };
@@ -121,20 +123,26 @@ constexpr double kKeyMark = 18;  // the width of a key's mark, before its meanin
 
 OverShortPlot::Legend OverShortPlot::legend(double width) const {
     const QFontMetrics metrics(font());
+    using Mark = Legend::Mark;
     Legend legend;
-    QStringList meanings{tr("cumulative")};
+    std::vector<std::pair<Mark, QString>> marks{{Mark::Cumulative, tr("cumulative")}};
     if (!bands_.empty()) {
-        meanings << tr("allowed");
+        marks.emplace_back(Mark::Band, tr("allowed"));
     }
-    meanings << tr("delivery") << tr("outside the band") << tr("water found");
+    marks.emplace_back(Mark::Delivery, tr("delivery"));
+    if (!bands_.empty()) {
+        marks.emplace_back(Mark::Outside, tr("outside the band"));
+    }
+    marks.emplace_back(Mark::Water, tr("water found"));
     double x = 0;
-    for (const QString& meaning : meanings) {
+    for (const auto& [mark, meaning] : marks) {
         const double wide = kKeyMark + 4 + metrics.horizontalAdvance(meaning);
         if (x > 0 && x + wide > width) {
             x = 0;
             ++legend.rows;
         }
-        legend.keys.push_back({meaning, QPointF(x, (legend.rows - 1) * (metrics.height() + 2))});
+        legend.keys.push_back(
+            {mark, meaning, QPointF(x, (legend.rows - 1) * (metrics.height() + 2))});
         x += wide + 12;
     }
     return legend;
@@ -196,23 +204,29 @@ void OverShortPlot::drawLegend(QPainter& painter, const Scale& scale) const {
     for (const Legend::Key& key : legend(scale.area.width()).keys) {
         const QRectF mark(origin + key.at + QPointF(0, 1), QSizeF(kKeyMark, metrics.height() - 2));
         const double middle = mark.center().y();
-        if (key.meaning == tr("cumulative")) {
-            painter.setPen(QPen(palette().color(QPalette::Text), 2));
-            painter.drawLine(QPointF(mark.left(), middle), QPointF(mark.right(), middle));
-        } else if (key.meaning == tr("allowed")) {
-            painter.fillRect(mark, QColor(kBand.red(), kBand.green(), kBand.blue(), 50));
-            painter.setPen(kBand);
-            painter.drawRect(mark);
-        } else if (key.meaning == tr("delivery")) {
-            painter.setPen(QPen(kDelivery, 1, Qt::DashLine));
-            painter.drawLine(QPointF(mark.center().x(), mark.top()),
-                             QPointF(mark.center().x(), mark.bottom()));
-        } else if (key.meaning == tr("outside the band")) {
-            painter.setPen(QPen(kOutside, 2));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawEllipse(mark.center(), 5, 5);
-        } else {
-            drawWaterMark(painter, mark.center());
+        switch (key.mark) {
+            case Legend::Mark::Cumulative:
+                painter.setPen(QPen(palette().color(QPalette::Text), 2));
+                painter.drawLine(QPointF(mark.left(), middle), QPointF(mark.right(), middle));
+                break;
+            case Legend::Mark::Band:
+                painter.fillRect(mark, QColor(kBand.red(), kBand.green(), kBand.blue(), 50));
+                painter.setPen(kBand);
+                painter.drawRect(mark);
+                break;
+            case Legend::Mark::Delivery:
+                painter.setPen(QPen(kDelivery, 1, Qt::DashLine));
+                painter.drawLine(QPointF(mark.center().x(), mark.top()),
+                                 QPointF(mark.center().x(), mark.bottom()));
+                break;
+            case Legend::Mark::Outside:
+                painter.setPen(QPen(kOutside, 2));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawEllipse(mark.center(), 5, 5);
+                break;
+            case Legend::Mark::Water:
+                drawWaterMark(painter, mark.center());
+                break;
         }
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(QPointF(mark.right() + 4, origin.y() + key.at.y() + metrics.ascent()),

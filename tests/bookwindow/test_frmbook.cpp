@@ -279,7 +279,8 @@ private Q_SLOTS:
             QLocale::setDefault(testing::decimalCommaLocale());
         }
         chooseDate("2026-03-01");
-        // Where each field stands: a reason shown moves none of them.
+        // Where each field stands in a window wider than the form: a reason shown moves none.
+        window->resize(1300, 760);
         const auto places = [this] {
             // A layout's change reaches the scrolled form one event after another.
             for (int round = 0; round < 3; ++round) {
