@@ -166,6 +166,21 @@ QVariant SiteModel::data(const QModelIndex& index, int role) const {
     return role == Qt::DisplayRole ? text(tank, index.column()) : QVariant();
 }
 
+SiteOrder::SiteOrder(QObject* parent) : QSortFilterProxyModel(parent) {
+    collator_.setNumericMode(true);
+    collator_.setCaseSensitivity(Qt::CaseInsensitive);
+    setSortRole(SiteModel::SortRole);
+}
+
+bool SiteOrder::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+    const QVariant a = left.data(sortRole());
+    const QVariant b = right.data(sortRole());
+    if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString) {
+        return collator_.compare(a.toString(), b.toString()) < 0;
+    }
+    return QSortFilterProxyModel::lessThan(left, right);
+}
+
 namespace {
 
 QStringList monthHeaders(const TankUnits& units, bool known) {

@@ -4,6 +4,8 @@
 // daily worksheet's columns, and a tank's corrections. Texts in the user's number notation, each
 // column's head naming its unit; no arithmetic here.
 
+#include <QCollator>
+#include <QSortFilterProxyModel>
 #include <vector>
 
 #include "book/reconcile.h"
@@ -34,6 +36,20 @@ private:
 
     bool sharedLength_ = true;
     bool sharedVolume_ = true;
+};
+
+// The site in the order of a column as a person counts: "Tank 2" before "Tank 10".
+class SiteOrder : public QSortFilterProxyModel {
+    Q_OBJECT
+
+public:
+    explicit SiteOrder(QObject* parent);
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+private:
+    QCollator collator_;
 };
 
 // A day of the month: its figures and the sticks they were worked out from.

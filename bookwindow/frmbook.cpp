@@ -9,7 +9,6 @@
 #include <QScreen>
 #include <QSettings>
 #include <QShortcut>
-#include <QSortFilterProxyModel>
 #include <QTabBar>
 #include <QTimer>
 #include <QUrl>
@@ -47,13 +46,11 @@ frmBook::frmBook(Host& host, QWidget* parent)
       ui_(std::make_unique<Ui::frmBook>()),
       host_(host),
       site_(new SiteModel(this)),
-      siteOrder_(new QSortFilterProxyModel(this)),
+      siteOrder_(new SiteOrder(this)),
       month_(new MonthModel(this)),
       history_(new HistoryModel(this)) {
     ui_->setupUi(this);
     siteOrder_->setSourceModel(site_);
-    siteOrder_->setSortRole(SiteModel::SortRole);
-    siteOrder_->setSortCaseSensitivity(Qt::CaseInsensitive);
     ui_->tblSite->setModel(siteOrder_);
     ui_->tblSite->sortByColumn(SiteModel::Tank, Qt::AscendingOrder);
     ui_->tblSite->setItemDelegateForColumn(SiteModel::Picture, new TankPictureDelegate(this));

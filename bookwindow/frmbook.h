@@ -13,7 +13,6 @@ class frmBook;
 }
 
 class QLineEdit;
-class QSortFilterProxyModel;
 
 namespace brimwell {
 
@@ -21,6 +20,7 @@ class Host;
 class HistoryModel;
 class MonthModel;
 class SiteModel;
+class SiteOrder;
 class dlgHelp;
 class dlgTank;
 struct TankUnits;
@@ -99,7 +99,7 @@ private:
     Host& host_;
     std::unique_ptr<BookSession> session_;
     SiteModel* site_;
-    QSortFilterProxyModel* siteOrder_;
+    SiteOrder* siteOrder_;
     MonthModel* month_;
     HistoryModel* history_;
     // Empty themselves when they close and delete themselves, also while this window goes.

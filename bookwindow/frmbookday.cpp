@@ -5,7 +5,6 @@
 #include <QStyle>
 #include <QTimer>
 #include <QLineEdit>
-#include <QSortFilterProxyModel>
 #include <QTextCharFormat>
 
 #include "book/changes.h"
