@@ -115,8 +115,10 @@ void frmBook::importDays() {
     }
     statusBar()->showMessage(total == 1 ? tr("Imported 1 day from %1").arg(name)
                                         : tr("Imported %1 days from %2").arg(total).arg(name));
+    // The tank's next unrecorded day may have moved on.
     fillSite();
-    showDay();
+    tank_.clear();
+    dayChosen();
 }
 
 }  // namespace brimwell
