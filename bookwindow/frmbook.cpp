@@ -92,9 +92,11 @@ frmBook::frmBook(Host& host, QWidget* parent)
         markRecordedDays();
     });
     // Page Down steps to the next day anywhere in the day's form, as a page of the worksheet.
-    for (const auto& [key, days] : {std::pair{Qt::Key_PageDown, 1}, {Qt::Key_PageUp, -1}}) {
-        auto* step = new QShortcut(QKeySequence(key), ui_->tabDay);
+    // (Not a structured binding: clang's front end does not let a lambda capture one.)
+    for (const auto& page : {std::pair{Qt::Key_PageDown, 1}, {Qt::Key_PageUp, -1}}) {
+        auto* step = new QShortcut(QKeySequence(page.first), ui_->tabDay);
         step->setContext(Qt::WidgetWithChildrenShortcut);
+        const int days = page.second;
         connect(step, &QShortcut::activated, this, [this, days] { stepDay(days); });
     }
     for (int i = 0; i <= static_cast<int>(DayField::PumpedDuring); ++i) {

@@ -14,6 +14,7 @@ namespace {
 
 constexpr double kLastDay = 31;
 constexpr int kMostTicks = 3;  // either side of 0
+constexpr double kKeyMark = 18;  // the width of a legend key's mark, before its meaning
 
 const QColor kBand(0, 140, 0);
 const QColor kDelivery(0, 90, 200);
@@ -118,8 +119,6 @@ struct OverShortPlot::Legend {
     std::vector<Key> keys;
     int rows = 1;
 };
-
-constexpr double kKeyMark = 18;  // the width of a key's mark, before its meaning
 
 OverShortPlot::Legend OverShortPlot::legend(double width) const {
     const QFontMetrics metrics(font());
