@@ -50,6 +50,16 @@ frmBook::frmBook(Host& host, QWidget* parent)
       month_(new MonthModel(this)),
       history_(new HistoryModel(this)) {
     ui_->setupUi(this);
+    setUpSite();
+    setUpMonthAndHistory();
+    setUpDay();
+    connectActions();
+    ui_->tabsTank->setEnabled(false);
+}
+
+frmBook::~frmBook() = default;
+
+void frmBook::setUpSite() {
     siteOrder_->setSourceModel(site_);
     ui_->tblSite->setModel(siteOrder_);
     ui_->tblSite->sortByColumn(SiteModel::Tank, Qt::AscendingOrder);
@@ -66,6 +76,9 @@ frmBook::frmBook(Host& host, QWidget* parent)
     ui_->splitSite->setStretchFactor(1, 0);
     ui_->splitSite->setSizes({height(), ui_->dayPane->sizeHint().height() +
                                             ui_->tabsTank->tabBar()->sizeHint().height() + 8});
+}
+
+void frmBook::setUpMonthAndHistory() {
     ui_->tblMonth->setModel(month_);
     ui_->tblMonth->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui_->tblMonth->horizontalHeader()->setStretchLastSection(true);
@@ -78,6 +91,9 @@ frmBook::frmBook(Host& host, QWidget* parent)
     ui_->tblHistory->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui_->tblHistory->horizontalHeader()->setStretchLastSection(true);
     ui_->tblHistory->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+}
+
+void frmBook::setUpDay() {
     ui_->dateDay->setDate(QDate::currentDate());
     setUpDayFields();
     // Queued, so that a tank clicked is asked about once the click is over: the table then
@@ -109,6 +125,9 @@ frmBook::frmBook(Host& host, QWidget* parent)
     connect(ui_->btnWithdraw, &QPushButton::clicked, this, &frmBook::withdrawDelivery);
     connect(ui_->btnSave, &QPushButton::clicked, this, &frmBook::save);
     connect(ui_->actSave, &QAction::triggered, this, &frmBook::save);
+}
+
+void frmBook::connectActions() {
     connect(ui_->btnPreviousMonth, &QPushButton::clicked, this, [this] { stepMonth(-1); });
     connect(ui_->btnNextMonth, &QPushButton::clicked, this, [this] { stepMonth(1); });
     connect(ui_->tblMonth, &QAbstractItemView::activated, this, &frmBook::openMonthDay);
@@ -125,10 +144,7 @@ frmBook::frmBook(Host& host, QWidget* parent)
     connect(ui_->actOpen, &QAction::triggered, this, &frmBook::chooseBook);
     connect(ui_->actHelp, &QAction::triggered, this, &frmBook::showHelp);
     connect(ui_->actExit, &QAction::triggered, this, &frmBook::close);
-    ui_->tabsTank->setEnabled(false);
 }
-
-frmBook::~frmBook() = default;
 
 dlgTank* frmBook::tankEditor() const {
     return tankEditor_;

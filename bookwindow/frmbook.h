@@ -6,12 +6,14 @@
 #include <memory>
 #include <optional>
 
+#include "book/dayimport.h"
 #include "bookwindow/booksession.h"
 
 namespace Ui {
 class frmBook;
 }
 
+class QFile;
 class QLineEdit;
 
 namespace brimwell {
@@ -52,6 +54,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void setUpSite();
+    void setUpMonthAndHistory();
+    void setUpDay();
+    void connectActions();
+    void beginImport(const QString& name, qint64 size);
+    void endImport();
+    bool readImport(QFile& file, book::DayImport& import, const book::ImportTankOf& tankOf,
+                    const QString& name);
+    void writeImport(const book::DayImport& import, const book::ImportTankOf& tankOf,
+                     const QString& name);
     void setUpDayFields();
     void chooseBook();
     void addTank();

@@ -42,7 +42,15 @@ void frmBook::importDays() {
         return;
     }
     book::DayImport import = *std::move(started);
-    // The window takes nothing else while it imports; the file's faults are all gathered.
+    const book::ImportTankOf tankOf = session_->importTanks();
+    beginImport(name, file.size());
+    if (readImport(file, import, tankOf, name)) {
+        writeImport(import, tankOf, name);
+    }
+}
+
+// The window takes nothing else while it imports.
+void frmBook::beginImport(const QString& name, qint64 size) {
     importing_ = true;
     importCancelled_ = false;
     ui_->splitSite->setEnabled(false);
@@ -50,15 +58,21 @@ void frmBook::importDays() {
     ui_->importRow->show();
     ui_->btnCancelImport->setEnabled(true);
     ui_->lblImport->setText(tr("Reading %1").arg(name));
-    ui_->barImport->setRange(0, static_cast<int>(std::min<qint64>(file.size(), INT_MAX)));
+    ui_->barImport->setRange(0, static_cast<int>(std::min<qint64>(size, INT_MAX)));
     ui_->barImport->setValue(0);
-    const auto finish = [this] {
-        ui_->importRow->hide();
-        ui_->splitSite->setEnabled(true);
-        ui_->menubar->setEnabled(true);
-        importing_ = false;
-    };
-    const book::ImportTankOf tankOf = session_->importTanks();
+}
+
+void frmBook::endImport() {
+    ui_->importRow->hide();
+    ui_->splitSite->setEnabled(true);
+    ui_->menubar->setEnabled(true);
+    importing_ = false;
+}
+
+// Reads the file's rows a slice at a time, the file's faults all gathered; true when every row
+// reads, else the import is ended with the reason told.
+bool frmBook::readImport(QFile& file, book::DayImport& import, const book::ImportTankOf& tankOf,
+                         const QString& name) {
     QStringList faults;
     int faultCount = 0;
     QElapsedTimer slice;
@@ -73,18 +87,19 @@ void frmBook::importDays() {
         ui_->barImport->setValue(static_cast<int>(std::min<qint64>(file.pos(), INT_MAX)));
         QCoreApplication::processEvents();
         if (importCancelled_) {
-            finish();
+            endImport();
             statusBar()->showMessage(tr("Import of %1 cancelled: nothing imported").arg(name));
-            return;
+            return false;
         }
     }
     if (file.error() != QFileDevice::NoError) {
-        finish();
-        host_.showMessage(this, tr("%1 cannot be read: %2").arg(path, file.errorString()));
-        return;
+        endImport();
+        host_.showMessage(this,
+                          tr("%1 cannot be read: %2").arg(file.fileName(), file.errorString()));
+        return false;
     }
     if (faultCount > 0) {
-        finish();
+        endImport();
         if (faultCount > kFaultsNamed) {
             faults << tr("and %1 more").arg(faultCount - kFaultsNamed);
         }
@@ -93,10 +108,15 @@ void frmBook::importDays() {
                                          faultCount == 1 ? tr("1 line")
                                                          : tr("%1 lines").arg(faultCount),
                                          faults.join('\n')));
-        return;
+        return false;
     }
-    // The days are written in one change, which cannot be stopped part-way: the bar moves on,
-    // repainted as the rows go in, while no other event is taken.
+    return true;
+}
+
+// The days are written in one change, which cannot be stopped part-way: the bar moves on,
+// repainted as the rows go in, while no other event is taken.
+void frmBook::writeImport(const book::DayImport& import, const book::ImportTankOf& tankOf,
+                          const QString& name) {
     const std::size_t total = import.rows().size();
     ui_->btnCancelImport->setEnabled(false);
     ui_->lblImport->setText(total == 1 ? tr("Writing 1 day") : tr("Writing %1 days").arg(total));
@@ -107,7 +127,7 @@ void frmBook::importDays() {
         ui_->barImport->setValue(static_cast<int>(rows));
         ui_->barImport->repaint();
     });
-    finish();
+    endImport();
     if (!written) {
         host_.showMessage(this, tr("%1: nothing was imported: %2")
                                     .arg(name, fromStd(written.error().message)));
