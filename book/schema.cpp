@@ -30,7 +30,9 @@ constexpr std::string_view kDeliveryHistoryIndex =
 constexpr std::string_view kLeakTests =
     "CREATE TABLE leak_tests (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
     "REFERENCES tanks (id), first_day TEXT NOT NULL, last_day TEXT NOT NULL, "
-    "issued_at TEXT NOT NULL, verdict TEXT NOT NULL, leak_rate DOUBLE PRECISION, "
+    "issued_at TEXT NOT NULL, verdict TEXT NOT NULL "
+    "CHECK (verdict IN ('pass', 'fail', 'inconclusive', 'no analysis')), "
+    "leak_rate DOUBLE PRECISION, "
     "threshold DOUBLE PRECISION, mdl DOUBLE PRECISION, usable_days INTEGER NOT NULL)";
 constexpr std::string_view kLeakTestsIndex =
     "CREATE INDEX leak_tests_by_period ON leak_tests (tank_id, first_day, last_day)";
