@@ -17,12 +17,18 @@ double throughGeneralText(double value, std::string_view decimal) {
     return readLenient(formatGeneral(value, decimal), decimal);
 }
 
+// The value in the pattern; none when it is not finite or its text would not read back finite.
 std::optional<std::string> shown(std::optional<double> value, std::string_view pattern,
                                  std::string_view decimal) {
     if (!value || !std::isfinite(*value)) {
         return std::nullopt;
     }
-    return formatPattern(*value, pattern, decimal);
+    // Near the largest double, the shown digits round up past it and would read as infinity.
+    auto text = formatPattern(*value, pattern, decimal);
+    if (!std::isfinite(readLenient(text, decimal))) {
+        return std::nullopt;
+    }
+    return text;
 }
 
 }  // namespace
