@@ -18,6 +18,9 @@ std::string lineText(int line) {
 }
 
 std::string refusalText(const Refusal& refusal) {
+    if (refusal.field == Field::Initials) {
+        return "initials: " + refusal.reason;
+    }
     const auto field = refusal.field ? static_cast<std::size_t>(*refusal.field) : std::size(kColumns);
     return field < std::size(kColumns) ? std::string(kColumns[field]) + ": " + refusal.reason
                                        : refusal.reason;
@@ -104,6 +107,7 @@ Expected<Day, std::string> dayOf(const Fields& fields, LengthUnit unit) {
         *place = *read;
     }
     day.closingLevel = *stick;
+    day.initials = fields.text("initials");
     if (day.pumped && (day.meterOpen || day.meterClose)) {
         return Unexpected(std::string("pumped and meter_open/meter_close: give only one"));
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 // A CSV of days as the book imports it: a header naming the columns tank, date and stick and any
-// of water, temperature, pumped, meter_open and meter_close (as `export` writes them; other
-// columns are passed over), then a day a line. Sticks are read as written (75.625, 6'3-5/8"),
+// of water, temperature, pumped, meter_open, meter_close (as `export` writes them) and initials
+// (other columns are passed over), then a day a line. Sticks are read as written (75.625, 6'3-5/8"),
 // numbers with "." as the point. Every row is read and checked before the book is touched, and
 // then written in one change, so an import lands whole or not at all; a fault names its line.
 

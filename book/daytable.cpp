@@ -20,7 +20,8 @@ Cells dayCells(const Day& day) {
             {"temperature", optional(day.temperature)},
             {"pumped", optional(day.pumped)},
             {"meter_open", optional(day.meterOpen)},
-            {"meter_close", optional(day.meterClose)}};
+            {"meter_close", optional(day.meterClose)},
+            {"initials", day.initials.empty() ? QVariant() : text(day.initials)}};
 }
 
 Day dayFrom(const QSqlQuery& row) {
@@ -32,6 +33,7 @@ Day dayFrom(const QSqlQuery& row) {
     day.pumped = optionalNumber(row, "pumped");
     day.meterOpen = optionalNumber(row, "meter_open");
     day.meterClose = optionalNumber(row, "meter_close");
+    day.initials = optionalText(row, "initials").value_or("");
     return day;
 }
 
@@ -59,8 +61,10 @@ public:
     explicit DayWriter(const Connection& book) : book_(book), recorded_(book), insert_(book) {}
 
     // True when it corrected a recorded day. The same readings recorded again are no correction
-    // and leave the day and its history as they were.
-    Expected<bool, std::string> write(long long tank, const Day& day) {
+    // and leave the day and its history as they were. A day given without initials keeps those
+    // recorded, so that an import of a file without them corrects nothing.
+    Expected<bool, std::string> write(long long tank, const Day& given) {
+        Day day = given;
         if (auto done = recorded_.run("SELECT * FROM days WHERE tank_id = ? AND day = ?",
                                       {tank, text(day.date)});
             !done) {
@@ -73,6 +77,9 @@ public:
             return Unexpected(read.error());
         }
         recorded_->finish();
+        if (recorded && day.initials.empty()) {
+            day.initials = recorded->initials;
+        }
         if (recorded && recorded->sameReadings(day)) {
             return false;
         }

@@ -79,6 +79,7 @@ Expected<DayFigures, std::string> dayFigures(const Day& day, double opening, con
     figures.pumped = day.pumpedVolume();
     figures.water = day.waterLevel;
     figures.corrected = day.corrected;
+    figures.initials = day.initials;
     for (const Delivery& delivery : day.deliveries) {
         auto check = checkDelivery(delivery, gauge, day.waterLevel, day.temperature);
         if (!check) {
@@ -174,7 +175,8 @@ Expected<DeliveryCheck, std::string> checkDelivery(const Delivery& delivery, con
         if (!vcf) {
             return Unexpected("delivery: " + vcf.error());
         }
-        check.netDifference = check.measured * *vcf - *check.billNet;
+        check.measuredNet = check.measured * *vcf;
+        check.netDifference = *check.measuredNet - *check.billNet;
     }
     return check;
 }

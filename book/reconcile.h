@@ -33,6 +33,7 @@ struct DeliveryCheck {
     std::optional<double> billNet;
     double grossDifference = 0;  // measured - bill, negative when short
     std::optional<double> netDifference;
+    std::optional<double> measuredNet;  // at the base temperature, when it has a temperature
 };
 
 // The delivery on a day whose water cut is `water`; `dayTemperature` stands in for a missing
@@ -54,6 +55,7 @@ struct DayFigures {
     std::optional<double> water;
     bool waterMarked = false;  // above a water rule's limit
     bool corrected = false;
+    std::string initials;  // of whoever read the stick; empty when not given
     std::vector<DeliveryCheck> deliveries;
 };
 

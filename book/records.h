@@ -15,6 +15,13 @@ namespace brimwell::book {
 
 using Correction = CorrectionTable;
 
+// The site the book is kept for, as its reports head it.
+struct Site {
+    std::string name;
+    std::string address;  // may hold several lines
+    bool operator==(const Site&) const = default;
+};
+
 // The product and its correction to the base temperature: `value` is the coefficient per degree
 // (linear), the API gravity at 60 °F (6B), the density at 15 °C in kg/m³ (54B) or α (6C, 54C).
 struct Product {
@@ -78,6 +85,7 @@ struct Day {
     std::optional<double> meterClose;
     std::vector<Delivery> deliveries;
     bool corrected = false;  // set by the book when earlier values were replaced
+    std::string initials;    // of whoever read the stick; empty when not given
 
     // The volume pumped: the figure, or the meters' closing total less their opening total.
     double pumpedVolume() const {
@@ -86,11 +94,13 @@ struct Day {
         }
         return meterOpen && meterClose ? *meterClose - *meterOpen : 0;
     }
-    // The same readings, whatever their deliveries: recording them again changes nothing.
+    // The same readings by the same reader, whatever their deliveries: recording them again
+    // changes nothing. Other initials are a correction, since the record keeps who read it.
     bool sameReadings(const Day& other) const {
         return closingLevel == other.closingLevel && waterLevel == other.waterLevel &&
                temperature == other.temperature && pumped == other.pumped &&
-               meterOpen == other.meterOpen && meterClose == other.meterClose;
+               meterOpen == other.meterOpen && meterClose == other.meterClose &&
+               initials == other.initials;
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 
 #include "model/text/numbertext.h"
 
@@ -20,13 +21,27 @@ constexpr int kTemperatureDecimals = 1;
 constexpr std::size_t kColumn = 12;
 
 std::string fixed(double value, int places = kVolumeDecimals, std::size_t width = 0) {
-    std::string text;
-    appendFixed(text, value, places, width);
-    return text;
+    return fixedText(value, places, width);
 }
 
 std::string shortest(const std::optional<double>& value) {
-    return value ? plainText(*value) : std::string();
+    return csvNumber(value);
+}
+
+constexpr std::size_t kInitialsColumn = 10;
+
+bool anyInitials(const MonthReport& month) {
+    return std::any_of(month.days.begin(), month.days.end(),
+                       [](const DayFigures& day) { return !day.initials.empty(); });
+}
+
+// The day's initials in their column, padded only when notes follow them.
+std::string initialsCell(const DayFigures& day, bool notesFollow) {
+    std::string cell = "  " + day.initials;
+    if (notesFollow && cell.size() < kInitialsColumn) {
+        cell.append(kInitialsColumn - cell.size(), ' ');
+    }
+    return cell;
 }
 
 std::string ruleText(const RuleVerdict& verdict, const ReportHeading& heading) {
@@ -53,16 +68,17 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading) {
     for (const char* column : {"opening", "delivered", "pumped", "book", "closing", "over/short"}) {
         out += std::string(kColumn - std::string_view(column).size(), ' ') + column;
     }
-    out += "\n";
+    const bool initials = anyInitials(month);
+    out += initials ? "  initials\n" : "\n";
     for (const DayFigures& day : month.days) {
         out += day.date;
         for (const double value :
              {day.opening, day.delivered, day.pumped, day.book, day.closing, day.overShort}) {
             out += fixed(value, kVolumeDecimals, kColumn);
         }
-        out += day.corrected ? "  corrected" : "";
-        out += day.waterMarked ? "  water " + shortest(day.water) + " " + heading.lengthUnit : "";
-        out += "\n";
+        std::string notes = day.corrected ? "  corrected" : "";
+        notes += day.waterMarked ? "  water " + shortest(day.water) + " " + heading.lengthUnit : "";
+        out += (initials ? initialsCell(day, !notes.empty()) : "") + notes + "\n";
         for (const DeliveryCheck& check : day.deliveries) {
             out += "  " + deliveryText(day.date, check, heading);
         }
@@ -79,7 +95,8 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading) {
 
 std::string csvReport(const MonthReport& month) {
     std::string out =
-        "date,opening,delivered,pumped,book,closing,over_short,water,corrected,water_marked\r\n";
+        "date,opening,delivered,pumped,book,closing,over_short,water,corrected,water_marked,"
+        "initials\r\n";
     for (const DayFigures& day : month.days) {
         out += day.date;
         for (const double value :
@@ -87,7 +104,7 @@ std::string csvReport(const MonthReport& month) {
             out += "," + fixed(value);
         }
         out += "," + shortest(day.water) + (day.corrected ? ",yes" : ",no") +
-               (day.waterMarked ? ",yes" : ",no") + "\r\n";
+               (day.waterMarked ? ",yes," : ",no,") + csvField(day.initials) + "\r\n";
     }
     return out;
 }
@@ -121,6 +138,9 @@ QJsonObject dayJson(const DayFigures& day) {
                      {"deliveries", deliveries}};
     if (day.water) {
         json["water"] = *day.water;
+    }
+    if (!day.initials.empty()) {
+        json["initials"] = QString::fromStdString(day.initials);
     }
     return json;
 }
@@ -184,6 +204,16 @@ std::string deliveryText(const std::string& date, const DeliveryCheck& check,
                 heading.temperatureUnit;
     }
     return text + "\n";
+}
+
+std::string fixedText(double value, int places, std::size_t width) {
+    std::string text;
+    appendFixed(text, value, places, width);
+    return text;
+}
+
+std::string csvNumber(const std::optional<double>& value) {
+    return value ? plainText(*value) : std::string();
 }
 
 std::string csvField(const std::string& value) {

@@ -34,6 +34,10 @@ std::string deliveryText(const std::string& date, const DeliveryCheck& check,
 
 // A CSV field, quoted when it holds a comma, a quote or a line end.
 std::string csvField(const std::string& value);
+// A figure with its decimals, right-aligned in `width` characters when it is shorter.
+std::string fixedText(double value, int places = 2, std::size_t width = 0);
+// The shortest text that reads back as the value; empty for none.
+std::string csvNumber(const std::optional<double>& value);
 
 // The import's columns, in the order export writes them.
 extern const char* const kDayCsvHeader;

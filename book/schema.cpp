@@ -60,12 +60,12 @@ const Schema& sqliteSchema() {
             "REFERENCES tanks (id), day TEXT NOT NULL, closing_level DOUBLE PRECISION NOT NULL, "
             "water_level DOUBLE PRECISION, temperature DOUBLE PRECISION, "
             "pumped DOUBLE PRECISION, meter_open DOUBLE PRECISION, meter_close DOUBLE PRECISION, "
-            "recorded_at TEXT NOT NULL, UNIQUE (tank_id, day))",
+            "recorded_at TEXT NOT NULL, initials TEXT, UNIQUE (tank_id, day))",
             "CREATE TABLE day_history (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
             "REFERENCES tanks (id), day TEXT NOT NULL, closing_level DOUBLE PRECISION NOT NULL, "
             "water_level DOUBLE PRECISION, temperature DOUBLE PRECISION, "
             "pumped DOUBLE PRECISION, meter_open DOUBLE PRECISION, meter_close DOUBLE PRECISION, "
-            "recorded_at TEXT NOT NULL, changed_at TEXT NOT NULL)",
+            "recorded_at TEXT NOT NULL, changed_at TEXT NOT NULL, initials TEXT)",
             "CREATE INDEX day_history_by_day ON day_history (tank_id, day)",
             "CREATE TABLE deliveries (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
             "REFERENCES tanks (id), day TEXT NOT NULL, bill_volume DOUBLE PRECISION NOT NULL, "
@@ -87,6 +87,8 @@ const Schema& sqliteSchema() {
              {"DROP TABLE tanks",
               std::string("ALTER TABLE ").append(kNewTanks).append(" RENAME TO tanks"),
               std::string(kLeakTests), std::string(kLeakTestsIndex)}},
+            // Version 4's statements are code of their own (upgrade.cpp).
+            {{}, {}},
         },
         "BEGIN IMMEDIATE",
     };

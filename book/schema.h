@@ -19,6 +19,10 @@
 //                 length_unit, volumes in volume_unit); NULL for a tank gauged by its shape
 // The product's correction is the word of kCorrectionWords with its value, and `reference` the
 // linear correction's base temperature; `celsius` 1 when its temperatures are in °C.
+//
+// A day's `initials` (version 4), in days and day_history, are those of whoever read the stick,
+// NULL when not given. The site's name and address are rows of book_meta, `site_name` and
+// `site_address`, absent when not given.
 
 #include <string>
 #include <string_view>
@@ -27,7 +31,7 @@
 namespace brimwell::book {
 
 // The version this program writes. A book of a higher version is refused, never altered.
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // What tells a book from any other database: a row of book_meta.
 inline constexpr std::string_view kBookMark = "brimwell book";

@@ -99,6 +99,10 @@ public:
     Expected<std::vector<std::pair<std::string, Delivery>>, std::string> allDeliveries(
         const std::string& tank);
     Expected<std::vector<Day>, std::string> days(const std::string& tank);
+    // The site the book is kept for; empty texts when not given.
+    Expected<Site, std::string> site();
+    // An empty name or address removes it.
+    Expected<void, std::string> setSite(const Site& site);
     // SQLite's check of the whole book, its indexes too: each problem found, none when whole.
     Expected<std::vector<std::string>, std::string> integrityProblems();
 

@@ -52,9 +52,29 @@ Done shapesIntoColumns(const Connection& book) {
     return {};
 }
 
+// Version 3 to 4: the initials of whoever read each day's stick, in the days and their history;
+// the days recorded before have none.
+Done initialsColumns(const Connection& book) {
+    for (const char* table : {"days", "day_history"}) {
+        if (auto added =
+                Query(book).run(std::string("ALTER TABLE ") + table + " ADD COLUMN initials TEXT");
+            !added) {
+            return added;
+        }
+    }
+    return {};
+}
+
 // What each step does between its statements, by the version it starts from.
 Done moveRows(const Connection& book, int from) {
-    return from == 2 ? shapesIntoColumns(book) : Done();
+    switch (from) {
+        case 2:
+            return shapesIntoColumns(book);
+        case 3:
+            return initialsColumns(book);
+        default:
+            return {};
+    }
 }
 
 Done runAll(const Connection& book, const std::vector<std::string>& statements) {

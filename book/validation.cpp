@@ -1,5 +1,6 @@
 #include "book/validation.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <utility>
@@ -83,7 +84,26 @@ bool controlCharacter(std::string_view text) {
     return false;
 }
 
+bool initialsCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.';
+}
+
 }  // namespace
+
+std::optional<std::string> initialsRefusal(std::string_view initials) {
+    bool fits = initials.size() <= kInitialsLength;
+    for (std::size_t i = 0; fits && i < initials.size(); ++i) {
+        const bool between = i > 0 && i + 1 < initials.size() && initialsCharacter(initials[i - 1]);
+        fits = initialsCharacter(initials[i]) ||
+               ((initials[i] == '-' || initials[i] == ' ') && between);
+    }
+    if (fits) {
+        return std::nullopt;
+    }
+    return "'" + std::string(initials) + "' are not initials: at most " +
+           std::to_string(kInitialsLength) +
+           " letters A to Z, digits and dots, with a hyphen or a space between two of them";
+}
 
 bool isDate(std::string_view text) {
     if (text.size() != 10 || text[7] != '-' || !isMonth(text.substr(0, 7)) ||
@@ -115,6 +135,9 @@ std::optional<Refusal> dayRefusal(const Day& written, const TankLimits& tank) {
     for (Delivery& delivery : day.deliveries) {
         delivery.levelBefore = *asLevel(delivery.levelBefore, tank);
         delivery.levelAfter = *asLevel(delivery.levelAfter, tank);
+    }
+    if (auto refused = initialsRefusal(day.initials)) {
+        return Refusal{Field::Initials, *refused};
     }
     if (auto refused =
             checkRanges({{Field::Stick, day.closingLevel}, {Field::Water, day.waterLevel}},
@@ -190,6 +213,19 @@ std::optional<Refusal> deliveryRefusal(const Delivery& written, const std::optio
         checkDelivery(delivery, tank.gauge, water, day ? day->temperature : std::nullopt);
     if (!check) {
         return Refusal{std::nullopt, check.error()};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> siteRefusal(const Site& site) {
+    if (controlCharacter(site.name)) {
+        return std::string("the site's name holds a control character (a line feed, a tab...)");
+    }
+    std::string lines = site.address;
+    std::replace(lines.begin(), lines.end(), '\n', ' ');
+    if (controlCharacter(lines)) {
+        return std::string(
+            "the site's address holds a control character other than a line end (a tab...)");
     }
     return std::nullopt;
 }

@@ -46,12 +46,23 @@ enum class Field {
     TemperatureBefore,
     TemperatureAfter,
     PumpedDuring,
+    Initials,
 };
 
 struct Refusal {
     std::optional<Field> field;  // none when it is the day or the delivery as a whole
     std::string reason;          // "1e+308 is outside 0 to 1000000000"
 };
+
+// Initials take at most this many characters: letters A to Z, digits and dots, with a hyphen or
+// a space between two of them ("J.K.", "AB-2", "M L").
+inline constexpr std::size_t kInitialsLength = 8;
+// Why the initials cannot be kept, naming what they may hold; none when they can (or are empty).
+std::optional<std::string> initialsRefusal(std::string_view initials);
+
+// A site's name holding a control character, or its address one other than a line feed; none
+// when the site can be kept.
+std::optional<std::string> siteRefusal(const Site& site);
 
 // What the checks need of the tank: its highest stick, its temperatures' unit and its gauge.
 struct TankLimits {

@@ -196,6 +196,7 @@ QStringList monthHeaders(const TankUnits& units, bool known) {
             head(QObject::tr("Over/short"), known, volume),
             head(QObject::tr("Cumulative"), known, volume),
             head(QObject::tr("Water cut"), known, length),
+            QObject::tr("Initials"),
             QObject::tr("Notes")};
 }
 
@@ -225,7 +226,7 @@ QVariant MonthModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const book::DayFigures& day = row->figures;
-    if (role == Qt::TextAlignmentRole && index.column() > Date && index.column() < Notes) {
+    if (role == Qt::TextAlignmentRole && index.column() > Date && index.column() < Initials) {
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     }
     if (role == Qt::ForegroundRole && index.column() == OverShort && day.overShort < 0) {
@@ -258,6 +259,8 @@ QVariant MonthModel::data(const QModelIndex& index, int role) const {
             return volumeText(day.cumulative);
         case Water:
             return day.water ? stickText(*day.water, units_) : QString();
+        case Initials:
+            return QString::fromStdString(day.initials);
         case Notes: {
             QStringList notes;
             if (day.corrected) {
@@ -289,6 +292,9 @@ QString dayValues(const book::Day& day, const TankUnits& units) {
     if (day.meterOpen && day.meterClose) {
         values << QObject::tr("meters %1 to %2")
                       .arg(generalText(*day.meterOpen), generalText(*day.meterClose));
+    }
+    if (!day.initials.empty()) {
+        values << QObject::tr("read by %1").arg(QString::fromStdString(day.initials));
     }
     return values.join(QStringLiteral("; "));
 }

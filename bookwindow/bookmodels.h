@@ -80,6 +80,7 @@ public:
         OverShort,
         Cumulative,
         Water,
+        Initials,
         Notes
     };
 

@@ -80,6 +80,13 @@ Expected<void, std::string> BookSession::updateTank(const std::string& name,
     return done;
 }
 
+Expected<void, std::string> BookSession::setSite(const book::Site& site) {
+    if (auto refused = book::siteRefusal(site)) {
+        return Unexpected(*refused);
+    }
+    return store_->setSite(site);
+}
+
 Expected<void, std::string> BookSession::removeTank(const std::string& name) {
     auto done = store_->removeTank(name);
     if (done) {
@@ -224,7 +231,7 @@ constexpr const char* kFieldNames[] = {
     "Closing stick",         "Water cut",           "Temperature",           "Pumped volume",
     "Meter opening total",   "Meter closing total", "Bill of lading volume", "Bill temperature",
     "Stick before",          "Stick after",         "Temperature before",    "Temperature after",
-    "Pumped during delivery"};
+    "Pumped during delivery", "Initials"};
 
 std::string refusalText(const book::Refusal& refusal) {
     return refusal.field ? std::string(kFieldNames[static_cast<std::size_t>(*refusal.field)]) +

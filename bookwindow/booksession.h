@@ -86,6 +86,10 @@ public:
     Expected<void, std::string> withdrawDelivery(const std::string& name, const std::string& date,
                                                  std::size_t number);
 
+    // The site the book is kept for, and the site kept, unless the book refuses it.
+    Expected<book::Site, std::string> site() { return store_->site(); }
+    Expected<void, std::string> setSite(const book::Site& site);
+
     // The import's tanks as it reads them: each tank's stick unit and limits, read once.
     book::ImportTankOf importTanks();
     // Writes the import's rows, all or none; `progress` is told the rows written now and then.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "book/validation.h"
 #include "bookwindow/tankentry.h"
 #include "model/geometry/stickreading.h"
 
@@ -209,6 +210,13 @@ DayEntry readDayEntry(const DayTexts& texts, LengthUnit unit, double top,
     }
     if (pumpedRead) {
         checkPumped(day, texts, read);
+    }
+    const auto first = texts.initials.find_first_not_of(" \t");
+    day.initials = first == std::string::npos
+                       ? std::string()
+                       : texts.initials.substr(first, texts.initials.find_last_not_of(" \t") + 1 - first);
+    if (const auto refused = book::initialsRefusal(day.initials)) {
+        read.problem(DayField::Initials, *refused);
     }
     if (anyDeliveryText(texts)) {
         readDelivery(texts, read, entry);

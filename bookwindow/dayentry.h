@@ -23,6 +23,7 @@ enum class DayField {
     Pumped,
     MeterOpen,
     MeterClose,
+    Initials,  // of whoever read the stick, closing the day's readings
     Bill,
     BillTemperature,
     Before,
@@ -36,6 +37,7 @@ struct DayTexts {
     // The meter's opening total is the day before's closing total, carried and left as it was:
     // until the day's closing total is typed it is no reading of the day.
     bool meterOpenCarried = false;
+    std::string initials;
     std::string bill;
     bool billNet = false;
     std::string billTemperature, before, after, pumpedDuring;

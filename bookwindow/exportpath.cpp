@@ -17,13 +17,24 @@ QString resolved(const QString& path) {
     return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
 }
 
+// The name's extension, when it has one: a suffix with a letter.
+QString extension(const QString& name) {
+    const QString suffix = QFileInfo(name).suffix();
+    const bool named =
+        std::any_of(suffix.begin(), suffix.end(), [](QChar c) { return c.isLetter(); });
+    return named ? suffix : QString();
+}
+
 }  // namespace
 
 QString csvPath(const QString& chosen) {
-    const QString suffix = QFileInfo(chosen).suffix();
-    const bool named =
-        std::any_of(suffix.begin(), suffix.end(), [](QChar c) { return c.isLetter(); });
-    return named ? chosen : chosen + QStringLiteral(".csv");
+    return extension(chosen).isEmpty() ? chosen + QStringLiteral(".csv") : chosen;
+}
+
+QString besidePath(const QString& path, const QString& word) {
+    const QString suffix = extension(path);
+    const QString base = suffix.isEmpty() ? path : path.chopped(suffix.size() + 1);
+    return base + ' ' + word + (suffix.isEmpty() ? QString() : '.' + suffix);
 }
 
 bool isBookFile(const QString& path, const QString& book) {

@@ -140,6 +140,7 @@ void frmBook::connectActions() {
     connect(ui_->actAddTank, &QAction::triggered, this, &frmBook::addTank);
     connect(ui_->actEditTank, &QAction::triggered, this, &frmBook::editTank);
     connect(ui_->actRemoveTank, &QAction::triggered, this, &frmBook::removeTank);
+    connect(ui_->actSite, &QAction::triggered, this, &frmBook::editSite);
     connect(ui_->tblSite, &QAbstractItemView::doubleClicked, this, &frmBook::editTank);
     connect(ui_->actOpen, &QAction::triggered, this, &frmBook::chooseBook);
     connect(ui_->actHelp, &QAction::triggered, this, &frmBook::showHelp);

@@ -24,6 +24,7 @@ class MonthModel;
 class SiteModel;
 class SiteOrder;
 class dlgHelp;
+class dlgSite;
 class dlgTank;
 struct TankUnits;
 
@@ -48,6 +49,7 @@ public:
 
     dlgTank* tankEditor() const;
     dlgHelp* helpWindow() const;
+    dlgSite* siteEditor() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -69,6 +71,8 @@ private:
     void addTank();
     void editTank();
     void removeTank();
+    void editSite();
+    void siteEntered();
     bool openTankEditor();
     void tankEntered();
     bool changeAgreed(const book::TankSettings& before, const book::TankSettings& after);
@@ -92,6 +96,7 @@ private:
     void openMonthDay(const QModelIndex& index);
     void showHistory();
     void exportMonth();
+    void writeExport(const QStringList& paths, const std::string& month);
     void importDays();
     void showHelp();
     DayEntry readEntry() const;
@@ -117,6 +122,7 @@ private:
     // Empty themselves when they close and delete themselves, also while this window goes.
     QPointer<dlgTank> tankEditor_;
     QPointer<dlgHelp> help_;
+    QPointer<dlgSite> siteEditor_;
     // The day the form shows: its tank and date, as recorded when it was filled, and the form's
     // texts then. The site's choice and the date box move first, the form once it may.
     std::string tank_;
@@ -126,6 +132,8 @@ private:
     // The meter's opening total carried from the last day before, as the form shows it.
     QString carried_;
     QString carriedFrom_;  // the date of the day it was carried from
+    // The initials saved last in this window, which a day not yet recorded starts with.
+    QString lastInitials_;
     bool choosing_ = false;  // while the window itself chooses the tank or the date
     std::optional<std::pair<std::string, QDate>> refused_;
     QDate monthShown_;  // the month tab's month, its first day

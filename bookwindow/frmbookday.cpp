@@ -42,6 +42,7 @@ void frmBook::setUpDayFields() {
     const std::pair<DayField, int> widths[] = {
         {DayField::Stick, 12},       {DayField::Water, 12},           {DayField::Temperature, 7},
         {DayField::Pumped, 11},      {DayField::MeterOpen, 15},       {DayField::MeterClose, 15},
+        {DayField::Initials, 8},
         {DayField::Bill, 11},        {DayField::BillTemperature, 7},  {DayField::Before, 12},
         {DayField::After, 12},       {DayField::PumpedDuring, 11}};
     for (const auto& [which, characters] : widths) {
@@ -240,6 +241,7 @@ void frmBook::fillDay(const book::MonthRecords& records) {
         ui_->txtPumped->setText(optionalText(day->pumped));
         ui_->txtMeterOpen->setText(optionalText(day->meterOpen));
         ui_->txtMeterClose->setText(optionalText(day->meterClose));
+        ui_->txtInitials->setText(fromStd(day->initials));
         for (const book::Delivery& delivery : day->deliveries) {
             recorded << tr("bill %1, stick %2 to %3")
                             .arg(volumeText(delivery.billVolume),
@@ -252,6 +254,8 @@ void frmBook::fillDay(const book::MonthRecords& records) {
     carried_ = !day && before && before->meterClose ? exactText(*before->meterClose) : QString();
     carriedFrom_ = carried_.isEmpty() ? QString() : fromStd(before->date);
     ui_->txtMeterOpen->setText(day ? ui_->txtMeterOpen->text() : carried_);
+    // A day not yet recorded is most likely read by whoever recorded the last one.
+    ui_->txtInitials->setText(day ? ui_->txtInitials->text() : lastInitials_);
     ui_->cboDelivery->setEnabled(!recorded.isEmpty());
     ui_->btnWithdraw->setEnabled(false);
     ui_->lblRecordedDeliveries->setText(recorded.join('\n'));
@@ -311,12 +315,12 @@ void frmBook::withdrawDelivery() {
     statusBar()->showMessage(tr("Withdrew delivery %1 of %2").arg(chosen).arg(date));
     // The day's values as typed, saved or not, stay in the form.
     QStringList typed;
-    for (int i = 0; i <= static_cast<int>(DayField::MeterClose); ++i) {
+    for (int i = 0; i <= static_cast<int>(DayField::Initials); ++i) {
         typed << field(static_cast<DayField>(i))->text();
     }
     fillSite();
     showDay();
-    for (int i = 0; i <= static_cast<int>(DayField::MeterClose); ++i) {
+    for (int i = 0; i <= static_cast<int>(DayField::Initials); ++i) {
         field(static_cast<DayField>(i))->setText(typed.at(i));
     }
 }
@@ -324,6 +328,7 @@ void frmBook::withdrawDelivery() {
 QLineEdit* frmBook::field(DayField which) const {
     QLineEdit* const fields[] = {ui_->txtStick,  ui_->txtWater,           ui_->txtTemperature,
                                  ui_->txtPumped, ui_->txtMeterOpen,       ui_->txtMeterClose,
+                                 ui_->txtInitials,
                                  ui_->txtBill,   ui_->txtBillTemperature, ui_->txtBefore,
                                  ui_->txtAfter,  ui_->txtPumpedDuring};
     return fields[static_cast<int>(which)];
@@ -339,6 +344,7 @@ DayEntry frmBook::readEntry() const {
     texts.meterOpen = text(ui_->txtMeterOpen);
     texts.meterClose = text(ui_->txtMeterClose);
     texts.meterOpenCarried = !carried_.isEmpty() && ui_->txtMeterOpen->text() == carried_;
+    texts.initials = text(ui_->txtInitials);
     texts.bill = text(ui_->txtBill);
     texts.billNet = ui_->chkBillNet->isChecked();
     texts.billTemperature = text(ui_->txtBillTemperature);
@@ -436,6 +442,9 @@ bool frmBook::saveDay() {
         return false;
     }
     const QString date = fromStd(entry.day.date);
+    if (!entry.day.initials.empty()) {
+        lastInitials_ = fromStd(entry.day.initials);
+    }
     statusBar()->showMessage(*corrected ? tr("Corrected %1").arg(date)
                                         : tr("Recorded %1").arg(date));
     recorded_ = session_->recordedDay(tank_, entry.day.date);

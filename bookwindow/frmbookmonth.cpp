@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "book/monthcsv.h"
 #include "book/reportformat.h"
 #include "bookwindow/bookmodels.h"
 #include "bookwindow/exportpath.h"
@@ -119,39 +120,62 @@ void frmBook::exportMonth() {
         return;
     }
     const QString path = csvPath(chosen);
-    if (isBookFile(path, session_->path())) {
-        host_.showMessage(
-            this, tr("%1 is the book itself. Export the month to a file of its own.").arg(path));
+    const QStringList paths{path, besidePath(path, tr("deliveries")),
+                            besidePath(path, tr("totals"))};
+    QStringList existing;
+    for (const QString& file : paths) {
+        if (isBookFile(file, session_->path())) {
+            host_.showMessage(
+                this,
+                tr("%1 is the book itself. Export the month to a file of its own.").arg(file));
+            return;
+        }
+        // The dialog asked about the name it gave; the window asks about the names it made.
+        if (file != chosen && QFileInfo::exists(file)) {
+            existing << file;
+        }
+    }
+    const QString question = existing.size() == 1 ? tr("%1 already exists. Replace it?")
+                                                  : tr("%1 already exist. Replace them?");
+    if (!existing.isEmpty() && !host_.askYesNo(this, question.arg(existing.join(tr(" and "))))) {
         return;
     }
-    // The dialog asked about the name it gave; the window asks about the name it made of it.
-    if (path != chosen && QFileInfo::exists(path) &&
-        !host_.askYesNo(this, tr("%1 already exists. Replace it?").arg(path))) {
-        return;
-    }
+    writeExport(paths, month.toStdString());
+}
+
+// The month's days, its deliveries and its totals, each to its file.
+void frmBook::writeExport(const QStringList& paths, const std::string& month) {
     const auto view = session_->tank(tank_);
     if (!view) {
         host_.showMessage(this, fromStd(view.error()));
         return;
     }
     const book::BookTank& tank = (*view)->tank;
-    const book::ReportHeading heading{tank_,
-                                      (*view)->settings.product.name,
-                                      month.toStdString(),
-                                      std::string(unitWord(tank.volumeUnit)),
-                                      std::string(unitWord(tank.lengthUnit)),
-                                      (*view)->settings.product.celsius ? "C" : "F"};
-    QSaveFile file(path);
-    const std::string csv = monthReport(shownMonth_->report, heading, book::ReportFormat::Csv);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(csv.data(), static_cast<qint64>(csv.size())) !=
-            static_cast<qint64>(csv.size()) ||
-        !file.commit()) {
-        host_.showMessage(
-            this, tr("The month could not be written to %1: %2").arg(path, file.errorString()));
-        return;
+    const std::string volume(unitWord(tank.volumeUnit));
+    const std::string length(unitWord(tank.lengthUnit));
+    const book::ReportHeading heading{tank_,  (*view)->settings.product.name,
+                                      month,  volume,
+                                      length, (*view)->settings.product.celsius ? "C" : "F"};
+    const book::MonthCsvHeading csvHeading{tank_, month, volume, length};
+    const book::MonthReport& report = shownMonth_->report;
+    const std::string texts[] = {
+        monthReport(report, heading, book::ReportFormat::Csv),
+        std::string(book::kDeliveriesCsvHeader) + "\n" +
+            book::deliveriesCsvRows(shownMonth_->days, report, csvHeading),
+        std::string(book::kTotalsCsvHeader) + "\n" + book::totalsCsvRow(report, csvHeading)};
+    for (int i = 0; i < paths.size(); ++i) {
+        const std::string& csv = texts[i];
+        QSaveFile file(paths[i]);
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(csv.data(), static_cast<qint64>(csv.size())) !=
+                static_cast<qint64>(csv.size()) ||
+            !file.commit()) {
+            host_.showMessage(this, tr("The month could not be written to %1: %2")
+                                        .arg(paths[i], file.errorString()));
+            return;
+        }
     }
-    statusBar()->showMessage(tr("Exported to %1").arg(path));
+    statusBar()->showMessage(tr("Exported to %1").arg(paths.join(tr(", "))));
 }
 
 }  // namespace brimwell

@@ -44,7 +44,8 @@ const std::vector<Subcommand>& subcommands() {
         {"day",
          2,
          0,
-         {"--stick", "--water", "--temperature", "--pumped", "--meter-open", "--meter-close"},
+         {"--stick", "--water", "--temperature", "--pumped", "--meter-open", "--meter-close",
+          "--initials"},
          {},
          bookcli::recordDay},
         {"delivery",
@@ -57,7 +58,8 @@ const std::vector<Subcommand>& subcommands() {
         {"import", 1, 0, {}, {}, bookcli::importDays},
         {"month", 2, 0, {"--format"}, {}, bookcli::month},
         {"history", 1, 0, {}, {"--deliveries"}, bookcli::history},
-        {"export", 0, 1, {}, {}, bookcli::exportDays},
+        {"export", 0, 1, {"--month"}, {"--deliveries", "--totals"}, bookcli::exportDays},
+        {"site", 0, 0, {"--name", "--address"}, {}, bookcli::site},
         {"check", 0, 0, {}, {}, bookcli::checkBook},
         {"leak-test", 1, 1, {"--from", "--to", "--format"}, {}, bookcli::testForLeaks},
     };
@@ -154,7 +156,8 @@ int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::o
                                 kBookBadInput);
     }
     request.options = *std::move(options);
-    if (isReading(subcommand->words)) {
+    if (isReading(subcommand->words) ||
+        (subcommand->words == "site" && request.options.values.empty())) {
         context.access = book::Access::Read;
     }
     return subcommand->run(request, context);

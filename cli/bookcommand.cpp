@@ -22,7 +22,8 @@ constexpr std::string_view kFieldOptions[] = {"--stick",
                                               "--after",
                                               "--temperature-before",
                                               "--temperature-after",
-                                              "--pumped-during"};
+                                              "--pumped-during",
+                                              "--initials"};
 
 }  // namespace
 

@@ -87,6 +87,8 @@ Command tankAdd, tankEdit, tankList, tankShow, tankRemove;
 Command recordDay, recordDelivery, importDays;
 // The reports: month, history, export and check (bookreportcommands.cpp).
 Command month, history, exportDays, checkBook;
+// The site's name and address, shown or set (booksitecommand.cpp).
+Command site;
 // The leak test of a month or a range of days (bookleakcommand.cpp).
 Command testForLeaks;
 

@@ -48,6 +48,9 @@ Expected<Day, std::string> dayOf(const Request& request, LengthUnit unit) {
         return Unexpected(*failure);
     }
     day.closingLevel = *closing;
+    if (const auto initials = options.values.find("--initials"); initials != options.values.end()) {
+        day.initials = initials->second;
+    }
     if (day.pumped && (day.meterOpen || day.meterClose)) {
         return Unexpected(std::string("--pumped and --meter-open/--meter-close: give only one"));
     }
@@ -448,7 +451,7 @@ Status importDays(const Request& request, const Context& context) {
     if (!done) {
         return context.complain(done.error(), refused ? kBookBadInput : kBookWriteFailed);
     }
-    context.out << "imported " << total << " days\n";
+    context.out << "imported " << total << (total == 1 ? " day\n" : " days\n");
     return kBookDone;
 }
 

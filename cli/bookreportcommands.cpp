@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "book/monthcsv.h"
 #include "book/monthservice.h"
 #include "cli/bookcommand.h"
 #include "cli/unitwords.h"
@@ -55,6 +56,63 @@ Expected<std::vector<std::string>, std::string> refusedRecords(Store& store,
         }
     }
     return found;
+}
+
+// The month's deliveries or totals of the tank: its rows, none when it has no day in the month;
+// or the status of the failure, told on standard error.
+Expected<std::string, Status> monthRows(Store& store, const std::string& name,
+                                        const std::string& month, bool deliveries,
+                                        const Context& context) {
+    const auto tank = store.tank(name);
+    if (!tank) {
+        return Unexpected(context.complain(tank.error(), kBookWriteFailed));
+    }
+    const auto gauged = book::gaugedTank(*tank);
+    if (!gauged) {
+        return Unexpected(context.complain(name + ": " + gauged.error(), kBookBadInput));
+    }
+    const auto read = book::readTankMonth(store, *tank, *gauged, month);
+    if (!read) {
+        return Unexpected(context.complain(read.error(), kBookWriteFailed));
+    }
+    if (read->records.days.empty()) {
+        return std::string();
+    }
+    if (!read->report) {
+        return Unexpected(context.complain(name + ": " + read->report.error(), kBookBadInput));
+    }
+    const book::MonthCsvHeading heading{name, month, std::string(unitWord(gauged->volumeUnit)),
+                                        std::string(unitWord(gauged->lengthUnit))};
+    return deliveries ? book::deliveriesCsvRows(read->records.days, *read->report, heading)
+                      : book::totalsCsvRow(*read->report, heading);
+}
+
+// export --deliveries or --totals --month YYYY-MM: the month's rows of the tank or of every tank,
+// written once all are worked out.
+Status exportMonth(Store& store, const std::vector<std::string>& names, const Request& request,
+                   const Context& context) {
+    const auto& flags = request.options.flags;
+    const bool deliveries = flags.contains("--deliveries");
+    if (deliveries && flags.contains("--totals")) {
+        return context.complain("--deliveries and --totals: give only one", kBookBadInput);
+    }
+    const auto month = request.options.values.find("--month");
+    if (month == request.options.values.end() || !book::isMonth(month->second)) {
+        return context.complain(std::string(deliveries ? "--deliveries" : "--totals") +
+                                    " needs --month YYYY-MM",
+                                kBookBadInput);
+    }
+    std::string rows = deliveries ? book::kDeliveriesCsvHeader : book::kTotalsCsvHeader;
+    rows += '\n';
+    for (const std::string& name : names) {
+        const auto tankRows = monthRows(store, name, month->second, deliveries, context);
+        if (!tankRows) {
+            return tankRows.error();
+        }
+        rows += *tankRows;
+    }
+    context.out << rows;
+    return kBookDone;
 }
 
 }  // namespace
@@ -112,9 +170,13 @@ Status history(const Request& request, const Context& context) {
     if (!corrections) {
         return context.complain(corrections.error(), kBookWriteFailed);
     }
-    context.out << "changed_at," << book::kDayCsvHeader << '\n';
+    // The day's columns as export writes them, then who read the stick.
+    context.out << "changed_at," << book::kDayCsvHeader << ",initials\n";
     for (const book::DayCorrection& correction : *corrections) {
-        context.out << correction.changedAt << ',' << book::dayCsvRow(tank, correction.before);
+        std::string row = book::dayCsvRow(tank, correction.before);
+        row.pop_back();
+        context.out << correction.changedAt << ',' << row << ','
+                    << book::csvField(correction.before.initials) << '\n';
     }
     return kBookDone;
 }
@@ -134,6 +196,12 @@ Status exportDays(const Request& request, const Context& context) {
                                              : std::vector<std::string>{request.positionals[0]};
     if (!names) {
         return context.complain(names.error(), kBookWriteFailed);
+    }
+    if (request.options.flags.contains("--deliveries") || request.options.flags.contains("--totals")) {
+        return exportMonth(*store, *names, request, context);
+    }
+    if (request.options.has("--month")) {
+        return context.complain("--month goes with --deliveries or --totals", kBookBadInput);
     }
     // Written once every day is read: a book that fails part-way gives no rows at all.
     std::ostringstream rows;

@@ -239,6 +239,37 @@ private Q_SLOTS:
         QVERIFY(compared > 60);
     }
 
+    // A book of version 3, before days kept their reader's initials: made by this version and
+    // taken back, it prints every record as it did once upgraded.
+    void a_version_3_book_keeps_every_record() {
+        const QString book = dir_.filePath("book-v3.sqlite");
+        const QList<QStringList> made{
+            {"tank", "add", "T1", "--diameter", "96", "--length", "240", "--opening", "40"},
+            {"day", "T1", "2026-01-05", "--stick", "41", "--pumped", "200"},
+            {"day", "T1", "2026-01-05", "--stick", "40.5", "--pumped", "200"},
+            {"delivery", "T1", "2026-01-06", "--bill", "1500", "--before", "38", "--after", "72"},
+            {"delivery", "T1", "2026-01-06", "--correct", "1", "--bill", "1550", "--before", "38", "--after", "72"},
+            {"day", "T1", "2026-01-06", "--stick", "70", "--meter-open", "1000", "--meter-close", "1420"}};
+        for (const QStringList& args : made) {
+            QVERIFY(printed(book, args).endsWith("-- exit 0\n"));
+        }
+        const QList<QStringList> reports{{"month", "T1", "2026-01"}, {"history", "T1"},
+                                         {"history", "T1", "--deliveries"}, {"export"}};
+        QStringList before;
+        for (const QStringList& args : reports) {
+            before << printed(book, args);
+        }
+        QCOMPARE(run(book, {"ALTER TABLE days DROP COLUMN initials", "ALTER TABLE day_history DROP COLUMN initials",
+                            "UPDATE book_meta SET value = '3' WHERE name = 'schema_version'"}),
+                 QString());
+        QVERIFY(printed(book, {"month", "T1", "2026-01"}).contains("was written by an older Brimwell"));
+        QVERIFY(brimwell::testing::writeFile(dir_.filePath("none.csv"), "tank,date,stick\n"));
+        QCOMPARE(printed(book, {"import", dir_.filePath("none.csv")}), QString("imported 0 days\n-- exit 0\n"));
+        for (qsizetype i = 0; i < reports.size(); ++i) {
+            QCOMPARE(printed(book, reports[i]), before[i]);
+        }
+    }
+
     void an_older_book_reads_back_as_it_was_described_data() {
         QTest::addColumn<int>("version");
         QTest::newRow("version 1") << 1;

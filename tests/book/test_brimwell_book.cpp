@@ -113,7 +113,7 @@ private Q_SLOTS:
         QCOMPARE(march.exitCode, 0);
         QVERIFY2(march.out.contains("over/short:   -4.38\n"), march.out);
         const Run history = book("month.book", {"history", "T1"});
-        QVERIFY2(history.out.split('\n').at(1).endsWith(",T1,2026-02-05,58,2.5,,150,,"), history.out);
+        QVERIFY2(history.out.split('\n').at(1).endsWith(",T1,2026-02-05,58,2.5,,150,,,"), history.out);
         // The same readings recorded again are no correction.
         const QByteArray days = book("month.book", {"export", "T1"}).out;
         const QList<QByteArray> first = days.split('\n').at(1).split(',');
@@ -155,6 +155,72 @@ private Q_SLOTS:
         QCOMPARE(sql(path("month.book"), "SELECT COUNT(*) FROM leak_tests"), QString("3"));  // March twice, February
     }
 
+    // Whoever read the stick is part of the record: other initials with the same readings
+    // correct the day, and none given keep those recorded. At 48.9598855 gal/in: 40 in is
+    // 1958.40, 42 in 2056.32 (over 497.92 after 400 pumped), 41 in 2007.36 (over 1.04 after 50).
+    void the_initials_are_kept_with_the_day_and_its_history() {
+        addTank("initials.book", "T1");
+        const QStringList day{"day", "T1", "2026-02-02", "--stick", "42", "--pumped", "400"};
+        const std::pair<QStringList, QByteArray> steps[] = {
+            {day + QStringList{"--initials", "J.K."}, "recorded 2026-02-02\n"},
+            {day + QStringList{"--initials", "M L"}, "corrected 2026-02-02\n"},
+            {day, "recorded 2026-02-02\n"},
+            {{"import", path("initials.csv")}, "imported 1 day\n"}};
+        QVERIFY(writeFile(path("initials.csv"), "tank,date,stick,pumped,initials\nT1,2026-02-03,41,50,AB\n"));
+        for (const auto& [args, out] : steps) {
+            QCOMPARE(book("initials.book", args).out, out);
+        }
+        const QList<QByteArray> history = book("initials.book", {"history", "T1"}).out.split('\n');
+        QCOMPARE(history.size(), 3);
+        QVERIFY2(history.at(1).endsWith(",T1,2026-02-02,42,,,400,,,J.K."), history.at(1));
+        const QByteArray text = book("initials.book", {"month", "T1", "2026-02"}).out;
+        QVERIFY2(text.contains("over/short  initials\n"
+                               "2026-02-02     1958.40        0.00      400.00     1558.40     2056.32      497.92  M L       corrected\n"
+                               "2026-02-03     2056.32        0.00       50.00     2006.32     2007.36        1.04  AB\n"), text);
+        const QList<QByteArray> csv = book("initials.book", {"month", "T1", "2026-02", "--format", "csv"}).out.split('\n');
+        QVERIFY(csv.at(0).endsWith(",water_marked,initials\r") && csv.at(1).endsWith(",yes,no,M L\r") && csv.at(2).endsWith(",no,no,AB\r"));
+        const QJsonObject json = QJsonDocument::fromJson(book("initials.book", {"month", "T1", "2026-02", "--format", "json"}).out).object();
+        QCOMPARE(json["days"].toArray()[0].toObject()["initials"].toString(), QString("M L"));
+    }
+
+    void the_site_is_shown_and_set() {
+        const std::pair<QStringList, QByteArray> steps[] = {
+            {{"site"}, "name:    \naddress: \n"},
+            {{"site", "--name", "Quay Road Depot", "--address", "4 Quay Road\nBrimwell"}, "name:    Quay Road Depot\naddress: 4 Quay Road\n         Brimwell\n"},
+            {{"site", "--address", "9 Mill Lane"}, "name:    Quay Road Depot\naddress: 9 Mill Lane\n"},
+            {{"site", "--name", ""}, "name:    \naddress: 9 Mill Lane\n"},
+            {{"site"}, "name:    \naddress: 9 Mill Lane\n"}};
+        addTank("site.book", "T1");
+        for (const auto& [args, out] : steps) {
+            QCOMPARE(book("site.book", args).out, out);
+        }
+        QCOMPARE(sql(path("site.book"), "SELECT COUNT(*) FROM book_meta WHERE name LIKE 'site_%'"), QString("1"));
+    }
+
+    // Worked by hand at 48.9598855 gal/in, linear 0.0005 from 60 °F. The first delivery, billed
+    // 500 gross, 40 -> 50.25 in at 60 °F: 501.838826 measured, 1.84 over in gross and net. The
+    // second, billed 500 net at 70 °F (VCF 0.995, so 502.512563 gross), 50.25 -> 60.5 in without
+    // temperatures: 501.84 measured, -0.67 in gross, no net. The day: 1958.395420 + 1002.512563
+    // - 100 = 2860.907983 in the book against 3035.512901 at 62 in, 174.604918 over; the percent
+    // rule allows 1 % of 100 + 130 = 131.
+    void a_month_s_deliveries_and_totals_export_as_worked_by_hand() {
+        QCOMPARE(book("export.book", QStringList{"tank", "add", "T1", "--opening", "40", "--correction", "linear",
+                     "--coefficient", "0.0005", "--water-limit", "2"} + kVertical).exitCode, 0);
+        QCOMPARE(book("export.book", {"day", "T1", "2026-02-03", "--stick", "62", "--pumped", "100"}).exitCode, 0);
+        QCOMPARE(book("export.book", {"delivery", "T1", "2026-02-03", "--bill", "500", "--before", "40", "--after", "50.25",
+                     "--temperature-before", "60", "--temperature-after", "60"}).exitCode, 0);
+        QCOMPARE(book("export.book", {"delivery", "T1", "2026-02-03", "--bill", "500", "--bill-net", "--bill-temperature",
+                     "70", "--before", "50.25", "--after", "60.5"}).exitCode, 0);
+        QCOMPARE(book("export.book", {"export", "--deliveries", "--month", "2026-02"}).out,
+                 QByteArray("tank,date,volume_unit,bill,bill_net,measured_gross,measured_net,difference_gross,difference_net,corrected\n"
+                            "T1,2026-02-03,gallons,500.00,no,501.84,501.84,1.84,1.84,no\n"
+                            "T1,2026-02-03,gallons,500.00,yes,501.84,,-0.67,,no\n"));
+        const QList<QByteArray> totals = book("export.book", {"export", "T1", "--totals", "--month", "2026-02"}).out.split('\n');
+        QCOMPARE(totals.value(1), QByteArray("T1,2026-02,gallons,1958.40,1002.51,100.00,2860.91,3035.51,174.60,"
+                                             "1% of flow-through + 130 gallons,174.60,131.00,no,,,,,water cut above 2 inches,0.00,0,yes,no"));
+        QCOMPARE(book("export.book", {"export", "--totals", "--month", "2026-03"}).out.count('\n'), 1);
+    }
+
     // A book of version 1, before deliveries kept their history, is brought up to date as it
     // opens. At 48.9598855 gal/in the day runs from 1958.40 to 3427.19 gallons.
     void a_delivery_is_corrected_and_withdrawn_keeping_its_history() {
@@ -166,6 +232,9 @@ private Q_SLOTS:
         QCOMPARE(book("deliveries.book", typo).exitCode, 0);
         QCOMPARE(sql(path("deliveries.book"), "DROP TABLE delivery_history"), QString());
         QCOMPARE(sql(path("deliveries.book"), "DROP TABLE leak_tests"), QString());
+        for (const char* table : {"days", "day_history"}) {
+            QCOMPARE(sql(path("deliveries.book"), QString("ALTER TABLE %1 DROP COLUMN initials").arg(table)), QString());
+        }
         QCOMPARE(sql(path("deliveries.book"), "ALTER TABLE tanks ADD COLUMN shape TEXT NOT NULL DEFAULT "
                                               "'--orientation vertical --diameter 120 --length 120'"), QString());
         QCOMPARE(sql(path("deliveries.book"), "UPDATE book_meta SET value = '1' WHERE name = 'schema_version'"), QString());
@@ -285,8 +354,8 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << QString() << QByteArray("is not a Brimwell book");
         QTest::newRow("another program's database") << QByteArray() << "CREATE TABLE tanks (x)"
                                                     << QByteArray("is not a Brimwell book");
-        QTest::newRow("a book from a newer version") << QByteArray() << "UPDATE book_meta SET value = '4' WHERE name = 'schema_version'"
-                                                     << QByteArray("was written by a newer Brimwell (book version 4");
+        QTest::newRow("a book from a newer version") << QByteArray() << "UPDATE book_meta SET value = '5' WHERE name = 'schema_version'"
+                                                     << QByteArray("was written by a newer Brimwell (book version 5");
         QTest::newRow("damaged") << QByteArray() << "damage" << QByteArray("is damaged");
     }
     void a_file_that_is_no_book_of_ours_is_reported_and_left_alone() {
@@ -381,6 +450,12 @@ private Q_SLOTS:
         QTest::newRow("a line feed in a name") << QStringList{"tank", "add", "T\n2", "--opening", "5"} + kVertical << QByteArray("the tank's name holds a control character");
         QTest::newRow("a tab in a new name") << QStringList{"tank", "edit", "T1", "--name", "T\t2"} << QByteArray("the tank's name holds a control character");
         QTest::newRow("month") << QStringList{"month", "T1", "2026-13"} << QByteArray("'2026-13' is not a month");
+        QTest::newRow("initials with a mark") << QStringList{"day", "T1", "2026-01-02", "--stick", "3", "--pumped", "0", "--initials", "J!K"} << QByteArray("--initials: 'J!K' are not initials: at most 8 letters A to Z, digits and dots, with a hyphen or a space between two of them");
+        QTest::newRow("initials too long") << QStringList{"day", "T1", "2026-01-02", "--stick", "3", "--pumped", "0", "--initials", "ABCDEFGHI"} << QByteArray("--initials: 'ABCDEFGHI' are not");
+        QTest::newRow("initials ending in a hyphen") << QStringList{"day", "T1", "2026-01-02", "--stick", "3", "--pumped", "0", "--initials", "JK-"} << QByteArray("--initials: 'JK-' are not");
+        QTest::newRow("initials with two spaces") << QStringList{"day", "T1", "2026-01-02", "--stick", "3", "--pumped", "0", "--initials", "J  K"} << QByteArray("--initials: 'J  K' are not");
+        QTest::newRow("a tab in the site's address") << QStringList{"site", "--address", "4 Quay\tRoad"} << QByteArray("the site's address holds a control character other than a line end");
+        QTest::newRow("totals without a month") << QStringList{"export", "--totals"} << QByteArray("--totals needs --month YYYY-MM");
         QTest::newRow("a leak test of no period") << QStringList{"leak-test", "T1"} << QByteArray("give the month YYYY-MM, or --from DATE --to DATE");
         QTest::newRow("a leak test of two periods") << QStringList{"leak-test", "T1", "2026-03", "--from", "2026-03-01", "--to", "2026-03-31"} << QByteArray("give the month YYYY-MM, or --from");
         QTest::newRow("a leak test ending first") << QStringList{"leak-test", "T1", "--from", "2026-03-05", "--to", "2026-03-01"} << QByteArray("--to must not come before --from");

@@ -183,7 +183,7 @@ private Q_SLOTS:
             QCOMPARE(cell("tblMonth", row, 8), cumulative[row]);
         }
         QStringList headers;
-        for (int column = 0; column < 11; ++column) {
+        for (int column = 0; column < 12; ++column) {
             headers << window->findChild<QTableView*>("tblMonth")
                            ->model()
                            ->headerData(column, Qt::Horizontal)
@@ -193,11 +193,11 @@ private Q_SLOTS:
                  QString("Date, Opening\n(gallons), Delivered\n(gallons), Pumped\n(gallons), "
                          "Book inventory\n(gallons), Stick\n(inches), Product volume\n(gallons), "
                          "Over/short\n(gallons), Cumulative\n(gallons), Water cut\n(inches), "
-                         "Notes"));
+                         "Initials, Notes"));
         QCOMPARE(cell("tblMonth", 3, 5) + " gives " + cell("tblMonth", 3, 6),
                  "75.625 gives 7241.08");
-        QCOMPARE(cell("tblMonth", 0, 10), QString());
-        QCOMPARE(cell("tblMonth", 1, 10), QString("corrected"));
+        QCOMPARE(cell("tblMonth", 0, MonthModel::Notes), QString());
+        QCOMPARE(cell("tblMonth", 1, MonthModel::Notes), QString("corrected"));
         QVERIFY(
             shown("lblShortDeliveries")
                 .contains(
@@ -434,7 +434,7 @@ private Q_SLOTS:
         auto session = BookSession::open(window->windowTitle().section(" - ", 1));
         QVERIFY(session);
         DayEntry entry;
-        entry.day = {"2026-03-01", 38, {}, {}, 350.0, {}, {}, {}, false};
+        entry.day = {"2026-03-01", 38, {}, {}, 350.0, {}, {}, {}, false, {}};
         entry.delivery = book::Delivery{900, false, {}, 30, 38, {}, {}, 0};
         entry.replacing = 1;  // the day has no delivery 1
         QVERIFY(!(*session)->save("Regular 1", entry));
@@ -499,10 +499,13 @@ private Q_SLOTS:
             "OTHER yes discard", "other 2026-03-02 other.sqlite", "", open + asked);
         row("another book, typed values cancelled", "2026-03-02", day, "actOpen",
             "OTHER yes cancel", kept, "", open + asked);
+        // The month's deliveries and totals are written beside it.
+        const QString exported = "book Regular 2 2026-03-01 38 48.5 deliveries.csv 48.5 totals.csv "
+                                 "48.5.csv";
         row("exported over a file, asked once", march, "", "actExport", "FOLDER/48.5.csv yes",
-            "book Regular 2 2026-03-01 38 48.5.csv", "38", replace);
+            exported, "38", replace);
         row("exported to a number for a name, asked once of the name made for it", march, "",
-            "actExport", "FOLDER/48.5 yes", "book Regular 2 2026-03-01 38 48.5.csv", "38", replace);
+            "actExport", "FOLDER/48.5 yes", exported, "38", replace);
         row("a file kept", march, "", "actExport", "FOLDER/48.5 no", "book Regular 2 2026-03-01 38",
             "38", replace);
         row("never over the book", march, "", "actExport", "BOOK yes",
@@ -778,7 +781,8 @@ private Q_SLOTS:
     void tab_follows_the_daily_worksheet() {
         find(window.get(), "txtStick")->setFocus();
         const QStringList order{"txtWater",     "txtTemperature",     "txtPumped",
-                                "txtMeterOpen", "txtMeterClose",      "txtBill",
+                                "txtMeterOpen", "txtMeterClose",      "txtInitials",
+                                "txtBill",
                                 "chkBillNet",   "txtBillTemperature", "txtBefore",
                                 "txtAfter",     "txtPumpedDuring",    "btnSave"};
         for (const QString& next : order) {
