@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -17,6 +18,7 @@
 #include "bookwindow/bookmodels.h"
 #include "bookwindow/booksession.h"
 #include "bookwindow/dlghelp.h"
+#include "bookwindow/dlgsite.h"
 #include "bookwindow/dlgtank.h"
 #include "bookwindow/frmbook.h"
 #include "bookwindow/overshortplot.h"
@@ -427,6 +429,45 @@ private Q_SLOTS:
         QCOMPARE(history.join('\n'), QString("2026-03-01 delivery, withdrawn: bill 3100.00 gross; "
                                              "stick 40 to 70\n2026-03-01 delivery: bill 3000.00 "
                                              "gross; stick 40 to 70"));
+    }
+
+    // The initials saved start the next day; other initials correct a recorded day, the earlier
+    // ones kept in its history. The export writes the month's deliveries and totals beside it.
+    void the_readers_initials_are_kept_with_each_day() {
+        enterDay("2026-03-01", {{"txtStick", "38"}, {"txtInitials", "J.K."}, {"txtPumped", "350"}});
+        QCOMPARE(find(window.get(), "txtInitials")->text(), QString("J.K."));
+        enterDay("2026-03-02", {{"txtStick", "36.5"}, {"txtPumped", "260.5"}});
+        enterDay("2026-03-01", {{"txtInitials", "M L"}});
+        QCOMPARE(window->statusBar()->currentMessage(), QString("Corrected 2026-03-01"));
+        QCOMPARE(cell("tblMonth", 0, MonthModel::Initials) + ", " + cell("tblMonth", 1, MonthModel::Initials),
+                 QString("M L, J.K."));
+        find<QTabWidget>(window.get(), "tabsTank")->setCurrentIndex(2);
+        QVERIFY2(cell("tblHistory", 0, 3).endsWith("; read by J.K."), qPrintable(cell("tblHistory", 0, 3)));
+        host->fileAnswers << folder.filePath("initials.csv");
+        window->findChild<QAction*>("actExport")->trigger();
+        QFile totals(folder.filePath("initials totals.csv"));
+        QVERIFY(totals.open(QIODevice::ReadOnly));
+        QVERIFY(totals.readAll().split('\n').value(1).startsWith("Regular 1,2026-03,gallons,"));
+        QVERIFY(QFile::exists(folder.filePath("initials deliveries.csv")));
+        enterDay("2026-03-03", {{"txtStick", "36"}, {"txtInitials", "J!K"}, {"txtPumped", "10"}});
+        QVERIFY2(shown("lblProblems").startsWith("Initials: 'J!K' are not initials"), qPrintable(shown("lblProblems")));
+    }
+
+    // Refused, the dialog stays open with what was typed; kept, it closes.
+    void the_site_is_kept_from_its_dialog() {
+        window->findChild<QAction*>("actSite")->trigger();
+        QPointer<dlgSite> editor = window->siteEditor();
+        QVERIFY(editor && editor->isVisible());
+        auto* ok = find<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok);
+        find(editor, "txtSiteName")->setText("Quay\tRoad");
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(editor->isVisible() && host->messages.join("").contains("control character"));
+        retype(find(editor, "txtSiteName"), "Quay Road Depot");
+        find<QPlainTextEdit>(editor, "txtSiteAddress")->setPlainText("4 Quay Road  \nBrimwell\n");
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(!editor || !editor->isVisible());
+        auto session = BookSession::open(bookPath);
+        QVERIFY(session && (*(*session)->site() == book::Site{"Quay Road Depot", "4 Quay Road\nBrimwell"}));
     }
 
     // A day and its delivery are one change: a delivery that cannot be kept takes the day with it.
