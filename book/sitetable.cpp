@@ -23,11 +23,11 @@ Done writeEntry(const Connection& book, std::string_view name, const std::string
 
 Expected<Site, std::string> Store::site() {
     return call(Lock::Read, [&]() -> Expected<Site, std::string> {
-        const auto rows = selectRows(
-            book_, "SELECT name, value FROM book_meta WHERE name = ? OR name = ?",
-            {text(kSiteName), text(kSiteAddress)}, [](const QSqlQuery& row) {
-                return std::pair{textIn(row, "name"), textIn(row, "value")};
-            });
+        const auto rows =
+            selectRows(book_, "SELECT name, value FROM book_meta WHERE name = ? OR name = ?",
+                       {text(kSiteName), text(kSiteAddress)}, [](const QSqlQuery& row) {
+                           return std::pair{textIn(row, "name"), textIn(row, "value")};
+                       });
         if (!rows) {
             return Unexpected(rows.error());
         }

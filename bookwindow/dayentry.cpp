@@ -212,9 +212,10 @@ DayEntry readDayEntry(const DayTexts& texts, LengthUnit unit, double top,
         checkPumped(day, texts, read);
     }
     const auto first = texts.initials.find_first_not_of(" \t");
-    day.initials = first == std::string::npos
-                       ? std::string()
-                       : texts.initials.substr(first, texts.initials.find_last_not_of(" \t") + 1 - first);
+    day.initials =
+        first == std::string::npos
+            ? std::string()
+            : texts.initials.substr(first, texts.initials.find_last_not_of(" \t") + 1 - first);
     if (const auto refused = book::initialsRefusal(day.initials)) {
         read.problem(DayField::Initials, *refused);
     }

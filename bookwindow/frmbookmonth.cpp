@@ -170,8 +170,9 @@ void frmBook::writeExport(const QStringList& paths, const std::string& month) {
             file.write(csv.data(), static_cast<qint64>(csv.size())) !=
                 static_cast<qint64>(csv.size()) ||
             !file.commit()) {
-            host_.showMessage(this, tr("The month could not be written to %1: %2")
-                                        .arg(paths[i], file.errorString()));
+            host_.showMessage(
+                this,
+                tr("The month could not be written to %1: %2").arg(paths[i], file.errorString()));
             return;
         }
     }

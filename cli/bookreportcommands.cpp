@@ -98,9 +98,9 @@ Status exportMonth(Store& store, const std::vector<std::string>& names, const Re
     }
     const auto month = request.options.values.find("--month");
     if (month == request.options.values.end() || !book::isMonth(month->second)) {
-        return context.complain(std::string(deliveries ? "--deliveries" : "--totals") +
-                                    " needs --month YYYY-MM",
-                                kBookBadInput);
+        return context.complain(
+            std::string(deliveries ? "--deliveries" : "--totals") + " needs --month YYYY-MM",
+            kBookBadInput);
     }
     std::string rows = deliveries ? book::kDeliveriesCsvHeader : book::kTotalsCsvHeader;
     rows += '\n';
@@ -197,7 +197,8 @@ Status exportDays(const Request& request, const Context& context) {
     if (!names) {
         return context.complain(names.error(), kBookWriteFailed);
     }
-    if (request.options.flags.contains("--deliveries") || request.options.flags.contains("--totals")) {
+    if (request.options.flags.contains("--deliveries") ||
+        request.options.flags.contains("--totals")) {
         return exportMonth(*store, *names, request, context);
     }
     if (request.options.has("--month")) {
