@@ -268,6 +268,8 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < reports.size(); ++i) {
             QCOMPARE(printed(book, reports[i]), before[i]);
         }
+        QCOMPARE(printed(book, {"day", "T1", "2026-01-05", "--stick", "40.5", "--pumped", "200", "--initials", "JK"}),
+                 QString("corrected 2026-01-05\n-- exit 0\n"));
     }
 
     void an_older_book_reads_back_as_it_was_described_data() {

@@ -166,7 +166,7 @@ private Q_SLOTS:
             {day + QStringList{"--initials", "M L"}, "corrected 2026-02-02\n"},
             {day, "recorded 2026-02-02\n"},
             {{"import", path("initials.csv")}, "imported 1 day\n"}};
-        QVERIFY(writeFile(path("initials.csv"), "tank,date,stick,pumped,initials\nT1,2026-02-03,41,50,AB\n"));
+        QVERIFY(writeFile(path("initials.csv"), "tank,date,stick,pumped,initials\nT1,2026-02-03,41,50,AB.CD-EF\n"));
         for (const auto& [args, out] : steps) {
             QCOMPARE(book("initials.book", args).out, out);
         }
@@ -176,9 +176,9 @@ private Q_SLOTS:
         const QByteArray text = book("initials.book", {"month", "T1", "2026-02"}).out;
         QVERIFY2(text.contains("over/short  initials\n"
                                "2026-02-02     1958.40        0.00      400.00     1558.40     2056.32      497.92  M L       corrected\n"
-                               "2026-02-03     2056.32        0.00       50.00     2006.32     2007.36        1.04  AB\n"), text);
+                               "2026-02-03     2056.32        0.00       50.00     2006.32     2007.36        1.04  AB.CD-EF\n"), text);
         const QList<QByteArray> csv = book("initials.book", {"month", "T1", "2026-02", "--format", "csv"}).out.split('\n');
-        QVERIFY(csv.at(0).endsWith(",water_marked,initials\r") && csv.at(1).endsWith(",yes,no,M L\r") && csv.at(2).endsWith(",no,no,AB\r"));
+        QVERIFY(csv.at(0).endsWith(",water_marked,initials\r") && csv.at(1).endsWith(",yes,no,M L\r") && csv.at(2).endsWith(",no,no,AB.CD-EF\r"));
         const QJsonObject json = QJsonDocument::fromJson(book("initials.book", {"month", "T1", "2026-02", "--format", "json"}).out).object();
         QCOMPARE(json["days"].toArray()[0].toObject()["initials"].toString(), QString("M L"));
     }
