@@ -448,6 +448,9 @@ bool frmBook::saveDay() {
     statusBar()->showMessage(*corrected ? tr("Corrected %1").arg(date)
                                         : tr("Recorded %1").arg(date));
     recorded_ = session_->recordedDay(tank_, entry.day.date);
+    if (recorded_ && entry.day.initials.empty()) {
+        ui_->txtInitials->setText(fromStd(recorded_->initials));  // none given keep those recorded
+    }
     filled_ = formTexts();
     fillSite();
     showMonth();

@@ -26,10 +26,6 @@ void printSite(const book::Site& site, std::ostream& out) {
 // With --name or --address it sets what they give (an empty text removes it); without, it shows
 // the site.
 Status site(const Request& request, const Context& context) {
-    const auto store = context.open();
-    if (!store) {
-        return kBookWriteFailed;
-    }
     const auto& values = request.options.values;
     const auto name = values.find("--name");
     const auto address = values.find("--address");
@@ -37,6 +33,10 @@ Status site(const Request& request, const Context& context) {
                            address == values.end() ? "" : address->second};
     if (const auto refused = book::siteRefusal(given)) {
         return context.complain(*refused, kBookBadInput);
+    }
+    const auto store = context.open();
+    if (!store) {
+        return kBookWriteFailed;
     }
     if (values.empty()) {
         const auto stored = store->site();
