@@ -44,6 +44,13 @@ struct WaterRule {
 };
 using Rule = std::variant<PercentRule, ShortRunRule, WaterRule>;
 
+// The site the book is kept for, as its printed pages name it.
+struct Site {
+    std::string name;
+    std::string address;
+    bool operator==(const Site&) const = default;
+};
+
 struct TankSettings {
     std::string name;
     Product product;
@@ -78,6 +85,7 @@ struct Day {
     std::optional<double> meterClose;
     std::vector<Delivery> deliveries;
     bool corrected = false;  // set by the book when earlier values were replaced
+    std::string initials;    // of whoever read the stick; empty when not given
 
     // The volume pumped: the figure, or the meters' closing total less their opening total.
     double pumpedVolume() const {

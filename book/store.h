@@ -99,6 +99,12 @@ public:
     Expected<std::vector<std::pair<std::string, Delivery>>, std::string> allDeliveries(
         const std::string& tank);
     Expected<std::vector<Day>, std::string> days(const std::string& tank);
+    // The site's name and address, empty when not given.
+    Site site() const;
+    // When the records of `first` to `last` last changed (a day or delivery recorded, corrected
+    // or withdrawn), UTC in ISO 8601; empty when the tank has no record in that range.
+    Expected<std::string, std::string> lastChange(const std::string& tank, const std::string& first,
+                                                  const std::string& last);
     // SQLite's check of the whole book, its indexes too: each problem found, none when whole.
     Expected<std::vector<std::string>, std::string> integrityProblems();
 

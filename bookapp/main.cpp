@@ -59,6 +59,17 @@ int main(int argc, char** argv) {
     if (const auto book = windowBook(args)) {
         return runWindow(argc, argv, *book);
     }
+    if (brimwell::bookDrawsPages(args)) {
+        // The pages are drawn with fonts, which need a GUI application: offscreen on a terminal
+        // or a server without a display.
+        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        QGuiApplication application(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Brimwell"));
+        return brimwell::runBook(args, std::cout, std::cerr, errorIsTerminal());
+    }
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Brimwell"));
     return brimwell::runBook(args, std::cout, std::cerr, errorIsTerminal());

@@ -22,7 +22,7 @@ using bookcli::Request;
 
 bool isReading(std::string_view words) {
     return words == "tank list" || words == "tank show" || words == "month" || words == "history" ||
-           words == "export" || words == "check";
+           words == "export" || words == "check" || words == "report" || words == "worksheet";
 }
 
 struct Subcommand {
@@ -60,6 +60,8 @@ const std::vector<Subcommand>& subcommands() {
         {"export", 0, 1, {}, {}, bookcli::exportDays},
         {"check", 0, 0, {}, {}, bookcli::checkBook},
         {"leak-test", 1, 1, {"--from", "--to", "--format"}, {}, bookcli::testForLeaks},
+        {"report", 1, 1, {"--output"}, {"--all", "--print"}, bookcli::printReport},
+        {"worksheet", 2, 0, {"--output"}, {"--print"}, bookcli::printWorksheet},
     };
     return all;
 }
@@ -104,6 +106,14 @@ Expected<std::optional<std::string>, std::string> takeBook(std::vector<std::stri
 }
 
 }  // namespace
+
+bool bookDrawsPages(const std::vector<std::string>& arguments) {
+    std::vector<std::string> args = arguments;
+    if (!takeBook(args) || args.empty()) {
+        return false;
+    }
+    return args.front() == "report" || args.front() == "worksheet";
+}
 
 int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
             bool terminal) {

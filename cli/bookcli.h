@@ -21,6 +21,10 @@ inline constexpr int kBookInconclusive = 5;  // a leak test without a pass or a 
 int runBook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             bool terminal);
 
+// Whether the command line draws pages (report, worksheet), which needs Qt's GUI application
+// and fonts where the other subcommands need only its core.
+bool bookDrawsPages(const std::vector<std::string>& args);
+
 extern const char* const kBookUsage;
 
 }  // namespace brimwell

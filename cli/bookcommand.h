@@ -89,5 +89,7 @@ Command recordDay, recordDelivery, importDays;
 Command month, history, exportDays, checkBook;
 // The leak test of a month or a range of days (bookleakcommand.cpp).
 Command testForLeaks;
+// A month's printed report and the blank daily worksheet (bookprintcommands.cpp).
+Command printReport, printWorksheet;
 
 }  // namespace brimwell::bookcli
