@@ -11,7 +11,7 @@ namespace brimwell::bookreport {
 namespace {
 
 constexpr int kVolumePlaces = 2;
-constexpr double kPlotLines = 24;
+constexpr double kPlotLines = 20;
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);

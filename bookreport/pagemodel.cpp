@@ -5,6 +5,10 @@ namespace {
 
 using Kind = Line::Kind;
 
+bool keptWithNext(const Line& line) {
+    return line.kind == Kind::Heading || line.kind == Kind::TableHead;
+}
+
 // The index of the head of the table `line` belongs to, at or before `line`.
 int headOf(const Section& section, std::size_t line) {
     for (std::size_t i = line + 1; i-- > 0;) {
@@ -23,9 +27,12 @@ void paginateSection(const Document& document, std::size_t index, double room,
     double used = 0;
     for (std::size_t i = 0; i < section.lines.size(); ++i) {
         const Line& line = section.lines[i];
+        // A heading or a table's head goes on a page only with the line it introduces.
         double needed = heightOf(document, line);
-        if (line.kind == Kind::Heading && i + 1 < section.lines.size()) {
-            needed += heightOf(document, section.lines[i + 1]);
+        for (std::size_t next = i; keptWithNext(section.lines[next]) &&
+                                   next + 1 < section.lines.size();
+             ++next) {
+            needed += heightOf(document, section.lines[next + 1]);
         }
         if (used + needed > room && page.last > page.first) {
             pages.push_back(page);

@@ -56,7 +56,8 @@ struct Page {
     int repeatedHead = -1;  // a line index
 };
 
-// The document's pages, `room` text lines tall each. A heading stays with the line after it; a
+// The document's pages, `room` text lines tall each. A heading or a table's head stays with the
+// line after it; a
 // table continued on a new page repeats its head there; a line taller than a page gets one of its
 // own. A section without lines still takes a page.
 std::vector<Page> paginate(const Document& document, double room);

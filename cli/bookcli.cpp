@@ -1,6 +1,7 @@
 #include "cli/bookcli.h"
 
 #include <QFile>
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -144,12 +145,18 @@ int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::o
     Request request;
     std::size_t i = 0;
     const std::size_t most = subcommand->positionals + subcommand->optionalPositionals;
-    for (; i < rest.size() && request.positionals.size() < most && !rest[i].starts_with("--");
-         ++i) {
-        request.positionals.push_back(rest[i]);
+    // A flag may stand among the positionals: report --all YYYY-MM.
+    std::vector<std::string> flags;
+    for (; i < rest.size() && request.positionals.size() < most; ++i) {
+        const bool flag = std::find(subcommand->flags.begin(), subcommand->flags.end(), rest[i]) !=
+                          subcommand->flags.end();
+        if (!flag && rest[i].starts_with("--")) {
+            break;
+        }
+        (flag ? flags : request.positionals).push_back(rest[i]);
     }
-    auto options =
-        readOptions({rest.begin() + i, rest.end()}, subcommand->known, subcommand->flags);
+    flags.insert(flags.end(), rest.begin() + i, rest.end());
+    auto options = readOptions(flags, subcommand->known, subcommand->flags);
     if (!options) {
         return context.complain(options.error(), kBookBadInput);
     }
