@@ -216,7 +216,7 @@ private Q_SLOTS:
             }
             // The 5th's delivery in its columns, per bill and by sticks, before the volume pumped.
             QCOMPARE(first.simplified().contains(QRegularExpression(
-                         "2026-03-05 70 [\\d.]+ 3000\\.00 [\\d.]+ 1000\\.00")),
+                         "2026-03-05 56 [\\d.]+ 3000\\.00 [\\d.]+ 1000\\.00 [\\d.]+ 70 ")),
                      command == "report");
         }
     }
