@@ -6,6 +6,8 @@
 #include "book/month.h"
 #include "book/monthservice.h"
 #include "book/validation.h"
+#include "bookreport/monthlayout.h"
+#include "bookreport/reportread.h"
 
 namespace brimwell {
 namespace {
@@ -170,6 +172,25 @@ std::vector<std::string> BookSession::recordedDates(const std::string& name,
         }
     }
     return dates;
+}
+
+Expected<bookreport::Document, std::string> BookSession::monthPages(
+    const std::optional<std::string>& name, const std::string& month) {
+    std::vector<bookreport::TankReport> tanks;
+    if (name) {
+        auto one = bookreport::readTankReport(*store_, *name, month);
+        if (!one) {
+            return Unexpected(one.error());
+        }
+        tanks.push_back(*std::move(one));
+    } else {
+        auto all = bookreport::readSiteReport(*store_, month);
+        if (!all) {
+            return Unexpected(all.error());
+        }
+        tanks = *std::move(all);
+    }
+    return bookreport::monthDocument(tanks, bookreport::frameOf(*store_, path_));
 }
 
 Expected<TankHistory, std::string> BookSession::history(const std::string& name) {

@@ -92,6 +92,11 @@ private:
     void openMonthDay(const QModelIndex& index);
     void showHistory();
     void exportMonth();
+    // The month shown as printed pages, of the tank or of the whole site (frmbookprint.cpp).
+    std::optional<bookreport::Document> monthPages(bool site);
+    void printMonth(bool site);
+    void saveMonthPdf(bool site);
+    void previewMonth(bool site);
     void importDays();
     void showHelp();
     DayEntry readEntry() const;

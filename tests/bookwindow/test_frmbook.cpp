@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -239,6 +240,21 @@ private Q_SLOTS:
         const QList<QByteArray> lines = file.readAll().split('\n');
         QCOMPARE(lines.size(), 6);
         QVERIFY(lines[4].startsWith("2026-03-04,6696.85,900.00,300.00,7296.85,7241.08,-55.77,"));
+
+        // Printed (Ctrl+P) and saved as PDF for the whole site: the same figures on paper.
+        host->printerPdfPath = folder.filePath("printed.pdf");
+        host->fileAnswers << folder.filePath("site.pdf");
+        act("actPrint");
+        act("actSaveSitePdf");
+        QVERIFY(host->messages.isEmpty());
+        for (const QString& pdf : {host->printerPdfPath, folder.filePath("site.pdf")}) {
+            QProcess text;
+            text.start("pdftotext", {"-layout", pdf, "-"});
+            QVERIFY(text.waitForFinished());
+            const QString words = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+            QVERIFY2(words.contains("6696.85 900.00 757.44 300.00 7296.85 75.625 7241.08 -55.77 308.50"),
+                     qPrintable(words));
+        }
     }
 
     // The values typed, each field=text, in the notation named, and the field marked with its
@@ -434,7 +450,7 @@ private Q_SLOTS:
         auto session = BookSession::open(window->windowTitle().section(" - ", 1));
         QVERIFY(session);
         DayEntry entry;
-        entry.day = {"2026-03-01", 38, {}, {}, 350.0, {}, {}, {}, false};
+        entry.day = {"2026-03-01", 38, {}, {}, 350.0, {}, {}, {}, false, {}};
         entry.delivery = book::Delivery{900, false, {}, 30, 38, {}, {}, 0};
         entry.replacing = 1;  // the day has no delivery 1
         QVERIFY(!(*session)->save("Regular 1", entry));
