@@ -41,7 +41,7 @@ struct TankReport {
 struct ReportFrame {
     book::Site site;
     std::string bookFile;   // the book's file name, without its folder
-    std::string printedAt;  // local time, "YYYY-MM-DD hh:mm"
+    std::string printedAt;  // "YYYY-MM-DD hh:mm UTC"
     std::string decimal = ".";  // the user's decimal separator
 };
 

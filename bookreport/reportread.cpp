@@ -104,7 +104,7 @@ Expected<std::vector<TankReport>, std::string> readSiteReport(book::Store& store
 
 ReportFrame frameOf(const book::Store& store, const QString& bookPath) {
     return {store.site(), QFileInfo(bookPath).fileName().toStdString(),
-            QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm")).toStdString(),
+            QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd hh:mm UTC")).toStdString(),
             QLocale().decimalPoint().toStdString()};
 }
 

@@ -177,7 +177,7 @@ private Q_SLOTS:
             fragment.replace(QRegularExpression("(\\d)\\.(\\d)"), "\\1" + point + "\\2");
             QVERIFY2(words.contains(fragment), qPrintable(fragment + "\nnot in:\n" + text));
         }
-        QVERIFY(words.contains(QRegularExpression("\\.book; printed \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d; "
+        QVERIFY(words.contains(QRegularExpression("\\.book; printed \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d UTC; "
                                                  "tank T1, 2026-02; records last changed 20\\d\\d-")));
     }
 
