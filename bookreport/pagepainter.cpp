@@ -132,8 +132,12 @@ private:
             drawText(cell, line.cells[static_cast<int>(i)], font_,
                      (columns[i].number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         }
+        // Ruled like a paper form, so that a blank row can be written in column by column.
         painter_.setPen(QPen(kRowRule, 0));
         painter_.drawLine(QPointF(0, box.bottom()), QPointF(size_.width(), box.bottom()));
+        for (std::size_t i = 1; i + 1 < at.size(); ++i) {
+            painter_.drawLine(QPointF(at[i], box.top()), QPointF(at[i], box.bottom()));
+        }
     }
 
     // Each label with a line to sign or write on after it, side by side.
