@@ -60,10 +60,10 @@ int main(int argc, char** argv) {
         return runWindow(argc, argv, *book);
     }
     if (brimwell::bookDrawsPages(args)) {
-        // The pages are drawn with fonts, which need a GUI application: offscreen on a terminal
-        // or a server without a display.
-        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        // The pages are drawn with fonts, which need a GUI application, but never on a screen:
+        // offscreen, so that a terminal or a server without a display (or with one that does
+        // not answer) prints alike.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
         QGuiApplication application(argc, argv);
