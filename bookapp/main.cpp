@@ -68,7 +68,11 @@ int main(int argc, char** argv) {
         }
         QGuiApplication application(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Brimwell"));
-        return brimwell::runBook(args, std::cout, std::cerr, errorIsTerminal());
+        // The windows' printer, which also asks the print system whether the queue takes jobs.
+        return brimwell::runBook(args, std::cout, std::cerr, errorIsTerminal(),
+                                 [](const QString& job) {
+                                     return brimwell::QtHost().defaultPrinter(job);
+                                 });
     }
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Brimwell"));

@@ -117,9 +117,9 @@ bool bookDrawsPages(const std::vector<std::string>& arguments) {
 }
 
 int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-            bool terminal) {
+            bool terminal, PrinterSource printer) {
     std::vector<std::string> args = arguments;
-    Context context{out, err, terminal, {}};
+    Context context{out, err, terminal, {}, book::Access::Write, std::move(printer)};
     const auto book = takeBook(args);
     if (!book) {
         return context.complain(book.error(), kBookBadInput);

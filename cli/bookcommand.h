@@ -28,6 +28,7 @@ struct Context {
     QString bookPath;
     // Reading commands only read the book, so that a book that cannot be written is still read.
     book::Access access = book::Access::Write;
+    PrinterSource printer;  // empty: the printed pages' own look-up
 
     Status complain(const std::string& message, Status status) const {
         err << "brimwell-book: " << message << '\n';

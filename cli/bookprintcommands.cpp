@@ -36,7 +36,8 @@ Status deliver(const bookreport::Document& document, const std::optional<QString
         }
         return kBookDone;
     }
-    const auto printer = bookreport::defaultPrinter(document.title);
+    const auto printer = context.printer ? context.printer(document.title)
+                                         : bookreport::defaultPrinter(document.title);
     if (!printer) {
         return context.complain("nothing was printed: there is no default printer, or it is "
                                 "stopped",

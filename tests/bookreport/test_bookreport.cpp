@@ -286,6 +286,14 @@ private Q_SLOTS:
         const QStringList pages = pagesOf(printed);
         QCOMPARE(pages.size(), 2);
         QVERIFY(pages[0].simplified().contains("2026-02-03 42 2056.32 1500.00 1493.28 500.00 3056.32"));
+
+        // A queue that refuses jobs would lose the pages: nothing is sent to it.
+        const QString spare = qEnvironmentVariable("BRIMWELL_TEST_SPARE_PRINTER");
+        QCOMPARE(runCommand("cupsreject", {spare}).exitCode, 0);
+        const Run refused = book("print.book", {"report", "T1", "2026-02", "--print"}, {"PRINTER=" + spare});
+        QCOMPARE(runCommand("cupsaccept", {spare}).exitCode, 0);
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("nothing was printed"), refused.err);
     }
 
     // Heights in text lines, 10 to a page: [first, last) of each page and the head it repeats.
