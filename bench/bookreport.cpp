@@ -44,7 +44,7 @@ std::vector<brimwell::book::ImportRow> month(const std::string& tank) {
 
 int main(int argc, char** argv) {
     using namespace brimwell;
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {  // drawn offscreen, as brimwell-book does
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication application(argc, argv);
@@ -58,12 +58,14 @@ int main(int argc, char** argv) {
         const auto days = month(tank);
         rows.insert(rows.end(), days.begin(), days.end());
     }
-    auto store = book::Store::open(QString::fromStdString(path));
-    if (!store || !(*store)->importDays(rows, {})) {
-        std::fprintf(stderr, "the bench's book could not be written\n");
-        return 1;
+    {
+        // The days in one change; the book is closed again before the command line opens it.
+        const auto store = book::Store::open(QString::fromStdString(path));
+        if (!store || !(*store)->importDays(rows, {})) {
+            std::fprintf(stderr, "the bench's book could not be written\n");
+            return 1;
+        }
     }
-    store->reset();
     for (int i = 0; i < kTanks; ++i) {
         for (const char* day : {"05", "15", "25"}) {
             run({"--book", path, "delivery", "T" + std::to_string(i), std::string("2026-03-") + day,
