@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
     std::vector<book::ImportRow> rows;
     for (int i = 0; i < kTanks; ++i) {
         const std::string tank = "T" + std::to_string(i);
-        run({"--book", path, "tank", "add", tank, "--opening", "60", "--diameter", "96",
-             "--length", "324"});
+        run({"--book", path, "tank", "add", tank, "--opening", "60", "--diameter", "96", "--length",
+             "324"});
         const auto days = month(tank);
         rows.insert(rows.end(), days.begin(), days.end());
     }

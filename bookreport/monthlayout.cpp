@@ -46,20 +46,13 @@ QString rulesText(const book::TankSettings& tank, LengthUnit lengthUnit, VolumeU
 std::vector<Column> worksheetColumns(LengthUnit length, VolumeUnit volume) {
     const QString l = shortUnit(length);
     const QString v = shortUnit(volume);
-    return {{"A", "Date", "", 1.35, false},
-            {"B", "Opening\nstick", l},
-            {"C", "Opening\nvolume", v},
-            {"D", "Delivered\nper bills", v},
-            {"E", "Delivered\nby sticks", v},
-            {"F", "Pumped", v},
-            {"G", "Book\nC + D - F", v},
-            {"H", "Closing\nstick", l},
-            {"I", "Closing\nvolume", v},
-            {"J", "Over/short\nI - G", v},
-            {"K", "Cumulative\nover/short", v},
-            {"L", "Water", l, 0.7},
-            {"M", "Initials", "", 0.8, false},
-            {"N", "Notes", "", 2.4, false}};
+    return {{"A", "Date", "", 1.35, false},     {"B", "Opening\nstick", l},
+            {"C", "Opening\nvolume", v},        {"D", "Delivered\nper bills", v},
+            {"E", "Delivered\nby sticks", v},   {"F", "Pumped", v},
+            {"G", "Book\nC + D - F", v},        {"H", "Closing\nstick", l},
+            {"I", "Closing\nvolume", v},        {"J", "Over/short\nI - G", v},
+            {"K", "Cumulative\nover/short", v}, {"L", "Water", l, 0.7},
+            {"M", "Initials", "", 0.8, false},  {"N", "Notes", "", 2.4, false}};
 }
 
 QStringList dayCells(const book::Day& day, const book::DayFigures& figures, double openingStick,
@@ -103,14 +96,13 @@ void writeWorksheet(SectionWriter& out, const TankReport& report, const ReportFr
         const std::string date = report.month + (day < 10 ? "-0" : "-") + std::to_string(day);
         const auto& recorded = report.records.days;
         if (next < recorded.size() && recorded[next].date == date && report.figures) {
-            out.row(table,
-                    dayCells(recorded[next], report.figures->days.at(next), stick, decimal),
+            out.row(table, dayCells(recorded[next], report.figures->days.at(next), stick, decimal),
                     report.figures->days.at(next).corrected);
             stick = recorded[next].closingLevel;
             ++next;
             continue;
         }
-        QStringList cells(static_cast<int>(worksheetColumns(report.lengthUnit, report.volumeUnit).size()));
+        QStringList cells(static_cast<int>(out.section().tables.back().size()));
         cells.front() = qs(date);
         cells.back() = QObject::tr("missing");
         out.row(table, cells, true);
@@ -139,10 +131,10 @@ Section monthSection(const TankReport& report, const ReportFrame& frame) {
     writeSignature(out);
     writeCorrections(out, report, frame);
     Section section = out.take();
-    section.footer = QObject::tr("tank %1, %2; records last changed %3")
-                         .arg(qs(report.tank.name), qs(report.month),
-                              report.lastChange.empty() ? QObject::tr("never")
-                                                        : qs(report.lastChange));
+    section.footer =
+        QObject::tr("tank %1, %2; records last changed %3")
+            .arg(qs(report.tank.name), qs(report.month),
+                 report.lastChange.empty() ? QObject::tr("never") : qs(report.lastChange));
     return section;
 }
 
@@ -152,20 +144,19 @@ void writeHeader(SectionWriter& out, const QString& title, const book::TankSetti
                  LengthUnit lengthUnit, VolumeUnit volumeUnit, const ReportFrame& frame) {
     const QString decimal = qs(frame.decimal);
     out.title(title);
-    const QString site = frame.site.name.empty() && frame.site.address.empty()
-                             ? QObject::tr("(not given)")
-                             : QStringList{qs(frame.site.name), qs(frame.site.address)}.join(
-                                   QStringLiteral(", "));
+    const QString site =
+        frame.site.name.empty() && frame.site.address.empty()
+            ? QObject::tr("(not given)")
+            : QStringList{qs(frame.site.name), qs(frame.site.address)}.join(QStringLiteral(", "));
     out.text(QObject::tr("Site: %1").arg(site));
     out.text(QObject::tr("Tank: %1    Product: %2    Shape: %3")
                  .arg(qs(tank.name), qs(tank.product.name), shapeText(tank.shape, decimal)));
     out.text(QObject::tr("Units: sticks and water in %1; volumes in %2, gross, product net of "
                          "water; temperatures in degrees %3")
-                 .arg(qs(std::string(unitWord(lengthUnit))),
-                      qs(std::string(unitWord(volumeUnit))),
+                 .arg(qs(std::string(unitWord(lengthUnit))), qs(std::string(unitWord(volumeUnit))),
                       tank.product.celsius ? QStringLiteral("C") : QStringLiteral("F")));
-    out.text(QObject::tr("Rules in force: %1")
-                 .arg(rulesText(tank, lengthUnit, volumeUnit, decimal)));
+    out.text(
+        QObject::tr("Rules in force: %1").arg(rulesText(tank, lengthUnit, volumeUnit, decimal)));
     out.space();
 }
 
@@ -178,11 +169,10 @@ Document monthDocument(const std::vector<TankReport>& tanks, const ReportFrame& 
     for (const TankReport& tank : tanks) {
         document.sections.push_back(monthSection(tank, frame));
     }
-    document.title = tanks.size() == 1 ? QObject::tr("Tank %1 %2").arg(qs(tanks.front().tank.name),
-                                                                      qs(tanks.front().month))
-                                       : QObject::tr("Site %1").arg(tanks.empty()
-                                                                        ? QString()
-                                                                        : qs(tanks.front().month));
+    document.title =
+        tanks.size() == 1
+            ? QObject::tr("Tank %1 %2").arg(qs(tanks.front().tank.name), qs(tanks.front().month))
+            : QObject::tr("Site %1").arg(tanks.empty() ? QString() : qs(tanks.front().month));
     document.footer = documentFooter(frame);
     return document;
 }

@@ -15,8 +15,8 @@ namespace brimwell::bookreport {
 namespace {
 
 constexpr double kLastDay = 31;
-constexpr int kMostTicks = 3;    // either side of 0
-constexpr double kKeyMark = 18;  // the width of a legend key's mark, before its meaning
+constexpr int kMostTicks = 3;      // either side of 0
+constexpr double kKeyMark = 18;    // the width of a legend key's mark, before its meaning
 constexpr double kScreenDpi = 96;  // the marks' sizes below are in pixels of such a screen
 
 const QColor kBand(0, 140, 0);
@@ -148,7 +148,8 @@ OverShortDrawing::Legend OverShortDrawing::legend(const Canvas& canvas, double w
             ++legend.rows;
         }
         legend.keys.push_back(
-            {mark, meaning, QPointF(x, (legend.rows - 1) * (canvas.metrics.height() + 2 * canvas.px))});
+            {mark, meaning,
+             QPointF(x, (legend.rows - 1) * (canvas.metrics.height() + 2 * canvas.px))});
         x += wide + 12 * canvas.px;
     }
     return legend;
@@ -227,10 +228,10 @@ void OverShortDrawing::drawAxes(const Canvas& canvas, const Scale& scale) const 
         Qt::AlignCenter, QObject::tr("Day of the month"));
     const QString title = unit_.isEmpty() ? QObject::tr("Cumulative over/short")
                                           : QObject::tr("Cumulative over/short (%1)").arg(unit_);
-    painter.drawText(QRectF(canvas.frame.left(), canvas.frame.top() + 2 * px,
-                            canvas.frame.width(), line),
-                     Qt::AlignLeft | Qt::AlignVCenter,
-                     canvas.metrics.elidedText(title, Qt::ElideRight, canvas.frame.width()));
+    painter.drawText(
+        QRectF(canvas.frame.left(), canvas.frame.top() + 2 * px, canvas.frame.width(), line),
+        Qt::AlignLeft | Qt::AlignVCenter,
+        canvas.metrics.elidedText(title, Qt::ElideRight, canvas.frame.width()));
 }
 
 // The keys below the days' title: each mark as it is drawn, and its meaning.

@@ -29,9 +29,8 @@ void paginateSection(const Document& document, std::size_t index, double room,
         const Line& line = section.lines[i];
         // A heading or a table's head goes on a page only with the line it introduces.
         double needed = heightOf(document, line);
-        for (std::size_t next = i; keptWithNext(section.lines[next]) &&
-                                   next + 1 < section.lines.size();
-             ++next) {
+        for (std::size_t next = i;
+             keptWithNext(section.lines[next]) && next + 1 < section.lines.size(); ++next) {
             needed += heightOf(document, section.lines[next + 1]);
         }
         if (used + needed > room && page.last > page.first) {
@@ -42,8 +41,8 @@ void paginateSection(const Document& document, std::size_t index, double room,
                 page.repeatedHead = headOf(section, i);
                 used = page.repeatedHead < 0
                            ? 0
-                           : heightOf(document, section.lines[static_cast<std::size_t>(
-                                                    page.repeatedHead)]);
+                           : heightOf(document,
+                                      section.lines[static_cast<std::size_t>(page.repeatedHead)]);
             }
         }
         used += heightOf(document, line);

@@ -18,17 +18,17 @@ struct Column {
     QString key;
     QString head;
     QString unit;
-    double width = 1;     // relative to the table's other columns
-    bool number = true;   // right-aligned
+    double width = 1;    // relative to the table's other columns
+    bool number = true;  // right-aligned
 };
 
 struct Line {
     enum class Kind { Title, Heading, Text, TableHead, Row, Plot, Signature, Space };
     Kind kind = Kind::Text;
-    QStringList cells;  // a row's cells, in its table's columns; one text otherwise
-    int table = -1;     // the section's table a head or a row belongs to
+    QStringList cells;    // a row's cells, in its table's columns; one text otherwise
+    int table = -1;       // the section's table a head or a row belongs to
     bool marked = false;  // a row shaded: a day corrected or missing
-    double height = 1;  // in text lines
+    double height = 1;    // in text lines
 };
 
 // One tank's pages: they start on a page of their own.
@@ -36,7 +36,7 @@ struct Section {
     std::vector<std::vector<Column>> tables;
     std::vector<Line> lines;
     std::shared_ptr<const OverShortDrawing> plot;  // drawn where a Plot line stands
-    QString footer;  // this section's part of each page's footer
+    QString footer;                                // this section's part of each page's footer
 };
 
 struct Document {

@@ -52,8 +52,9 @@ private:
 
     // The left edges of the table's columns, and the right edge last.
     std::vector<double> edges(const std::vector<Column>& columns) const {
-        const double total = std::accumulate(columns.begin(), columns.end(), 0.0,
-                                             [](double sum, const Column& c) { return sum + c.width; });
+        const double total =
+            std::accumulate(columns.begin(), columns.end(), 0.0,
+                            [](double sum, const Column& c) { return sum + c.width; });
         std::vector<double> at{0};
         for (const Column& column : columns) {
             at.push_back(at.back() + column.width / total * size_.width());
@@ -126,8 +127,8 @@ private:
             painter_.fillRect(box, kMarkedRow);
         }
         const std::vector<double> at = edges(columns);
-        for (std::size_t i = 0; i < columns.size() && i < static_cast<std::size_t>(line.cells.size());
-             ++i) {
+        for (std::size_t i = 0;
+             i < columns.size() && i < static_cast<std::size_t>(line.cells.size()); ++i) {
             const QRectF cell(at[i] + pad_, box.top(), at[i + 1] - at[i] - 2 * pad_, box.height());
             drawText(cell, line.cells[static_cast<int>(i)], font_,
                      (columns[i].number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
@@ -145,18 +146,21 @@ private:
         const double width = size_.width() / 2;
         for (int i = 0; i < line.cells.size(); ++i) {
             const QRectF field(i * width, box.top(), width - 4 * pad_, box.height());
-            drawText(field, line.cells[i] + QLatin1Char(':'), font_, Qt::AlignLeft | Qt::AlignBottom);
+            drawText(field, line.cells[i] + QLatin1Char(':'), font_,
+                     Qt::AlignLeft | Qt::AlignBottom);
             const double start = field.left() + painter_.fontMetrics().horizontalAdvance(
                                                     line.cells[i] + QStringLiteral(": "));
             painter_.setPen(QPen(Qt::black, 0));
-            painter_.drawLine(QPointF(start, field.bottom()), QPointF(field.right(), field.bottom()));
+            painter_.drawLine(QPointF(start, field.bottom()),
+                              QPointF(field.right(), field.bottom()));
         }
     }
 
     void drawFooter(const Section& section, int number, int count) {
         const QRectF box(0, size_.height() - line_, size_.width(), line_);
         painter_.setPen(QPen(Qt::black, 0));
-        painter_.drawLine(QPointF(0, box.top() - line_ / 3), QPointF(size_.width(), box.top() - line_ / 3));
+        painter_.drawLine(QPointF(0, box.top() - line_ / 3),
+                          QPointF(size_.width(), box.top() - line_ / 3));
         const QFont small = styled(0.9, false);
         drawText(box, document_.footer + QStringLiteral("; ") + section.footer, small,
                  Qt::AlignLeft | Qt::AlignVCenter);

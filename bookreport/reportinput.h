@@ -40,8 +40,8 @@ struct TankReport {
 // What every page's header and footer name.
 struct ReportFrame {
     book::Site site;
-    std::string bookFile;   // the book's file name, without its folder
-    std::string printedAt;  // "YYYY-MM-DD hh:mm UTC"
+    std::string bookFile;       // the book's file name, without its folder
+    std::string printedAt;      // "YYYY-MM-DD hh:mm UTC"
     std::string decimal = ".";  // the user's decimal separator
 };
 

@@ -26,7 +26,7 @@ bool drawOn(const Document& document, QPainter& painter, QPagedPaintDevice& devi
 QPageSize::PageSizeId paperOf(const QLocale& locale) {
     const QLocale::Territory territory = locale.territory();
     return territory == QLocale::UnitedStates || territory == QLocale::Canada ? QPageSize::Letter
-                                                                             : QPageSize::A4;
+                                                                              : QPageSize::A4;
 }
 
 Expected<void, QString> writePdf(const Document& document, const QString& path,
@@ -46,8 +46,8 @@ Expected<void, QString> writePdf(const Document& document, const QString& path,
         if (!painter.begin(&writer) || !drawOn(document, painter, writer, kPdfResolution) ||
             !painter.end()) {
             file.cancelWriting();
-            return Unexpected(QObject::tr("%1 cannot be written: the pages could not be drawn")
-                                  .arg(path));
+            return Unexpected(
+                QObject::tr("%1 cannot be written: the pages could not be drawn").arg(path));
         }
     }
     if (!file.commit()) {
@@ -64,7 +64,8 @@ Expected<void, QString> printDocument(const Document& document, QPrinter& printe
     }
     QPainter painter;
     if (!painter.begin(&printer)) {
-        return Unexpected(QObject::tr("the printer %1 did not take the job").arg(printer.printerName()));
+        return Unexpected(
+            QObject::tr("the printer %1 did not take the job").arg(printer.printerName()));
     }
     const bool drawn = drawOn(document, painter, printer, printer.resolution());
     const bool ended = painter.end();

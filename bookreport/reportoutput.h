@@ -13,8 +13,6 @@
 #include "bookreport/pagemodel.h"
 #include "model/expected.h"
 
-
-
 namespace brimwell::bookreport {
 
 QPageSize::PageSizeId paperOf(const QLocale& locale);

@@ -25,11 +25,12 @@ Expected<void, std::string> readChanges(book::Store& store, TankReport& report) 
     if (!days || !deliveries || !last) {
         return Unexpected(!days ? days.error() : !deliveries ? deliveries.error() : last.error());
     }
-    std::copy_if(days->begin(), days->end(), std::back_inserter(report.dayCorrections),
-                 [&](const book::DayCorrection& change) { return inMonth(change.before.date, dates); });
-    std::copy_if(deliveries->begin(), deliveries->end(),
-                 std::back_inserter(report.deliveryCorrections),
-                 [&](const book::DeliveryCorrection& change) { return inMonth(change.date, dates); });
+    std::copy_if(
+        days->begin(), days->end(), std::back_inserter(report.dayCorrections),
+        [&](const book::DayCorrection& change) { return inMonth(change.before.date, dates); });
+    std::copy_if(
+        deliveries->begin(), deliveries->end(), std::back_inserter(report.deliveryCorrections),
+        [&](const book::DeliveryCorrection& change) { return inMonth(change.date, dates); });
     auto byTime = [](const auto& a, const auto& b) { return a.changedAt < b.changedAt; };
     std::stable_sort(report.dayCorrections.begin(), report.dayCorrections.end(), byTime);
     std::stable_sort(report.deliveryCorrections.begin(), report.deliveryCorrections.end(), byTime);
@@ -65,8 +66,9 @@ Expected<TankReport, std::string> readTankReport(book::Store& store, const std::
         report.records = std::move(found->records);
         if (!report.records.days.empty()) {
             report.figures = *std::move(found->report);
-            const auto test = book::leakTest(report.records, report.tank, gauged->gauge,
-                                             {std::nullopt, std::nullopt, book::daysInMonth(month)});
+            const auto test =
+                book::leakTest(report.records, report.tank, gauged->gauge,
+                               {std::nullopt, std::nullopt, book::daysInMonth(month)});
             if (test) {
                 report.leakTest = *test;
             }
@@ -104,7 +106,9 @@ Expected<std::vector<TankReport>, std::string> readSiteReport(book::Store& store
 
 ReportFrame frameOf(const book::Store& store, const QString& bookPath) {
     return {store.site(), QFileInfo(bookPath).fileName().toStdString(),
-            QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd hh:mm UTC")).toStdString(),
+            QDateTime::currentDateTimeUtc()
+                .toString(QStringLiteral("yyyy-MM-dd hh:mm UTC"))
+                .toStdString(),
             QLocale().decimalPoint().toStdString()};
 }
 

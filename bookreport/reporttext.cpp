@@ -51,8 +51,8 @@ void SectionWriter::row(int table, QStringList cells, bool marked) {
 }
 
 void SectionWriter::add(Line::Kind kind, const QString& text, double height) {
-    section_.lines.push_back({kind, text.isNull() ? QStringList() : QStringList{text}, -1, false,
-                              height});
+    section_.lines.push_back(
+        {kind, text.isNull() ? QStringList() : QStringList{text}, -1, false, height});
 }
 
 }  // namespace brimwell::bookreport

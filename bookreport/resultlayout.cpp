@@ -56,7 +56,8 @@ QString dayValues(const book::Day& day, const QString& decimal) {
     }
     if (day.meterOpen || day.meterClose) {
         values << QObject::tr("meters %1 to %2")
-                      .arg(readingText(day.meterOpen, decimal), readingText(day.meterClose, decimal));
+                      .arg(readingText(day.meterOpen, decimal),
+                           readingText(day.meterClose, decimal));
     }
     return values.join(QStringLiteral(", "));
 }
@@ -139,8 +140,9 @@ void writeChecks(SectionWriter& out, const TankReport& report, const ReportFrame
         }
         out.text(month.met() ? QObject::tr("Month: met") : QObject::tr("Month: FAILED"));
     }
-    out.text(QObject::tr("Two months in a row that fail the check must be reported to the "
-                         "regulator."));
+    out.text(
+        QObject::tr("Two months in a row that fail the check must be reported to the "
+                    "regulator."));
 }
 
 void writeLeakTest(SectionWriter& out, const TankReport& report, const ReportFrame& frame) {
@@ -168,9 +170,11 @@ void writeLeakTest(SectionWriter& out, const TankReport& report, const ReportFra
 
 void writeSignature(SectionWriter& out) {
     out.space(1);
-    out.section().lines.push_back(
-        {Line::Kind::Signature, {QObject::tr("Operator's signature"), QObject::tr("Date")}, -1,
-         false, 2.5});
+    out.section().lines.push_back({Line::Kind::Signature,
+                                   {QObject::tr("Operator's signature"), QObject::tr("Date")},
+                                   -1,
+                                   false,
+                                   2.5});
 }
 
 void writeCorrections(SectionWriter& out, const TankReport& report, const ReportFrame& frame) {
@@ -191,10 +195,10 @@ void writeCorrections(SectionWriter& out, const TankReport& report, const Report
                         dayValues(change.before, decimal)});
     }
     for (const book::DeliveryCorrection& change : report.deliveryCorrections) {
-        out.row(table, {qs(change.changedAt), qs(change.date),
-                        change.withdrawn ? QObject::tr("delivery withdrawn")
-                                         : QObject::tr("delivery"),
-                        deliveryValues(change.before, decimal)});
+        out.row(table,
+                {qs(change.changedAt), qs(change.date),
+                 change.withdrawn ? QObject::tr("delivery withdrawn") : QObject::tr("delivery"),
+                 deliveryValues(change.before, decimal)});
     }
 }
 

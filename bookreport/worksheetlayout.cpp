@@ -10,19 +10,12 @@ std::vector<Column> entryColumns(LengthUnit length, VolumeUnit volume, bool cels
     const QString l = shortUnit(length);
     const QString v = shortUnit(volume);
     const QString t = celsius ? QStringLiteral("°C") : QStringLiteral("°F");
-    return {{"A", "Date", "", 1.35, false},
-            {"B", "Closing\nstick", l},
-            {"C", "Water", l},
-            {"D", "Temperature", t},
-            {"E", "Pumped", v},
-            {"F", "Meter\nopening", v},
-            {"G", "Meter\nclosing", v},
-            {"H", "Delivery\nbill", v},
-            {"I", "Bill\ntemperature", t},
-            {"J", "Stick\nbefore", l},
-            {"K", "Stick\nafter", l},
-            {"L", "Pumped\nduring", v},
-            {"M", "Initials", "", 0.9, false}};
+    return {
+        {"A", "Date", "", 1.35, false},   {"B", "Closing\nstick", l}, {"C", "Water", l},
+        {"D", "Temperature", t},          {"E", "Pumped", v},         {"F", "Meter\nopening", v},
+        {"G", "Meter\nclosing", v},       {"H", "Delivery\nbill", v}, {"I", "Bill\ntemperature", t},
+        {"J", "Stick\nbefore", l},        {"K", "Stick\nafter", l},   {"L", "Pumped\nduring", v},
+        {"M", "Initials", "", 0.9, false}};
 }
 
 }  // namespace

@@ -72,11 +72,12 @@ void frmBook::previewMonth(bool site) {
     }
     QPrintPreviewDialog preview(this);
     preview.setWindowTitle(tr("Print preview: %1").arg(pages->title));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &pages](QPrinter* printer) {
-        if (const auto printed = bookreport::printDocument(*pages, *printer); !printed) {
-            host_.showMessage(this, tr("%1 %2").arg(tr(kPrintProblemMessage), printed.error()));
-        }
-    });
+    connect(
+        &preview, &QPrintPreviewDialog::paintRequested, this, [this, &pages](QPrinter* printer) {
+            if (const auto printed = bookreport::printDocument(*pages, *printer); !printed) {
+                host_.showMessage(this, tr("%1 %2").arg(tr(kPrintProblemMessage), printed.error()));
+            }
+        });
     preview.exec();
 }
 

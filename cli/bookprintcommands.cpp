@@ -39,9 +39,10 @@ Status deliver(const bookreport::Document& document, const std::optional<QString
     const auto printer = context.printer ? context.printer(document.title)
                                          : bookreport::defaultPrinter(document.title);
     if (!printer) {
-        return context.complain("nothing was printed: there is no default printer, or it is "
-                                "stopped",
-                                kBookWriteFailed);
+        return context.complain(
+            "nothing was printed: there is no default printer, or it is "
+            "stopped",
+            kBookWriteFailed);
     }
     if (auto printed = bookreport::printDocument(document, *printer); !printed) {
         return context.complain("nothing was printed: " + printed.error().toStdString(),
@@ -58,8 +59,8 @@ Expected<std::string, std::string> monthOf(const std::string& month) {
 }
 
 Expected<std::vector<bookreport::TankReport>, std::string> oneTank(book::Store& store,
-                                                                  const std::string& tank,
-                                                                  const std::string& month) {
+                                                                   const std::string& tank,
+                                                                   const std::string& month) {
     auto report = bookreport::readTankReport(store, tank, month);
     if (!report) {
         return Unexpected(report.error());
