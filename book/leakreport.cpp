@@ -12,9 +12,14 @@ namespace {
 
 constexpr int kRateDecimals = 4;
 constexpr int kVolumeDecimals = 2;
-constexpr const char* kMethod =
+
+}  // namespace
+
+const char* const kLeakMethod =
     "statistical inventory reconciliation of this book's own records (docs/leaktest.md); the "
     "method has no third-party evaluation";
+
+namespace {
 
 std::string fixed(double value, int places, std::size_t width = 0) {
     std::string text;
@@ -84,7 +89,7 @@ std::string textReport(const LeakReport& report, const LeakHeading& heading) {
     for (const IssuedLeakTest& issued : report.issued) {
         out += "issued before:    " + issuedText(issued, rateUnit(heading.volumeUnit)) + "\n";
     }
-    out += "method:           " + std::string(kMethod) + "\n\ndate        ";
+    out += "method:           " + std::string(kLeakMethod) + "\n\ndate        ";
     for (const std::string_view column : {"over/short", "fitted"}) {
         out += std::string(12 - column.size(), ' ') + std::string(column);
     }

@@ -32,6 +32,9 @@ struct LeakReport {
     std::vector<IssuedLeakTest> issued;
 };
 
+// The test's method as the reports name it.
+extern const char* const kLeakMethod;
+
 // "gal/h", "L/h", "m3/h", "mL/h".
 std::string rateUnit(VolumeUnit unit);
 

@@ -44,14 +44,6 @@ std::string initialsCell(const DayFigures& day, bool notesFollow) {
     return cell;
 }
 
-std::string ruleText(const RuleVerdict& verdict, const ReportHeading& heading) {
-    std::string text = ruleName(verdict.rule, heading.volumeUnit, heading.lengthUnit) + ": ";
-    for (const RuleFigure& figure : verdict.figures) {
-        text += figure.label + " " + fixed(figure.value, figure.count ? 0 : kVolumeDecimals) + ", ";
-    }
-    return text + (verdict.met ? "met" : "FAILED");
-}
-
 std::string waterText(const MonthReport& month) {
     if (month.waterReadings == 0) {
         return "not measured this month";
@@ -88,7 +80,7 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading) {
            "\nover/short:   " + fixed(month.overShort) + "\nwater:        " + waterText(month) +
            "\n\n";
     for (const RuleVerdict& verdict : month.verdicts) {
-        out += "rule: " + ruleText(verdict, heading) + "\n";
+        out += "rule: " + verdictText(verdict, heading) + "\n";
     }
     return out + "month:        " + (month.met() ? "met" : "FAILED") + "\n";
 }
@@ -189,6 +181,14 @@ std::string monthReport(const MonthReport& month, const ReportHeading& heading,
             break;
     }
     return textReport(month, heading);
+}
+
+std::string verdictText(const RuleVerdict& verdict, const ReportHeading& heading) {
+    std::string text = ruleName(verdict.rule, heading.volumeUnit, heading.lengthUnit) + ": ";
+    for (const RuleFigure& figure : verdict.figures) {
+        text += figure.label + " " + fixed(figure.value, figure.count ? 0 : kVolumeDecimals) + ", ";
+    }
+    return text + (verdict.met ? "met" : "FAILED");
 }
 
 std::string deliveryText(const std::string& date, const DeliveryCheck& check,

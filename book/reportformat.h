@@ -27,6 +27,10 @@ struct ReportHeading {
 std::string monthReport(const MonthReport& month, const ReportHeading& heading,
                         ReportFormat format);
 
+// A rule's verdict with its figures: "1% of flow-through + 130 gallons: variance 82.80, limit
+// 140.50, met".
+std::string verdictText(const RuleVerdict& verdict, const ReportHeading& heading);
+
 // One delivery's line in the text report, without the report's indent: "delivery DATE: measured
 // ..., bill ... gross, difference ... gross", its net difference and temperature when it has them.
 std::string deliveryText(const std::string& date, const DeliveryCheck& check,

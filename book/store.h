@@ -103,6 +103,10 @@ public:
     Expected<Site, std::string> site();
     // An empty name or address removes it.
     Expected<void, std::string> setSite(const Site& site);
+    // When the records of `first` to `last` last changed (a day or delivery recorded, corrected
+    // or withdrawn), UTC in ISO 8601; empty when the tank has no record in that range.
+    Expected<std::string, std::string> lastChange(const std::string& tank, const std::string& first,
+                                                  const std::string& last);
     // SQLite's check of the whole book, its indexes too: each problem found, none when whole.
     Expected<std::vector<std::string>, std::string> integrityProblems();
 

@@ -59,6 +59,21 @@ int main(int argc, char** argv) {
     if (const auto book = windowBook(args)) {
         return runWindow(argc, argv, *book);
     }
+    if (brimwell::bookDrawsPages(args)) {
+        // The pages are drawn with fonts, which need a GUI application, but never on a screen:
+        // offscreen, so that a terminal or a server without a display (or with one that does
+        // not answer) prints alike.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        QGuiApplication application(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Brimwell"));
+        // The windows' printer, which also asks the print system whether the queue takes jobs.
+        return brimwell::runBook(args, std::cout, std::cerr, errorIsTerminal(),
+                                 [](const QString& job) {
+                                     return brimwell::QtHost().defaultPrinter(job);
+                                 });
+    }
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Brimwell"));
     return brimwell::runBook(args, std::cout, std::cerr, errorIsTerminal());

@@ -6,6 +6,8 @@
 #include "book/month.h"
 #include "book/monthservice.h"
 #include "book/validation.h"
+#include "bookreport/monthlayout.h"
+#include "bookreport/reportread.h"
 
 namespace brimwell {
 namespace {
@@ -177,6 +179,29 @@ std::vector<std::string> BookSession::recordedDates(const std::string& name,
         }
     }
     return dates;
+}
+
+Expected<bookreport::Document, std::string> BookSession::monthPages(
+    const std::optional<std::string>& name, const std::string& month) {
+    std::vector<bookreport::TankReport> tanks;
+    if (name) {
+        auto one = bookreport::readTankReport(*store_, *name, month);
+        if (!one) {
+            return Unexpected(one.error());
+        }
+        tanks.push_back(*std::move(one));
+    } else {
+        auto all = bookreport::readSiteReport(*store_, month);
+        if (!all) {
+            return Unexpected(all.error());
+        }
+        tanks = *std::move(all);
+    }
+    auto frame = bookreport::frameOf(*store_, path_);
+    if (!frame) {
+        return Unexpected(frame.error());
+    }
+    return bookreport::monthDocument(tanks, *frame);
 }
 
 Expected<TankHistory, std::string> BookSession::history(const std::string& name) {

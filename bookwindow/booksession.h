@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bookreport/pagemodel.h"
 #include "book/dayimport.h"
 #include "book/reading.h"
 #include "book/reconcile.h"
@@ -76,6 +77,9 @@ public:
     std::vector<std::string> recordedDates(const std::string& name, const std::string& first,
                                            const std::string& last);
     Expected<TankHistory, std::string> history(const std::string& name);
+    // The month's printed pages (YYYY-MM) of the tank, or of every tank when none is named.
+    Expected<bookreport::Document, std::string> monthPages(const std::optional<std::string>& name,
+                                                           const std::string& month);
 
     // The day's figures as they will be once the entry is saved.
     Expected<book::DayFigures, std::string> preview(const std::string& name, const DayEntry& entry);

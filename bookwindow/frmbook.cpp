@@ -145,6 +145,12 @@ void frmBook::connectActions() {
     connect(ui_->actOpen, &QAction::triggered, this, &frmBook::chooseBook);
     connect(ui_->actHelp, &QAction::triggered, this, &frmBook::showHelp);
     connect(ui_->actExit, &QAction::triggered, this, &frmBook::close);
+    connect(ui_->actPrint, &QAction::triggered, this, [this] { printMonth(false); });
+    connect(ui_->actPrintSite, &QAction::triggered, this, [this] { printMonth(true); });
+    connect(ui_->actSavePdf, &QAction::triggered, this, [this] { saveMonthPdf(false); });
+    connect(ui_->actSaveSitePdf, &QAction::triggered, this, [this] { saveMonthPdf(true); });
+    connect(ui_->actPreview, &QAction::triggered, this, [this] { previewMonth(false); });
+    connect(ui_->actPreviewSite, &QAction::triggered, this, [this] { previewMonth(true); });
 }
 
 dlgTank* frmBook::tankEditor() const {

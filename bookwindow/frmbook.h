@@ -97,6 +97,11 @@ private:
     void showHistory();
     void exportMonth();
     void writeExport(const QStringList& paths, const std::string& month);
+    // The month shown as printed pages, of the tank or of the whole site (frmbookprint.cpp).
+    std::optional<bookreport::Document> monthPages(bool site);
+    void printMonth(bool site);
+    void saveMonthPdf(bool site);
+    void previewMonth(bool site);
     void importDays();
     void showHelp();
     DayEntry readEntry() const;

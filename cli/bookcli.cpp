@@ -1,6 +1,7 @@
 #include "cli/bookcli.h"
 
 #include <QFile>
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -22,7 +23,7 @@ using bookcli::Request;
 
 bool isReading(std::string_view words) {
     return words == "tank list" || words == "tank show" || words == "month" || words == "history" ||
-           words == "export" || words == "check";
+           words == "export" || words == "check" || words == "report" || words == "worksheet";
 }
 
 struct Subcommand {
@@ -62,6 +63,8 @@ const std::vector<Subcommand>& subcommands() {
         {"site", 0, 0, {"--name", "--address"}, {}, bookcli::site},
         {"check", 0, 0, {}, {}, bookcli::checkBook},
         {"leak-test", 1, 1, {"--from", "--to", "--format"}, {}, bookcli::testForLeaks},
+        {"report", 1, 1, {"--output"}, {"--all", "--print"}, bookcli::printReport},
+        {"worksheet", 2, 0, {"--output"}, {"--print"}, bookcli::printWorksheet},
     };
     return all;
 }
@@ -107,10 +110,18 @@ Expected<std::optional<std::string>, std::string> takeBook(std::vector<std::stri
 
 }  // namespace
 
-int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-            bool terminal) {
+bool bookDrawsPages(const std::vector<std::string>& arguments) {
     std::vector<std::string> args = arguments;
-    Context context{out, err, terminal, {}};
+    if (!takeBook(args) || args.empty()) {
+        return false;
+    }
+    return args.front() == "report" || args.front() == "worksheet";
+}
+
+int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+            bool terminal, PrinterSource printer) {
+    std::vector<std::string> args = arguments;
+    Context context{out, err, terminal, {}, book::Access::Write, std::move(printer)};
     const auto book = takeBook(args);
     if (!book) {
         return context.complain(book.error(), kBookBadInput);
@@ -136,12 +147,18 @@ int runBook(const std::vector<std::string>& arguments, std::ostream& out, std::o
     Request request;
     std::size_t i = 0;
     const std::size_t most = subcommand->positionals + subcommand->optionalPositionals;
-    for (; i < rest.size() && request.positionals.size() < most && !rest[i].starts_with("--");
-         ++i) {
-        request.positionals.push_back(rest[i]);
+    // A flag may stand among the positionals: report --all YYYY-MM.
+    std::vector<std::string> flags;
+    for (; i < rest.size() && request.positionals.size() < most; ++i) {
+        const bool flag = std::find(subcommand->flags.begin(), subcommand->flags.end(), rest[i]) !=
+                          subcommand->flags.end();
+        if (!flag && rest[i].starts_with("--")) {
+            break;
+        }
+        (flag ? flags : request.positionals).push_back(rest[i]);
     }
-    auto options =
-        readOptions({rest.begin() + i, rest.end()}, subcommand->known, subcommand->flags);
+    flags.insert(flags.end(), rest.begin() + i, rest.end());
+    auto options = readOptions(flags, subcommand->known, subcommand->flags);
     if (!options) {
         return context.complain(options.error(), kBookBadInput);
     }

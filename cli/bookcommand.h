@@ -28,6 +28,7 @@ struct Context {
     QString bookPath;
     // Reading commands only read the book, so that a book that cannot be written is still read.
     book::Access access = book::Access::Write;
+    PrinterSource printer;  // empty: the printed pages' own look-up
 
     Status complain(const std::string& message, Status status) const {
         err << "brimwell-book: " << message << '\n';
@@ -91,5 +92,7 @@ Command month, history, exportDays, checkBook;
 Command site;
 // The leak test of a month or a range of days (bookleakcommand.cpp).
 Command testForLeaks;
+// A month's printed report and the blank daily worksheet (bookprintcommands.cpp).
+Command printReport, printWorksheet;
 
 }  // namespace brimwell::bookcli

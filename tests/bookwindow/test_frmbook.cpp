@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -241,6 +242,21 @@ private Q_SLOTS:
         const QList<QByteArray> lines = file.readAll().split('\n');
         QCOMPARE(lines.size(), 6);
         QVERIFY(lines[4].startsWith("2026-03-04,6696.85,900.00,300.00,7296.85,7241.08,-55.77,"));
+
+        // Printed (Ctrl+P) and saved as PDF for the whole site: the same figures on paper.
+        host->printerPdfPath = folder.filePath("printed.pdf");
+        host->fileAnswers << folder.filePath("site.pdf");
+        act("actPrint");
+        act("actSaveSitePdf");
+        QVERIFY(host->messages.isEmpty());
+        for (const QString& pdf : {host->printerPdfPath, folder.filePath("site.pdf")}) {
+            QProcess text;
+            text.start("pdftotext", {"-layout", pdf, "-"});
+            QVERIFY(text.waitForFinished());
+            const QString words = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+            QVERIFY2(words.contains("6696.85 900.00 757.44 300.00 7296.85 75.625 7241.08 -55.77 308.50"),
+                     qPrintable(words));
+        }
     }
 
     // The values typed, each field=text, in the notation named, and the field marked with its
