@@ -134,7 +134,8 @@ Section monthSection(const TankReport& report, const ReportFrame& frame) {
     section.footer =
         QObject::tr("tank %1, %2; records last changed %3")
             .arg(qs(report.tank.name), qs(report.month),
-                 report.lastChange.empty() ? QObject::tr("never") : qs(report.lastChange));
+                 report.lastChange.empty() ? QObject::tr("never")
+                                           : recordedTime(report.lastChange) + QObject::tr(" UTC"));
     return section;
 }
 

@@ -1,5 +1,7 @@
 #include "bookreport/reporttext.h"
 
+#include <QDateTime>
+
 #include <array>
 
 #include "model/text/numbertext.h"
@@ -24,6 +26,12 @@ QString localized(const std::string& text, const QString& decimal) {
         out += text[i] == '.' && between ? decimal : QString(QChar::fromLatin1(text[i]));
     }
     return out;
+}
+
+QString recordedTime(const std::string& iso) {
+    const QString text = QString::fromStdString(iso);
+    const QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
+    return time.isValid() ? time.toUTC().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : text;
 }
 
 QString shortUnit(LengthUnit unit) {

@@ -21,6 +21,9 @@ QString readingText(const std::optional<double>& value, const QString& decimal);
 // A report line of the book with its decimal points written in the user's notation: a point
 // between two digits becomes the separator.
 QString localized(const std::string& text, const QString& decimal);
+// A time the book recorded (ISO 8601, UTC) to the second, as "2026-03-04 06:15:02"; a text
+// that is no such time as it is.
+QString recordedTime(const std::string& iso);
 
 QString shortUnit(LengthUnit unit);  // "in"
 QString shortUnit(VolumeUnit unit);  // "gal"

@@ -59,6 +59,9 @@ QString dayValues(const book::Day& day, const QString& decimal) {
                       .arg(readingText(day.meterOpen, decimal),
                            readingText(day.meterClose, decimal));
     }
+    if (!day.initials.empty()) {
+        values << QObject::tr("read by %1").arg(qs(day.initials));
+    }
     return values.join(QStringLiteral(", "));
 }
 
@@ -191,12 +194,12 @@ void writeCorrections(SectionWriter& out, const TankReport& report, const Report
                                  {"", "Earlier values", "", 9, false}});
     out.head(table);
     for (const book::DayCorrection& change : report.dayCorrections) {
-        out.row(table, {qs(change.changedAt), qs(change.before.date), QObject::tr("day"),
+        out.row(table, {recordedTime(change.changedAt), qs(change.before.date), QObject::tr("day"),
                         dayValues(change.before, decimal)});
     }
     for (const book::DeliveryCorrection& change : report.deliveryCorrections) {
         out.row(table,
-                {qs(change.changedAt), qs(change.date),
+                {recordedTime(change.changedAt), qs(change.date),
                  change.withdrawn ? QObject::tr("delivery withdrawn") : QObject::tr("delivery"),
                  deliveryValues(change.before, decimal)});
     }

@@ -81,11 +81,11 @@ class BookReportTest : public QObject {
                                         "--correction", "linear", "--coefficient", "0.0005",
                                         "--water-limit", "2"} + kVertical).exitCode, 0);
         const QList<QStringList> commands{
-            {"day", "T1", "2026-02-02", "--stick", "42", "--pumped", "400"},
+            {"day", "T1", "2026-02-02", "--stick", "42", "--pumped", "400", "--initials", "JB"},
             {"delivery", "T1", "2026-02-03", "--bill", "1500", "--bill-temperature", "65", "--before",
              "40", "--after", "70 1/2", "--temperature-before", "60", "--temperature-after", "63"},
             {"day", "T1", "2026-02-03", "--stick", "5'2\"", "--meter-open", "1000", "--meter-close", "1500"},
-            {"day", "T1", "2026-02-04", "--stick", "60", "--water", "2.5", "--pumped", "150"},
+            {"day", "T1", "2026-02-04", "--stick", "60", "--water", "2.5", "--pumped", "150", "--initials", "MK"},
             {"day", "T1", "2026-02-04", "--stick", "60.5", "--water", "2.5", "--pumped", "150"}};
         for (const QStringList& command : commands) {
             QCOMPARE(book(file, command).exitCode, 0);
@@ -154,9 +154,9 @@ private Q_SLOTS:
             "Site: Orvane Fuel Stop, 12 Mill Road, Brimwell",
             "Rules in force: 1% of flow-through + 130 gallons; water cut above 2 inches",
             "2026-02-01 missing",
-            "2026-02-02 50 2447.99 0.00 400.00 2047.99 42 2056.32 8.32 8.32",
+            "2026-02-02 50 2447.99 0.00 400.00 2047.99 42 2056.32 8.32 8.32 JB",
             "2026-02-03 42 2056.32 1500.00 1493.28 500.00 3056.32 62 3035.51 -20.80 -12.48",
-            "2026-02-04 62 3035.51 0.00 150.00 2885.51 60.5 2839.67 -45.84 -58.32 2.5 corrected, water over limit",
+            "2026-02-04 62 3035.51 0.00 150.00 2885.51 60.5 2839.67 -45.84 -58.32 2.5 MK corrected, water over limit",
             "2026-02-28 missing",
             "2026-02-03 1500.00 1496.25 1493.28 -6.72 -8.15 66.9",
             "Delivered per bills: 1500.00 gallons Pumped (flow-through): 1050.00 gallons Over/short: -58.32 gallons",
@@ -167,7 +167,7 @@ private Q_SLOTS:
             "Verdict: no analysis Usable days: 0 of 28",
             "Method: statistical inventory reconciliation",
             "Operator's signature: Date:",
-            "2026-02-04 day stick 60, water 2.5, pumped 150",
+            "2026-02-04 day stick 60, water 2.5, pumped 150, read by MK",
             "page 1 of 2",
             "page 2 of 2"};
         // pdftotext spaces the columns out and ligates "fl": compare words one space apart.
@@ -178,7 +178,8 @@ private Q_SLOTS:
             QVERIFY2(words.contains(fragment), qPrintable(fragment + "\nnot in:\n" + text));
         }
         QVERIFY(words.contains(QRegularExpression("\\.book; printed \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d UTC; "
-                                                 "tank T1, 2026-02; records last changed 20\\d\\d-")));
+                                                 "tank T1, 2026-02; records last changed "
+                                                 "20\\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d UTC")));
     }
 
     // Each row: the command, its tanks, and the pages; each tank starts a page of its own, and a
