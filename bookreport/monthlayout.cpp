@@ -145,10 +145,12 @@ void writeHeader(SectionWriter& out, const QString& title, const book::TankSetti
                  LengthUnit lengthUnit, VolumeUnit volumeUnit, const ReportFrame& frame) {
     const QString decimal = qs(frame.decimal);
     out.title(title);
+    // The address's lines follow the name on one line, as an envelope's would read aloud.
+    QStringList parts = qs(frame.site.address).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    parts.prepend(qs(frame.site.name));
+    parts.removeAll(QString());
     const QString site =
-        frame.site.name.empty() && frame.site.address.empty()
-            ? QObject::tr("(not given)")
-            : QStringList{qs(frame.site.name), qs(frame.site.address)}.join(QStringLiteral(", "));
+        parts.isEmpty() ? QObject::tr("(not given)") : parts.join(QStringLiteral(", "));
     out.text(QObject::tr("Site: %1").arg(site));
     out.text(QObject::tr("Tank: %1    Product: %2    Shape: %3")
                  .arg(qs(tank.name), qs(tank.product.name), shapeText(tank.shape, decimal)));
