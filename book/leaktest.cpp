@@ -262,6 +262,7 @@ Expected<LeakTest, std::string> leakTest(const MonthRecords& records, const Tank
     test.usableDays = collected->usable;
     test.unusable = std::move(collected->unusable);
     test.points = std::move(collected->shown);
+    test.chart = chartCheck(records, *month, tank);
     const auto fit = fitTrend(collected->points, collected->ties, std::nullopt,
                               test.stickPrecision / std::sqrt(12.0));
     if (!fit) {

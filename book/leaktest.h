@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "book/chartcheck.h"
 #include "book/reconcile.h"
 #include "book/records.h"
 #include "model/expected.h"
@@ -67,6 +68,7 @@ struct LeakTest {
     int freedom = 0;  // the points less the fitted figures
     std::vector<UnusableDay> unusable;
     std::vector<LeakPoint> points;  // in date order, the opening first when it is usable
+    ChartCheck chart;               // the period's deliveries against the tank's chart
 };
 
 struct LeakTestOptions {

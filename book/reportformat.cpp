@@ -45,7 +45,8 @@ std::string waterText(const MonthReport& month) {
            (month.waterReadings == 1 ? " day" : " days");
 }
 
-std::string textReport(const MonthReport& month, const ReportHeading& heading) {
+std::string textReport(const MonthReport& month, const ReportHeading& heading,
+                       const ChartCheck& chart) {
     std::string out = "tank:         " + heading.tank + "\nproduct:      " + heading.product +
                       "\nmonth:        " + heading.month + "\nvolumes in " + heading.volumeUnit +
                       ", gross, product net of water\n\n";
@@ -74,7 +75,8 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading) {
     for (const RuleVerdict& verdict : month.verdicts) {
         out += "rule: " + ruleText(verdict, heading) + "\n";
     }
-    return out + "month:        " + (month.met() ? "met" : "FAILED") + "\n";
+    return out + "month:        " + (month.met() ? "met" : "FAILED") +
+           "\nchart check:  " + chartText(chart) + "\n";
 }
 
 std::string csvReport(const MonthReport& month) {
@@ -125,7 +127,8 @@ QJsonObject dayJson(const DayFigures& day) {
     return json;
 }
 
-std::string jsonReport(const MonthReport& month, const ReportHeading& heading) {
+std::string jsonReport(const MonthReport& month, const ReportHeading& heading,
+                       const ChartCheck& chart) {
     QJsonArray days;
     for (const DayFigures& day : month.days) {
         days.append(dayJson(day));
@@ -142,7 +145,7 @@ std::string jsonReport(const MonthReport& month, const ReportHeading& heading) {
                         {"figures", figures},
                         {"met", verdict.met}});
     }
-    const QJsonObject json{{"tank", QString::fromStdString(heading.tank)},
+    QJsonObject json{{"tank", QString::fromStdString(heading.tank)},
                            {"product", QString::fromStdString(heading.product)},
                            {"month", QString::fromStdString(heading.month)},
                            {"volume_unit", QString::fromStdString(heading.volumeUnit)},
@@ -153,22 +156,40 @@ std::string jsonReport(const MonthReport& month, const ReportHeading& heading) {
                            {"water_readings", month.waterReadings},
                            {"rules", rules},
                            {"met", month.met()}};
+    insertChartKeys(json, chart);
     return QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() + "\n";
 }
 
 }  // namespace
 
-std::string monthReport(const MonthReport& month, const ReportHeading& heading,
-                        ReportFormat format) {
+std::string monthReport(const MonthReport& month, const ReportHeading& heading, ReportFormat format,
+                        const ChartCheck& chart) {
     switch (format) {
         case ReportFormat::Csv:
             return csvReport(month);
         case ReportFormat::Json:
-            return jsonReport(month, heading);
+            return jsonReport(month, heading, chart);
         case ReportFormat::Text:
             break;
     }
-    return textReport(month, heading);
+    return textReport(month, heading, chart);
+}
+
+void insertChartKeys(QJsonObject& json, const ChartCheck& chart) {
+    const auto percent = [](const std::optional<double>& value) {
+        return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+    };
+    QJsonArray leftOut;
+    for (const LeftOutDelivery& each : chart.leftOut) {
+        leftOut.append(QJsonObject{{"date", QString::fromStdString(each.date)},
+                                   {"reason", QString::fromStdString(std::string(leftOutReason(each.reason)))}});
+    }
+    json["chart_check"] = QString::fromStdString(std::string(chartWord(chart.verdict)));
+    json["scale_error"] = percent(chart.scaleError);
+    json["scale_error_low"] = percent(chart.low);
+    json["scale_error_high"] = percent(chart.high);
+    json["chart_deliveries"] = chart.deliveries;
+    json["chart_left_out"] = leftOut;
 }
 
 std::string deliveryText(const std::string& date, const DeliveryCheck& check,

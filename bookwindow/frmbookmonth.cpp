@@ -142,7 +142,8 @@ void frmBook::exportMonth() {
                                       std::string(unitWord(tank.lengthUnit)),
                                       (*view)->settings.product.celsius ? "C" : "F"};
     QSaveFile file(path);
-    const std::string csv = monthReport(shownMonth_->report, heading, book::ReportFormat::Csv);
+    const std::string csv =
+        monthReport(shownMonth_->report, heading, book::ReportFormat::Csv, book::ChartCheck{});
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(csv.data(), static_cast<qint64>(csv.size())) !=
             static_cast<qint64>(csv.size()) ||
