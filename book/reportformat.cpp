@@ -58,10 +58,12 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading,
     for (const DayFigures& day : month.days) {
         out += day.date;
         for (const double value :
-             {day.opening, day.delivered, day.pumped, day.book, day.closing, day.overShort}) {
+             {day.opening, day.delivered, day.recordedPumped, day.book, day.closing, day.overShort}) {
             out += fixed(value, kVolumeDecimals, kColumn);
         }
         out += day.corrected ? "  corrected" : "";
+        out += day.pumped != day.recordedPumped ? "  pumped by the meter factor " + fixed(day.pumped)
+                                                : "";
         out += day.waterMarked ? "  water " + shortest(day.water) + " " + heading.lengthUnit : "";
         out += "\n";
         for (const DeliveryCheck& check : day.deliveries) {
@@ -69,7 +71,10 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading,
         }
     }
     out += "\ndelivered:    " + fixed(month.delivered) +
-           "\nflow-through: " + fixed(month.flowThrough) +
+           "\nflow-through: " + fixed(month.recordedFlowThrough) +
+           (month.meterFactors ? "\ncorrected:    " + fixed(month.flowThrough) +
+                                     " pumped, by the meters' factors"
+                               : "") +
            "\nover/short:   " + fixed(month.overShort) + "\nwater:        " + waterText(month) +
            "\n\n";
     for (const RuleVerdict& verdict : month.verdicts) {
@@ -81,20 +86,22 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading,
 
 std::string csvReport(const MonthReport& month) {
     std::string out =
-        "date,opening,delivered,pumped,book,closing,over_short,water,corrected,water_marked\r\n";
+        "date,opening,delivered,pumped,book,closing,over_short,water,corrected,water_marked";
+    out += month.meterFactors ? ",pumped_corrected\r\n" : "\r\n";
     for (const DayFigures& day : month.days) {
         out += day.date;
         for (const double value :
-             {day.opening, day.delivered, day.pumped, day.book, day.closing, day.overShort}) {
+             {day.opening, day.delivered, day.recordedPumped, day.book, day.closing, day.overShort}) {
             out += "," + fixed(value);
         }
         out += "," + shortest(day.water) + (day.corrected ? ",yes" : ",no") +
-               (day.waterMarked ? ",yes" : ",no") + "\r\n";
+               (day.waterMarked ? ",yes" : ",no") +
+               (month.meterFactors ? "," + fixed(day.pumped) : "") + "\r\n";
     }
     return out;
 }
 
-QJsonObject dayJson(const DayFigures& day) {
+QJsonObject dayJson(const DayFigures& day, bool meterFactors) {
     QJsonArray deliveries;
     for (const DeliveryCheck& check : day.deliveries) {
         QJsonObject delivery{{"measured", check.measured},
@@ -114,7 +121,7 @@ QJsonObject dayJson(const DayFigures& day) {
     QJsonObject json{{"date", QString::fromStdString(day.date)},
                      {"opening", day.opening},
                      {"delivered", day.delivered},
-                     {"pumped", day.pumped},
+                     {"pumped", day.recordedPumped},
                      {"book", day.book},
                      {"closing", day.closing},
                      {"over_short", day.overShort},
@@ -124,6 +131,9 @@ QJsonObject dayJson(const DayFigures& day) {
     if (day.water) {
         json["water"] = *day.water;
     }
+    if (meterFactors) {
+        json["pumped_corrected"] = day.pumped;
+    }
     return json;
 }
 
@@ -131,7 +141,7 @@ std::string jsonReport(const MonthReport& month, const ReportHeading& heading,
                        const ChartCheck& chart) {
     QJsonArray days;
     for (const DayFigures& day : month.days) {
-        days.append(dayJson(day));
+        days.append(dayJson(day, month.meterFactors));
     }
     QJsonArray rules;
     for (const RuleVerdict& verdict : month.verdicts) {
@@ -151,12 +161,15 @@ std::string jsonReport(const MonthReport& month, const ReportHeading& heading,
                            {"volume_unit", QString::fromStdString(heading.volumeUnit)},
                            {"days", days},
                            {"delivered", month.delivered},
-                           {"flow_through", month.flowThrough},
+                           {"flow_through", month.recordedFlowThrough},
                            {"over_short", month.overShort},
                            {"water_readings", month.waterReadings},
                            {"rules", rules},
                            {"met", month.met()}};
     insertChartKeys(json, chart);
+    if (month.meterFactors) {
+        json["flow_through_corrected"] = month.flowThrough;
+    }
     return QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() + "\n";
 }
 

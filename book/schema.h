@@ -19,6 +19,10 @@
 //                 length_unit, volumes in volume_unit); NULL for a tank gauged by its shape
 // The product's correction is the word of kCorrectionWords with its value, and `reference` the
 // linear correction's base temperature; `celsius` 1 when its temperatures are in °C.
+//
+// A meter's calibration factor (version 4), one row per factor, never changed: `effective` the
+// day it takes effect (YYYY-MM-DD, one factor a day per tank), `factor` as the inspector wrote it
+// in `unit`, 'in3/5gal' or 'mL/20L' (meterfactor.h).
 
 #include <string>
 #include <string_view>
@@ -27,7 +31,7 @@
 namespace brimwell::book {
 
 // The version this program writes. A book of a higher version is refused, never altered.
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // What tells a book from any other database: a row of book_meta.
 inline constexpr std::string_view kBookMark = "brimwell book";
@@ -48,6 +52,8 @@ struct Schema {
     std::vector<std::string> create;  // the current version, from nothing
     // upgrades[v - 1]: from version v to v + 1.
     std::vector<SchemaStep> upgrades;
+    // The meter factors' table, which `create` makes too and the step from version 3 adds.
+    std::vector<std::string> meterFactors;
     std::string_view beginWrite;  // starts a transaction that writes, taking the write lock
 };
 

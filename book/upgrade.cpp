@@ -52,11 +52,6 @@ Done shapesIntoColumns(const Connection& book) {
     return {};
 }
 
-// What each step does between its statements, by the version it starts from.
-Done moveRows(const Connection& book, int from) {
-    return from == 2 ? shapesIntoColumns(book) : Done();
-}
-
 Done runAll(const Connection& book, const std::vector<std::string>& statements) {
     for (const std::string& statement : statements) {
         if (auto done = Query(book).run(statement); !done) {
@@ -64,6 +59,24 @@ Done runAll(const Connection& book, const std::vector<std::string>& statements) 
         }
     }
     return {};
+}
+
+// Version 3 to 4: the meters' calibration factors get a table of their own; a tank of an older
+// book has none.
+Done addMeterFactors(const Connection& book) {
+    return runAll(book, sqliteSchema().meterFactors);
+}
+
+// What each step does between its statements, by the version it starts from.
+Done moveRows(const Connection& book, int from) {
+    switch (from) {
+        case 2:
+            return shapesIntoColumns(book);
+        case 3:
+            return addMeterFactors(book);
+        default:
+            return {};
+    }
 }
 
 }  // namespace
