@@ -123,6 +123,11 @@ std::string chartText(const ChartCheck& check) {
     text += ", " + std::to_string(check.deliveries) +
             (check.deliveries == 1 ? " delivery" : " deliveries") +
             (check.net ? " net" : " gross");
+    if (check.verdict == ChartVerdict::TooFew) {
+        text += check.deliveries < kLeastChartDeliveries
+                    ? " (it takes " + std::to_string(kLeastChartDeliveries) + ")"
+                    : " (all billed alike)";
+    }
     for (std::size_t i = 0; i < check.leftOut.size(); ++i) {
         text += (i == 0 ? "; left out " : ", ") + check.leftOut[i].date + ": " +
                 std::string(leftOutReason(check.leftOut[i].reason));
