@@ -122,7 +122,7 @@ public:
         openingVolume_ = gross * vcf.value_or(1);
         if (vcf && level > 0) {
             out_.points.push_back({0, 0, volumes_.weightAt(level, *vcf), segment_});
-            out_.shown.push_back({date, 0, 0, 0});
+            out_.shown.push_back({date, 0, 0, 0, segment_});
         }
     }
 
@@ -180,7 +180,7 @@ private:
         const double cumulative = figures.closing * vcf - openingVolume_ + moved_;
         out_.points.push_back(
             {days, cumulative, volumes_.weightAt(day.closingLevel, vcf), segment_});
-        out_.shown.push_back({day.date, days, cumulative, 0});
+        out_.shown.push_back({day.date, days, cumulative, 0, segment_});
     }
 
     Volumes volumes_;

@@ -47,6 +47,7 @@ struct LeakPoint {
     double days = 0;
     double cumulative = 0;
     double fitted = 0;
+    int segment = 0;  // points of one segment share the line's offset
 };
 
 struct LeakTest {

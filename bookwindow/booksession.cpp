@@ -143,7 +143,10 @@ Expected<MonthView, std::string> BookSession::month(const std::string& name,
     if (!read->report) {
         return Unexpected(read->report.error());
     }
-    return MonthView{*std::move(read->report), std::move(read->records.days)};
+    auto leak = book::leakTest(read->records, (*view)->settings, (*view)->tank.gauge,
+                               {std::nullopt, std::nullopt, book::daysInMonth(month)});
+    return MonthView{*std::move(read->report), read->records.days, read->chart,
+                     leak ? std::optional(*std::move(leak)) : std::nullopt};
 }
 
 std::optional<book::Day> BookSession::recordedDay(const std::string& name,

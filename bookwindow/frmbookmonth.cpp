@@ -27,6 +27,8 @@ void frmBook::showMonth() {
         month_->clear();
         ui_->plotOverShort->setMonth({}, {});
         ui_->lblMonthVerdict->clear();
+        ui_->lblLeakTest->clear();
+        ui_->lblChartCheck->clear();
         ui_->lblVerdicts->setText(fromStd(view ? shown.error() : view.error()));
         ui_->lblShortDeliveries->clear();
         return;
@@ -35,9 +37,15 @@ void frmBook::showMonth() {
     const book::MonthReport& report = shownMonth_->report;
     const book::BookTank& tank = (*view)->tank;
     month_->setMonth(*shownMonth_, units());
-    ui_->plotOverShort->setMonth(report, (*view)->settings.rules);
+    const auto& leak = shownMonth_->leak;
+    ui_->plotOverShort->setMonth(report, (*view)->settings.rules,
+                                 leak && leak->rate ? leak->points
+                                                    : std::vector<book::LeakPoint>{});
     ui_->plotOverShort->setUnits(unitText(tank.volumeUnit));
     ui_->lblMonthVerdict->setText(monthVerdictText(report, tank));
+    ui_->lblLeakTest->setText(leak ? leakTestText(*leak, tank.volumeUnit) : QString());
+    ui_->lblChartCheck->setText(report.days.empty() ? QString()
+                                                    : chartCheckText(shownMonth_->chart));
     // A month without a day has met no rule.
     const QString noDays = tr("no days recorded");
     QStringList verdicts;
@@ -143,7 +151,7 @@ void frmBook::exportMonth() {
                                       (*view)->settings.product.celsius ? "C" : "F"};
     QSaveFile file(path);
     const std::string csv =
-        monthReport(shownMonth_->report, heading, book::ReportFormat::Csv, book::ChartCheck{});
+        monthReport(shownMonth_->report, heading, book::ReportFormat::Csv, shownMonth_->chart);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(csv.data(), static_cast<qint64>(csv.size())) !=
             static_cast<qint64>(csv.size()) ||

@@ -20,6 +20,7 @@ const QColor kBand(0, 140, 0);
 const QColor kDelivery(0, 90, 200);
 const QColor kOutside(200, 0, 0);
 const QColor kWater(30, 110, 230);
+const QColor kFitted(150, 60, 170);
 
 double dayOfMonth(const std::string& date) {
     return std::stod(date.substr(8, 2));
@@ -68,8 +69,10 @@ void OverShortPlot::setUnits(const QString& volumeUnit) {
     update();
 }
 
-void OverShortPlot::setMonth(const book::MonthReport& month, const std::vector<book::Rule>& rules) {
+void OverShortPlot::setMonth(const book::MonthReport& month, const std::vector<book::Rule>& rules,
+                            const std::vector<book::LeakPoint>& fitted) {
     points_.clear();
+    fitted_.clear();
     bands_.clear();
     deliveryDays_.clear();
     outsideDays_.clear();
@@ -85,6 +88,19 @@ void OverShortPlot::setMonth(const book::MonthReport& month, const std::vector<b
         if (day.water && *day.water > 0) {
             waterDays_.push_back(at);
         }
+    }
+    // The opening's point lies before the month's first day, off the axis.
+    const std::string shown =
+        month.days.empty() ? std::string() : month.days.front().date.substr(0, 7);
+    for (std::size_t i = 0; i < fitted.size(); ++i) {
+        if (fitted[i].date.substr(0, 7) != shown) {
+            continue;
+        }
+        if (fitted_.empty() || i == 0 || fitted[i].segment != fitted[i - 1].segment) {
+            fitted_.emplace_back();
+        }
+        fitted_.back().emplace_back(dayOfMonth(fitted[i].date), fitted[i].fitted);
+        extent = std::max(extent, std::abs(fitted[i].fitted));
     }
     for (const book::Rule& rule : rules) {
         if (const auto* percent = std::get_if<book::PercentRule>(&rule)) {
@@ -110,7 +126,7 @@ void OverShortPlot::setMonth(const book::MonthReport& month, const std::vector<b
 // The legend's keys as they are laid out in rows below the days' title, each at its offset from
 // the area's left edge and the legend's top.
 struct OverShortPlot::Legend {
-    enum class Mark { Cumulative, Band, Delivery, Outside, Water };
+    enum class Mark { Cumulative, Band, Fitted, Delivery, Outside, Water };
     struct Key {
         Mark mark;
         QString meaning;
@@ -127,6 +143,9 @@ OverShortPlot::Legend OverShortPlot::legend(double width) const {
     std::vector<std::pair<Mark, QString>> marks{{Mark::Cumulative, tr("cumulative")}};
     if (!bands_.empty()) {
         marks.emplace_back(Mark::Band, tr("allowed"));
+    }
+    if (!fitted_.empty()) {
+        marks.emplace_back(Mark::Fitted, tr("leak test's line"));
     }
     marks.emplace_back(Mark::Delivery, tr("delivery"));
     if (!bands_.empty()) {
@@ -213,6 +232,10 @@ void OverShortPlot::drawLegend(QPainter& painter, const Scale& scale) const {
                 painter.setPen(kBand);
                 painter.drawRect(mark);
                 break;
+            case Legend::Mark::Fitted:
+                painter.setPen(QPen(kFitted, 2, Qt::DashDotLine));
+                painter.drawLine(QPointF(mark.left(), middle), QPointF(mark.right(), middle));
+                break;
             case Legend::Mark::Delivery:
                 painter.setPen(QPen(kDelivery, 1, Qt::DashLine));
                 painter.drawLine(QPointF(mark.center().x(), mark.top()),
@@ -273,6 +296,12 @@ void OverShortPlot::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(kDelivery, 1, Qt::DashLine));
     for (const double day : deliveryDays_) {
         painter.drawLine(scale.at({day, scale.low}), scale.at({day, scale.high}));
+    }
+    painter.setPen(QPen(kFitted, 2, Qt::DashDotLine));
+    for (const auto& piece : fitted_) {
+        for (std::size_t i = 1; i < piece.size(); ++i) {
+            painter.drawLine(scale.at(piece[i - 1]), scale.at(piece[i]));
+        }
     }
     painter.setPen(QPen(palette().color(QPalette::Text), 2));
     for (std::size_t i = 1; i < points_.size(); ++i) {

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "book/leaktest.h"
 #include "book/reconcile.h"
 
 namespace brimwell {
@@ -24,7 +25,9 @@ class OverShortPlot : public QWidget {
 public:
     explicit OverShortPlot(QWidget* parent = nullptr);
 
-    void setMonth(const book::MonthReport& month, const std::vector<book::Rule>& rules);
+    // `fitted`: the leak test's points, whose fitted line is drawn a piece per offset.
+    void setMonth(const book::MonthReport& month, const std::vector<book::Rule>& rules,
+                  const std::vector<book::LeakPoint>& fitted = {});
     // The volume unit the axis is titled with.
     void setUnits(const QString& volumeUnit);
 
@@ -33,6 +36,8 @@ public:
     // Each percent rule's allowed variance on each day, as (day, limit); the band is ±limit.
     const std::vector<std::vector<QPointF>>& bands() const { return bands_; }
     const std::vector<double>& deliveryDays() const { return deliveryDays_; }
+    // The leak test's fitted line in the month's days, a polyline per offset.
+    const std::vector<std::vector<QPointF>>& fittedLine() const { return fitted_; }
     // The days whose cumulative lies outside a band, and those water was found on.
     const std::vector<double>& outsideDays() const { return outsideDays_; }
     const std::vector<double>& waterDays() const { return waterDays_; }
@@ -56,6 +61,7 @@ private:
 
     std::vector<QPointF> points_;
     std::vector<std::vector<QPointF>> bands_;
+    std::vector<std::vector<QPointF>> fitted_;
     std::vector<double> deliveryDays_;
     std::vector<double> outsideDays_;
     std::vector<double> waterDays_;

@@ -208,6 +208,13 @@ private Q_SLOTS:
                         "1% of flow-through + 130 gallons: FAILED; variance 308.50; limit 143.1"));
         QCOMPARE(shown("lblMonthVerdict"),
                  QString("Month: FAILED (1% of flow-through + 130 gallons)"));
+        // Four days of 31 leave the leak test no verdict; two deliveries are too few for a
+        // chart's scale.
+        QVERIFY2(shown("lblLeakTest").startsWith("Leak test: no analysis; leak rate ") &&
+                     shown("lblLeakTest").endsWith("; 4 of 31 days usable"),
+                 qPrintable(shown("lblLeakTest")));
+        QCOMPARE(shown("lblChartCheck"),
+                 QString("Chart check: too few deliveries, 2 deliveries gross (it takes 5)"));
         QCOMPARE(cell("tblSite", 0, 10), QString("month failing"));
         QCOMPARE(find<QTableView>(window.get(), "tblSite")
                      ->model()
@@ -229,6 +236,14 @@ private Q_SLOTS:
             QCOMPARE(points[row].x(), double(cell("tblMonth", row, 0).right(2).toInt()));
             QCOMPARE(QString::number(points[row].y(), 'f', 2), cell("tblMonth", row, 8));
         }
+        // The leak test's line: an offset for days 1 and 2, and one after each delivery, their
+        // common slope the test's rate.
+        const auto& line = plot->fittedLine();
+        QCOMPARE(line.size(), std::size_t(3));
+        QCOMPARE(line[0].size(), std::size_t(2));
+        QCOMPARE(line[2].front().x(), 4.0);
+        const double rate = shown("lblLeakTest").section(' ', 6, 6).toDouble();
+        QVERIFY(std::abs((line[0][0].y() - line[0][1].y()) / 24 - rate) < 1e-4);
 
         const QString csv = folder.filePath("march.csv");
         host->fileAnswers << csv;
