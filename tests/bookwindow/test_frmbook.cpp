@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -406,6 +407,44 @@ private Q_SLOTS:
         QCOMPARE(cell("tblSite", 0, 5), QString("2655.26"));
         QCOMPARE(cell("tblMonth", 0, 7), QString("156.50"));
         QCOMPARE(cell("tblSite", 0, 4) + " " + cell("tblMonth", 0, 5), QString("3'2\" 3'2\""));
+    }
+
+    // A factor the book would refuse is named and not listed; one it takes is kept with the
+    // tank, shown when the editor opens again, and its date takes no second one.
+    void the_tank_editor_adds_a_meter_factor_data() {
+        QTest::addColumn<QString>("factor");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("problem");  // empty when taken
+        QTest::newRow("taken") << "+6" << "2026-03-02" << "";
+        QTest::newRow("beyond any meter") << "101" << "2026-03-02" << "at most 100 in3/5gal";
+        QTest::newRow("no date") << "5" << "March" << "'March' is not a date";
+        QTest::newRow("no number") << "five" << "2026-03-02" << "not a number";
+    }
+    void the_tank_editor_adds_a_meter_factor() {
+        QFETCH(QString, factor);
+        QFETCH(QString, from);
+        QFETCH(QString, problem);
+        const auto add = [&](dlgTank* editor) {
+            retype(find(editor, "txtMeterFactor"), factor);
+            retype(find(editor, "txtMeterFrom"), from);
+            QTest::mouseClick(find<QPushButton>(editor, "btnAddMeterFactor"), Qt::LeftButton);
+            return find<QListWidget>(editor, "lstMeterFactors")->count();
+        };
+        window->findChild<QAction*>("actEditTank")->trigger();
+        dlgTank* editor = window->tankEditor();
+        QCOMPARE(add(editor), problem.isEmpty() ? 1 : 0);
+        QVERIFY(find<QLabel>(editor, "lblMeterProblem")->text().contains(problem));
+        QTest::mouseClick(find<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+        window->findChild<QAction*>("actEditTank")->trigger();
+        editor = window->tankEditor();
+        auto* list = find<QListWidget>(editor, "lstMeterFactors");
+        QCOMPARE(list->count(), problem.isEmpty() ? 1 : 0);
+        if (problem.isEmpty()) {
+            QCOMPARE(list->item(0)->text(), QString("from 2026-03-02: +6 in3/5gal"));
+            QCOMPARE(add(editor), 1);
+            QVERIFY(find<QLabel>(editor, "lblMeterProblem")->text().contains("already"));
+        }
     }
 
     // At 40 and 70 in the tank holds 3343.08 and 6696.85 gallons.
