@@ -13,6 +13,11 @@
 // Targets, under both models: tight tanks fail in at most 5 % of months and are inconclusive in
 // at most 20 %; a 0.2 gal/h leak fails in at least 95 %; with sloppy sticks (reading error sd
 // 1/4 in) it passes in at most 5 %. The bounds of the intervals are held to them.
+//
+// Then the chart check on busy months (deliveries of many sizes): a 95 in chart on the 96 in tank
+// is flagged in at least 95 % (the interval's lower bound), the right chart in at most 5 % (the
+// rate); and a tight tank whose meter records 0.2 % more than it pumps, with a factor entered
+// that leaves 0.05 %, fails in at most 5 % (the interval's upper bound).
 
 #include <algorithm>
 #include <cmath>
@@ -20,8 +25,10 @@
 #include <vector>
 
 #include "bench/timing.h"
+#include "book/chartcheck.h"
 #include "book/leaksim.h"
 #include "book/leaktest.h"
+#include "book/month.h"
 
 namespace {
 
@@ -123,6 +130,79 @@ double calibrate(const TankSettings& tank, const Gauge& gauge) {
     return ratios[at];
 }
 
+// The chart check on busy months (book/leaksim.h), the book's chart `chartDiameter` across on
+// the 96 in tank: the months whose check takes 6 or more deliveries, and those flagged.
+struct ChartTally {
+    int months = 0;
+    int flagged = 0;
+    int fewer = 0;  // months with fewer deliveries, left out
+    std::vector<double> deliveries;
+};
+
+ChartTally runChart(double chartDiameter, std::uint64_t seeds) {
+    constexpr int kLeastDeliveries = 6;
+    const TankSettings tank = sim::simulatedTank(chartDiameter);
+    const auto gauged = gaugedTank(tank);
+    ChartTally tally;
+    for (int i = 0; gauged && i < kMonths; ++i) {
+        sim::Simulator simulator(sim::NoiseModel::Even, seeds + static_cast<std::uint64_t>(i));
+        const MonthRecords month = simulator.days({"busy", 0, 1.0 / 16, 0, true}, kDays);
+        const auto report = reconcileRecords(month, tank, gauged->gauge);
+        const ChartCheck check = report ? chartCheck(month, *report, tank) : ChartCheck{};
+        if (check.deliveries < kLeastDeliveries) {
+            ++tally.fewer;
+            continue;
+        }
+        ++tally.months;
+        tally.flagged += check.verdict == ChartVerdict::Flagged ? 1 : 0;
+        tally.deliveries.push_back(check.deliveries);
+    }
+    return tally;
+}
+
+// The chart check's arms and the meter's: each target's check, false when one is missed.
+bool chartAndMeterArms(const TankSettings& tank, const Gauge& gauge) {
+    bool met = true;
+    auto check = [&](const char* what, bool ok) {
+        std::printf("  target %-52s %s\n", what, ok ? "met" : "MISSED");
+        met = met && ok;
+    };
+    std::printf("\nchart check, busy months of %d days with 6 or more deliveries (even model)\n",
+                kDays);
+    const std::pair<double, const char*> charts[] = {{95, "95 in chart on the 96 in tank"},
+                                                     {96, "the right chart"}};
+    std::vector<Interval> flagged;
+    for (std::size_t c = 0; c < 2; ++c) {
+        const ChartTally t = runChart(charts[c].first, kReportSeeds + 500'000 + c * 10'000);
+        flagged.push_back(wilson(t.flagged, t.months));
+        std::printf("%-30s flagged %s of %d months, median %.0f deliveries (%d months fewer)\n",
+                    charts[c].second, percent(flagged.back()).c_str(), t.months,
+                    t.deliveries.empty() ? 0 : bench::median(t.deliveries), t.fewer);
+    }
+    check("95 in chart: flagged, lower bound >= 95 %", flagged[0].low >= 0.95);
+    // The check is a test at 5 % by construction, so the right chart's rate sits just below 5 %
+    // and is held as a rate; its interval is printed.
+    check("right chart: flagged, rate <= 5 %", flagged[1].rate <= 0.05);
+
+    // A meter 0.2 % high, and a factor that brings it to 0.05 % high: (1.002)(1 + f / 1155)
+    // = 1.0005.
+    const double factor = (1.0005 / 1.002 - 1) * 1155;
+    TankSettings corrected = tank;
+    corrected.meterFactors = {{"2025-01-01", factor}};
+    const sim::Arm meter{"meter 0.2 % high", 0, 1.0 / 16, 0.002};
+    const Tally without = run(sim::NoiseModel::Even, meter, kReportSeeds + 600'000, kMonths, tank,
+                              gauge);
+    const Tally with = run(sim::NoiseModel::Even, meter, kReportSeeds + 610'000, kMonths,
+                           corrected, gauge);
+    std::printf("tight, meter 0.2 %% high, no factor:           fail %s\n",
+                percent(wilson(without.fail, kMonths)).c_str());
+    std::printf("tight, meter 0.2 %% high, factor %+.4f in3/5gal: fail %s\n", factor,
+                percent(wilson(with.fail, kMonths)).c_str());
+    check("meter factor, 0.05 % left: fail, upper bound <= 5 %",
+          wilson(with.fail, kMonths).high <= 0.05);
+    return met;
+}
+
 }  // namespace
 
 int main() {
@@ -171,6 +251,8 @@ int main() {
         check("0.2 gal/h leak, sloppy sticks: pass, upper bound <= 5 %",
               wilson(tallies[3].pass, kMonths).high <= 0.05);
     }
+
+    met = chartAndMeterArms(tank, gauge) && met;
 
     // Speed: one test over a tank-year of days, and a decade's book of 100 tanks by its months.
     sim::Simulator year(sim::NoiseModel::Even, 7);

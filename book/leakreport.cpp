@@ -64,7 +64,8 @@ std::string figuresText(const LeakReport& report, const LeakHeading& heading) {
                       std::to_string(test.periodDays) +
                       "\nstick precision:  " + plainText(test.stickPrecision) + " " +
                       std::string(unitWord(heading.lengthUnit)) +
-                      "\ncorrelation:      " + fixed(test.correlation, kVolumeDecimals) + "\n";
+                      "\ncorrelation:      " + fixed(test.correlation, kVolumeDecimals) +
+                      "\nchart check:      " + chartText(test.chart) + "\n";
     for (const UnusableDay& day : test.unusable) {
         out += "unusable:         " + day.date + ": " + std::string(unusableReason(day.reason)) +
                "\n";
@@ -136,7 +137,7 @@ std::string jsonReport(const LeakReport& report, const LeakHeading& heading) {
     for (const IssuedLeakTest& each : report.issued) {
         issued.append(issuedJson(each));
     }
-    const QJsonObject json{
+    QJsonObject json{
         {"tank", qt(heading.tank)},
         {"product", qt(heading.product)},
         {"from", qt(heading.first)},
@@ -157,6 +158,7 @@ std::string jsonReport(const LeakReport& report, const LeakHeading& heading) {
         {"tightness_test_due", twoWithoutPass(report)},
         {"issued_before", issued},
         {"points", points}};
+    insertChartKeys(json, test.chart);
     return QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() + "\n";
 }
 
@@ -166,12 +168,16 @@ std::string csvOptional(const std::optional<double>& value) {
 
 std::string csvReport(const LeakReport& report, const LeakHeading& heading) {
     const LeakTest& test = report.test;
-    return "tank,from,to,leak_rate,threshold,mdl,rate_unit,verdict,usable_days,period_days\r\n" +
+    const ChartCheck& chart = test.chart;
+    return "tank,from,to,leak_rate,threshold,mdl,rate_unit,verdict,usable_days,period_days,"
+           "chart_check,scale_error,scale_error_low,scale_error_high\r\n" +
            csvField(heading.tank) + "," + heading.first + "," + heading.last + "," +
            csvOptional(test.rate) + "," + csvOptional(test.threshold) + "," +
            csvOptional(test.minimumDetectable) + "," + rateUnit(heading.volumeUnit) + "," +
            std::string(verdictWord(test.verdict)) + "," + std::to_string(test.usableDays) + "," +
-           std::to_string(test.periodDays) + "\r\n";
+           std::to_string(test.periodDays) + "," + std::string(chartWord(chart.verdict)) + "," +
+           csvOptional(chart.scaleError) + "," + csvOptional(chart.low) + "," +
+           csvOptional(chart.high) + "\r\n";
 }
 
 }  // namespace

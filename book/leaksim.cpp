@@ -21,10 +21,14 @@ constexpr double kEighth = 0.125;  // in
 constexpr double kTailFreedom = 3;
 constexpr double kDriftCorrelation = 0.7;
 constexpr double kDriftSd = 3;  // gal
+constexpr double kBusySales = 3500;
+constexpr double kBusySalesSd = 0.3;  // relative
+constexpr std::array<double, 2> kBusyRefillBelow{0.4, 0.45};
+constexpr std::array<double, 2> kBusyFillTo{0.5, 0.9};
 
-TankDescription shape() {
+TankDescription shape(double diameter = kDiameter) {
     TankDescription shape;
-    shape.diameter = kDiameter;
+    shape.diameter = diameter;
     shape.length = kLength;
     return shape;
 }
@@ -46,10 +50,10 @@ std::string dateIn2026(int index) {
 
 }  // namespace
 
-TankSettings simulatedTank() {
+TankSettings simulatedTank(double chartDiameter) {
     TankSettings tank;
     tank.name = "simulated";
-    tank.shape = shape();
+    tank.shape = shape(chartDiameter);
     return tank;
 }
 
@@ -107,6 +111,12 @@ MonthRecords Simulator::days(const Arm& arm, int count) {
     double drift = weekends ? kDriftSd * normal() : 0;
     const double innovation = kDriftSd * std::sqrt(1 - kDriftCorrelation * kDriftCorrelation);
     const int weekday = static_cast<int>(uniform() * 7);
+    // The next refill's trigger and target, shares of the capacity.
+    auto between = [&](const std::array<double, 2>& range) {
+        return range[0] + (range[1] - range[0]) * uniform();
+    };
+    double refillBelow = arm.busy ? between(kBusyRefillBelow) : kRefillBelow;
+    double fillTo = arm.busy ? between(kBusyFillTo) : kFillTo;
     MonthRecords records;
     Day before;
     before.date = dateIn2026(-1);
@@ -116,28 +126,33 @@ MonthRecords Simulator::days(const Arm& arm, int count) {
     for (int i = 0; i < count; ++i) {
         Day day;
         day.date = dateIn2026(i);
-        if (volume < capacity * kRefillBelow) {
-            const double delivered = capacity * kFillTo - volume;
+        if (volume < capacity * refillBelow) {
+            const double delivered = capacity * fillTo - volume;
             Delivery delivery;
             delivery.billVolume = std::round(delivered * (1 + kBillSd * normal()));
             delivery.levelBefore = stick(volume + drift, arm);
             volume += delivered;
             delivery.levelAfter = stick(volume + drift, arm);
             day.deliveries.push_back(delivery);
+            refillBelow = arm.busy ? between(kBusyRefillBelow) : kRefillBelow;
+            fillTo = arm.busy ? between(kBusyFillTo) : kFillTo;
         }
         const bool weekend = weekends && (weekday + i) % 7 >= 5;
         // Weekdays carry the weekend's shortfall, so that a week sells 7,000 gal either way.
-        const double mean = !weekends ? kSales
-                            : weekend ? kWeekendSales
-                                      : (7 * kSales - 2 * kWeekendSales) / 5;
-        const double sd = weekend ? kWeekendSalesSd : kSalesSd;
+        const double mean = arm.busy  ? kBusySales
+                            : !weekends ? kSales
+                            : weekend   ? kWeekendSales
+                                        : (7 * kSales - 2 * kWeekendSales) / 5;
+        const double sd = arm.busy ? kBusySales * kBusySalesSd
+                          : weekend ? kWeekendSalesSd
+                                    : kSalesSd;
         const double sold = std::clamp(mean + sd * normal(), 0.0, volume);
         volume -= sold;
         volume = std::max(volume - arm.leak * 24, 0.0);
         if (weekends) {
             drift = kDriftCorrelation * drift + innovation * normal();
         }
-        day.pumped = std::round(sold * 10) / 10;
+        day.pumped = std::round(sold * (1 + arm.meterError) * 10) / 10;
         day.closingLevel = stick(volume + drift, arm);
         records.days.push_back(day);
     }

@@ -26,10 +26,16 @@ struct Arm {
     std::string name;
     double leak = 0;          // gal/h, out of the tank and unrecorded
     double readingError = 0;  // the sd of a stick reading's error before rounding to 1/8 in
+    // What the meters record beyond what they pump, a share: 0.002 for a meter 0.2 % high.
+    double meterError = 0;
+    // A busy tank: 3,500 gal sold a day (sd 30 %), refilled below 40 to 45 % of the capacity to
+    // 50 to 90 %, drawn anew for each delivery, so that a month has deliveries of many sizes.
+    bool busy = false;
 };
 
-// The book's tank as the simulation describes it: gross volumes, no correction.
-TankSettings simulatedTank();
+// The book's tank as the simulation describes it: gross volumes, no correction. The book's chart
+// may be of another diameter than the tank the sticks are read in.
+TankSettings simulatedTank(double chartDiameter = 96);
 
 // Days of one tank from a seed: each starts the tank anew at a level between a third and nine
 // tenths full.

@@ -122,7 +122,7 @@ public:
         openingVolume_ = gross * vcf.value_or(1);
         if (vcf && level > 0) {
             out_.points.push_back({0, 0, volumes_.weightAt(level, *vcf), segment_});
-            out_.shown.push_back({date, 0, 0, 0});
+            out_.shown.push_back({date, 0, 0, 0, segment_});
         }
     }
 
@@ -180,7 +180,7 @@ private:
         const double cumulative = figures.closing * vcf - openingVolume_ + moved_;
         out_.points.push_back(
             {days, cumulative, volumes_.weightAt(day.closingLevel, vcf), segment_});
-        out_.shown.push_back({day.date, days, cumulative, 0});
+        out_.shown.push_back({day.date, days, cumulative, 0, segment_});
     }
 
     Volumes volumes_;
@@ -262,6 +262,7 @@ Expected<LeakTest, std::string> leakTest(const MonthRecords& records, const Tank
     test.usableDays = collected->usable;
     test.unusable = std::move(collected->unusable);
     test.points = std::move(collected->shown);
+    test.chart = chartCheck(records, *month, tank);
     const auto fit = fitTrend(collected->points, collected->ties, std::nullopt,
                               test.stickPrecision / std::sqrt(12.0));
     if (!fit) {

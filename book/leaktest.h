@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "book/chartcheck.h"
 #include "book/reconcile.h"
 #include "book/records.h"
 #include "model/expected.h"
@@ -46,6 +47,7 @@ struct LeakPoint {
     double days = 0;
     double cumulative = 0;
     double fitted = 0;
+    int segment = 0;  // points of one segment share the line's offset
 };
 
 struct LeakTest {
@@ -67,6 +69,7 @@ struct LeakTest {
     int freedom = 0;  // the points less the fitted figures
     std::vector<UnusableDay> unusable;
     std::vector<LeakPoint> points;  // in date order, the opening first when it is usable
+    ChartCheck chart;               // the period's deliveries against the tank's chart
 };
 
 struct LeakTestOptions {

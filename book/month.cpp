@@ -69,7 +69,8 @@ Opening openingOf(const MonthRecords& records, const TankSettings& tank) {
 Expected<MonthReport, std::string> reconcileRecords(const MonthRecords& records,
                                                     const TankSettings& tank, const Gauge& gauge) {
     const Opening opening = openingOf(records, tank);
-    return reconcileMonth(records.days, opening.level, opening.water, gauge, tank.rules);
+    return reconcileMonth(records.days, opening.level, opening.water, gauge, tank.rules,
+                          tank.meterFactors);
 }
 
 }  // namespace brimwell::book

@@ -40,6 +40,9 @@ Expected<TankMonth, std::string> readTankMonth(Store& store, const TankSettings&
     }
     if (!found.records.days.empty()) {
         found.report = reconcileRecords(found.records, tank, gauged.gauge);
+        if (found.report) {
+            found.chart = chartCheck(found.records, *found.report, tank);
+        }
     }
     return found;
 }

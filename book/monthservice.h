@@ -7,6 +7,7 @@
 #include <string>
 
 #include "book/booktank.h"
+#include "book/chartcheck.h"
 #include "book/records.h"
 #include "book/reconcile.h"
 #include "book/store.h"
@@ -21,6 +22,7 @@ struct TankMonth {
     // The figures, or why they cannot be worked out; an empty report for a month without a day,
     // which has no figures and meets every rule.
     Expected<MonthReport, std::string> report = MonthReport{};
+    ChartCheck chart;  // the month's deliveries against the tank's chart, when it has figures
 };
 
 // The tank's `month`, YYYY-MM, or the month of its last recorded day when none is given (no

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "book/meterfactor.h"
 #include "model/geometry/waterbottom.h"
 #include "model/text/numbertext.h"
 
@@ -72,11 +73,15 @@ RuleVerdict waterVerdict(const WaterRule& rule, MonthReport& month) {
             marked == 0};
 }
 
-Expected<DayFigures, std::string> dayFigures(const Day& day, double opening, const Gauge& gauge) {
+Expected<DayFigures, std::string> dayFigures(const Day& day, double opening, const Gauge& gauge,
+                                             const std::optional<MeterFactor>& factor) {
     DayFigures figures;
     figures.date = day.date;
     figures.opening = opening;
-    figures.pumped = day.pumpedVolume();
+    figures.recordedPumped = day.pumpedVolume();
+    figures.meterFactor = factor.has_value();
+    figures.pumped =
+        factor ? figures.recordedPumped * (1 + meterShare(*factor)) : figures.recordedPumped;
     figures.water = day.waterLevel;
     figures.corrected = day.corrected;
     figures.initials = day.initials;
@@ -199,8 +204,8 @@ bool MonthReport::met() const {
 
 Expected<MonthReport, std::string> reconcileMonth(const std::vector<Day>& days, double openingLevel,
                                                   std::optional<double> openingWater,
-                                                  const Gauge& gauge,
-                                                  const std::vector<Rule>& rules) {
+                                                  const Gauge& gauge, const std::vector<Rule>& rules,
+                                                  const std::vector<MeterFactor>& factors) {
     const auto opening = gauge.productAt(openingLevel, openingWater);
     if (!opening) {
         return Unexpected("the opening stick: " + opening.error());
@@ -211,13 +216,15 @@ Expected<MonthReport, std::string> reconcileMonth(const std::vector<Day>& days, 
     MonthReport month;
     double previousClosing = *opening;
     for (const Day& day : days) {
-        auto figures = dayFigures(day, previousClosing, gauge);
+        auto figures = dayFigures(day, previousClosing, gauge, factorOn(factors, day.date));
         if (!figures) {
             return Unexpected(figures.error());
         }
         previousClosing = figures->closing;
         month.delivered += figures->delivered;
         month.flowThrough += figures->pumped;
+        month.recordedFlowThrough += figures->recordedPumped;
+        month.meterFactors = month.meterFactors || figures->meterFactor;
         month.overShort += figures->overShort;
         month.waterReadings += day.waterLevel ? 1 : 0;
         month.days.push_back(*std::move(figures));

@@ -46,8 +46,10 @@ struct DayFigures {
     std::string date;
     double opening = 0;
     double delivered = 0;  // gross, per the bills
-    double pumped = 0;
-    double book = 0;  // opening + delivered - pumped
+    double pumped = 0;          // corrected by the meters' factor of the day
+    double recordedPumped = 0;  // as the meters recorded it
+    bool meterFactor = false;   // a meter factor is in effect on the day
+    double book = 0;            // opening + delivered - pumped
     double closing = 0;
     double overShort = 0;     // closing - book, negative when short
     double cumulative = 0;    // the month's over/short through this day
@@ -74,7 +76,9 @@ struct RuleVerdict {
 struct MonthReport {
     std::vector<DayFigures> days;
     double delivered = 0;
-    double flowThrough = 0;  // the volume pumped
+    double flowThrough = 0;  // the volume pumped, corrected by the meters' factors
+    double recordedFlowThrough = 0;
+    bool meterFactors = false;  // a meter factor is in effect on a day of the month
     double overShort = 0;    // cumulative
     int waterReadings = 0;   // the days with a water cut; inventory control asks for one a month
     std::vector<RuleVerdict> verdicts;
@@ -83,12 +87,13 @@ struct MonthReport {
 };
 
 // The month's days in order; `openingLevel` is the stick at the start of the first (the day
-// before's closing stick, or the book's opening stick) and `openingWater` its water cut. A month
-// without days, or with a figure too large to be a number, is an error, never a report.
+// before's closing stick, or the book's opening stick) and `openingWater` its water cut. Each
+// day's pumped volume is corrected by the meter factor in effect on it. A month without days, or
+// with a figure too large to be a number, is an error, never a report.
 Expected<MonthReport, std::string> reconcileMonth(const std::vector<Day>& days, double openingLevel,
                                                   std::optional<double> openingWater,
-                                                  const Gauge& gauge,
-                                                  const std::vector<Rule>& rules);
+                                                  const Gauge& gauge, const std::vector<Rule>& rules,
+                                                  const std::vector<MeterFactor>& factors = {});
 
 // The variance a percent rule allows on a flow-through: percent of it plus the allowance.
 double percentLimit(const PercentRule& rule, double flowThrough);

@@ -51,6 +51,18 @@ struct WaterRule {
 };
 using Rule = std::variant<PercentRule, ShortRunRule, WaterRule>;
 
+// A meter's calibration factor as an inspector writes it: what the prover measured beyond what
+// the meter indicated, in cubic inches per 5 gallons (1,155 in³) or in millilitres per 20 litres
+// (20,000 mL); + over (the dispenser gave more than it showed), - under. It holds from `from`
+// until a later factor takes over.
+enum class MeterUnit { CubicInchesPer5Gallons, MillilitresPer20Litres };
+struct MeterFactor {
+    std::string from;  // YYYY-MM-DD
+    double value = 0;
+    MeterUnit unit = MeterUnit::CubicInchesPer5Gallons;
+    bool operator==(const MeterFactor&) const = default;
+};
+
 struct TankSettings {
     std::string name;
     Product product;
@@ -61,6 +73,8 @@ struct TankSettings {
     // The stick before the book's first day, which has no day before it.
     std::optional<double> openingLevel;
     std::vector<Rule> rules;
+    // In date order. The book adds a factor; it never changes or removes one.
+    std::vector<MeterFactor> meterFactors;
 };
 
 struct Delivery {

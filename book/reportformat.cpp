@@ -52,7 +52,8 @@ std::string waterText(const MonthReport& month) {
            (month.waterReadings == 1 ? " day" : " days");
 }
 
-std::string textReport(const MonthReport& month, const ReportHeading& heading) {
+std::string textReport(const MonthReport& month, const ReportHeading& heading,
+                       const ChartCheck& chart) {
     std::string out = "tank:         " + heading.tank + "\nproduct:      " + heading.product +
                       "\nmonth:        " + heading.month + "\nvolumes in " + heading.volumeUnit +
                       ", gross, product net of water\n\n";
@@ -65,10 +66,13 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading) {
     for (const DayFigures& day : month.days) {
         out += day.date;
         for (const double value :
-             {day.opening, day.delivered, day.pumped, day.book, day.closing, day.overShort}) {
+             {day.opening, day.delivered, day.recordedPumped, day.book, day.closing, day.overShort}) {
             out += fixed(value, kVolumeDecimals, kColumn);
         }
         std::string notes = day.corrected ? "  corrected" : "";
+        notes += day.pumped != day.recordedPumped
+                     ? "  pumped by the meter factor " + fixed(day.pumped)
+                     : "";
         notes += day.waterMarked ? "  water " + shortest(day.water) + " " + heading.lengthUnit : "";
         out += (initials ? initialsCell(day, !notes.empty()) : "") + notes + "\n";
         for (const DeliveryCheck& check : day.deliveries) {
@@ -76,32 +80,38 @@ std::string textReport(const MonthReport& month, const ReportHeading& heading) {
         }
     }
     out += "\ndelivered:    " + fixed(month.delivered) +
-           "\nflow-through: " + fixed(month.flowThrough) +
+           "\nflow-through: " + fixed(month.recordedFlowThrough) +
+           (month.meterFactors ? "\ncorrected:    " + fixed(month.flowThrough) +
+                                     " pumped, by the meters' factors"
+                               : "") +
            "\nover/short:   " + fixed(month.overShort) + "\nwater:        " + waterText(month) +
            "\n\n";
     for (const RuleVerdict& verdict : month.verdicts) {
         out += "rule: " + verdictText(verdict, heading) + "\n";
     }
-    return out + "month:        " + (month.met() ? "met" : "FAILED") + "\n";
+    return out + "month:        " + (month.met() ? "met" : "FAILED") +
+           "\nchart check:  " + chartText(chart) + "\n";
 }
 
 std::string csvReport(const MonthReport& month) {
     std::string out =
         "date,opening,delivered,pumped,book,closing,over_short,water,corrected,water_marked,"
-        "initials\r\n";
+        "initials";
+    out += month.meterFactors ? ",pumped_corrected\r\n" : "\r\n";
     for (const DayFigures& day : month.days) {
         out += day.date;
         for (const double value :
-             {day.opening, day.delivered, day.pumped, day.book, day.closing, day.overShort}) {
+             {day.opening, day.delivered, day.recordedPumped, day.book, day.closing, day.overShort}) {
             out += "," + fixed(value);
         }
         out += "," + shortest(day.water) + (day.corrected ? ",yes" : ",no") +
-               (day.waterMarked ? ",yes," : ",no,") + csvField(day.initials) + "\r\n";
+               (day.waterMarked ? ",yes," : ",no,") + csvField(day.initials) +
+               (month.meterFactors ? "," + fixed(day.pumped) : "") + "\r\n";
     }
     return out;
 }
 
-QJsonObject dayJson(const DayFigures& day) {
+QJsonObject dayJson(const DayFigures& day, bool meterFactors) {
     QJsonArray deliveries;
     for (const DeliveryCheck& check : day.deliveries) {
         QJsonObject delivery{{"measured", check.measured},
@@ -121,7 +131,7 @@ QJsonObject dayJson(const DayFigures& day) {
     QJsonObject json{{"date", QString::fromStdString(day.date)},
                      {"opening", day.opening},
                      {"delivered", day.delivered},
-                     {"pumped", day.pumped},
+                     {"pumped", day.recordedPumped},
                      {"book", day.book},
                      {"closing", day.closing},
                      {"over_short", day.overShort},
@@ -134,13 +144,17 @@ QJsonObject dayJson(const DayFigures& day) {
     if (!day.initials.empty()) {
         json["initials"] = QString::fromStdString(day.initials);
     }
+    if (meterFactors) {
+        json["pumped_corrected"] = day.pumped;
+    }
     return json;
 }
 
-std::string jsonReport(const MonthReport& month, const ReportHeading& heading) {
+std::string jsonReport(const MonthReport& month, const ReportHeading& heading,
+                       const ChartCheck& chart) {
     QJsonArray days;
     for (const DayFigures& day : month.days) {
-        days.append(dayJson(day));
+        days.append(dayJson(day, month.meterFactors));
     }
     QJsonArray rules;
     for (const RuleVerdict& verdict : month.verdicts) {
@@ -154,33 +168,54 @@ std::string jsonReport(const MonthReport& month, const ReportHeading& heading) {
                         {"figures", figures},
                         {"met", verdict.met}});
     }
-    const QJsonObject json{{"tank", QString::fromStdString(heading.tank)},
+    QJsonObject json{{"tank", QString::fromStdString(heading.tank)},
                            {"product", QString::fromStdString(heading.product)},
                            {"month", QString::fromStdString(heading.month)},
                            {"volume_unit", QString::fromStdString(heading.volumeUnit)},
                            {"days", days},
                            {"delivered", month.delivered},
-                           {"flow_through", month.flowThrough},
+                           {"flow_through", month.recordedFlowThrough},
                            {"over_short", month.overShort},
                            {"water_readings", month.waterReadings},
                            {"rules", rules},
                            {"met", month.met()}};
+    insertChartKeys(json, chart);
+    if (month.meterFactors) {
+        json["flow_through_corrected"] = month.flowThrough;
+    }
     return QJsonDocument(json).toJson(QJsonDocument::Compact).toStdString() + "\n";
 }
 
 }  // namespace
 
-std::string monthReport(const MonthReport& month, const ReportHeading& heading,
-                        ReportFormat format) {
+std::string monthReport(const MonthReport& month, const ReportHeading& heading, ReportFormat format,
+                        const ChartCheck& chart) {
     switch (format) {
         case ReportFormat::Csv:
             return csvReport(month);
         case ReportFormat::Json:
-            return jsonReport(month, heading);
+            return jsonReport(month, heading, chart);
         case ReportFormat::Text:
             break;
     }
-    return textReport(month, heading);
+    return textReport(month, heading, chart);
+}
+
+void insertChartKeys(QJsonObject& json, const ChartCheck& chart) {
+    const auto percent = [](const std::optional<double>& value) {
+        return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+    };
+    QJsonArray leftOut;
+    for (const LeftOutDelivery& each : chart.leftOut) {
+        leftOut.append(QJsonObject{{"date", QString::fromStdString(each.date)},
+                                   {"reason", QString::fromStdString(std::string(leftOutReason(each.reason)))}});
+    }
+    json["chart_check"] = QString::fromStdString(std::string(chartWord(chart.verdict)));
+    json["scale_error"] = percent(chart.scaleError);
+    json["scale_error_low"] = percent(chart.low);
+    json["scale_error_high"] = percent(chart.high);
+    json["chart_deliveries"] = chart.deliveries;
+    json["chart_left_out"] = leftOut;
 }
 
 std::string verdictText(const RuleVerdict& verdict, const ReportHeading& heading) {

@@ -3,10 +3,12 @@
 // What brimwell-book writes and reads as text: a month's reconciliation as text, CSV or JSON, and
 // days as CSV rows, which `export` writes and `import` reads back.
 
+#include <QJsonObject>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "book/chartcheck.h"
 #include "book/reconcile.h"
 #include "book/records.h"
 #include "model/expected.h"
@@ -24,8 +26,14 @@ struct ReportHeading {
     std::string temperatureUnit;  // F or C
 };
 
-std::string monthReport(const MonthReport& month, const ReportHeading& heading,
-                        ReportFormat format);
+// The chart check is the text's last line and keys of the JSON; the CSV's rows are days, and
+// have no place for it.
+std::string monthReport(const MonthReport& month, const ReportHeading& heading, ReportFormat format,
+                        const ChartCheck& chart);
+
+// The chart check's keys: chart_check, scale_error, scale_error_low, scale_error_high (percent,
+// null when too few), chart_deliveries and chart_left_out.
+void insertChartKeys(QJsonObject& json, const ChartCheck& chart);
 
 // A rule's verdict with its figures: "1% of flow-through + 130 gallons: variance 82.80, limit
 // 140.50, met".

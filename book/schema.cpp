@@ -37,6 +37,13 @@ constexpr std::string_view kLeakTests =
 constexpr std::string_view kLeakTestsIndex =
     "CREATE INDEX leak_tests_by_period ON leak_tests (tank_id, first_day, last_day)";
 
+// Version 4: the meters' calibration factors.
+constexpr std::string_view kMeterFactors =
+    "CREATE TABLE meter_factors (id INTEGER PRIMARY KEY, tank_id INTEGER NOT NULL "
+    "REFERENCES tanks (id), effective TEXT NOT NULL, factor DOUBLE PRECISION NOT NULL, "
+    "unit TEXT NOT NULL CHECK (unit IN ('in3/5gal', 'mL/20L')), recorded_at TEXT NOT NULL, "
+    "UNIQUE (tank_id, effective))";
+
 std::string createTable(std::string_view name, std::string_view columns) {
     return std::string("CREATE TABLE ").append(name).append(columns);
 }
@@ -78,6 +85,7 @@ const Schema& sqliteSchema() {
             std::string(kDeliveryHistoryIndex),
             std::string(kLeakTests),
             std::string(kLeakTestsIndex),
+            std::string(kMeterFactors),
         },
         {
             {{std::string(kDeliveryHistory), std::string(kDeliveryHistoryIndex)}, {}},
@@ -87,8 +95,9 @@ const Schema& sqliteSchema() {
              {"DROP TABLE tanks",
               std::string("ALTER TABLE ").append(kNewTanks).append(" RENAME TO tanks"),
               std::string(kLeakTests), std::string(kLeakTestsIndex)}},
-            // Version 4's statements are code of their own (upgrade.cpp).
-            {{}, {}},
+            // Version 4: the initials' columns are added by code (upgrade.cpp), then the meter
+            // factors get their table.
+            {{}, {std::string(kMeterFactors)}},
         },
         "BEGIN IMMEDIATE",
     };

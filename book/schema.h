@@ -23,6 +23,10 @@
 // A day's `initials` (version 4), in days and day_history, are those of whoever read the stick,
 // NULL when not given. The site's name and address are rows of book_meta, `site_name` and
 // `site_address`, absent when not given.
+//
+// A meter's calibration factor (version 4), one row per factor, never changed: `effective` the
+// day it takes effect (YYYY-MM-DD, one factor a day per tank), `factor` as the inspector wrote it
+// in `unit`, 'in3/5gal' or 'mL/20L' (meterfactor.h).
 
 #include <string>
 #include <string_view>

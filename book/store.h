@@ -95,6 +95,9 @@ public:
     Expected<std::vector<IssuedLeakTest>, std::string> issuedLeakTests(const std::string& tank,
                                                                        const std::string& first,
                                                                        const std::string& last);
+    // Adds a meter factor to the tank; a factor on a date that has one, or of an impossible
+    // size, is refused (meterfactor.h). Reading the tank gives its factors.
+    Expected<void, std::string> addMeterFactor(const std::string& tank, const MeterFactor& factor);
     // Every delivery of the tank with its date, in the order of the days and of their recording.
     Expected<std::vector<std::pair<std::string, Delivery>>, std::string> allDeliveries(
         const std::string& tank);

@@ -217,8 +217,13 @@ Expected<TankSettings, std::string> readTank(const Connection& book, const std::
     if (!rules) {
         return Unexpected(rules.error());
     }
+    auto factors = readMeterFactors(book, integer(*query, "id"));
+    if (!factors) {
+        return Unexpected(factors.error());
+    }
     TankSettings settings = *std::move(tank);
     settings.rules = *std::move(rules);
+    settings.meterFactors = *std::move(factors);
     return settings;
 }
 
@@ -280,8 +285,9 @@ Done Store::removeTank(const std::string& name) {
             "SELECT (SELECT COUNT(*) FROM days WHERE tank_id = ?) AS days, "
             "(SELECT COUNT(*) FROM day_history WHERE tank_id = ?) + "
             "(SELECT COUNT(*) FROM deliveries WHERE tank_id = ?) + "
-            "(SELECT COUNT(*) FROM delivery_history WHERE tank_id = ?) AS others",
-            {*id, *id, *id, *id});
+            "(SELECT COUNT(*) FROM delivery_history WHERE tank_id = ?) + "
+            "(SELECT COUNT(*) FROM meter_factors WHERE tank_id = ?) AS others",
+            {*id, *id, *id, *id, *id});
         if (done && !count.next()) {
             done = count.finished();
         }
@@ -296,7 +302,8 @@ Done Store::removeTank(const std::string& name) {
         }
         if (integer(*count, "others") > 0) {
             return Unexpected(
-                name + " has deliveries on record; a tank with a record is kept in the book");
+                name + " has deliveries or meter factors on record; a tank with a record is kept "
+                       "in the book");
         }
         for (const char* sql :
              {"DELETE FROM rules WHERE tank_id = ?", "DELETE FROM tanks WHERE id = ?"}) {

@@ -17,6 +17,10 @@ Expected<long long, std::string> tankId(const Connection& book, const std::strin
 // The shape's columns, which an upgrade writes too.
 Cells shapeCells(const TankDescription& shape);
 
+// The tank's meter factors in date order (meterfactortable.cpp).
+Expected<std::vector<MeterFactor>, std::string> readMeterFactors(const Connection& book,
+                                                                 long long tank);
+
 // Each row the statement selects for the tank, read by `read`: the tank's id is bound first,
 // then `values`.
 template <typename Read>

@@ -121,7 +121,9 @@ Section monthSection(const TankReport& report, const ReportFrame& frame) {
     writeLeakTest(out, report, frame);
     if (report.figures) {
         auto plot = std::make_shared<OverShortDrawing>();
-        plot->setMonth(*report.figures, report.tank.rules);
+        plot->setMonth(*report.figures, report.tank.rules,
+                       report.leakTest ? report.leakTest->points
+                                       : std::vector<book::LeakPoint>{});
         plot->setUnit(qs(std::string(unitWord(report.volumeUnit))));
         plot->setDecimal(qs(frame.decimal));
         out.section().plot = std::move(plot);

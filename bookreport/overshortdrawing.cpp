@@ -24,6 +24,7 @@ const QColor kBandFill(0, 140, 0, 50);
 const QColor kDelivery(0, 90, 200);
 const QColor kOutside(200, 0, 0);
 const QColor kWater(30, 110, 230);
+const QColor kFitted(150, 60, 170);
 
 double dayOfMonth(const std::string& date) {
     return std::stod(date.substr(8, 2));
@@ -73,14 +74,35 @@ struct OverShortDrawing::Scale {
     }
 };
 
+// The month's points of the fitted line, the largest of them in size returned. The opening's
+// point lies before the month's first day, off the axis.
+double OverShortDrawing::setFittedLine(const std::string& month,
+                                       const std::vector<book::LeakPoint>& fitted) {
+    fitted_.clear();
+    double extent = 0;
+    for (std::size_t i = 0; i < fitted.size(); ++i) {
+        if (fitted[i].date.substr(0, 7) != month) {
+            continue;
+        }
+        if (fitted_.empty() || i == 0 || fitted[i].segment != fitted[i - 1].segment) {
+            fitted_.emplace_back();
+        }
+        fitted_.back().emplace_back(dayOfMonth(fitted[i].date), fitted[i].fitted);
+        extent = std::max(extent, std::abs(fitted[i].fitted));
+    }
+    return extent;
+}
+
 void OverShortDrawing::setMonth(const book::MonthReport& month,
-                                const std::vector<book::Rule>& rules) {
+                                const std::vector<book::Rule>& rules,
+                                const std::vector<book::LeakPoint>& fitted) {
     points_.clear();
     bands_.clear();
     deliveryDays_.clear();
     outsideDays_.clear();
     waterDays_.clear();
-    double extent = 0;
+    double extent = setFittedLine(
+        month.days.empty() ? std::string() : month.days.front().date.substr(0, 7), fitted);
     for (const book::DayFigures& day : month.days) {
         const double at = dayOfMonth(day.date);
         points_.emplace_back(at, day.cumulative);
@@ -118,7 +140,7 @@ QString OverShortDrawing::valueText(double value) const {
 // The legend's keys as they are laid out in rows below the days' title, each at its offset from
 // the area's left edge and the legend's top.
 struct OverShortDrawing::Legend {
-    enum class Mark { Cumulative, Band, Delivery, Outside, Water };
+    enum class Mark { Cumulative, Band, Fitted, Delivery, Outside, Water };
     struct Key {
         Mark mark;
         QString meaning;
@@ -134,6 +156,9 @@ OverShortDrawing::Legend OverShortDrawing::legend(const Canvas& canvas, double w
     std::vector<std::pair<Mark, QString>> marks{{Mark::Cumulative, QObject::tr("cumulative")}};
     if (!bands_.empty()) {
         marks.emplace_back(Mark::Band, QObject::tr("allowed"));
+    }
+    if (!fitted_.empty()) {
+        marks.emplace_back(Mark::Fitted, QObject::tr("leak test's line"));
     }
     marks.emplace_back(Mark::Delivery, QObject::tr("delivery"));
     if (!bands_.empty()) {
@@ -253,6 +278,10 @@ void OverShortDrawing::drawLegend(const Canvas& canvas, const Scale& scale) cons
                 painter.setPen(QPen(kBand, px));
                 painter.drawRect(mark);
                 break;
+            case Legend::Mark::Fitted:
+                painter.setPen(QPen(kFitted, 2 * px, Qt::DashDotLine));
+                painter.drawLine(QPointF(mark.left(), middle), QPointF(mark.right(), middle));
+                break;
             case Legend::Mark::Delivery:
                 painter.setPen(QPen(kDelivery, px, Qt::DashLine));
                 painter.drawLine(QPointF(mark.center().x(), mark.top()),
@@ -311,6 +340,15 @@ void OverShortDrawing::drawPoints(const Canvas& canvas, const Scale& scale) cons
     }
 }
 
+void OverShortDrawing::drawFittedLine(const Canvas& canvas, const Scale& scale) const {
+    canvas.painter.setPen(QPen(kFitted, 2 * canvas.px, Qt::DashDotLine));
+    for (const auto& piece : fitted_) {
+        for (std::size_t i = 1; i < piece.size(); ++i) {
+            canvas.painter.drawLine(scale.at(piece[i - 1]), scale.at(piece[i]));
+        }
+    }
+}
+
 void OverShortDrawing::paint(QPainter& painter, const QRectF& frame,
                              const PlotColors& colors) const {
     painter.save();
@@ -322,6 +360,7 @@ void OverShortDrawing::paint(QPainter& painter, const QRectF& frame,
     const Scale scale = this->scale(canvas);
     drawBands(canvas, scale);
     drawAxes(canvas, scale);
+    drawFittedLine(canvas, scale);
     drawPoints(canvas, scale);
     drawLegend(canvas, scale);
     painter.restore();

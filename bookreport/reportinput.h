@@ -29,6 +29,7 @@ struct TankReport {
     // The month's figures; empty when the month has no recorded day.
     std::optional<book::MonthReport> figures;
     std::optional<book::LeakTest> leakTest;
+    std::string leakTestProblem;  // why the recorded month gave no leak test
     // Further checks' results, printed after the leak test.
     std::vector<LabelledLine> moreResults;
     // The month's corrections, the earliest first.

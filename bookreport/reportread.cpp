@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "book/booktank.h"
+#include "book/chartcheck.h"
 #include "book/month.h"
 #include "book/monthservice.h"
 
@@ -71,7 +72,10 @@ Expected<TankReport, std::string> readTankReport(book::Store& store, const std::
                                {std::nullopt, std::nullopt, book::daysInMonth(month)});
             if (test) {
                 report.leakTest = *test;
+            } else {
+                report.leakTestProblem = test.error();
             }
+            report.moreResults.push_back({"Chart check", book::chartText(found->chart)});
         }
         return readChanges(store, report);
     });

@@ -153,7 +153,9 @@ void writeLeakTest(SectionWriter& out, const TankReport& report, const ReportFra
     out.space();
     out.heading(QObject::tr("Leak test"));
     if (!report.leakTest) {
-        out.text(QObject::tr("No leak test: no day is recorded in this month."));
+        out.text(report.leakTestProblem.empty()
+                     ? QObject::tr("No leak test: no day is recorded in this month.")
+                     : QObject::tr("No leak test: %1").arg(qs(report.leakTestProblem)));
     } else {
         const book::LeakTest& test = *report.leakTest;
         out.text(QObject::tr("Leak rate: %1    Threshold: %2    MDL: %3")
@@ -167,7 +169,7 @@ void writeLeakTest(SectionWriter& out, const TankReport& report, const ReportFra
         out.text(QObject::tr("Method: %1").arg(QString::fromUtf8(book::kLeakMethod)));
     }
     for (const LabelledLine& line : report.moreResults) {
-        out.text(qs(line.label) + QStringLiteral(": ") + qs(line.text));
+        out.text(qs(line.label) + QStringLiteral(": ") + localized(line.text, decimal));
     }
 }
 

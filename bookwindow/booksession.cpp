@@ -33,6 +33,21 @@ Expected<bool, std::string> saveDelivery(book::Store& store, const std::string& 
     return done ? Expected<bool, std::string>(true) : Unexpected(done.error());
 }
 
+// The factors wanted that the stored ones lack, added to the tank `name`: a factor is only ever
+// added, so one left out of `wanted` stays in the book.
+Expected<void, std::string> addMeterFactors(book::Store& store, const std::string& name,
+                                            const std::vector<book::MeterFactor>& stored,
+                                            const std::vector<book::MeterFactor>& wanted) {
+    for (const book::MeterFactor& factor : wanted) {
+        if (std::find(stored.begin(), stored.end(), factor) == stored.end()) {
+            if (auto added = store.addMeterFactor(name, factor); !added) {
+                return added;
+            }
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 Expected<std::unique_ptr<BookSession>, std::string> BookSession::open(const QString& path) {
@@ -67,7 +82,10 @@ Expected<void, std::string> BookSession::addTank(const book::TankSettings& setti
     if (auto tank = book::bookTank(settings); !tank) {
         return Unexpected(tank.error());
     }
-    return store_->addTank(settings);
+    return store_->together([&]() -> Expected<void, std::string> {
+        auto added = store_->addTank(settings);
+        return added ? addMeterFactors(*store_, settings.name, {}, settings.meterFactors) : added;
+    });
 }
 
 Expected<void, std::string> BookSession::updateTank(const std::string& name,
@@ -75,7 +93,16 @@ Expected<void, std::string> BookSession::updateTank(const std::string& name,
     if (auto tank = book::bookTank(settings); !tank) {
         return Unexpected(tank.error());
     }
-    auto done = store_->updateTank(name, settings);
+    auto done = store_->together([&]() -> Expected<void, std::string> {
+        const auto stored = store_->tank(name);
+        if (!stored) {
+            return Unexpected(stored.error());
+        }
+        auto updated = store_->updateTank(name, settings);
+        return updated ? addMeterFactors(*store_, settings.name, stored->meterFactors,
+                                         settings.meterFactors)
+                       : updated;
+    });
     if (done) {
         tanks_.erase(name);
     }
@@ -152,7 +179,10 @@ Expected<MonthView, std::string> BookSession::month(const std::string& name,
     if (!read->report) {
         return Unexpected(read->report.error());
     }
-    return MonthView{*std::move(read->report), std::move(read->records.days)};
+    auto leak = book::leakTest(read->records, (*view)->settings, (*view)->tank.gauge,
+                               {std::nullopt, std::nullopt, book::daysInMonth(month)});
+    return MonthView{*std::move(read->report), read->records.days, read->chart,
+                     leak ? std::optional(*std::move(leak)) : std::nullopt};
 }
 
 std::optional<book::Day> BookSession::recordedDay(const std::string& name,

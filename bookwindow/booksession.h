@@ -17,6 +17,8 @@
 #include "book/reconcile.h"
 #include "book/store.h"
 #include "book/booktank.h"
+#include "book/chartcheck.h"
+#include "book/leaktest.h"
 #include "bookwindow/dayentry.h"
 
 namespace brimwell {
@@ -43,6 +45,10 @@ struct TankSummary {
 struct MonthView {
     book::MonthReport report;
     std::vector<book::Day> days;
+    book::ChartCheck chart;
+    // The month's leak test, as brimwell-book leak-test works it out; none for a month without
+    // days or one the test cannot reconcile.
+    std::optional<book::LeakTest> leak;
 };
 
 // Each correction of a tank's days and deliveries, with the values they replaced.

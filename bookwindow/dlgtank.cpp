@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -13,6 +14,7 @@
 #include "bookwindow/fieldmarks.h"
 #include "bookwindow/tankentry.h"
 #include "book/booktank.h"
+#include "book/meterfactor.h"
 #include "host/host.h"
 #include "host/usernumberformat.h"
 #include "model/geometry/calibrationchart.h"
@@ -32,6 +34,7 @@ dlgTank::dlgTank(Host& host, QWidget* parent)
     ui_->setupUi(this);
     connect(ui_->btnChart, &QPushButton::clicked, this, &dlgTank::chooseChart);
     connect(ui_->btnGeometry, &QPushButton::clicked, this, &dlgTank::useGeometry);
+    connect(ui_->btnAddMeterFactor, &QPushButton::clicked, this, &dlgTank::addMeterFactor);
     ui_->txtSafeFill->setText(generalText(90));
     ui_->txtOpening->setText(generalText(0));
     ui_->txtPercent->setText(generalText(1));
@@ -82,7 +85,45 @@ void dlgTank::edit(const book::TankSettings& tank, StickForm sticks) {
     edited_ = tank.name;
     setWindowTitle(tr("Tank %1").arg(QString::fromStdString(tank.name)));
     ui_->cboSticks->setCurrentIndex(sticks == StickForm::FeetInches ? 1 : 0);
+    meterFactors_ = tank.meterFactors;
+    showMeterFactors();
     showTexts(tankTexts(tank, userNumberFormat()));
+}
+
+// A factor in the unit the tank's volumes call for, added to the list if the book would take it.
+void dlgTank::addMeterFactor() {
+    const auto value = readStrictText(ui_->txtMeterFactor->text().remove('+'));
+    const VolumeUnit volume =
+        named<VolumeUnit>(kVolumeWords, ui_->cboVolume->currentText().toStdString())
+            .value_or(VolumeUnit::Gallons);
+    const book::MeterFactor factor{ui_->txtMeterFrom->text().toStdString(), value.value_or(0),
+                                   book::meterUnitFor(volume)};
+    const auto refused = value ? book::meterFactorRefusal(factor, meterFactors_)
+                               : std::optional<std::string>(
+                                     tr("The meter factor is not a number.").toStdString());
+    if (refused) {
+        ui_->lblMeterProblem->setText(QString::fromStdString(*refused));
+        return;
+    }
+    ui_->lblMeterProblem->clear();
+    meterFactors_.push_back(factor);
+    std::stable_sort(meterFactors_.begin(), meterFactors_.end(),
+                     [](const auto& a, const auto& b) { return a.from < b.from; });
+    ui_->txtMeterFactor->clear();
+    ui_->txtMeterFrom->clear();
+    showMeterFactors();
+    reread();
+}
+
+void dlgTank::showMeterFactors() {
+    ui_->lstMeterFactors->clear();
+    for (const book::MeterFactor& factor : meterFactors_) {
+        ui_->lstMeterFactors->addItem(
+            tr("from %1: %2 %3")
+                .arg(QString::fromStdString(factor.from),
+                     (factor.value > 0 ? QStringLiteral("+") : QString()) + generalText(factor.value),
+                     QString::fromStdString(std::string(book::meterUnitWord(factor.unit)))));
+    }
 }
 
 // The line edits in the order of TankField, each with the text it holds.
@@ -222,6 +263,7 @@ void dlgTank::reread() {
     ui_->lblProblems->setText(problems.join('\n'));
     ui_->buttonBox->button(QDialogButtonBox::Ok)->setEnabled(problems.isEmpty() && tank);
     tank_ = std::move(entry.settings);
+    tank_.meterFactors = meterFactors_;
 }
 
 }  // namespace brimwell

@@ -58,12 +58,16 @@ private:
     void useGeometry();
     void showChart();
     void nameCorrectionValue();
+    void addMeterFactor();
+    void showMeterFactors();
 
     std::unique_ptr<Ui::dlgTank> ui_;
     Host& host_;
     QString chartFile_;
     std::string chart_;
     std::string edited_;
+    // The tank's factors as stored, then those added here; none is ever taken away.
+    std::vector<book::MeterFactor> meterFactors_;
     book::TankSettings tank_;
 };
 

@@ -1,8 +1,10 @@
 #include "bookwindow/figuretexts.h"
 
+#include <QLocale>
 #include <QObject>
 #include <cmath>
 
+#include "book/leakreport.h"
 #include "bookwindow/bookmodels.h"
 #include "bookwindow/tankentry.h"
 #include "host/usernumberformat.h"
@@ -45,6 +47,22 @@ QString verdictText(const book::RuleVerdict& verdict, const book::BookTank& tank
                 (figure.count ? QString::number(figure.value) : volumeText(figure.value));
     }
     return text;
+}
+
+QString leakTestText(const book::LeakTest& test, VolumeUnit unit) {
+    constexpr int kRatePlaces = 4;
+    const auto rate = [](const std::optional<double>& value) {
+        return value ? QLocale().toString(*value, 'f', kRatePlaces) : QObject::tr("not worked out");
+    };
+    return QObject::tr("Leak test: %1; leak rate %2 %3, threshold %4, MDL %5; %6 of %7 days usable")
+        .arg(fromStd(std::string(book::verdictWord(test.verdict))), rate(test.rate),
+             fromStd(book::rateUnit(unit)), rate(test.threshold), rate(test.minimumDetectable))
+        .arg(test.usableDays)
+        .arg(test.periodDays);
+}
+
+QString chartCheckText(const book::ChartCheck& check) {
+    return QObject::tr("Chart check: %1").arg(fromStd(book::chartText(check)));
 }
 
 QString monthVerdictText(const book::MonthReport& month, const book::BookTank& tank) {

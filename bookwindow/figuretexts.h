@@ -7,6 +7,8 @@
 #include <string>
 
 #include "book/booktank.h"
+#include "book/chartcheck.h"
+#include "book/leaktest.h"
 #include "book/reconcile.h"
 
 namespace brimwell {
@@ -22,6 +24,11 @@ QString ruleText(const book::Rule& rule, const book::BookTank& tank);
 // The rule, "met" or "FAILED", and its figures.
 QString verdictText(const book::RuleVerdict& verdict, const book::BookTank& tank);
 // The month as a whole: "Month: met", or "Month: FAILED (" and the rules it failed ")".
+// "Leak test: pass; leak rate 0.0123 gal/h, threshold 0.0670, MDL 0.1340; 30 of 31 days
+// usable"; the figures not worked out when the days leave none.
+QString leakTestText(const book::LeakTest& test, VolumeUnit unit);
+QString chartCheckText(const book::ChartCheck& check);
+
 QString monthVerdictText(const book::MonthReport& month, const book::BookTank& tank);
 
 }  // namespace brimwell

@@ -28,6 +28,8 @@ void frmBook::showMonth() {
         month_->clear();
         ui_->plotOverShort->setMonth({}, {});
         ui_->lblMonthVerdict->clear();
+        ui_->lblLeakTest->clear();
+        ui_->lblChartCheck->clear();
         ui_->lblVerdicts->setText(fromStd(view ? shown.error() : view.error()));
         ui_->lblShortDeliveries->clear();
         return;
@@ -36,9 +38,15 @@ void frmBook::showMonth() {
     const book::MonthReport& report = shownMonth_->report;
     const book::BookTank& tank = (*view)->tank;
     month_->setMonth(*shownMonth_, units());
-    ui_->plotOverShort->setMonth(report, (*view)->settings.rules);
+    const auto& leak = shownMonth_->leak;
+    ui_->plotOverShort->setMonth(report, (*view)->settings.rules,
+                                 leak && leak->rate ? leak->points
+                                                    : std::vector<book::LeakPoint>{});
     ui_->plotOverShort->setUnits(unitText(tank.volumeUnit));
     ui_->lblMonthVerdict->setText(monthVerdictText(report, tank));
+    ui_->lblLeakTest->setText(leak ? leakTestText(*leak, tank.volumeUnit) : QString());
+    ui_->lblChartCheck->setText(report.days.empty() ? QString()
+                                                    : chartCheckText(shownMonth_->chart));
     // A month without a day has met no rule.
     const QString noDays = tr("no days recorded");
     QStringList verdicts;
@@ -159,7 +167,7 @@ void frmBook::writeExport(const QStringList& paths, const std::string& month) {
     const book::MonthCsvHeading csvHeading{tank_, month, volume, length};
     const book::MonthReport& report = shownMonth_->report;
     const std::string texts[] = {
-        monthReport(report, heading, book::ReportFormat::Csv),
+        monthReport(report, heading, book::ReportFormat::Csv, shownMonth_->chart),
         std::string(book::kDeliveriesCsvHeader) + "\n" +
             book::deliveriesCsvRows(shownMonth_->days, report, csvHeading),
         std::string(book::kTotalsCsvHeader) + "\n" + book::totalsCsvRow(report, csvHeading)};

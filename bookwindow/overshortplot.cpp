@@ -15,8 +15,9 @@ void OverShortPlot::setUnits(const QString& volumeUnit) {
     update();
 }
 
-void OverShortPlot::setMonth(const book::MonthReport& month, const std::vector<book::Rule>& rules) {
-    drawing_.setMonth(month, rules);
+void OverShortPlot::setMonth(const book::MonthReport& month, const std::vector<book::Rule>& rules,
+                             const std::vector<book::LeakPoint>& fitted) {
+    drawing_.setMonth(month, rules, fitted);
     update();
 }
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "book/leaktest.h"
 #include "book/reconcile.h"
 #include "bookreport/overshortdrawing.h"
 
@@ -18,7 +19,9 @@ class OverShortPlot : public QWidget {
 public:
     explicit OverShortPlot(QWidget* parent = nullptr);
 
-    void setMonth(const book::MonthReport& month, const std::vector<book::Rule>& rules);
+    // `fitted`: the leak test's points, whose fitted line is drawn a piece per offset.
+    void setMonth(const book::MonthReport& month, const std::vector<book::Rule>& rules,
+                  const std::vector<book::LeakPoint>& fitted = {});
     // The volume unit the axis is titled with.
     void setUnits(const QString& volumeUnit);
 
@@ -26,6 +29,7 @@ public:
     const std::vector<QPointF>& points() const { return drawing_.points(); }
     const std::vector<std::vector<QPointF>>& bands() const { return drawing_.bands(); }
     const std::vector<double>& deliveryDays() const { return drawing_.deliveryDays(); }
+    const std::vector<std::vector<QPointF>>& fittedLine() const { return drawing_.fittedLine(); }
     const std::vector<double>& outsideDays() const { return drawing_.outsideDays(); }
     const std::vector<double>& waterDays() const { return drawing_.waterDays(); }
     const std::vector<double>& ticks() const { return drawing_.ticks(); }

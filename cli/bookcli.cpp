@@ -38,7 +38,7 @@ struct Subcommand {
 const std::vector<Subcommand>& subcommands() {
     static const std::vector<Subcommand> all{
         {"tank add", 1, 0, bookcli::tankOptions(), {}, bookcli::tankAdd},
-        {"tank edit", 1, 0, bookcli::tankOptions({"--name"}), {}, bookcli::tankEdit},
+        {"tank edit", 1, 0, bookcli::tankOptions({"--name", "--meter-factor", "--from"}), {}, bookcli::tankEdit},
         {"tank list", 0, 0, {}, {}, bookcli::tankList},
         {"tank show", 1, 0, {}, {}, bookcli::tankShow},
         {"tank remove", 1, 0, {}, {}, bookcli::tankRemove},

@@ -142,7 +142,7 @@ Status month(const Request& request, const Context& context) {
     if (!report) {
         return context.complain(report.error(), kBookBadInput);
     }
-    context.out << book::monthReport(*report, headingOf(*opened, month), *format);
+    context.out << book::monthReport(*report, headingOf(*opened, month), *format, read->chart);
     return report->met() ? kBookDone : kBookRuleFailed;
 }
 

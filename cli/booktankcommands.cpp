@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "book/changes.h"
+#include "book/meterfactor.h"
 #include "book/month.h"
 #include "cli/bookcommand.h"
 #include "cli/booktankoptions.h"
@@ -39,6 +40,38 @@ std::optional<std::string> daysRefused(const std::vector<Day>& days, const book:
         named += "; and " + std::to_string(count - kNamed) + " more days";
     }
     return "the changed tank cannot work out its recorded days: " + named;
+}
+
+// tank edit NAME --meter-factor VALUE --from DATE: the factor in the book's own unit, a sign
+// before it or none for over.
+Status addMeterFactor(const Request& request, const Context& context) {
+    const Options& options = request.options;
+    if (options.values.size() != 2 || !options.flags.empty() || !options.has("--from")) {
+        return context.complain("--meter-factor takes --from YYYY-MM-DD and no other option",
+                                kBookBadInput);
+    }
+    Options number;
+    const std::string& value = options.values.at("--meter-factor");
+    number.values.emplace("--meter-factor", value.starts_with('+') ? value.substr(1) : value);
+    std::optional<double> factor;
+    if (auto failure = readNumbers(number, {{"--meter-factor", &factor}})) {
+        return context.complain(*failure, kBookBadInput);
+    }
+    const auto opened = openTank(request, context);
+    if (!opened) {
+        return opened.error();
+    }
+    const book::MeterFactor added{options.values.at("--from"), *factor,
+                                  book::meterUnitFor(opened->tank.shape.volumeUnit)};
+    if (auto refused = book::meterFactorRefusal(added, opened->tank.meterFactors)) {
+        return context.complain(*refused, kBookBadInput);
+    }
+    if (auto done = opened->store->addMeterFactor(opened->tank.name, added); !done) {
+        return context.complain(done.error(), kBookWriteFailed);
+    }
+    context.out << "meter factor " << plainText(added.value) << " "
+                << book::meterUnitWord(added.unit) << " from " << added.from << '\n';
+    return kBookDone;
 }
 
 }  // namespace
@@ -81,6 +114,9 @@ Status tankList(const Request&, const Context& context) {
 // The options given replace the stored ones; the days stay as recorded and are worked out anew,
 // so a change that leaves one of them outside the tank is refused.
 Status tankEdit(const Request& request, const Context& context) {
+    if (hasAny(request.options, {"--meter-factor", "--from"})) {
+        return addMeterFactor(request, context);
+    }
     const auto opened = openTank(request, context);
     if (!opened) {
         return opened.error();
@@ -143,6 +179,11 @@ Status tankShow(const Request& request, const Context& context) {
     for (const book::Rule& rule : tank.rules) {
         text += "rule:        " + book::ruleName(rule, volume, length) + "\n";
     }
+    for (const book::MeterFactor& factor : tank.meterFactors) {
+        text += "meter:       " + std::string(factor.value > 0 ? "+" : "") +
+                plainText(factor.value) + " " + std::string(book::meterUnitWord(factor.unit)) +
+                " from " + factor.from + "\n";
+    }
     context.out << text;
     return kBookDone;
 }
@@ -164,7 +205,8 @@ Status tankRemove(const Request& request, const Context& context) {
         // All its days with their deliveries; a delivery still waiting for its day fails it.
         const book::DateRange all = book::everyDay();
         const auto records = store.month(name, all.first, all.last);
-        kept = !records || !records->days.empty() || !history->empty();
+        kept = !records || !records->days.empty() || !history->empty() ||
+               !opened->tank.meterFactors.empty();
         return store.removeTank(name);
     });
     if (!done) {

@@ -235,6 +235,7 @@ private Q_SLOTS:
         for (const char* table : {"days", "day_history"}) {
             QCOMPARE(sql(path("deliveries.book"), QString("ALTER TABLE %1 DROP COLUMN initials").arg(table)), QString());
         }
+        QCOMPARE(sql(path("deliveries.book"), "DROP TABLE meter_factors"), QString());
         QCOMPARE(sql(path("deliveries.book"), "ALTER TABLE tanks ADD COLUMN shape TEXT NOT NULL DEFAULT "
                                               "'--orientation vertical --diameter 120 --length 120'"), QString());
         QCOMPARE(sql(path("deliveries.book"), "UPDATE book_meta SET value = '1' WHERE name = 'schema_version'"), QString());
@@ -281,6 +282,8 @@ private Q_SLOTS:
             << QStringList{"--orientation", "vertical", "--diameter", "2.5", "--length", "3", "--units", "meters"} << 2
             << "the units change: give --opening";
         QTest::newRow("a name taken") << QStringList{"--name", "T2"} << 1 << "a tank named 'T2' is already in the book";
+        QTest::newRow("a meter factor") << QStringList{"--meter-factor", "+6", "--from", "2026-02-01"} << 0
+            << "rule:        3 consecutive short days totalling 50 gallons\nmeter:       +6 in3/5gal from 2026-02-01\n";
     }
     void an_edit_replaces_what_it_names() {
         QFETCH(QStringList, edit);
@@ -461,6 +464,9 @@ private Q_SLOTS:
         QTest::newRow("a leak test ending first") << QStringList{"leak-test", "T1", "--from", "2026-03-05", "--to", "2026-03-01"} << QByteArray("--to must not come before --from");
         QTest::newRow("a leak test without its end") << QStringList{"leak-test", "T1", "--from", "2026-03-05"} << QByteArray("--to is missing");
         QTest::newRow("run rule half given") << QStringList{"tank", "add", "T2", "--opening", "1", "--short-days", "3"} + kVertical << QByteArray("--short-total is missing");
+        QTest::newRow("a meter factor beyond any meter") << QStringList{"tank", "edit", "T1", "--meter-factor", "-100.1", "--from", "2026-01-01"} << QByteArray("a meter factor is at most 100 in3/5gal over or under");
+        QTest::newRow("a meter factor without its date") << QStringList{"tank", "edit", "T1", "--meter-factor", "5"} << QByteArray("--meter-factor takes --from YYYY-MM-DD and no other option");
+        QTest::newRow("a meter factor with a shape") << QStringList{"tank", "edit", "T1", "--meter-factor", "5", "--from", "2026-01-01", "--opening", "3"} << QByteArray("--meter-factor takes --from");
         QTest::newRow("54B in °F") << QStringList{"tank", "add", "T2", "--opening", "1", "--correction", "54B", "--density", "800"} + kVertical << QByteArray("--temperature-unit C is needed for --correction 54B");
     }
     void bad_input_is_one_line_naming_the_option() {
@@ -499,6 +505,11 @@ private Q_SLOTS:
         QTest::newRow("a tank with days") << QList<QStringList>{{"day", "T1", "2026-03-02", "--stick", "38", "--pumped", "0"}}
             << QByteArray() << QStringList{"tank", "remove", "T1"}
             << QByteArray("T1 has 1 recorded day; a tank with recorded days is kept in the book");
+        QTest::newRow("a meter factor on a date that has one") << QList<QStringList>{{"tank", "edit", "T1", "--meter-factor", "3", "--from", "2026-03-01"}}
+            << QByteArray() << QStringList{"tank", "edit", "T1", "--meter-factor", "4", "--from", "2026-03-01"}
+            << QByteArray("a meter factor takes effect on 2026-03-01 already (3 in3/5gal)");
+        QTest::newRow("a tank with a meter factor") << QList<QStringList>{{"tank", "edit", "T1", "--meter-factor", "3", "--from", "2026-03-01"}}
+            << QByteArray() << QStringList{"tank", "remove", "T1"} << QByteArray("T1 has deliveries or meter factors on record");
         QTest::newRow("a day twice in an import") << QList<QStringList>{}
             << QByteArray("tank,date,stick,pumped\nT1,2026-03-02,39,10\nT1,2026-03-03,38,10\nT1,2026-03-02,38,10\n") << importIt
             << QByteArray("lines 2 and 4 both give T1's 2026-03-02");

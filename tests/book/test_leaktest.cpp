@@ -11,6 +11,7 @@
 #include "book/leakreport.h"
 #include "book/leaksim.h"
 #include "book/leaktest.h"
+#include "book/month.h"
 
 using namespace brimwell;
 using namespace brimwell::book;
@@ -233,6 +234,91 @@ private Q_SLOTS:
         QVERIFY(std::abs(thresholdMultiplier(freedom, 1) - t) < 1e-3);
         QVERIFY(
             near(thresholdMultiplier(freedom), kThresholdFactor * thresholdMultiplier(freedom, 1)));
+    }
+
+    // Bills 1,000 to 5,000 gal (mean 3,000, Sxx = 2 × (2,000² + 1,000²) = 10⁷) with the
+    // differences d. "chart short": mean d -32, Sxy = -2,000×22 - 1,000×7 + 1,000×(-13) +
+    // 2,000×(-20) = -104,000, slope -1.04 %, intercept -0.8, residuals 1.2, -3.4, 4.0, -2.6, 0.8,
+    // SSE 36.4, se = √(36.4 / 3 / 10⁷) = 0.110151 %, t(3) = 3.182446: -1.39055 to -0.68945.
+    // "straddles": mean -15, Sxy -60,000, slope -0.6 %, intercept 3, residuals 3, -21, 25, 1, -8,
+    // SSE 1,140, se 0.616441 %: -2.56179 to 1.36179. "small and sure": Sxy -29,000, slope
+    // -0.29 %, intercept -0.3, SSE 0.4, se 0.0115470 %: -0.326748 to -0.253252, excludes 0 but
+    // under 0.5 %. Four deliveries, or five of one size, are too few.
+    void the_chart_check_regresses_the_differences_on_the_bills_data() {
+        QTest::addColumn<std::vector<double>>("bills");
+        QTest::addColumn<std::vector<double>>("differences");
+        QTest::addColumn<ChartVerdict>("verdict");
+        QTest::addColumn<std::vector<double>>("expected");  // error, low, high; none when too few
+        const std::vector<double> bills{1000, 2000, 3000, 4000, 5000};
+        QTest::newRow("chart short")
+            << bills << std::vector<double>{-10, -25, -28, -45, -52} << ChartVerdict::Flagged
+            << std::vector<double>{-1.04, -1.39055, -0.68945};
+        QTest::newRow("straddles")
+            << bills << std::vector<double>{0, -30, 10, -20, -35} << ChartVerdict::Ok
+            << std::vector<double>{-0.6, -2.56179, 1.36179};
+        QTest::newRow("small and sure")
+            << bills << std::vector<double>{-3, -6.5, -9, -11.5, -15} << ChartVerdict::Ok
+            << std::vector<double>{-0.29, -0.326748, -0.253252};
+        QTest::newRow("four") << std::vector<double>{1000, 2000, 3000, 4000}
+                              << std::vector<double>{-10, -25, -28, -45} << ChartVerdict::TooFew
+                              << std::vector<double>{};
+        QTest::newRow("one size") << std::vector<double>(5, 3000.0)
+                                  << std::vector<double>{-10, -25, -28, -45, -52}
+                                  << ChartVerdict::TooFew << std::vector<double>{};
+    }
+    void the_chart_check_regresses_the_differences_on_the_bills() {
+        QFETCH(std::vector<double>, bills);
+        QFETCH(std::vector<double>, differences);
+        QFETCH(ChartVerdict, verdict);
+        QFETCH(std::vector<double>, expected);
+        std::vector<ChartDelivery> deliveries;
+        for (std::size_t i = 0; i < bills.size(); ++i) {
+            deliveries.push_back({bills[i], differences[i]});
+        }
+        const ChartCheck check = chartScale(deliveries);
+        QCOMPARE(check.verdict, verdict);
+        QCOMPARE(check.scaleError.has_value(), !expected.empty());
+        if (!expected.empty()) {
+            QVERIFY(std::abs(*check.scaleError - expected[0]) < 1e-5);
+            QVERIFY(std::abs(*check.low - expected[1]) < 1e-5);
+            QVERIFY(std::abs(*check.high - expected[2]) < 1e-5);
+        }
+    }
+
+    // The "chart short" bills as deliveries of a month, one day each at 100 gal/in: a bill B
+    // with difference d is sticks 10 -> 10 + (B + d) / 100. A sixth delivery without a stick
+    // after it is left out and named; net, the month's days have no temperatures to give.
+    void the_chart_check_takes_the_months_deliveries_data() {
+        QTest::addColumn<bool>("net");
+        QTest::addColumn<ChartVerdict>("verdict");
+        QTest::addColumn<int>("leftOut");
+        QTest::newRow("gross") << false << ChartVerdict::Flagged << 1;
+        QTest::newRow("net without temperatures") << true << ChartVerdict::TooFew << 6;
+    }
+    void the_chart_check_takes_the_months_deliveries() {
+        QFETCH(bool, net);
+        QFETCH(ChartVerdict, verdict);
+        QFETCH(int, leftOut);
+        const std::vector<std::pair<double, double>> bills{
+            {1000, -10}, {2000, -25}, {3000, -28}, {4000, -45}, {5000, -52}, {1000, 0}};
+        MonthRecords month{day(0, 50), {}};
+        for (std::size_t i = 0; i < bills.size(); ++i) {
+            const auto [bill, difference] = bills[i];
+            const double after = i < 5 ? 10 + (bill + difference) / 100 : 10;
+            month.days.push_back(day(static_cast<int>(i) + 1, 50,
+                                     {{bill, false, {}, 10, after, {}, {}, 0}}));
+            month.days.back().temperature.reset();
+        }
+        TankSettings tank;
+        tank.product.value = net ? 0.0005 : 0;
+        const auto report = reconcileRecords(month, tank, kGauge);
+        QVERIFY(report);
+        const ChartCheck check = chartCheck(month, *report, tank);
+        QCOMPARE(check.verdict, verdict);
+        QCOMPARE(static_cast<int>(check.leftOut.size()), leftOut);
+        QCOMPARE(check.leftOut.back().date, april(6));
+        QVERIFY(chartText(check).find("2026-04-06: no sticks before and after it") !=
+                std::string::npos);
     }
 
     // A few simulated months of each arm, fixed seeds: whole months, refilled, and the leak seen.

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "book/changes.h"
+#include "book/meterfactor.h"
 #include "book/month.h"
 #include "book/reading.h"
 #include "book/reconcile.h"
@@ -205,6 +206,70 @@ private Q_SLOTS:
     // The site's reading of a tank of 10,000 gallons, 100 inches high, safe fill 90 %: the
     // ullage and the room are left above everything below the stick, water included; the net
     // volume corrects the product alone.
+    // 1,155 gal pumped a day (a litre book: 1,000 L). +6 in³ per 5 gal from 03-03 makes it
+    // 1,155 × (1 + 6 / 1,155) = 1,161; -11.55 from 03-05 makes it 1,155 × 0.99 = 1,143.45;
+    // the month's corrected flow-through 1,155 + 2 × 1,161 + 2 × 1,143.45 = 5,763.90 of 5,775
+    // recorded. In millilitres per 20 L, +20 is 1,000 × (1 + 20 / 20,000) = 1,001.
+    void each_day_takes_the_meter_factor_in_effect_on_it_data() {
+        QTest::addColumn<std::vector<MeterFactor>>("factors");
+        QTest::addColumn<double>("recorded");
+        QTest::addColumn<std::vector<double>>("pumped");  // 03-02 to 03-06
+        const MeterFactor over{"2026-03-03", 6};
+        const MeterFactor under{"2026-03-05", -11.55};
+        QTest::newRow("none") << std::vector<MeterFactor>{} << 1155.0
+                              << std::vector<double>(5, 1155.0);
+        QTest::newRow("from the third, then the fifth")
+            << std::vector<MeterFactor>{over, under} << 1155.0
+            << std::vector<double>{1155, 1161, 1161, 1143.45, 1143.45};
+        QTest::newRow("mL per 20 L")
+            << std::vector<MeterFactor>{{"2026-03-04", 20, MeterUnit::MillilitresPer20Litres}}
+            << 1000.0 << std::vector<double>{1000, 1000, 1001, 1001, 1001};
+    }
+    void each_day_takes_the_meter_factor_in_effect_on_it() {
+        QFETCH(std::vector<MeterFactor>, factors);
+        QFETCH(double, recorded);
+        QFETCH(std::vector<double>, pumped);
+        std::vector<Day> days;
+        double total = 0;
+        for (int i = 0; i < 5; ++i) {
+            days.push_back(day(("2026-03-0" + std::to_string(i + 2)).c_str(), recorded, 40));
+            total += pumped[static_cast<std::size_t>(i)];
+        }
+        const auto month = reconcileMonth(days, 50, {}, kGauge, {PercentRule{}}, factors);
+        QVERIFY(month);
+        for (std::size_t i = 0; i < 5; ++i) {
+            QVERIFY(std::abs(month->days[i].pumped - pumped[i]) < 1e-9);
+            QCOMPARE(month->days[i].recordedPumped, recorded);
+            QCOMPARE(month->days[i].book, month->days[i].opening - pumped[i]);
+        }
+        QVERIFY(std::abs(month->flowThrough - total) < 1e-9);
+        QCOMPARE(month->recordedFlowThrough, 5 * recorded);
+        QCOMPARE(month->meterFactors, !factors.empty());
+        const double limit = std::get<PercentRule>(month->verdicts[0].rule).percent / 100 * total;
+        QVERIFY(std::abs(month->verdicts[0].figures[1].value - limit - 130) < 1e-9);
+    }
+
+    void a_meter_factor_is_refused_data() {
+        QTest::addColumn<MeterFactor>("factor");
+        QTest::addColumn<QString>("message");  // empty when taken
+        QTest::newRow("100 in3") << MeterFactor{"2026-03-04", -100} << QString();
+        QTest::newRow("past 100 in3") << MeterFactor{"2026-03-04", 100.01} << "at most 100 in3";
+        QTest::newRow("1731.6 mL, 100 in3's share")
+            << MeterFactor{"2026-03-04", 1731.6, MeterUnit::MillilitresPer20Litres} << QString();
+        QTest::newRow("past it") << MeterFactor{"2026-03-04", -1731.7, MeterUnit::MillilitresPer20Litres}
+                                 << "at most 1731.6 mL/20L";
+        QTest::newRow("not a number") << MeterFactor{"2026-03-04", std::nan("")} << "at most";
+        QTest::newRow("a date that has one") << MeterFactor{"2026-03-03", 1} << "on 2026-03-03 already";
+        QTest::newRow("no date") << MeterFactor{"2026-3-4", 1} << "is not a date";
+    }
+    void a_meter_factor_is_refused() {
+        QFETCH(MeterFactor, factor);
+        QFETCH(QString, message);
+        const auto refused = meterFactorRefusal(factor, {{"2026-03-03", 6}});
+        QCOMPARE(refused.has_value(), !message.isEmpty());
+        QVERIFY(!refused || QString::fromStdString(*refused).contains(message));
+    }
+
     void a_reading_splits_the_stick_into_water_product_and_room_data() {
         QTest::addColumn<double>("stick");
         QTest::addColumn<std::optional<double>>("water");

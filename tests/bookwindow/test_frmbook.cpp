@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -211,6 +212,13 @@ private Q_SLOTS:
                         "1% of flow-through + 130 gallons: FAILED; variance 308.50; limit 143.1"));
         QCOMPARE(shown("lblMonthVerdict"),
                  QString("Month: FAILED (1% of flow-through + 130 gallons)"));
+        // Four days of 31 leave the leak test no verdict; two deliveries are too few for a
+        // chart's scale.
+        QVERIFY2(shown("lblLeakTest").startsWith("Leak test: no analysis; leak rate ") &&
+                     shown("lblLeakTest").endsWith("; 4 of 31 days usable"),
+                 qPrintable(shown("lblLeakTest")));
+        QCOMPARE(shown("lblChartCheck"),
+                 QString("Chart check: too few deliveries, 2 deliveries gross (it takes 5)"));
         QCOMPARE(cell("tblSite", 0, 10), QString("month failing"));
         QCOMPARE(find<QTableView>(window.get(), "tblSite")
                      ->model()
@@ -232,6 +240,14 @@ private Q_SLOTS:
             QCOMPARE(points[row].x(), double(cell("tblMonth", row, 0).right(2).toInt()));
             QCOMPARE(QString::number(points[row].y(), 'f', 2), cell("tblMonth", row, 8));
         }
+        // The leak test's line: an offset for days 1 and 2, and one after each delivery, their
+        // common slope the test's rate.
+        const auto& line = plot->fittedLine();
+        QCOMPARE(line.size(), std::size_t(3));
+        QCOMPARE(line[0].size(), std::size_t(2));
+        QCOMPARE(line[2].front().x(), 4.0);
+        const double rate = shown("lblLeakTest").section(' ', 6, 6).toDouble();
+        QVERIFY(std::abs((line[0][0].y() - line[0][1].y()) / 24 - rate) < 1e-4);
 
         const QString csv = folder.filePath("march.csv");
         host->fileAnswers << csv;
@@ -409,6 +425,44 @@ private Q_SLOTS:
         QCOMPARE(cell("tblSite", 0, 5), QString("2655.26"));
         QCOMPARE(cell("tblMonth", 0, 7), QString("156.50"));
         QCOMPARE(cell("tblSite", 0, 4) + " " + cell("tblMonth", 0, 5), QString("3'2\" 3'2\""));
+    }
+
+    // A factor the book would refuse is named and not listed; one it takes is kept with the
+    // tank, shown when the editor opens again, and its date takes no second one.
+    void the_tank_editor_adds_a_meter_factor_data() {
+        QTest::addColumn<QString>("factor");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("problem");  // empty when taken
+        QTest::newRow("taken") << "+6" << "2026-03-02" << "";
+        QTest::newRow("beyond any meter") << "101" << "2026-03-02" << "at most 100 in3/5gal";
+        QTest::newRow("no date") << "5" << "March" << "'March' is not a date";
+        QTest::newRow("no number") << "five" << "2026-03-02" << "not a number";
+    }
+    void the_tank_editor_adds_a_meter_factor() {
+        QFETCH(QString, factor);
+        QFETCH(QString, from);
+        QFETCH(QString, problem);
+        const auto add = [&](dlgTank* editor) {
+            retype(find(editor, "txtMeterFactor"), factor);
+            retype(find(editor, "txtMeterFrom"), from);
+            QTest::mouseClick(find<QPushButton>(editor, "btnAddMeterFactor"), Qt::LeftButton);
+            return find<QListWidget>(editor, "lstMeterFactors")->count();
+        };
+        window->findChild<QAction*>("actEditTank")->trigger();
+        dlgTank* editor = window->tankEditor();
+        QCOMPARE(add(editor), problem.isEmpty() ? 1 : 0);
+        QVERIFY(find<QLabel>(editor, "lblMeterProblem")->text().contains(problem));
+        QTest::mouseClick(find<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+        window->findChild<QAction*>("actEditTank")->trigger();
+        editor = window->tankEditor();
+        auto* list = find<QListWidget>(editor, "lstMeterFactors");
+        QCOMPARE(list->count(), problem.isEmpty() ? 1 : 0);
+        if (problem.isEmpty()) {
+            QCOMPARE(list->item(0)->text(), QString("from 2026-03-02: +6 in3/5gal"));
+            QCOMPARE(add(editor), 1);
+            QVERIFY(find<QLabel>(editor, "lblMeterProblem")->text().contains("already"));
+        }
     }
 
     // At 40 and 70 in the tank holds 3343.08 and 6696.85 gallons.

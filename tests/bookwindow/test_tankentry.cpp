@@ -55,7 +55,8 @@ private Q_SLOTS:
             *described,
             87.5,
             1.25,
-            {book::PercentRule{0.5, 200.25}, book::ShortRunRule{3, 50.5}, book::WaterRule{2.125}}};
+            {book::PercentRule{0.5, 200.25}, book::ShortRunRule{3, 50.5}, book::WaterRule{2.125}},
+            {}};
         const auto tank = book::bookTank(stored);
         QVERIFY2(tank, tank ? "" : tank.error().c_str());
         const NumberFormat format{decimal.toStdString(), decimal == "," ? "." : ","};
