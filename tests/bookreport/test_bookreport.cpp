@@ -166,6 +166,7 @@ private Q_SLOTS:
             "Two months in a row that fail the check must be reported",
             "Verdict: no analysis Usable days: 0 of 28",
             "Method: statistical inventory reconciliation",
+            "Chart check: too few deliveries",
             "Operator's signature: Date:",
             "2026-02-04 day stick 60, water 2.5, pumped 150, read by MK",
             "page 1 of 2",
