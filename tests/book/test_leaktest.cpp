@@ -225,13 +225,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("freedom");
         QTest::addColumn<double>("t");
         QTest::newRow("1") << 1 << 12.706205;
+        QTest::newRow("4") << 4 << 2.776445;
         QTest::newRow("5") << 5 << 2.570582;
         QTest::newRow("25") << 25 << 2.059539;
     }
     void the_multiplier_follows_students_t() {
         QFETCH(int, freedom);
         QFETCH(double, t);
-        QVERIFY(std::abs(thresholdMultiplier(freedom, 1) - t) < 1e-3);
+        QVERIFY(std::abs(thresholdMultiplier(freedom, 1) - t) < 5e-4);
         QVERIFY(
             near(thresholdMultiplier(freedom), kThresholdFactor * thresholdMultiplier(freedom, 1)));
     }

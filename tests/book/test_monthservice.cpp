@@ -48,6 +48,17 @@ private Q_SLOTS:
         tank.shape.length = 120;
         tank.openingLevel = 50;
         QVERIFY((*store)->addTank(tank));
+        // Another tank's days, before the month and after the last day, are none of T1's.
+        TankSettings other = tank;
+        other.name = "T2";
+        QVERIFY((*store)->addTank(other));
+        for (const char* date : {"2026-02-28", "2026-05-01"}) {
+            Day day;
+            day.date = date;
+            day.closingLevel = 80;
+            day.pumped = 0;
+            QVERIFY((*store)->recordDay("T2", day));
+        }
         for (const QString& date : dates) {
             Day day;
             day.date = date.toStdString();

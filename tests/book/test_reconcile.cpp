@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "book/changes.h"
+#include "book/correction.h"
 #include "book/meterfactor.h"
 #include "book/month.h"
 #include "book/reading.h"
@@ -52,6 +53,13 @@ const std::vector<Day> kMarch{
     day("2026-03-04", 1100, 59.45),
     day("2026-03-05", 1000, 49.48),
 };
+
+// Opening stick 50 in: 5000 gal. Two days 100 gal short, then 48.5 in over 2.5 in of water,
+// 4600 gal, as the book says: a variance of 200 gal on a flow-through of 200, every figure whole.
+const std::vector<Day> kWhole{day("2026-04-01", 100, 48), day("2026-04-02", 100, 46),
+                              day("2026-04-03", 0, 48.5, 2.5)};
+// Each rule's limit set on the figure above: within it (percent, water), or reaching it (a run).
+const std::vector<Rule> kAtLimits{PercentRule{0, 200}, ShortRunRule{2, 200}, WaterRule{2.5}};
 
 MonthReport reconciled(bool february) {
     auto month = february ? reconcileMonth(kFebruary, 50, {}, kGauge, kRules)
@@ -146,25 +154,29 @@ private Q_SLOTS:
     }
 
     void each_rule_gives_its_figures_and_verdict_data() {
-        QTest::addColumn<bool>("february");
+        QTest::addColumn<QString>("which");
         QTest::addColumn<int>("rule");
         QTest::addColumn<double>("first");
         QTest::addColumn<double>("second");
         QTest::addColumn<bool>("met");
         // February: flow 3600, cumulative -1240.0497512 against 36 + 130.
-        QTest::newRow("february percent") << true << 0 << 1240.0497512 << 166.0 << false;
+        QTest::newRow("february percent") << "february" << 0 << 1240.0497512 << 166.0 << false;
         // 02-04 to 02-06: 690.0497512 + 300 + 250.
-        QTest::newRow("february short run") << true << 1 << 3.0 << 1240.0497512 << false;
-        QTest::newRow("february water") << true << 2 << 2.5 << 2.0 << false;
+        QTest::newRow("february short run") << "february" << 1 << 3.0 << 1240.0497512 << false;
+        QTest::newRow("february water") << "february" << 2 << 2.5 << 2.0 << false;
         // March: flow 4200, cumulative 10 - 10 - 5 + 3 = -2 against 42 + 130.
-        QTest::newRow("march percent") << false << 0 << 2.0 << 172.0 << true;
-        QTest::newRow("march short run") << false << 1 << 2.0 << 0.0 << true;
-        QTest::newRow("march water") << false << 2 << 0.0 << 0.0 << true;
+        QTest::newRow("march percent") << "march" << 0 << 2.0 << 172.0 << true;
+        QTest::newRow("march short run") << "march" << 1 << 2.0 << 0.0 << true;
+        QTest::newRow("march water") << "march" << 2 << 0.0 << 0.0 << true;
+        QTest::newRow("a variance equal to its limit") << "whole" << 0 << 200.0 << 200.0 << true;
+        QTest::newRow("a run totalling its limit") << "whole" << 1 << 2.0 << 200.0 << false;
+        QTest::newRow("water at its limit") << "whole" << 2 << 2.5 << 0.0 << true;
     }
     void each_rule_gives_its_figures_and_verdict() {
-        QFETCH(bool, february);
+        QFETCH(QString, which);
         QFETCH(int, rule);
-        const MonthReport month = reconciled(february);
+        const MonthReport month = which == "whole" ? *reconcileMonth(kWhole, 50, {}, kGauge, kAtLimits)
+                                                  : reconciled(which == "february");
         QCOMPARE(month.verdicts.size(), 3u);
         const RuleVerdict& verdict = month.verdicts[rule];
         QFETCH(double, first);
@@ -173,7 +185,29 @@ private Q_SLOTS:
         QVERIFY(std::abs(verdict.figures.at(0).value - first) < 1e-6);
         QVERIFY(std::abs(verdict.figures.at(1).value - second) < 1e-6);
         QCOMPARE(verdict.met, met);
-        QCOMPARE(month.met(), !february);
+        QCOMPARE(month.met(), which == "march");
+        QCOMPARE(month.waterReadings, which == "february" ? 2 : 1);
+    }
+
+    // Each correction reads its own table, at factors the tables publish (tests/model's table
+    // test); the linear one is 1 + (60 - 70) × 0.0005.
+    void a_product_is_corrected_by_its_own_table_data() {
+        QTest::addColumn<Product>("product");
+        QTest::addColumn<double>("temperature");
+        QTest::addColumn<double>("vcf");
+        QTest::newRow("linear") << Product{"", Correction::Linear, 0.0005} << 70.0 << 0.995;
+        QTest::newRow("6B") << Product{"", Correction::Table6B, 56.5} << 67.5 << 0.9950;
+        QTest::newRow("54B") << Product{"", Correction::Table54B, 721.4, 60, true} << 22.0 << 0.9911;
+        QTest::newRow("6C") << Product{"", Correction::Table6C, 910e-6} << 30.0 << 1.0271;
+        QTest::newRow("54C") << Product{"", Correction::Table54C, 1644e-6, 60, true} << -18.0 << 1.0533;
+    }
+    void a_product_is_corrected_by_its_own_table() {
+        QFETCH(Product, product);
+        QFETCH(double, temperature);
+        QFETCH(double, vcf);
+        const auto found = productVcf(product, temperature);
+        QVERIFY2(found, found ? "" : found.error().c_str());
+        QCOMPARE(*found, vcf);
     }
 
     // None of these is a month met: each is an error, never a report.
@@ -285,6 +319,9 @@ private Q_SLOTS:
         QTest::newRow("above the safe fill")
             << 95.0 << std::optional<double>() << std::optional<double>(60)
             << std::vector<double>{9500, 0, 500, -500} << std::optional<double>(9500);
+        QTest::newRow("water up to the stick")
+            << 40.0 << std::optional<double>(40) << std::optional<double>(70)
+            << std::vector<double>{0, 4000, 6000, 5000} << std::optional<double>(0);
     }
     void a_reading_splits_the_stick_into_water_product_and_room() {
         QFETCH(double, stick);
@@ -317,6 +354,7 @@ private Q_SLOTS:
         QTest::newRow("the correction's value") << 4 << true;
         QTest::newRow("the product's name") << 5 << false;
         QTest::newRow("a rule") << 6 << false;
+        QTest::newRow("the reference temperature") << 7 << true;
     }
     void a_tank_change_reworks_the_days_only_when_their_figures_change() {
         QFETCH(int, change);
@@ -327,7 +365,7 @@ private Q_SLOTS:
         before.shape.length = 240;
         before.openingLevel = 40;
         TankSettings after = before;
-        const std::array<std::function<void()>, 7> changes{
+        const std::array<std::function<void()>, 8> changes{
             [] {},
             [&] { after.shape.length = 200; },
             [&] { std::get<TorisphericalHeads>(after.shape.heads).knuckle = 0.1; },
@@ -335,6 +373,7 @@ private Q_SLOTS:
             [&] { after.product.value = 0.0005; },
             [&] { after.product.name = "Diesel"; },
             [&] { after.rules.push_back(WaterRule{2}); },
+            [&] { after.product.reference = 15; },
         };
         changes.at(static_cast<std::size_t>(change))();
         QCOMPARE(reworksDays(before, after), reworks);

@@ -9,8 +9,9 @@ class DayEntryTest : public QObject {
     Q_OBJECT
 
     static QString outcome(const DayEntry& entry) {
-        static const char* const kFields[] = {"stick",  "water", "temperature", "pumped",
-                                              "meter opening", "meter closing"};
+        static const char* const kFields[] = {
+            "stick", "water",           "temperature", "pumped", "meter opening", "meter closing",
+            "initials", "bill", "bill temperature", "before", "after", "pumped during"};
         QStringList said;
         for (const FieldProblem& problem : entry.problems) {
             said << QString("%1: %2").arg(kFields[static_cast<int>(problem.field)],
@@ -31,6 +32,9 @@ class DayEntryTest : public QObject {
         if (day.meterOpen && day.meterClose) {
             read += QString(", meters %1 to %2").arg(*day.meterOpen).arg(*day.meterClose);
         }
+        if (entry.delivery) {
+            read += QString(", sticks %1 to %2").arg(entry.delivery->levelBefore).arg(entry.delivery->levelAfter);
+        }
         return read;
     }
 
@@ -42,26 +46,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pumped");
         QTest::addColumn<QString>("meters");
         QTest::addColumn<bool>("carried");
+        QTest::addColumn<QString>("delivery");  // bill, stick before, stick after
         QTest::addColumn<QString>("read");
         QTest::newRow("a carried opening alone is no reading")
-            << "38" << "" << "1100 " << true
+            << "38" << "" << "1100 " << true << ""
             << "meter closing missing: type the closing total, or the volume pumped";
         QTest::newRow("a carried opening with the day's closing total")
-            << "38" << "" << "1100 1400" << true << "stick 38, meters 1100 to 1400";
+            << "38" << "" << "1100 1400" << true << "" << "stick 38, meters 1100 to 1400";
         QTest::newRow("a carried opening passed over for the volume pumped")
-            << "38" << "300" << "1100 " << true << "stick 38, pumped 300";
+            << "38" << "300" << "1100 " << true << "" << "stick 38, pumped 300";
         QTest::newRow("a typed opening goes with a closing total")
-            << "38" << "" << "1100 " << false << "meter closing: the meters' totals go together";
+            << "38" << "" << "1100 " << false << "" << "meter closing: the meters' totals go together";
         QTest::newRow("nothing pumped is said with a 0")
-            << "38" << "" << " " << false << "pumped missing: type 0 if nothing was pumped";
+            << "38" << "" << " " << false << "" << "pumped missing: type 0 if nothing was pumped";
         QTest::newRow("feet and inches without the inch mark")
-            << "4'7-1/4" << "0" << " " << false << "stick 55.25, pumped 0";
+            << "4'7-1/4" << "0" << " " << false << "" << "stick 55.25, pumped 0";
+        // Nothing measured is still a delivery; a stick falling through it is not.
+        QTest::newRow("a delivery between equal sticks")
+            << "38" << "0" << " " << false << "900 40 40" << "stick 38, pumped 0, sticks 40 to 40";
+        QTest::newRow("a stick after below the one before")
+            << "38" << "0" << " " << false << "900 40 39" << "after: the stick after is below the stick before";
     }
     void a_day_reads_from_its_texts() {
         QFETCH(QString, stick);
         QFETCH(QString, pumped);
         QFETCH(QString, meters);
         QFETCH(bool, carried);
+        QFETCH(QString, delivery);
         QFETCH(QString, read);
         DayTexts texts;
         texts.date = "2026-03-02";
@@ -70,6 +81,9 @@ private Q_SLOTS:
         texts.meterOpen = meters.section(' ', 0, 0).toStdString();
         texts.meterClose = meters.section(' ', 1).toStdString();
         texts.meterOpenCarried = carried;
+        texts.bill = delivery.section(' ', 0, 0).toStdString();
+        texts.before = delivery.section(' ', 1, 1).toStdString();
+        texts.after = delivery.section(' ', 2, 2).toStdString();
         QCOMPARE(outcome(readDayEntry(texts, LengthUnit::Inches, 96, {})), read);
     }
 

@@ -127,6 +127,8 @@ private Q_SLOTS:
         QTest::newRow("level, a huge tank's printed capacity is full") << QStringList{"level", "--diameter", "485063.07", "--length", "2900000", "--units", "centimeters", "--volume", "cubic-meters",
                                                                              "--heads", "ellipsoidal", "--head-depth", "19000", "--fill-volume", "540582103003.33"}
             << QByteArray("volume:         540582103003.33 cubic meters\nlevel:          485063.070 centimeters\n");
+        QTest::newRow("level, full by percent") << QStringList{"level", "--fill-percent", "100"} + kFlat
+            << QByteArray("volume:         10152.32 gallons\nlevel:          96.000 inches\n");
         QTest::newRow("level, near empty") << QStringList{"level", "--fill-volume", "0.02"} + kFlat
             << QByteArray("volume:         0.02 gallons\nlevel:          0.011 inches\n");
         // True levels 3.13116051955e-6 and 364816829.53032 of an independent computation: the

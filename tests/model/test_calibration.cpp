@@ -37,6 +37,7 @@ private Q_SLOTS:
         QTest::addColumn<double>("volume");
         QTest::newRow("published example") << kPublished << 33.25 << 339.0;
         QTest::newRow("on a row") << kPublished << 33.0 << 337.0;
+        QTest::newRow("the bottom") << kPublished << 0.0 << 0.0;
         QTest::newRow("the top") << kPublished << 34.0 << 345.0;
         QTest::newRow("lone CR line ends") << QByteArray("level,volume\r0,0\r33,337\r34,345") << 33.5 << 341.0;
         QTest::newRow("text layout, half way") << kTextLayout << 30.0 << 510.945;
@@ -147,9 +148,11 @@ private Q_SLOTS:
         QTest::newRow("bare fraction in feet") << "75 5/8" << feet << qQNaN();
         QTest::newRow("decimal comma") << "75,625" << inches << qQNaN();
         QTest::newRow("inches past 12 after feet") << "6'13\"" << inches << qQNaN();
+        QTest::newRow("12 inches after feet") << "6'12\"" << inches << qQNaN();
         QTest::newRow("inches after feet without a mark") << "4'7-1/4" << inches << 55.25;
         QTest::newRow("inches after feet without a mark, in mm") << "6'3" << mm << 75 * 25.4;
         QTest::newRow("improper fraction") << "75 9/8 in" << inches << qQNaN();
+        QTest::newRow("a whole inch as a fraction") << "75 8/8 in" << inches << qQNaN();
         QTest::newRow("fraction of a decimal") << "75.5 1/8 in" << inches << qQNaN();
         QTest::newRow("words behind") << "6 ft 3 in deep" << inches << qQNaN();
     }

@@ -50,6 +50,8 @@ private Q_SLOTS:
         QTest::newRow("flat half") << flat << 48.f << 48.f << "gallons" << "5076.16" << 0;
         QTest::newRow("flat full") << flat << 96.f << 48.f << "gallons" << "10152.32" << 0;
         QTest::newRow("flat litres") << flat << 48.f << 48.f << "litres" << "19215.36" << 0;
+        // The length per gallon, 324 / 231, is rounded to single precision: 22770.59 without.
+        QTest::newRow("flat litres, single length") << flat << 55.f << 48.f << "litres" << "22770.6" << 0;
         QTest::newRow("cylindrical half") << cyl << 48.f << 48.f << "gallons" << "6078.86" << 0;
         QTest::newRow("cylindrical full") << cyl << 96.f << 48.f << "gallons" << "12157.72" << 0;
         QTest::newRow("vertical") << vert << 48.f << 48.f << "gallons" << "1504.05" << 0;

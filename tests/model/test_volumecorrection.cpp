@@ -65,6 +65,7 @@ private Q_SLOTS:
         // procedure from its published constants, group boundaries and hydrometer correction.
         // Each side of every product group boundary, where the groups' factors differ.
         QTest::newRow("6B fuel oils' last") << "6B" << 37.0 << 150.0 << 0.9573;
+        QTest::newRow("6B fuel oils' last, 86 °F") << "6B" << 37.0 << 86.0 << 0.9877;  // jet fuels': 0.9878
         QTest::newRow("6B jet fuels' first") << "6B" << 37.1 << 150.0 << 0.9572;
         QTest::newRow("6B jet fuels' last") << "6B" << 47.9 << 150.0 << 0.9515;
         QTest::newRow("6B transition zone's first") << "6B" << 48.0 << 150.0 << 0.9514;
@@ -79,6 +80,14 @@ private Q_SLOTS:
         // α rounded to seven decimals before the exponential; unrounded it gives 0.9778 and 1.0186.
         QTest::newRow("54B jet fuels, α to seven decimals") << "54B" << 800.0 << 38.8 << 0.9777;
         QTest::newRow("6B fuel oils, α to seven decimals") << "6B" << 0.0 << 5.3 << 1.0185;
+        // A temperature is rounded to the table's step first: 60.07 °F to 60.1, 15.66 °C to 15.65
+        // (unrounded, 1.0000 and 0.9995); an API gravity becomes a density with water at 60 °F
+        // of 999.012 kg/m³ (999.016 would give 0.9907).
+        QTest::newRow("6B, 0.1 °F steps") << "6B" << 56.5 << 60.07 << 0.9999;
+        QTest::newRow("54B, 0.05 °C steps") << "54B" << 990.0 << 15.66 << 0.9996;
+        QTest::newRow("6B, water of the 1980 tables") << "6B" << 36.1 << 80.0 << 0.9906;
+        // The transition zone's A to its last digit: -0.00336321 would give 0.9860.
+        QTest::newRow("54B transition zone's A") << "54B" << 770.5 << 27.15 << 0.9859;
         // A reading whose base the fixed-point iteration never settled on.
         QTest::newRow("5B hot jet fuel") << "5B" << 64.0 << 210.0 << 48.2;
         // Readings that two groups both give (bases of 47.93 and 47.95 °API, of 770.43 and 770.45
