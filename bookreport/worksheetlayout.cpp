@@ -10,12 +10,20 @@ std::vector<Column> entryColumns(LengthUnit length, VolumeUnit volume, bool cels
     const QString l = shortUnit(length);
     const QString v = shortUnit(volume);
     const QString t = celsius ? QStringLiteral("°C") : QStringLiteral("°F");
-    return {
-        {"A", "Date", "", 1.35, false},   {"B", "Closing\nstick", l}, {"C", "Water", l},
-        {"D", "Temperature", t},          {"E", "Pumped", v},         {"F", "Meter\nopening", v},
-        {"G", "Meter\nclosing", v},       {"H", "Delivery\nbill", v}, {"I", "Bill\ntemperature", t},
-        {"J", "Stick\nbefore", l},        {"K", "Stick\nafter", l},   {"L", "Pumped\nduring", v},
-        {"M", "Initials", "", 0.9, false}};
+    // The order of the window's day entry: the day's readings, who read them, the delivery.
+    return {{"A", "Date", "", 1.35, false},
+            {"B", "Closing\nstick", l},
+            {"C", "Water", l},
+            {"D", "Temperature", t},
+            {"E", "Pumped", v},
+            {"F", "Meter\nopening", v},
+            {"G", "Meter\nclosing", v},
+            {"H", "Initials", "", 0.9, false},
+            {"I", "Delivery\nbill", v},
+            {"J", "Bill\ntemperature", t},
+            {"K", "Stick\nbefore", l},
+            {"L", "Stick\nafter", l},
+            {"M", "Pumped\nduring", v}};
 }
 
 }  // namespace
