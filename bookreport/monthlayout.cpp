@@ -52,7 +52,7 @@ std::vector<Column> worksheetColumns(LengthUnit length, VolumeUnit volume) {
             {"G", "Book\nC + D - F", v},        {"H", "Closing\nstick", l},
             {"I", "Closing\nvolume", v},        {"J", "Over/short\nI - G", v},
             {"K", "Cumulative\nover/short", v}, {"L", "Water", l, 0.7},
-            {"M", "Initials", "", 0.8, false},  {"N", "Notes", "", 2.4, false}};
+            {"M", "Initials", "", 0.8, false},  {"N", "Notes", "", 2.8, false}};
 }
 
 QStringList dayCells(const book::Day& day, const book::DayFigures& figures, double openingStick,
@@ -62,12 +62,16 @@ QStringList dayCells(const book::Day& day, const book::DayFigures& figures, doub
         measured += check.measured;
     }
     auto volume = [&](double value) { return fixedText(value, kVolumePlaces, decimal); };
+    // A corrected day is shaded too, and listed in the appendix, so its word goes last.
     QStringList notes;
-    if (figures.corrected) {
-        notes << QObject::tr("corrected");
+    if (figures.pumped != figures.recordedPumped) {
+        notes << QObject::tr("metered %1").arg(volume(figures.recordedPumped));
     }
     if (figures.waterMarked) {
         notes << QObject::tr("water over limit");
+    }
+    if (figures.corrected) {
+        notes << QObject::tr("corrected");
     }
     return {qs(day.date),
             readingText(openingStick, decimal),

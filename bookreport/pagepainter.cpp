@@ -96,10 +96,13 @@ private:
         return height;
     }
 
+    // A text longer than its box ends in an ellipsis, so that a cut is seen as one.
     void drawText(const QRectF& box, const QString& text, const QFont& font, int flags) {
         painter_.setFont(font);
         painter_.setPen(Qt::black);
-        painter_.drawText(box, flags | Qt::TextSingleLine, text);
+        const QFontMetricsF metrics(font, painter_.device());
+        painter_.drawText(box, flags | Qt::TextSingleLine,
+                          metrics.elidedText(text, Qt::ElideRight, box.width()));
         painter_.setFont(font_);
     }
 

@@ -141,6 +141,11 @@ void writeChecks(SectionWriter& out, const TankReport& report, const ReportFrame
             out.text(QObject::tr("Check: %1")
                          .arg(localized(book::verdictText(verdict, headingOf(report)), decimal)));
         }
+        if (month.meterFactors) {
+            out.text(QObject::tr("Pumped as the meters recorded it: %1 %2, corrected above by "
+                                 "their calibration factors")
+                         .arg(fixedText(month.recordedFlowThrough, kVolumePlaces, decimal), unit));
+        }
         out.text(month.met() ? QObject::tr("Month: met") : QObject::tr("Month: FAILED"));
     }
     out.text(

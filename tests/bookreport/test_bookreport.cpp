@@ -156,7 +156,7 @@ private Q_SLOTS:
             "2026-02-01 missing",
             "2026-02-02 50 2447.99 0.00 400.00 2047.99 42 2056.32 8.32 8.32 JB",
             "2026-02-03 42 2056.32 1500.00 1493.28 500.00 3056.32 62 3035.51 -20.80 -12.48",
-            "2026-02-04 62 3035.51 0.00 150.00 2885.51 60.5 2839.67 -45.84 -58.32 2.5 MK corrected, water over limit",
+            "2026-02-04 62 3035.51 0.00 150.00 2885.51 60.5 2839.67 -45.84 -58.32 2.5 MK water over limit, corrected",
             "2026-02-28 missing",
             "2026-02-03 1500.00 1496.25 1493.28 -6.72 -8.15 66.9",
             "Delivered per bills: 1500.00 gallons Pumped (flow-through): 1050.00 gallons Over/short: -58.32 gallons",
@@ -181,6 +181,24 @@ private Q_SLOTS:
         QVERIFY(words.contains(QRegularExpression("\\.book; printed \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d UTC; "
                                                  "tank T1, 2026-02; records last changed "
                                                  "20\\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d UTC")));
+    }
+
+    // A meter factor of +11.55 in3 per 5 gal (1 %) from the 3rd: the 500 and 150 metered become
+    // 505.00 and 151.50, so the month pumps 400 + 505 + 151.50 = 1056.50 against 1050.00 metered.
+    void a_meter_factor_prints_the_metered_beside_the_corrected() {
+        keepFebruary("meter.book");
+        QCOMPARE(book("meter.book", {"tank", "edit", "T1", "--meter-factor", "11.55", "--from",
+                                     "2026-02-03"}).exitCode, 0);
+        const QString pdf = path("meter.pdf");
+        const Run report = book("meter.book", {"report", "T1", "2026-02", "--output", pdf});
+        QVERIFY2(report.exitCode == 0, report.err);
+        QString words = pagesOf(pdf).join('\n').simplified();
+        words.replace(QChar(0xFB02), "fl");
+        for (const char* fragment : {"505.00", "metered 500.00", "151.50", "metered 150.00",
+                                     "Pumped (flow-through): 1056.50 gallons",
+                                     "Pumped as the meters recorded it: 1050.00 gallons"}) {
+            QVERIFY2(words.contains(fragment), fragment);
+        }
     }
 
     // Each row: the command, its tanks, and the pages; each tank starts a page of its own, and a
