@@ -31,6 +31,10 @@ Expected<std::string, std::string> Store::lastChange(const std::string& tank,
                      ") AS changed FROM " + table + " WHERE tank_id = ? AND day >= ? AND day <= ?";
             values << *id << text(first) << text(last);
         }
+        // A meter factor in effect by the month's last day changes the month's figures too.
+        parts += " UNION ALL SELECT MAX(recorded_at) AS changed FROM meter_factors WHERE "
+                 "tank_id = ? AND effective <= ?";
+        values << *id << text(last);
         const auto times =
             selectRows(book_, "SELECT MAX(changed) AS changed FROM (" + parts + ") AS changes",
                        values, [](const QSqlQuery& row) { return optionalText(row, "changed"); });

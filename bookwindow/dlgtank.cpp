@@ -44,7 +44,7 @@ dlgTank::dlgTank(Host& host, QWidget* parent)
     for (QComboBox* list : findChildren<QComboBox*>()) {
         connect(list, &QComboBox::currentIndexChanged, this, &dlgTank::reread);
     }
-    connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &dlgTank::entered);
+    connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &dlgTank::enter);
     connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &dlgTank::reject);
     reread();
     fitToScreen(screen()->availableGeometry());
@@ -90,8 +90,19 @@ void dlgTank::edit(const book::TankSettings& tank, StickForm sticks) {
     showTexts(tankTexts(tank, userNumberFormat()));
 }
 
+// OK with a factor typed but not added adds it first, as an operator means it; a factor the book
+// refuses keeps the dialog open with the reason, so that nothing typed is dropped unseen.
+void dlgTank::enter() {
+    const bool factorTyped =
+        !ui_->txtMeterFactor->text().trimmed().isEmpty() || !ui_->txtMeterFrom->text().isEmpty();
+    if (factorTyped && !addMeterFactor()) {
+        return;
+    }
+    Q_EMIT entered();
+}
+
 // A factor in the unit the tank's volumes call for, added to the list if the book would take it.
-void dlgTank::addMeterFactor() {
+bool dlgTank::addMeterFactor() {
     const auto value = readStrictText(ui_->txtMeterFactor->text().remove('+'));
     const VolumeUnit volume =
         named<VolumeUnit>(kVolumeWords, ui_->cboVolume->currentText().toStdString())
@@ -103,7 +114,7 @@ void dlgTank::addMeterFactor() {
                                      tr("The meter factor is not a number.").toStdString());
     if (refused) {
         ui_->lblMeterProblem->setText(QString::fromStdString(*refused));
-        return;
+        return false;
     }
     ui_->lblMeterProblem->clear();
     meterFactors_.push_back(factor);
@@ -113,6 +124,7 @@ void dlgTank::addMeterFactor() {
     ui_->txtMeterFrom->clear();
     showMeterFactors();
     reread();
+    return true;
 }
 
 void dlgTank::showMeterFactors() {

@@ -58,7 +58,8 @@ private:
     void useGeometry();
     void showChart();
     void nameCorrectionValue();
-    void addMeterFactor();
+    bool addMeterFactor();
+    void enter();
     void showMeterFactors();
 
     std::unique_ptr<Ui::dlgTank> ui_;

@@ -428,39 +428,53 @@ private Q_SLOTS:
     }
 
     // A factor the book would refuse is named and not listed; one it takes is kept with the
-    // tank, shown when the editor opens again, and its date takes no second one.
+    // tank, shown when the editor opens again, and its date takes no second one. OK with a factor
+    // typed but not added adds it, or keeps the editor open with the refusal.
     void the_tank_editor_adds_a_meter_factor_data() {
         QTest::addColumn<QString>("factor");
         QTest::addColumn<QString>("from");
+        QTest::addColumn<bool>("byOk");
         QTest::addColumn<QString>("problem");  // empty when taken
-        QTest::newRow("taken") << "+6" << "2026-03-02" << "";
-        QTest::newRow("beyond any meter") << "101" << "2026-03-02" << "at most 100 in3/5gal";
-        QTest::newRow("no date") << "5" << "March" << "'March' is not a date";
-        QTest::newRow("no number") << "five" << "2026-03-02" << "not a number";
+        QTest::newRow("taken") << "+6" << "2026-03-02" << false << "";
+        QTest::newRow("taken by OK") << "+6" << "2026-03-02" << true << "";
+        QTest::newRow("beyond any meter") << "101" << "2026-03-02" << false << "at most 100 in3/5gal";
+        QTest::newRow("beyond any meter by OK") << "101" << "2026-03-02" << true << "at most 100 in3/5gal";
+        QTest::newRow("no date") << "5" << "March" << false << "'March' is not a date";
+        QTest::newRow("no number") << "five" << "2026-03-02" << false << "not a number";
     }
     void the_tank_editor_adds_a_meter_factor() {
         QFETCH(QString, factor);
         QFETCH(QString, from);
+        QFETCH(bool, byOk);
         QFETCH(QString, problem);
-        const auto add = [&](dlgTank* editor) {
+        const auto button = [&](dlgTank* editor, QDialogButtonBox::StandardButton which) {
+            return find<QDialogButtonBox>(editor, "buttonBox")->button(which);
+        };
+        const auto add = [&](dlgTank* editor, bool ok) {
             retype(find(editor, "txtMeterFactor"), factor);
             retype(find(editor, "txtMeterFrom"), from);
-            QTest::mouseClick(find<QPushButton>(editor, "btnAddMeterFactor"), Qt::LeftButton);
+            QTest::mouseClick(ok ? static_cast<QPushButton*>(button(editor, QDialogButtonBox::Ok))
+                                 : find<QPushButton>(editor, "btnAddMeterFactor"),
+                              Qt::LeftButton);
             return find<QListWidget>(editor, "lstMeterFactors")->count();
         };
         window->findChild<QAction*>("actEditTank")->trigger();
         dlgTank* editor = window->tankEditor();
-        QCOMPARE(add(editor), problem.isEmpty() ? 1 : 0);
+        QCOMPARE(add(editor, byOk), problem.isEmpty() ? 1 : 0);
         QVERIFY(find<QLabel>(editor, "lblMeterProblem")->text().contains(problem));
-        QTest::mouseClick(find<QDialogButtonBox>(editor, "buttonBox")->button(QDialogButtonBox::Ok),
-                          Qt::LeftButton);
+        if (byOk) {
+            QCOMPARE(editor->isVisible(), !problem.isEmpty());
+            QTest::mouseClick(button(editor, QDialogButtonBox::Cancel), Qt::LeftButton);
+        } else {
+            QTest::mouseClick(button(editor, QDialogButtonBox::Ok), Qt::LeftButton);
+        }
         window->findChild<QAction*>("actEditTank")->trigger();
         editor = window->tankEditor();
         auto* list = find<QListWidget>(editor, "lstMeterFactors");
         QCOMPARE(list->count(), problem.isEmpty() ? 1 : 0);
         if (problem.isEmpty()) {
             QCOMPARE(list->item(0)->text(), QString("from 2026-03-02: +6 in3/5gal"));
-            QCOMPARE(add(editor), 1);
+            QCOMPARE(add(editor, false), 1);
             QVERIFY(find<QLabel>(editor, "lblMeterProblem")->text().contains("already"));
         }
     }
